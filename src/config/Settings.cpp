@@ -1,0 +1,117 @@
+#include "config/Settings.h"
+
+#include <cstdio>
+
+#include "config/ProfileStore.h"
+#include "utils/Text.h"
+
+const char kDefaultFontName[] = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+
+namespace {
+
+// The integer keys in the order they are written, with the field each one names.
+struct IntegerKey {
+    const char* key;
+    int32_t Settings::*field;
+};
+
+const IntegerKey kIntegerKeys[] = {
+    {"FontSize", &Settings::FontSize},
+    {"Fade_in", &Settings::Fade_in},
+    {"Fin_Start", &Settings::Fin_Start},
+    {"Fin_End", &Settings::Fin_End},
+    {"Fout_Start", &Settings::Fout_Start},
+    {"Fout_End", &Settings::Fout_End},
+    {"Lset", &Settings::Lset},
+    {"Wset", &Settings::Wset},
+    {"Red_Line", &Settings::Red_Line},
+    {"Disp_Kra", &Settings::Disp_Kra},
+    {"Not_Disp_NoKra", &Settings::Not_Disp_NoKra},
+    {"Wait_Vsync", &Settings::Wait_Vsync},
+    {"Move_with_Winamp", &Settings::Move_with_Winamp},
+    {"Direct", &Settings::Direct},
+    {"TimeType", &Settings::TimeType},
+    {"Winamp_x", &Settings::Winamp_x},
+    {"Winamp_y", &Settings::Winamp_y},
+    {"width", &Settings::width},
+    {"height", &Settings::height},
+    {"Effects", &Settings::Effects},
+    {"ColorA1", &Settings::ColorA1},
+    {"ColorA2", &Settings::ColorA2},
+    {"ColorA3", &Settings::ColorA3},
+    {"ColorB1", &Settings::ColorB1},
+    {"ColorB2", &Settings::ColorB2},
+    {"ColorB3", &Settings::ColorB3},
+    {"ColorL1", &Settings::ColorL1},
+    {"ColorL2", &Settings::ColorL2},
+    {"ColorL3", &Settings::ColorL3},
+    {"ColorBACK", &Settings::ColorBACK},
+    {"ColorTCOLOR", &Settings::ColorTCOLOR},
+};
+
+struct StringKey {
+    const char* key;
+    char* Settings::*field;
+};
+
+// Save and copy order.
+const StringKey kStringKeys[] = {
+    {"LyricsPath", &Settings::LyricsPath},
+    {"SkinPath", &Settings::SkinPath},
+    {"FontName", &Settings::FontName},
+    {"OtherWinName", &Settings::OtherWinName},
+    {"OtherWinClass", &Settings::OtherWinClass},
+};
+
+void loadString(Settings& s, ProfileStore& store, char* Settings::*field, const char* key) {
+    char buffer[kProfileStringSize] = {};
+    store.readString(key, buffer, sizeof buffer);
+    if (buffer[0]) assignString(s.*field, buffer);
+}
+
+bool isPlacementKey(int32_t Settings::*field) {
+    return field == &Settings::Winamp_x || field == &Settings::Winamp_y || field == &Settings::width ||
+           field == &Settings::height;
+}
+
+}  // namespace
+
+Settings::Settings() { FontName = copyText(kDefaultFontName); }
+
+Settings::~Settings() {
+    for (const StringKey& k : kStringKeys) freeText(this->*k.field);
+}
+
+int Settings::copyFrom(const Settings& source) {
+    if (&source == this) return 1;
+    for (const StringKey& k : kStringKeys) assignString(this->*k.field, source.*k.field);
+    for (const IntegerKey& k : kIntegerKeys) this->*k.field = source.*k.field;
+    return 1;
+}
+
+int Settings::loadFromIni(ProfileStore& store) {
+    // Read order: position and size, the strings, then the other integers in their write order.
+    Winamp_x = store.readInt("Winamp_x", Winamp_x);
+    Winamp_y = store.readInt("Winamp_y", Winamp_y);
+    width = store.readInt("width", width);
+    height = store.readInt("height", height);
+    loadString(*this, store, &Settings::LyricsPath, "LyricsPath");
+    loadString(*this, store, &Settings::SkinPath, "SkinPath");
+    loadString(*this, store, &Settings::FontName, "FontName");
+    loadString(*this, store, &Settings::OtherWinName, "OtherWinName");
+    loadString(*this, store, &Settings::OtherWinClass, "OtherWinClass");
+    for (const IntegerKey& k : kIntegerKeys)
+        if (!isPlacementKey(k.field)) this->*k.field = store.readInt(k.key, this->*k.field);
+    return 1;
+}
+
+int Settings::saveToIni(ProfileStore& store) const {
+    for (const StringKey& k : kStringKeys)
+        if (this->*k.field) store.writeString(k.key, this->*k.field);
+    for (const IntegerKey& k : kIntegerKeys) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%d", static_cast<int>(this->*k.field));
+        store.writeString(k.key, number);
+    }
+    return 1;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// Every user setting of the plug-in, each field named exactly as its INI key.
+// Strings are owned heap texts (utils/Text.h): null means unset, distinct from the empty text.
+// Colours are 0x00BBGGRR colour references; times are hundredths of a second.
+#include <cstdint>
+
+class ProfileStore;
+
+class Settings {
+public:
+    Settings();
+    virtual ~Settings();
+    Settings(const Settings&) = delete;
+    Settings& operator=(const Settings&) = delete;
+
+    // Makes this record an independent deep copy of source. Returns 1.
+    int copyFrom(const Settings& source);
+
+    // Reads every key from the store; a missing key or an empty string leaves the field as it is.
+    int loadFromIni(ProfileStore& store);
+    // Writes every key; unset strings leave their keys in the file untouched.
+    int saveToIni(ProfileStore& store) const;
+
+    char* LyricsPath = nullptr;
+    char* SkinPath = nullptr;
+    char* OtherWinName = nullptr;
+    char* OtherWinClass = nullptr;
+    char* FontName = nullptr;
+    int32_t FontSize = 16;
+    int32_t Fade_in = 1;
+    int32_t Fin_Start = -40;
+    int32_t Fin_End = -20;
+    int32_t Fout_Start = 120;
+    int32_t Fout_End = 160;
+    int32_t Lset = 0;
+    int32_t Wset = 1;
+    int32_t Red_Line = 1;
+    int32_t Disp_Kra = 1;
+    int32_t Not_Disp_NoKra = 1;
+    int32_t Wait_Vsync = 0;
+    int32_t Move_with_Winamp = 1;
+    int32_t Direct = 1;
+    int32_t TimeType = 1;
+    int32_t Winamp_x = 21;
+    int32_t Winamp_y = 45;
+    int32_t width = 245;
+    int32_t height = 18;
+    int32_t Effects = 0;
+    int32_t ColorA1 = 0x0A0A0A;
+    int32_t ColorA2 = 0x787878;
+    int32_t ColorA3 = 0xFFFFFF;
+    int32_t ColorB1 = 0x050A05;
+    int32_t ColorB2 = 0x326432;
+    int32_t ColorB3 = 0x64FF64;
+    int32_t ColorL1 = 0x080A08;
+    int32_t ColorL2 = 0x506E50;
+    int32_t ColorL3 = 0x0000FF;
+    int32_t ColorBACK = 0x000000;
+    int32_t ColorTCOLOR = 0x323232;
+};
+
+// "ＭＳ Ｐゴシック" in code page 932.
+extern const char kDefaultFontName[];

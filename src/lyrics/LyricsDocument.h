@@ -1,0 +1,79 @@
+#pragma once
+// The lyrics of the song now playing: header texts, display lines in display order, and in
+// every line the time marks that say when each stretch of its text is sung.
+//
+// Times are signed hundredths of a second. A mark's stored time is on the lyrics file's clock;
+// displayTime converts it to the player's clock. Texts are ANSI bytes; offsets count bytes.
+// Lines and marks are kept in arrays, so every indexed access is O(1).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct TimeMark {
+    int32_t offset = 0;  // byte offset into the line's text where the timed stretch begins
+    int32_t time = 0;    // hundredths of a second on the lyrics file's clock
+};
+
+class LyricsLine {
+public:
+    std::string text;       // the line without its time tags; never empty in a loaded document
+    int32_t length = 0;     // byte length of text
+    int32_t width = 0;      // pixel extent of text in the lyrics font, written by the renderer
+    int32_t height = 0;
+    int32_t isKaraoke = 0;  // the source line held three or more tag starts
+    std::vector<TimeMark> marks;
+
+    // The mark at index k: k <= 0 gives the first, k at or past the last index the last
+    // (9999 is used for "the last"). Null only when the line has no marks.
+    const TimeMark* mark(int32_t k) const;
+};
+
+constexpr int32_t kLastIndex = 9999;  // line(9999) and mark(9999): the last one
+constexpr int32_t kNoLine = 999;      // the renderer's "no line"
+constexpr double kDefaultRatio = 0.9953125;
+constexpr double kDefaultSampleRateKHz = 44.1;
+
+class LyricsDocument {
+public:
+    LyricsDocument() = default;
+    virtual ~LyricsDocument();
+    LyricsDocument(const LyricsDocument&) = delete;
+    LyricsDocument& operator=(const LyricsDocument&) = delete;
+
+    // The line at index n (n <= 0: the first). Past the end: null, except n = 9999, the last.
+    LyricsLine* line(int32_t n);
+    const LyricsLine* line(int32_t n) const;
+    int32_t lineCount() const { return static_cast<int32_t>(lines.size()); }
+
+    int32_t isLoaded() const { return loaded; }
+
+    // A mark's time on the player's clock: time / timeRatio, times frameRatio when timeType is
+    // non-zero ("Winamp time"), truncated toward zero.
+    int32_t displayTime(const TimeMark& mark, int32_t timeType) const;
+    // displayTime of a line's first and last marks (0 for a line without marks).
+    int32_t startTime(const LyricsLine& line, int32_t timeType) const;
+    int32_t endTime(const LyricsLine& line, int32_t timeType) const;
+
+    // Fresh heap copies the caller releases with freeText; null when absent.
+    char* titleCopy() const;
+    char* artistCopy() const;
+
+    // Releases the six header texts. Lines, loaded and the ratios stay.
+    void clearHeaders();
+    // Restores the ratios, frames and totalSec and releases every line. Headers and loaded stay.
+    void reset();
+
+    std::vector<LyricsLine> lines;
+    char* title = nullptr;
+    char* artist = nullptr;
+    char* album = nullptr;
+    char* words = nullptr;
+    char* music = nullptr;
+    char* taggingBy = nullptr;
+    int32_t loaded = 0;
+    double timeRatio = kDefaultRatio;
+    double frameRatio = kDefaultRatio;
+    double sampleRateKHz = kDefaultSampleRateKHz;
+    int32_t frames = 0;
+    int32_t totalSec = 0;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// What the host player sees of the plug-in: the descriptor returned by the one exported function.
+#include <windows.h>
+
+struct PluginDescriptor {
+    int version;              // 16: the host's general purpose plug-in interface version
+    const char* description;  // also the bar window's title and the INI section name
+    int (*init)();            // 0 = started, 1 = failed
+    void (*config)();
+    void (*quit)();
+    HWND hostWindow;          // filled in by the host before init
+    HINSTANCE moduleInstance; // filled in by the host before init
+};
+
+extern PluginDescriptor pluginDescriptor;
+extern const char kPluginDescription[];  // "Sorvane v0.15b by KEDO"
+
+extern "C" __declspec(dllexport) PluginDescriptor* winampGetGeneralPurposePlugin();

@@ -1,0 +1,129 @@
+#include "render/RenderSurface.h"
+
+#include <cstdio>
+
+#include "config/Settings.h"
+
+namespace {
+
+void releaseBuffer(SurfaceBuffer& b) {
+    if (b.dc && b.defaultBitmap) SelectObject(b.dc, b.defaultBitmap);
+    if (b.bitmap) DeleteObject(b.bitmap);
+    if (b.dc) DeleteDC(b.dc);
+    b = SurfaceBuffer{};
+}
+
+// Loads a bitmap file into a fresh memory DC; on failure the image stays empty.
+void loadImage(SurfaceBuffer& image, const char* path, int width, int height) {
+    releaseBuffer(image);
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return;
+    HANDLE bitmap = path ? LoadImageA(nullptr, path, IMAGE_BITMAP, width, height,
+                                      LR_LOADFROMFILE | LR_CREATEDIBSECTION)
+                         : nullptr;
+    if (!bitmap) {
+        DeleteDC(dc);
+        return;
+    }
+    image.dc = dc;
+    image.bitmap = static_cast<HBITMAP>(bitmap);
+    image.defaultBitmap = SelectObject(dc, bitmap);
+}
+
+}  // namespace
+
+int32_t bufferWidthFor(int32_t width, int32_t height) {
+    if (height <= 0 || height > kMaxBarHeight || width < 0) return 0;
+    int32_t columns = 80 * height;
+    if (width > columns) columns = width;
+    return columns > kMaxBufferWidth ? kMaxBufferWidth : columns;
+}
+
+RenderSurface::~RenderSurface() { releaseAll(); }
+
+bool RenderSurface::createBuffer(int k, HDC windowDc) {
+    SurfaceBuffer& b = buffers[k];
+    b.dc = CreateCompatibleDC(nullptr);
+    if (!b.dc) return false;
+    if (k < kComposeBuffer) {
+        b.bitmap = CreateCompatibleBitmap(windowDc, bufferWidth, barHeight);
+    } else {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = bufferWidth;
+        info.bmiHeader.biHeight = barHeight;  // positive: rows bottom-up
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        info.bmiHeader.biSizeImage = static_cast<DWORD>(bufferWidth) * barHeight * 4;
+        void* bits = nullptr;
+        b.bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        b.pixels = static_cast<uint32_t*>(bits);
+    }
+    if (!b.bitmap) return false;
+    b.defaultBitmap = SelectObject(b.dc, b.bitmap);
+    return true;
+}
+
+int RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings) {
+    releaseAll();
+    barWidth = 0;
+    barHeight = 0;
+    bufferWidth = 0;
+    backgroundBrush = CreateSolidBrush(static_cast<COLORREF>(settings.ColorBACK));
+    int32_t columns = bufferWidthFor(width, height);
+    if (columns == 0) return 1;
+
+    barWidth = width;
+    barHeight = height;
+    bufferWidth = columns;
+    HDC windowDc = GetDC(window);
+    bool complete = true;
+    for (int k = 0; k < kBufferCount && complete; ++k) complete = createBuffer(k, windowDc);
+    ReleaseDC(window, windowDc);
+    if (!complete) {
+        // Out of memory or GDI objects: no partial set, the bar stays undrawn.
+        for (SurfaceBuffer& b : buffers) releaseBuffer(b);
+        barWidth = barHeight = bufferWidth = 0;
+        return 1;
+    }
+    clearSet(0);
+    clearSet(1);
+    return 1;
+}
+
+void RenderSurface::releaseAll() {
+    for (SurfaceBuffer& b : buffers) releaseBuffer(b);
+    releaseBuffer(hostSkinImage);
+    releaseBuffer(skinImage);
+    if (backgroundBrush) DeleteObject(backgroundBrush);
+    backgroundBrush = nullptr;
+}
+
+void RenderSurface::fillBackground(int k, int x, int y, int w, int h) {
+    if (!buffers[k].dc || w <= 0 || h <= 0) return;
+    RECT r = {x, y, x + w, y + h};
+    HBRUSH brush = hasSkin() ? static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)) : backgroundBrush;
+    if (brush) FillRect(buffers[k].dc, &r, brush);
+}
+
+void RenderSurface::clearSet(int set) {
+    for (int k = set; k < kBufferCount; k += 2) fillBackground(k, 0, 0, bufferWidth, barHeight);
+}
+
+int RenderSurface::loadSkin(const Settings& settings) {
+    loadImage(skinImage, settings.SkinPath, settings.width, settings.height);
+    return hasSkin() ? 1 : 0;
+}
+
+void RenderSurface::loadHostSkin(const char* folder) {
+    char path[MAX_PATH];
+    int n = std::snprintf(path, sizeof path, "%s\\main.bmp", folder ? folder : "");
+    // A folder too long for the path buffer loads nothing.
+    loadImage(hostSkinImage, n > 0 && n < static_cast<int>(sizeof path) ? path : nullptr, 0, 0);
+}
+
+void RenderSurface::replaceBackgroundBrush(int32_t colour) {
+    if (backgroundBrush) DeleteObject(backgroundBrush);
+    backgroundBrush = CreateSolidBrush(static_cast<COLORREF>(colour));
+}

@@ -1,0 +1,39 @@
+#include "utils/Text.h"
+
+#include <gtest/gtest.h>
+
+TEST(SameText, ComparesIgnoringAsciiCaseOnly) {
+    EXPECT_EQ(sameText("@title", "@Title"), 1);
+    EXPECT_EQ(sameText("", ""), 1);
+    EXPECT_EQ(sameText("C:\\MUSIC\\A.MP3", "c:\\music\\a.mp3"), 1);
+    EXPECT_EQ(sameText("abc", "abcd"), 0);
+    EXPECT_EQ(sameText("abcd", "abc"), 0);
+    // Bytes above 127 (double-byte characters) are compared exactly.
+    EXPECT_EQ(sameText("\x82\x60", "\x82\x81"), 0);
+}
+
+TEST(SameText, AbsentTextsAreNeverEqual) {
+    EXPECT_EQ(sameText(nullptr, nullptr), 0);
+    EXPECT_EQ(sameText(nullptr, ""), 0);
+    EXPECT_EQ(sameText("", nullptr), 0);
+}
+
+TEST(AssignString, ReplacesWithAnIndependentCopy) {
+    char* field = nullptr;
+    char source[] = "first";
+    EXPECT_EQ(assignString(field, source), 1);
+    source[0] = 'X';
+    EXPECT_STREQ(field, "first");
+    EXPECT_EQ(assignString(field, field), 1);  // assigning a field to itself keeps it
+    EXPECT_STREQ(field, "first");
+    EXPECT_EQ(assignString(field, nullptr), 0);
+    EXPECT_EQ(field, nullptr);
+}
+
+TEST(CopyBounded, CutsSoThatTheResultStaysTerminated) {
+    char buffer[4];
+    EXPECT_EQ(copyBounded(buffer, sizeof buffer, "abcdef"), 3u);
+    EXPECT_STREQ(buffer, "abc");
+    EXPECT_EQ(copyBounded(buffer, sizeof buffer, nullptr), 0u);
+    EXPECT_STREQ(buffer, "");
+}
