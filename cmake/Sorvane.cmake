@@ -26,7 +26,9 @@ endif()
 if(WIN32)
   add_library(sorvane_win STATIC)
   target_include_directories(sorvane_win PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_compile_options(sorvane_win PRIVATE ${SORVANE_WARNINGS})
+  # Sources are UTF-8; string literals become code page 932 bytes, the texts the ANSI calls expect.
+  set(SORVANE_CP932 -fexec-charset=CP932)
+  target_compile_options(sorvane_win PRIVATE ${SORVANE_WARNINGS} ${SORVANE_CP932})
   target_compile_definitions(sorvane_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
   target_link_libraries(sorvane_win PUBLIC sorvane_core)
   # Everything Windows-side links the C and C++ runtimes in: the plug-in imports only system DLLs.

@@ -46,7 +46,8 @@ char* PlayerState::loadedFileCopy() const { return copyText(loadedFile); }
 void HostPoller::send(PlayerState& player, HostQuerySender& sender, int32_t query, uintptr_t wParam) {
     // Count the reply as pending first: a host on the same thread answers inside the send.
     ++player.pendingReplies;
-    sender.send(query, wParam);
+    // A query that could not be sent never gets its reply: do not wait for it.
+    if (!sender.send(query, wParam)) --player.pendingReplies;
 }
 
 void HostPoller::pollAtInit(PlayerState& player, HostQuerySender& sender) {

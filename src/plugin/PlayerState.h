@@ -46,7 +46,8 @@ public:
 class HostQuerySender {
 public:
     virtual ~HostQuerySender() = default;
-    virtual void send(int32_t query, uintptr_t wParam) = 0;
+    // Returns 1 when the query went out; its reply will then arrive exactly once.
+    virtual int send(int32_t query, uintptr_t wParam) = 0;
 };
 
 // The polling schedule: what is asked at start-up and on every tick.

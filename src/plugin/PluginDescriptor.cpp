@@ -8,8 +8,6 @@ const char kPluginDescription[] = "Sorvane v0.15b by KEDO";
 
 PluginDescriptor pluginDescriptor = {16, kPluginDescription, init, config, quit, nullptr, nullptr};
 
-PluginDescriptor* winampGetGeneralPurposePlugin() { return &pluginDescriptor; }
-
 #if defined(_WIN32) && !defined(_WIN64)
 // The host reads these fields at these offsets.
 static_assert(sizeof(PluginDescriptor) == 28, "descriptor size");

@@ -9,7 +9,8 @@ public:
     void create();
     void destroy();  // harmless when it does not exist
     bool exists() const { return created; }
-    void enter();
+    // Returns whether the lock was entered (it exists); leave only what was entered.
+    bool enter();
     void leave();
 
 private:
@@ -22,8 +23,13 @@ extern PluginLock pluginLock;
 // Holds pluginLock for one scope.
 class LockedScope {
 public:
-    LockedScope() { pluginLock.enter(); }
-    ~LockedScope() { pluginLock.leave(); }
+    LockedScope() : entered(pluginLock.enter()) {}
+    ~LockedScope() {
+        if (entered) pluginLock.leave();
+    }
     LockedScope(const LockedScope&) = delete;
     LockedScope& operator=(const LockedScope&) = delete;
+
+private:
+    bool entered;
 };

@@ -11,9 +11,10 @@ namespace {
 class RecordingSender : public HostQuerySender {
 public:
     explicit RecordingSender(PlayerState* answerInto = nullptr) : player(answerInto) {}
-    void send(int32_t query, uintptr_t wParam) override {
+    int send(int32_t query, uintptr_t wParam) override {
         sent.emplace_back(query, wParam);
         if (player && query == kQueryListPosition) player->storeReply(query, 7);
+        return hostReachable;
     }
     std::vector<int32_t> queries() const {
         std::vector<int32_t> q;
@@ -21,6 +22,7 @@ public:
         return q;
     }
     PlayerState* player;
+    int hostReachable = 1;
     std::vector<std::pair<int32_t, uintptr_t>> sent;
 };
 
@@ -103,4 +105,14 @@ TEST(HostPoller, SendsNothingAndStandsStillWhileTenRepliesArePending) {
     EXPECT_EQ(poller.pollOnTick(p, s), 1);
     EXPECT_EQ(poller.pollCounter, 2);
     EXPECT_EQ(p.pendingReplies, 12);
+}
+
+TEST(HostPoller, AQueryThatCannotBeSentIsNotCountedAsPending) {
+    PlayerState p;
+    RecordingSender s;
+    s.hostReachable = 0;
+    HostPoller poller;
+    for (int i = 0; i < 20; ++i) poller.pollOnTick(p, s);
+    EXPECT_EQ(p.pendingReplies, 0);
+    EXPECT_EQ(s.sent.size(), 20u * 3 + 2u);  // polling goes on, for when the host comes back
 }

@@ -1,0 +1,46 @@
+#include "config/PropertySheet.h"
+
+#include <commctrl.h>
+
+#include "config/PropertyPages.h"
+#include "plugin/Globals.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+struct PageEntry {
+    int templateId;
+    DLGPROC procedure;
+};
+
+// In the order the sheet shows them.
+const PageEntry kPages[] = {
+    {IDD_VERSION, versionPageProc},
+};
+
+}  // namespace
+
+int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
+    HPROPSHEETPAGE pages[sizeof kPages / sizeof kPages[0]] = {};
+    UINT count = 0;
+    for (const PageEntry& entry : kPages) {
+        PROPSHEETPAGEA page = {};
+        page.dwSize = sizeof page;
+        page.hInstance = instance;
+        page.pszTemplate = MAKEINTRESOURCEA(entry.templateId);
+        page.pfnDlgProc = entry.procedure;
+        if (HPROPSHEETPAGE handle = CreatePropertySheetPageA(&page)) pages[count++] = handle;
+    }
+    PROPSHEETHEADERA header = {};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_USEICONID | PSH_NOAPPLYNOW;
+    header.hwndParent = barWindow ? barWindow : fallbackOwner;
+    header.hInstance = instance;
+    header.pszIcon = MAKEINTRESOURCEA(IDI_PLUGIN);
+    header.pszCaption = "設定";
+    header.nPages = count;
+    header.nStartPage = 0;
+    header.phpage = pages;
+    PropertySheetA(&header);
+    return 1;
+}

@@ -1,0 +1,146 @@
+#include "plugin/BarWindow.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "plugin/FrameTick.h"
+#include "plugin/Globals.h"
+#include "plugin/Lifecycle.h"
+#include "plugin/Placement.h"
+#include "plugin/PluginDescriptor.h"
+#include "plugin/TickTimer.h"
+#include "resources/ResourceIds.h"
+
+const char kBarWindowClass[] = "SorvaneVis";
+
+namespace {
+
+void paint(HWND window) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    const SurfaceBuffer& view = renderSurface.buffers[kViewBuffer];
+    if (view.dc) {
+        BitBlt(dc, 0, 0, liveSettings.width, liveSettings.height, view.dc, 0, 0, SRCCOPY);
+    } else if (renderSurface.backgroundBrush) {
+        RECT r = {0, 0, liveSettings.width, liveSettings.height};
+        FillRect(dc, &r, renderSurface.backgroundBrush);
+    }
+    EndPaint(window, &ps);
+}
+
+// 'h': back to the default place and size at the host's corner; the next tick applies it.
+void resetPlacement() {
+    liveSettings.Winamp_x = 21;
+    liveSettings.Winamp_y = 40;
+    liveSettings.width = 245;
+    liveSettings.height = 18;
+    setCreateOffset(21, 40);
+    positionDirty = 1;
+}
+
+void cycleEffects() {
+    if (++liveSettings.Effects > 8) liveSettings.Effects = 0;
+}
+
+void showSettingsMenu(HWND window, LPARAM lParam) {
+    POINT p = {LOWORD(lParam), HIWORD(lParam)};
+    ClientToScreen(window, &p);
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, IDM_SETTINGS, "設定(&P)");
+    TrackPopupMenuEx(menu, TPM_RIGHTBUTTON, p.x - 8, p.y - 8, window, nullptr);
+    DestroyMenu(menu);
+}
+
+LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        InitCommonControls();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_ERASEBKGND:
+    case WM_SHOWWINDOW:
+    case WM_DROPFILES:
+        return 0;
+    case WM_PAINT:
+        paint(window);
+        return 0;
+    case WM_CLOSE:
+        stopTimer();
+        PostQuitMessage(0);
+        return 0;
+    case WM_SETCURSOR:
+        if (!pickModeOn()) break;
+        applyPickCursor();
+        return 0;
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        PostMessageA(hostWindow(), message, wParam, lParam);
+        return 0;
+    case WM_CHAR:
+        if ((wParam & 0xFF) == 'h' || (wParam & 0xFF) == 'H') resetPlacement();
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDM_SETTINGS) {
+            configRequested = 1;
+            config();
+        }
+        break;
+    case WM_TIMER:
+        if (pickModeOn()) applyPickCursor();
+        runFrameTick();
+        tickHandled();
+        break;
+    case WM_MOUSEMOVE:
+        dragTo(lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (pickModeOn())
+            finishWindowPick(lParam);
+        else
+            startDrag(lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        endDrag();
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        cycleEffects();
+        break;
+    case WM_RBUTTONDOWN:
+        showSettingsMenu(window, lParam);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int registerBarClass(HINSTANCE instance) {
+    WNDCLASSA wc = {};
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = barWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PLUGIN));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = kBarWindowClass;
+    return RegisterClassA(&wc) ? 1 : 0;
+}
+
+void unregisterBarClass(HINSTANCE instance) { UnregisterClassA(kBarWindowClass, instance); }
+
+HWND createBarWindow(HINSTANCE instance) {
+    RECT host = {};
+    GetWindowRect(hostWindow(), &host);
+    POINT offset = createOffset();
+    return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, kBarWindowClass, kPluginDescription,
+                           WS_POPUP | WS_VISIBLE, host.left + offset.x, host.top + offset.y, liveSettings.width,
+                           liveSettings.height, nullptr, nullptr, instance, nullptr);
+}

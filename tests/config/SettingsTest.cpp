@@ -1,0 +1,86 @@
+#include "config/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "config/ProfileStore.h"
+#include "utils/Text.h"
+
+namespace {
+
+// An INI section in memory, recording the order of writes.
+class MemoryStore : public ProfileStore {
+public:
+    int32_t readInt(const char* key, int32_t fallback) override {
+        auto it = values.find(key);
+        return it == values.end() ? fallback : std::stoi(it->second);
+    }
+    void readString(const char* key, char* buffer, size_t size) override {
+        auto it = values.find(key);
+        std::string v = it == values.end() ? "" : it->second.substr(0, size - 1);
+        std::copy(v.begin(), v.end(), buffer);
+        buffer[v.size()] = '\0';
+    }
+    void writeString(const char* key, const char* value) override {
+        values[key] = value;
+        written.push_back(key);
+    }
+    std::map<std::string, std::string> values;
+    std::vector<std::string> written;
+};
+
+}  // namespace
+
+TEST(Settings, DefaultsAreTheDocumentedOnes) {
+    Settings s;
+    EXPECT_STREQ(s.FontName, "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e");
+    EXPECT_EQ(s.LyricsPath, nullptr);
+    EXPECT_EQ(s.Winamp_y, 45);
+    EXPECT_EQ(s.Fin_Start, -40);
+    EXPECT_EQ(s.ColorB3, 6618980);
+    EXPECT_EQ(s.ColorTCOLOR, 3289650);
+}
+
+TEST(Settings, FirstSaveWritesTheFontNameAndThe31IntegersInOrder) {
+    Settings s;
+    MemoryStore store;
+    s.saveToIni(store);
+    ASSERT_EQ(store.written.size(), 32u);
+    EXPECT_EQ(store.written.front(), "FontName");
+    EXPECT_EQ(store.written[1], "FontSize");
+    EXPECT_EQ(store.written[16], "Winamp_x");
+    EXPECT_EQ(store.written.back(), "ColorTCOLOR");
+    EXPECT_EQ(store.values["Fin_End"], "-20");
+}
+
+TEST(Settings, LoadKeepsFieldsWhoseKeysAreMissingOrEmpty) {
+    Settings s;
+    assignString(s.SkinPath, "C:\\skin.bmp");
+    MemoryStore store;
+    store.values = {{"SkinPath", ""}, {"LyricsPath", "D:\\Lyrics"}, {"height", "30"}, {"Effects", "-7"}};
+    s.loadFromIni(store);
+    EXPECT_STREQ(s.SkinPath, "C:\\skin.bmp");
+    EXPECT_STREQ(s.LyricsPath, "D:\\Lyrics");
+    EXPECT_EQ(s.height, 30);
+    EXPECT_EQ(s.Effects, -7);  // loaded as it stands, no range test
+    EXPECT_EQ(s.width, 245);
+}
+
+TEST(Settings, CopyFromMakesAnIndependentDeepCopy) {
+    Settings source, target;
+    assignString(source.OtherWinClass, "Notepad");
+    assignString(target.LyricsPath, "old");
+    source.Effects = 5;
+    target.copyFrom(source);
+    EXPECT_EQ(target.LyricsPath, nullptr);  // an unset source unsets the target
+    ASSERT_NE(target.OtherWinClass, nullptr);
+    EXPECT_NE(target.OtherWinClass, source.OtherWinClass);
+    EXPECT_NE(target.FontName, source.FontName);
+    EXPECT_STREQ(target.OtherWinClass, "Notepad");
+    EXPECT_EQ(target.Effects, 5);
+    target.copyFrom(target);  // copying onto itself keeps everything
+    EXPECT_STREQ(target.OtherWinClass, "Notepad");
+}
