@@ -1,0 +1,37 @@
+#include "render/LineStyle.h"
+
+#include <gtest/gtest.h>
+
+#include "config/Settings.h"
+#include "lyrics/LyricsDocument.h"
+
+TEST(KaraokeMode, FollowsDispKraNotDispNoKraAndRedLine) {
+    Settings settings;
+    LyricsLine karaoke, plain;
+    karaoke.isKaraoke = 1;
+    EXPECT_EQ(karaokeMode(settings, karaoke), 1);
+    EXPECT_EQ(karaokeMode(settings, plain), 0);  // too few tags: no colour change, no wipe line
+    settings.Not_Disp_NoKra = 0;
+    EXPECT_EQ(karaokeMode(settings, plain), 1);
+    settings.Disp_Kra = 0;
+    EXPECT_EQ(karaokeMode(settings, karaoke), 2);  // no colour change, but the wipe line
+    settings.Red_Line = 0;
+    EXPECT_EQ(karaokeMode(settings, karaoke), 0);
+}
+
+TEST(KaraokeMode, OnlyModeOneColoursTheAfterWipeLayer) {
+    Settings settings;
+    EXPECT_EQ(afterWipeColours(settings, 1).inner, settings.ColorA3);
+    EXPECT_EQ(afterWipeColours(settings, 2).outer, settings.ColorB1);
+    EXPECT_EQ(afterWipeColours(settings, 0).middle, settings.ColorB2);
+}
+
+TEST(KaraokeMode, WipeLineOnlyInsideTheLine) {
+    Settings settings;
+    EXPECT_TRUE(showsWipeLine(2, settings, 10, 100));
+    EXPECT_FALSE(showsWipeLine(0, settings, 10, 100));
+    EXPECT_FALSE(showsWipeLine(1, settings, 0, 100));
+    EXPECT_FALSE(showsWipeLine(1, settings, 100, 100));
+    settings.Red_Line = 0;
+    EXPECT_FALSE(showsWipeLine(1, settings, 10, 100));
+}
