@@ -146,7 +146,15 @@ void RenderSurface::clearSet(int set) {
 }
 
 int RenderSurface::loadSkin(const Settings& settings) {
-    loadImage(skinImage, settings.SkinPath, settings.width, settings.height);
+    // The skin is only ever shown inside the buffers, so it is never stretched past the widest
+    // buffer, and a size no buffers can be made for loads none: an absurd size in the INI file
+    // must not make the picture allocate without bound.
+    if (bufferWidthFor(settings.width, settings.height) == 0) {
+        releaseBuffer(skinImage);
+        return 0;
+    }
+    int32_t width = settings.width < kMaxBufferWidth ? settings.width : kMaxBufferWidth;
+    loadImage(skinImage, settings.SkinPath, width, settings.height);
     return hasSkin() ? 1 : 0;
 }
 

@@ -84,6 +84,10 @@ public:
     void beginFadeIn(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
                      const Settings& settings);
     void beginCrossFade(int32_t positionMs, int32_t enable, int32_t lineIndex);
+
+    // Lays the Effects gradient over view buffer 8 and copies the bar from it to (x, y) in the
+    // target window (nothing without a window).
+    void present(HWND target, int x, int y, const Settings& settings);
     void beginFadeOut(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
                       const Settings& settings);
 
@@ -101,7 +105,6 @@ private:
     // destX, cut to both pictures so that nothing outside either is read or written.
     void copyColumns(const SurfaceBuffer& source, int32_t sourceX, int k, int32_t destX, int32_t columns);
     void overlaySkin(int set, int32_t percentage);
-    void present(HWND target, int x, int y, const Settings& settings);
 };
 
 // Buffer width for a bar: wide enough for a whole line at the bar's font height (80 x height),

@@ -63,6 +63,19 @@ TEST_F(RenderWin, ReleasingTwiceAndLoadingBadSkinsAreHarmless) {
     EXPECT_EQ(surface.renderFrame(window, 0, 0, 0, 0, settings, &document, nullptr), 1);
 }
 
+TEST_F(RenderWin, SkinsAreNeverStretchedPastTheWidestBuffer) {
+    std::string path = tempPath("sorvane-surface-skin.bmp");
+    ASSERT_TRUE(writeBitmapFile(path, 4, 4, [](int, int) { return 0x00808080u; }));
+    assignString(settings.SkinPath, path.c_str());
+    settings.width = 1000000;
+    EXPECT_EQ(surface.loadSkin(settings), 1);
+    EXPECT_EQ(surface.skinImage.width, kMaxBufferWidth);
+    settings.height = 100000;
+    EXPECT_EQ(surface.loadSkin(settings), 0);
+    EXPECT_FALSE(surface.hasSkin());
+    DeleteFileA(path.c_str());
+}
+
 TEST_F(RenderWin, ReplacingTheBrushRecoloursLaterClears) {
     createBuffers();
     surface.replaceBackgroundBrush(0x0000FF);
