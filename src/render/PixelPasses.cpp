@@ -48,6 +48,23 @@ void fillRow(uint32_t value, uint32_t* __restrict pixels, int32_t columns) {
     for (int32_t j = 0; j < columns; ++j) pixels[j] = value;
 }
 
+// Runs a pass row by row over the common part of two areas: at 0 or less the source is taken as it
+// is (rowAtZero), at 100 or more the destination stays, between them rowMix mixes.
+template <typename RowAtZero, typename RowMix>
+void passOverTwo(const PixelArea& source, const PixelArea& destination, int32_t percentage, RowAtZero rowAtZero,
+                 RowMix rowMix) {
+    if (percentage >= 100) return;
+    int32_t columns = commonColumns(source, destination), rows = commonRows(source, destination);
+    if (columns == 0) return;
+    for (int32_t i = 0; i < rows; ++i) {
+        if (percentage <= 0) {
+            rowAtZero(rowOf(source, i), rowOf(destination, i), columns);
+        } else {
+            rowMix(rowOf(source, i), rowOf(destination, i), columns, static_cast<uint16_t>(percentage));
+        }
+    }
+}
+
 }  // namespace
 
 uint32_t mixPixels(uint32_t p, uint32_t q, int32_t percentage) {
@@ -63,29 +80,11 @@ uint32_t mixColour(int32_t colour, uint32_t pixel, int32_t percentage) {
 }
 
 void overlayKeyed(const PixelArea& source, const PixelArea& destination, int32_t percentage) {
-    if (percentage >= 100) return;
-    int32_t columns = commonColumns(source, destination), rows = commonRows(source, destination);
-    if (columns == 0) return;
-    for (int32_t i = 0; i < rows; ++i) {
-        if (percentage <= 0) {
-            keyedCopyRow(rowOf(source, i), rowOf(destination, i), columns);
-        } else {
-            keyedMixRow(rowOf(source, i), rowOf(destination, i), columns, static_cast<uint16_t>(percentage));
-        }
-    }
+    passOverTwo(source, destination, percentage, keyedCopyRow, keyedMixRow);
 }
 
 void mixBuffers(const PixelArea& source, const PixelArea& destination, int32_t percentage) {
-    if (percentage >= 100) return;
-    int32_t columns = commonColumns(source, destination), rows = commonRows(source, destination);
-    if (columns == 0) return;
-    for (int32_t i = 0; i < rows; ++i) {
-        if (percentage <= 0) {
-            copyRow(rowOf(source, i), rowOf(destination, i), columns);
-        } else {
-            mixRow(rowOf(source, i), rowOf(destination, i), columns, static_cast<uint16_t>(percentage));
-        }
-    }
+    passOverTwo(source, destination, percentage, copyRow, mixRow);
 }
 
 void mixRowWithColour(const PixelArea& area, int32_t row, int32_t colour, int32_t percentage) {

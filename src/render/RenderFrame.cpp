@@ -25,6 +25,18 @@ void RenderSurface::present(HWND target, int x, int y, const Settings& settings)
     ReleaseDC(target, dc);
 }
 
+void RenderSurface::fadeFrame(HWND target, int x, int y, int32_t positionMs, const LyricsLine* line,
+                              const LyricsDocument* document, const Settings& settings, int32_t shown) {
+    if (line) composeLine(0, positionMs, line, *document, settings);
+    if (hasSkin()) {
+        overlaySkin(0, 100 - shown);
+    } else {
+        GdiFlush();
+        fadeTowardsBackground(barArea(kViewBuffer), settings.ColorBACK, shown);
+    }
+    present(target, x, y, settings);
+}
+
 int RenderSurface::renderFrame(HWND target, int x, int y, int32_t lineIndex, int32_t positionMs,
                                const Settings& settings, LyricsDocument* document, const PlayerState*) {
     if (!hasBuffers()) return 1;  // no size the buffers could be made for: nothing to draw
@@ -63,14 +75,7 @@ int RenderSurface::renderFrame(HWND target, int x, int y, int32_t lineIndex, int
                 displayState = Showing;
                 return 1;
             }
-            if (fading) composeLine(0, positionMs, fading, *document, settings);
-            if (hasSkin()) {
-                overlaySkin(0, 100 - percent);
-            } else {
-                GdiFlush();
-                fadeTowardsBackground(barArea(kViewBuffer), settings.ColorBACK, percent);
-            }
-            present(target, x, y, settings);
+            fadeFrame(target, x, y, positionMs, fading, document, settings, percent);
             if (percent >= 100) displayState = Showing;
             return 1;
         case FadingOut:
@@ -78,14 +83,7 @@ int RenderSurface::renderFrame(HWND target, int x, int y, int32_t lineIndex, int
                 displayState = Showing;
                 return 1;
             }
-            if (fading) composeLine(0, positionMs, fading, *document, settings);
-            if (hasSkin()) {
-                overlaySkin(0, 100 - percent);
-            } else {
-                GdiFlush();
-                fadeTowardsBackground(barArea(kViewBuffer), settings.ColorBACK, percent);
-            }
-            present(target, x, y, settings);
+            fadeFrame(target, x, y, positionMs, fading, document, settings, percent);
             if (percent <= 0) displayState = Clearing;
             return 1;
         case CrossFadeStart:

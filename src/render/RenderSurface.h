@@ -105,6 +105,10 @@ private:
     // destX, cut to both pictures so that nothing outside either is read or written.
     void copyColumns(const SurfaceBuffer& source, int32_t sourceX, int k, int32_t destX, int32_t columns);
     void overlaySkin(int set, int32_t percentage);
+    // One frame of a fade: the line over its background (the skin or ColorBACK), `shown` percent
+    // of the way out of it.
+    void fadeFrame(HWND target, int x, int y, int32_t positionMs, const LyricsLine* line,
+                   const LyricsDocument* document, const Settings& settings, int32_t shown);
 };
 
 // Buffer width for a bar: wide enough for a whole line at the bar's font height (80 x height),
