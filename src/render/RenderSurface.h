@@ -78,18 +78,18 @@ public:
     int renderFrame(HWND target, int x, int y, int32_t lineIndex, int32_t positionMs, const Settings& settings,
                     LyricsDocument* document, const PlayerState* player);
 
-    // Fade starts: fadeIn and fadeOut draw the line into set 0 first; with enable exactly 1 the
+    // Fade starts: beginFadeIn and beginFadeOut draw the line into set 0 first; with enable exactly 1 the
     // fade runs from positionMs, else the bar goes straight to Showing (fade-in, cross-fade) or
     // Clearing (fade-out).
     void beginFadeIn(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
                      const Settings& settings);
     void beginCrossFade(int32_t positionMs, int32_t enable, int32_t lineIndex);
+    void beginFadeOut(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
+                      const Settings& settings);
 
     // Lays the Effects gradient over view buffer 8 and copies the bar from it to (x, y) in the
     // target window (nothing without a window).
     void present(HWND target, int x, int y, const Settings& settings);
-    void beginFadeOut(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
-                      const Settings& settings);
 
     int32_t barWidth = 0;
     int32_t barHeight = 0;

@@ -89,18 +89,6 @@ TEST_F(DisplayStepTest, FadeWindowsOfTheDueLine) {
     EXPECT_EQ(status.displayState, FadingOut);
 }
 
-TEST(StartFade, RunsOnlyWithEnableExactlyOne) {
-    DisplayStatus status;
-    startFade(status, 12345, 1, 4, FadingIn, Showing);
-    EXPECT_EQ(status.displayState, FadingIn);
-    EXPECT_EQ(status.fadeLine, 4);
-    EXPECT_EQ(status.fadeStartMs, 12345);
-    startFade(status, 99999, 2, 9, FadingOut, Clearing);
-    EXPECT_EQ(status.displayState, Clearing);
-    EXPECT_EQ(status.fadeLine, 4);
-    EXPECT_EQ(status.fadeStartMs, 12345);
-}
-
 TEST(FadePercent, ElapsedAndRemainingShares) {
     Settings settings;  // fade-in lasts 20 hundredths (200 ms), fade-out 40 (400 ms)
     DisplayStatus status;

@@ -18,20 +18,3 @@ TEST(KaraokeMode, FollowsDispKraNotDispNoKraAndRedLine) {
     settings.Red_Line = 0;
     EXPECT_EQ(karaokeMode(settings, karaoke), 0);
 }
-
-TEST(KaraokeMode, OnlyModeOneColoursTheAfterWipeLayer) {
-    Settings settings;
-    EXPECT_EQ(afterWipeColours(settings, 1).inner, settings.ColorA3);
-    EXPECT_EQ(afterWipeColours(settings, 2).outer, settings.ColorB1);
-    EXPECT_EQ(afterWipeColours(settings, 0).middle, settings.ColorB2);
-}
-
-TEST(KaraokeMode, WipeLineOnlyInsideTheLine) {
-    Settings settings;
-    EXPECT_TRUE(showsWipeLine(2, settings, 10, 100));
-    EXPECT_FALSE(showsWipeLine(0, settings, 10, 100));
-    EXPECT_FALSE(showsWipeLine(1, settings, 0, 100));
-    EXPECT_FALSE(showsWipeLine(1, settings, 100, 100));
-    settings.Red_Line = 0;
-    EXPECT_FALSE(showsWipeLine(1, settings, 10, 100));
-}
