@@ -28,6 +28,11 @@ void loadImage(SurfaceBuffer& image, const char* path, int width, int height) {
     image.dc = dc;
     image.bitmap = static_cast<HBITMAP>(bitmap);
     image.defaultBitmap = SelectObject(dc, bitmap);
+    BITMAP info = {};
+    if (GetObjectA(bitmap, sizeof info, &info)) {
+        image.width = info.bmWidth;
+        image.height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    }
 }
 
 }  // namespace
@@ -62,6 +67,8 @@ bool RenderSurface::createBuffer(int k, HDC windowDc) {
     }
     if (!b.bitmap) return false;
     b.defaultBitmap = SelectObject(b.dc, b.bitmap);
+    b.width = bufferWidth;
+    b.height = barHeight;
     return true;
 }
 
@@ -107,12 +114,47 @@ void RenderSurface::fillBackground(int k, int x, int y, int w, int h) {
     if (brush) FillRect(buffers[k].dc, &r, brush);
 }
 
+PixelArea RenderSurface::barArea(int k) const {
+    const SurfaceBuffer& b = buffers[k];
+    if (!b.pixels) return {nullptr, 0, 0, 0};
+    return {b.pixels, bufferWidth, barWidth, barHeight};
+}
+
+void RenderSurface::copyColumns(const SurfaceBuffer& source, int32_t sourceX, int k, int32_t destX,
+                                int32_t columns) {
+    const SurfaceBuffer& dest = buffers[k];
+    if (!source.dc || !dest.dc) return;
+    if (sourceX < 0) {
+        columns += sourceX;
+        destX -= sourceX;
+        sourceX = 0;
+    }
+    if (destX < 0) {
+        columns += destX;
+        sourceX -= destX;
+        destX = 0;
+    }
+    if (columns > source.width - sourceX) columns = source.width - sourceX;
+    if (columns > dest.width - destX) columns = dest.width - destX;
+    int32_t rows = source.height < dest.height ? source.height : dest.height;
+    if (columns <= 0 || rows <= 0) return;
+    BitBlt(dest.dc, destX, 0, columns, rows, source.dc, sourceX, 0, SRCCOPY);
+}
+
 void RenderSurface::clearSet(int set) {
     for (int k = set; k < kBufferCount; k += 2) fillBackground(k, 0, 0, bufferWidth, barHeight);
 }
 
 int RenderSurface::loadSkin(const Settings& settings) {
-    loadImage(skinImage, settings.SkinPath, settings.width, settings.height);
+    // The skin is only ever shown inside the buffers, so it is never stretched past the widest
+    // buffer, and a size no buffers can be made for loads none: an absurd size in the INI file
+    // must not make the picture allocate without bound.
+    if (bufferWidthFor(settings.width, settings.height) == 0) {
+        releaseBuffer(skinImage);
+        return 0;
+    }
+    int32_t width = settings.width < kMaxBufferWidth ? settings.width : kMaxBufferWidth;
+    loadImage(skinImage, settings.SkinPath, width, settings.height);
     return hasSkin() ? 1 : 0;
 }
 

@@ -11,17 +11,13 @@
 
 #include <cstdint>
 
-class Settings;
+#include "render/DisplayStep.h"
+#include "render/PixelPasses.h"
 
-enum DisplayState : int32_t {
-    Clearing = 1,
-    Blank = 2,
-    Showing = 3,
-    FadingIn = 4,
-    FadingOut = 5,
-    CrossFadeStart = 6,
-    CrossFading = 7,
-};
+class LyricsDocument;
+class LyricsLine;
+class PlayerState;
+class Settings;
 
 constexpr int kBufferCount = 10;
 constexpr int kBeforeWipeLayer = 0, kWipeLineLayer = 2, kAfterWipeLayer = 4, kComposeBuffer = 6, kViewBuffer = 8;
@@ -34,10 +30,12 @@ struct SurfaceBuffer {
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
     HGDIOBJ defaultBitmap = nullptr;  // the DC's own bitmap, selected back before deleting
-    uint32_t* pixels = nullptr;       // DIB sections only: bufferHeight rows of bufferWidth words
+    uint32_t* pixels = nullptr;       // DIB sections only: barHeight rows of bufferWidth words
+    int32_t width = 0;                // size of the bitmap in pixels
+    int32_t height = 0;
 };
 
-class RenderSurface {
+class RenderSurface : public DisplayStatus {
 public:
     RenderSurface() = default;
     virtual ~RenderSurface();
@@ -63,12 +61,36 @@ public:
     bool hasBuffers() const { return buffers[kViewBuffer].dc != nullptr; }
     // Fills rect (x, y, x + w, y + h) of buffer k with the background of a cleared buffer.
     void fillBackground(int k, int x, int y, int w, int h);
+    // The bar area of one of the 32-bit buffers 6 to 9, for the pixel passes.
+    PixelArea barArea(int k) const;
 
-    int32_t shownLine = 999;
-    int32_t dueLine = 999;
-    int32_t displayState = Clearing;
-    int32_t fadeStartMs = 0;
-    int32_t fadeLine = 0;
+    // Draws line n of the document into the three text layers of set s, in the colours the line's
+    // karaoke mode calls for, and stores the line's measured width and height. The caller clears
+    // the set first. Returns 0 when no document is given, else 1 (a missing line draws nothing).
+    int renderLineText(int set, int32_t lineIndex, LyricsDocument* document, const Settings& settings);
+    // Builds view buffer 8 + s from the text layers of set s: the wipe, the wipe line and the
+    // line's place in the bar at positionMs. Returns 0 when there is no line.
+    int composeLine(int set, int32_t positionMs, const LyricsLine* line, const LyricsDocument& document,
+                    const Settings& settings);
+    // Advances the display state by one frame and shows the result at (x, y) in the target
+    // window. Returns 0 only when Showing finds no document or no such line (nothing is drawn).
+    // The player is not read here.
+    int renderFrame(HWND target, int x, int y, int32_t lineIndex, int32_t positionMs, const Settings& settings,
+                    LyricsDocument* document, const PlayerState* player);
+
+    // Fade starts: beginFadeIn and beginFadeOut draw the line into set 0 first; with enable exactly 1 the
+    // fade runs from positionMs, else the bar goes straight to Showing (fade-in, cross-fade) or
+    // Clearing (fade-out).
+    void beginFadeIn(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
+                     const Settings& settings);
+    void beginCrossFade(int32_t positionMs, int32_t enable, int32_t lineIndex);
+    void beginFadeOut(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
+                      const Settings& settings);
+
+    // Lays the Effects gradient over view buffer 8 and copies the bar from it to (x, y) in the
+    // target window (nothing without a window).
+    void present(HWND target, int x, int y, const Settings& settings);
+
     int32_t barWidth = 0;
     int32_t barHeight = 0;
     int32_t bufferWidth = 0;  // columns of every buffer: 80 x barHeight, or barWidth when wider
@@ -79,8 +101,19 @@ public:
 
 private:
     bool createBuffer(int k, HDC windowDc);
+    // Copies columns [sourceX, sourceX + columns) of a picture, full bar height, into buffer k at
+    // destX, cut to both pictures so that nothing outside either is read or written.
+    void copyColumns(const SurfaceBuffer& source, int32_t sourceX, int k, int32_t destX, int32_t columns);
+    void overlaySkin(int set, int32_t percentage);
+    // One frame of a fade: the line over its background (the skin or ColorBACK), `shown` percent
+    // of the way out of it.
+    void fadeFrame(HWND target, int x, int y, int32_t positionMs, const LyricsLine* line,
+                   const LyricsDocument* document, const Settings& settings, int32_t shown);
 };
 
 // Buffer width for a bar: wide enough for a whole line at the bar's font height (80 x height),
 // and for the whole bar; 0 when no buffers can be made for the size.
 int32_t bufferWidthFor(int32_t width, int32_t height);
+
+// The display step of a lyrics frame: decides the due line and starts the fades it calls for.
+void displayStep(RenderSurface& surface, LyricsDocument& document, int32_t positionMs, const Settings& settings);
