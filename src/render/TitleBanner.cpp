@@ -1,0 +1,86 @@
+#include "render/TitleBanner.h"
+
+#include <algorithm>
+#include <string>
+
+#include "config/Settings.h"
+#include "lyrics/LyricsDocument.h"
+#include "render/BannerLayout.h"
+#include "render/Effects.h"
+#include "render/OutlinedText.h"
+#include "render/RenderSurface.h"
+#include "utils/Text.h"
+
+namespace {
+
+int systemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) ? 1 : 0; }
+
+}  // namespace
+
+bool TitleBanner::isStale(const Settings& settings) const {
+    const char* face = settings.FontName ? settings.FontName : "";
+    return !valid || settings.ColorTCOLOR != drawnTitleColour || settings.ColorBACK != drawnBackColour ||
+           settings.height != drawnHeight || !sameText(face, drawnFontName);
+}
+
+void TitleBanner::redraw(RenderSurface& surface, const LyricsDocument& document, const Settings& settings) {
+    drawnBackColour = settings.ColorBACK;
+    drawnTitleColour = settings.ColorTCOLOR;
+    drawnHeight = settings.height;
+    copyBounded(drawnFontName, sizeof drawnFontName, settings.FontName ? settings.FontName : "");
+
+    HDC dc = surface.buffers[kComposeBuffer].dc;
+    if (!dc) return;
+    surface.fillBackground(kComposeBuffer, 0, 0, 80 * settings.height, settings.height);
+    HFONT font = createTextFont(settings.height, settings.FontName);
+    HGDIOBJ previous = SelectObject(dc, font);
+    SetTextColor(dc, static_cast<COLORREF>(settings.ColorTCOLOR));
+    SetBkColor(dc, 0);
+    SetBkMode(dc, TRANSPARENT);
+
+    char* title = document.titleCopy();
+    char* artist = document.artistCopy();
+    std::string text = bannerText(title, artist, systemLeadByte);
+    freeText(title);
+    freeText(artist);
+
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    if (settings.Lset == 0)
+        for (int i = 0; i < kBannerCopies; ++i)
+            TextOutA(dc, bannerCopyX(i, extent.cx), 2, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(dc, previous);
+    if (font) DeleteObject(font);
+    width = extent.cx;
+}
+
+void TitleBanner::compose(RenderSurface& surface, const Settings& settings) const {
+    const SurfaceBuffer& picture = surface.buffers[kComposeBuffer];
+    if (!picture.dc) return;
+    // The sizes are the settings', which differ from the buffers' after the reset key; every copy
+    // is cut to the buffers.
+    int32_t shift = scroll / 4;
+    int32_t columns = std::min(settings.width, surface.bufferWidth - shift);
+    int32_t rows = std::min(settings.height, surface.barHeight);
+    if (columns <= 0 || rows <= 0) return;
+    if (!surface.hasSkin()) {
+        BitBlt(surface.buffers[kViewBuffer].dc, 0, 0, columns, rows, picture.dc, shift, 0, SRCCOPY);
+    } else {
+        BitBlt(surface.buffers[kViewBuffer + 1].dc, 0, 0, columns, rows, picture.dc, shift, 0, SRCCOPY);
+        BitBlt(surface.buffers[kViewBuffer].dc, 0, 0, std::min(settings.width, surface.bufferWidth), rows,
+               surface.skinImage.dc, 0, 0, SRCCOPY);
+        GdiFlush();
+        overlayKeyed(surface.barArea(kViewBuffer + 1), surface.barArea(kViewBuffer), 0);
+    }
+    GdiFlush();
+    applyEffects(surface.barArea(kViewBuffer), settings.Effects, settings.ColorBACK);
+}
+
+void TitleBanner::copyTo(const RenderSurface& surface, HDC dc, int x, int y, const Settings& settings) const {
+    const SurfaceBuffer& view = surface.buffers[kViewBuffer];
+    if (!view.dc || !dc) return;
+    BitBlt(dc, x, y, std::min(settings.width, surface.bufferWidth), std::min(settings.height, surface.barHeight),
+           view.dc, 0, 0, SRCCOPY);
+}
+
+void TitleBanner::advanceScroll() { scroll = nextBannerScroll(scroll, width); }
