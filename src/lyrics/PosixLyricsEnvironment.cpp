@@ -93,7 +93,3 @@ int PosixLyricsEnvironment::findInTree(const std::string& root, const std::strin
 }
 
 int PosixLyricsEnvironment::isLeadByte(unsigned char byte) { return isShiftJisLeadByte(byte); }
-
-void PosixLyricsEnvironment::malformedTag(int32_t lineNumber, int32_t offset, int) {
-    warnings.push_back({lineNumber, offset});
-}

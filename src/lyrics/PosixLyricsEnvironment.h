@@ -1,7 +1,7 @@
 #pragma once
 // The lyrics environment without Windows: POSIX files and folders, the code page 932 lead bytes,
-// no host (no playlist title) and no warning box (warnings are collected). It serves the native
-// command-line tool, tests and benchmarks.
+// no host (no playlist title) and no warning box. It serves the native command-line tool, tests
+// and benchmarks.
 #include <sys/types.h>
 
 #include <vector>
@@ -35,13 +35,8 @@ public:
     int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) override;
     int isLeadByte(unsigned char byte) override;
     char* hostTitleCopy() override { return nullptr; }
-    void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) override;
-
-    struct Warning {
-        int32_t lineNumber;
-        int32_t offset;
-    };
-    std::vector<Warning> warnings;
+    // Nothing to show a warning in; the command-line tool lists them instead.
+    void malformedTag(int32_t, int32_t, int) override {}
 
 private:
     PosixFolderTree tree;
