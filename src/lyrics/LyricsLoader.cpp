@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
@@ -54,18 +55,21 @@ int readTagLyrics(const char* songPath, LyricsEnvironment& environment, std::str
     return file && readLyrics3(*file, text);
 }
 
-// Forwards the parser's warnings, marking the first of the load.
+// The parser's warnings of one load, handed on once the document is complete: the plug-in's
+// box is modal, and ticks that run while it is open must find a finished document.
 class LoadWarnings : public LyricsWarnings {
 public:
-    explicit LoadWarnings(LyricsEnvironment& environment) : environment(environment) {}
-    void malformedTag(int32_t lineNumber, int32_t offset) override {
-        environment.malformedTag(lineNumber, offset, !warned);
-        warned = 1;
+    void malformedTag(int32_t lineNumber, int32_t offset) override { tags.push_back({lineNumber, offset}); }
+    void report(LyricsEnvironment& environment) const {
+        for (size_t i = 0; i < tags.size(); ++i) environment.malformedTag(tags[i].lineNumber, tags[i].offset, i == 0);
     }
 
 private:
-    LyricsEnvironment& environment;
-    int warned = 0;
+    struct Tag {
+        int32_t lineNumber;
+        int32_t offset;
+    };
+    std::vector<Tag> tags;
 };
 
 // Where the separating backslash is: scanning forward, so that the second byte of a double-byte
@@ -126,11 +130,14 @@ int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, L
         if (!readLyricsFile(path, environment, text)) return 0;
     }
     document.reset();
-    LoadWarnings warnings(environment);
-    if (!parseLyrics(document, text.data(), text.size(), timeType, warnings)) return 0;
-    document.setFrameLength(std::strstr(source, ".wma") ? kWmaFrameSamples : kMp3FrameSamples);
-    document.loaded = 1;
-    return 1;
+    LoadWarnings warnings;
+    int parsed = parseLyrics(document, text.data(), text.size(), timeType, warnings);
+    if (parsed) {
+        document.setFrameLength(std::strstr(source, ".wma") ? kWmaFrameSamples : kMp3FrameSamples);
+        document.loaded = 1;
+    }
+    warnings.report(environment);
+    return parsed;
 }
 
 int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settings& settings,

@@ -46,8 +46,9 @@ public:
     LineReader(LyricsDocument& document, LyricsWarnings& warnings) : document(document), warnings(warnings) {}
 
     void read(std::string_view line, int32_t lineNumber) {
-        if (countTagStarts(line) > 0) {
-            readLyricsLine(line, lineNumber);
+        int32_t tagStarts = countTagStarts(line);
+        if (tagStarts > 0) {
+            readLyricsLine(line, lineNumber, tagStarts);
         } else if (!line.empty() && line[0] == '@') {
             applyHeader(document, splitHeader(line));
         }
@@ -63,7 +64,7 @@ public:
     }
 
 private:
-    void readLyricsLine(std::string_view line, int32_t lineNumber) {
+    void readLyricsLine(std::string_view line, int32_t lineNumber, int32_t tagStarts) {
         scanLyricsLine(line, scanned);
         for (int32_t offset : scanned.malformedOffsets) warnings.malformedTag(lineNumber, offset);
         if (scanned.text.empty()) {
@@ -74,7 +75,7 @@ private:
         // the whole text counts as unusable). A later one without marks could never be shown
         // or timed, so it is left out.
         if (scanned.marks.empty() && !document.lines.empty()) return;
-        int32_t karaoke = countTagStarts(line) >= 3;
+        int32_t karaoke = tagStarts >= 3;
         if (scanned.firstTag == kShortTag && scanned.marks.size() >= 2) {
             // A repeated line: the same text once for every tag, each copy timed by one tag.
             for (size_t k = 0; k < scanned.marks.size(); ++k)

@@ -242,14 +242,22 @@ TEST(LyricsLoad, FailedLoadClearsLoadedAndResetsOnlyWhenTextWasRead) {
     EXPECT_EQ(loadLyrics(document, nullptr, 1, environment), 0);
 }
 
-TEST(LyricsLoad, OnlyTheFirstMalformedTagOfALoadRaisesTheWarning) {
-    FakeLyricsEnvironment environment;
-    LyricsDocument document;
+TEST(LyricsLoad, OnlyTheFirstMalformedTagOfALoadRaisesTheWarningOnceTheDocumentIsComplete) {
+    // The plug-in's box is modal and ticks run under it: they must find a finished document.
+    struct Watching : FakeLyricsEnvironment {
+        void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) override {
+            FakeLyricsEnvironment::malformedTag(lineNumber, offset, firstOfLoad);
+            loadedAtWarning.push_back(document.loaded && document.lines[1].marks.back().offset == document.lines[1].length);
+        }
+        LyricsDocument document;
+        std::vector<int> loadedAtWarning;
+    } environment;
     environment.files = {{"C:\\a.lrc", "[00:01]a\n[00:02]b[00:03.00]c[00:04.00]"}};
-    loadLyrics(document, "C:\\a.mp3", 1, environment);
-    loadLyrics(document, "C:\\a.mp3", 1, environment);
+    loadLyrics(environment.document, "C:\\a.mp3", 1, environment);
+    loadLyrics(environment.document, "C:\\a.mp3", 1, environment);
     using W = std::tuple<int32_t, int32_t, int>;
     EXPECT_EQ(environment.warnings, (std::vector<W>{{2, 8, 1}, {2, 19, 0}, {2, 8, 1}, {2, 19, 0}}));
+    EXPECT_EQ(environment.loadedAtWarning, (std::vector<int>{1, 1, 1, 1}));
 }
 
 // Lyrics3 tags
