@@ -62,3 +62,9 @@ void LyricsDocument::reset() {
     totalSec = 0;
     lines.clear();
 }
+
+void LyricsDocument::setFrameLength(int32_t samples) {
+    sampleRateKHz = kDefaultSampleRateKHz;
+    double frameMs = samples / sampleRateKHz;
+    frameRatio = static_cast<int32_t>(frameMs) / frameMs;
+}

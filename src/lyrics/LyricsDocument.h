@@ -62,6 +62,9 @@ public:
     void clearHeaders();
     // Restores the ratios, frames and totalSec and releases every line. Headers and loaded stay.
     void reset();
+    // frameRatio for a player clock that advances a whole number of milliseconds per decoded
+    // frame of this many samples: (frame ms truncated) / frame ms, at sampleRateKHz (reset to 44.1).
+    void setFrameLength(int32_t samples);
 
     std::vector<LyricsLine> lines;
     char* title = nullptr;

@@ -1,0 +1,106 @@
+#include "lyrics/HeaderLine.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "lyrics/LyricsDocument.h"
+#include "utils/Text.h"
+
+namespace {
+
+int isSeparator(char c) { return c == '\t' || c == ' ' || c == '='; }
+
+int isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int isWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+size_t skipWhiteSpace(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && isWhiteSpace(text[i])) ++i;
+    return i;
+}
+
+size_t skipDigits(std::string_view text, size_t i) {
+    while (i < text.size() && isDigit(text[i])) ++i;
+    return i;
+}
+
+void assignValue(char*& field, std::string_view value) { assignString(field, std::string(value).c_str()); }
+
+}  // namespace
+
+HeaderLine splitHeader(std::string_view line) {
+    size_t keywordEnd = 0;
+    while (keywordEnd < line.size() && !isSeparator(line[keywordEnd])) ++keywordEnd;
+    size_t valueStart = keywordEnd;
+    while (valueStart < line.size() && isSeparator(line[valueStart])) ++valueStart;
+    size_t valueEnd = line.find('\t', valueStart);
+    if (valueEnd == std::string_view::npos) valueEnd = line.size();
+    return {line.substr(0, keywordEnd), line.substr(valueStart, valueEnd - valueStart)};
+}
+
+double decimalPrefix(std::string_view text) {
+    size_t i = skipWhiteSpace(text);
+    int negative = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    size_t numberStart = i;
+    size_t end = skipDigits(text, i);
+    int hasDigits = end > numberStart;
+    if (end < text.size() && text[end] == '.') {
+        size_t fractionEnd = skipDigits(text, end + 1);
+        hasDigits |= fractionEnd > end + 1;
+        end = fractionEnd;
+    }
+    if (!hasDigits) return 0;
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        size_t e = end + 1;
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+        if (e < text.size() && isDigit(text[e])) end = skipDigits(text, e);
+    }
+    double value = 0;
+    std::from_chars(text.data() + numberStart, text.data() + end, value, std::chars_format::general);
+    return negative ? -value : value;
+}
+
+int32_t integerPrefix(std::string_view text) {
+    size_t i = skipWhiteSpace(text);
+    int negative = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    int64_t value = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        if (value <= INT32_MAX) value = value * 10 + (text[i] - '0');
+    if (negative) value = -value;
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+int isUsableTimeRatio(double ratio) { return std::isfinite(ratio) && std::fabs(ratio) >= 0.1; }
+
+void applyHeader(LyricsDocument& document, const HeaderLine& header) {
+    std::string keyword(header.keyword);
+    const char* k = keyword.c_str();
+    if (sameText(k, "@Title")) {
+        assignValue(document.title, header.value);
+    } else if (sameText(k, "@Artist")) {
+        assignValue(document.artist, header.value);
+    } else if (sameText(k, "@Arbum")) {
+        assignValue(document.album, header.value);
+    } else if (sameText(k, "@Words")) {
+        assignValue(document.words, header.value);
+    } else if (sameText(k, "@Music")) {
+        assignValue(document.music, header.value);
+    } else if (sameText(k, "@TaggingBy") || sameText(k, "@KraBy")) {
+        assignValue(document.taggingBy, header.value);
+    } else if (sameText(k, "@TimeRatio")) {
+        // A ratio of 0 (a missing number) would divide every time by zero, and a tiny one would
+        // push times past 32 bits: such a line leaves the ratio as it was.
+        double ratio = decimalPrefix(header.value);
+        if (isUsableTimeRatio(ratio)) document.timeRatio = ratio;
+    } else if (sameText(k, "@TotalSec")) {
+        document.totalSec = integerPrefix(header.value);
+    } else if (sameText(k, "@Flames")) {
+        document.frames = integerPrefix(header.value);
+    }
+}

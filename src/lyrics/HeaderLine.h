@@ -1,0 +1,26 @@
+#pragma once
+// "@"-keyword header lines: "@Title=My Song", "@TimeRatio 1.0".
+#include <cstdint>
+#include <string_view>
+
+class LyricsDocument;
+
+struct HeaderLine {
+    std::string_view keyword;  // from the "@" up to the first TAB, space, "=" or the line end
+    std::string_view value;    // after the run of TAB, space and "=", up to the next TAB or the line end
+};
+
+HeaderLine splitHeader(std::string_view line);
+
+// Sets the document field the keyword names (ASCII case ignored); other keywords do nothing.
+void applyHeader(LyricsDocument& document, const HeaderLine& header);
+
+// The decimal number at the start of text, after leading white space: optional sign, digits with
+// an optional decimal point and exponent. 0 when there is none. Locale-independent.
+double decimalPrefix(std::string_view text);
+// The decimal integer at the start of text, likewise, held within the 32-bit range.
+int32_t integerPrefix(std::string_view text);
+
+// A ratio that keeps every time finite and inside 32 bits through the conversions a time can
+// undergo (a tag time up to 606177, converted up to three times on its way to the screen).
+int isUsableTimeRatio(double ratio);

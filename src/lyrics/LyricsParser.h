@@ -1,0 +1,38 @@
+#pragma once
+// The lyrics text syntax: lines with time tags become display lines with time marks, "@" lines
+// set header fields, every other line is ignored. A pure function from text to the document.
+#include <cstddef>
+#include <cstdint>
+
+class LyricsDocument;
+
+// The most text a lyrics source yields: longer texts are cut here.
+constexpr size_t kMaxLyricsBytes = 50000;
+// Lines from this index on are neither completed nor ordered: the display never reaches them.
+constexpr int32_t kLastCompletedIndex = 9998;
+// Ordering lets a line move toward the front by at most this many places.
+constexpr int32_t kOrderingPasses = 1000;
+
+class LyricsWarnings {
+public:
+    virtual ~LyricsWarnings() = default;
+    // A text that starts like a time tag but is none, at a byte offset of a (1-based) source line.
+    // Parsing goes on with it as text.
+    virtual void malformedTag(int32_t lineNumber, int32_t offset) = 0;
+};
+
+// Fills the document, which reset has just emptied, from text: size bytes at most, ending earlier
+// at two zero bytes in a row, and never more than kMaxLyricsBytes. Returns 0 when the first display
+// line has no time mark (then no line is kept; header fields read so far stay), 1 otherwise.
+// Added start and end marks hold times already converted with timeType.
+int parseLyrics(LyricsDocument& document, const char* text, size_t size, int32_t timeType,
+                LyricsWarnings& warnings);
+
+// Gives every line a mark at offset 0 and one at its end, taking the missing times from the
+// neighbouring lines in their present order (the last line ends three seconds after its last mark).
+void completeLines(LyricsDocument& document, int32_t timeType);
+
+// Puts the lines in ascending order of their start times, ties in their present order, with the
+// result of kOrderingPasses passes of adjacent exchange: a line further than that behind its place
+// in time order moves forward by kOrderingPasses places only.
+void orderLines(LyricsDocument& document, int32_t timeType);

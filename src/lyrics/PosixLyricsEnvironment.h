@@ -1,0 +1,44 @@
+#pragma once
+// The lyrics environment without Windows: POSIX files and folders, the code page 932 lead bytes,
+// no host (no playlist title) and no warning box. It serves the native command-line tool, tests
+// and benchmarks.
+#include <sys/types.h>
+
+#include <vector>
+
+#include "lyrics/LyricsEnvironment.h"
+#include "lyrics/LyricsTreeIndex.h"
+
+// Notices changes by the modification times of the folders it listed: adding, removing or
+// renaming an entry changes its folder's time.
+class PosixFolderTree : public FolderTree {
+public:
+    void beginWalk(const std::string& root) override;
+    int listFolder(const std::string& folder, std::vector<FolderEntry>& entries) override;
+    int treeUnchanged() override;
+    char separator() const override { return '/'; }
+
+private:
+    struct FolderStamp {
+        std::string folder;
+        ino_t inode;
+        long long seconds;
+        long long nanoseconds;
+    };
+    static int stampOf(const std::string& folder, FolderStamp& stamp);
+    std::vector<FolderStamp> stamps;
+};
+
+class PosixLyricsEnvironment : public LyricsEnvironment {
+public:
+    std::unique_ptr<SourceFile> openFile(const char* path) override;
+    int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) override;
+    int isLeadByte(unsigned char byte) override;
+    char* hostTitleCopy() override { return nullptr; }
+    // Nothing to show a warning in; the command-line tool lists them instead.
+    void malformedTag(int32_t, int32_t, int) override {}
+
+private:
+    PosixFolderTree tree;
+    LyricsTreeIndex index;
+};

@@ -1,0 +1,105 @@
+#include "lyrics/Win32LyricsEnvironment.h"
+
+#include "plugin/PlayerState.h"
+#include "utils/Text.h"
+
+const char kMalformedTagCaption[] = "ERROR !!!";
+// "タグの表記が間違っています。\nこのファイルでは正しく歌詞を表示できません。"
+const char kMalformedTagText[] =
+    "\x83\x5e\x83\x4f\x82\xcc\x95\x5c\x8b\x4c\x82\xaa\x8a\xd4\x88\xe1\x82\xc1\x82\xc4\x82\xa2\x82\xdc\x82\xb7\x81\x42"
+    "\n"
+    "\x82\xb1\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xc5\x82\xcd\x90\xb3\x82\xb5\x82\xad\x89\xcc\x8e\x8c\x82\xf0"
+    "\x95\x5c\x8e\xa6\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+
+namespace {
+
+class Win32File : public SourceFile {
+public:
+    explicit Win32File(HANDLE handle) : handle(handle) {}
+    ~Win32File() override { CloseHandle(handle); }
+    int64_t size() override {
+        LARGE_INTEGER size;
+        return GetFileSizeEx(handle, &size) ? size.QuadPart : 0;
+    }
+    size_t read(int64_t offset, char* buffer, size_t count) override {
+        LARGE_INTEGER position;
+        position.QuadPart = offset;
+        if (!SetFilePointerEx(handle, position, nullptr, FILE_BEGIN)) return 0;
+        size_t done = 0;
+        while (done < count) {
+            DWORD chunk = count - done > 0x10000000 ? 0x10000000 : static_cast<DWORD>(count - done);
+            DWORD got = 0;
+            if (!ReadFile(handle, buffer + done, chunk, &got, nullptr) || got == 0) break;
+            done += got;
+        }
+        return done;
+    }
+
+private:
+    HANDLE handle;
+};
+
+}  // namespace
+
+Win32FolderTree::~Win32FolderTree() { stopWatching(); }
+
+void Win32FolderTree::stopWatching() {
+    if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
+    change = INVALID_HANDLE_VALUE;
+}
+
+void Win32FolderTree::beginWalk(const std::string& root) {
+    // Watch first: whatever changes during the walk then signals, and the next lookup walks again.
+    stopWatching();
+    change = FindFirstChangeNotificationA(root.c_str(), TRUE,
+                                          FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
+}
+
+int Win32FolderTree::listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+    std::string pattern = folder + "\\*";
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!lstrcmpA(data.cFileName, ".") || !lstrcmpA(data.cFileName, "..")) continue;
+        // Folder links are not followed: they can loop back up the tree.
+        DWORD attributes = data.dwFileAttributes;
+        int isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isFolder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
+        entries.push_back({data.cFileName, isFolder});
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return 1;
+}
+
+int Win32FolderTree::treeUnchanged() {
+    return change != INVALID_HANDLE_VALUE && WaitForSingleObject(change, 0) == WAIT_TIMEOUT;
+}
+
+Win32LyricsEnvironment::Win32LyricsEnvironment(HWND hostWindow, int32_t listPosition)
+    : hostWindow(hostWindow), listPosition(listPosition) {}
+
+std::unique_ptr<SourceFile> Win32LyricsEnvironment::openFile(const char* path) {
+    HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32File>(handle);
+}
+
+int Win32LyricsEnvironment::findInTree(const std::string& root, const std::string* names, size_t count,
+                                       std::string& found) {
+    return index.find(tree, root, names, count, found);
+}
+
+int Win32LyricsEnvironment::isLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) ? 1 : 0; }
+
+char* Win32LyricsEnvironment::hostTitleCopy() {
+    // The reply points into the host's playlist: copied at once, never kept.
+    LRESULT reply = SendMessageA(hostWindow, WM_USER, static_cast<WPARAM>(listPosition), kQueryTitle);
+    return copyText(reinterpret_cast<const char*>(reply));
+}
+
+void Win32LyricsEnvironment::malformedTag(int32_t, int32_t, int firstOfLoad) {
+    // The box is modal; one bad file must not stack up one box per tag.
+    if (firstOfLoad) MessageBoxA(nullptr, kMalformedTagText, kMalformedTagCaption, MB_OK | MB_ICONWARNING);
+}

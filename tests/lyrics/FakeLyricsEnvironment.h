@@ -1,0 +1,107 @@
+#pragma once
+// An in-memory lyrics environment: Windows-style paths mapped to file contents, a folder tree
+// derived from those paths, the code page 932 lead bytes, a host title and recorded warnings.
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "lyrics/LyricsEnvironment.h"
+#include "lyrics/LyricsTreeIndex.h"
+#include "lyrics/ShiftJis.h"
+#include "utils/Text.h"
+
+class MemoryFile : public SourceFile {
+public:
+    explicit MemoryFile(std::string bytes) : bytes(std::move(bytes)) {}
+    int64_t size() override { return static_cast<int64_t>(bytes.size()); }
+    size_t read(int64_t offset, char* buffer, size_t count) override {
+        if (offset < 0 || static_cast<uint64_t>(offset) >= bytes.size()) return 0;
+        size_t n = std::min(count, bytes.size() - static_cast<size_t>(offset));
+        std::memcpy(buffer, bytes.data() + offset, n);
+        return n;
+    }
+
+private:
+    std::string bytes;
+};
+
+class FakeFolderTree : public FolderTree {
+public:
+    explicit FakeFolderTree(const std::map<std::string, std::string>& files) : files(files) {}
+    void beginWalk(const std::string&) override {
+        ++walks;
+        changed = 0;
+    }
+    int listFolder(const std::string& folder, std::vector<FolderEntry>& entries) override {
+        std::string prefix = folder + '\\';
+        std::set<std::string> folders;
+        int exists = 0;
+        for (const auto& [path, contents] : files) {
+            if (path.compare(0, prefix.size(), prefix) != 0) continue;
+            exists = 1;
+            std::string rest = path.substr(prefix.size());
+            size_t slash = firstSeparator(rest);
+            if (slash == std::string::npos) {
+                entries.push_back({rest, 0});
+            } else if (folders.insert(rest.substr(0, slash)).second) {
+                entries.push_back({rest.substr(0, slash), 1});
+            }
+        }
+        return exists;
+    }
+    int treeUnchanged() override { return !changed; }
+
+    static size_t firstSeparator(const std::string& path) {
+        for (size_t i = 0; i < path.size(); ++i) {
+            if (path[i] == '\\') return i;
+            if (isShiftJisLeadByte(static_cast<unsigned char>(path[i]))) ++i;
+        }
+        return std::string::npos;
+    }
+    char separator() const override { return '\\'; }
+
+    const std::map<std::string, std::string>& files;
+    int walks = 0;
+    int changed = 0;
+};
+
+class FakeLyricsEnvironment : public LyricsEnvironment {
+public:
+    std::unique_ptr<SourceFile> openFile(const char* path) override {
+        opened.push_back(path);
+        auto file = files.find(path);
+        if (file == files.end()) return nullptr;
+        return std::make_unique<MemoryFile>(file->second);
+    }
+    int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) override {
+        searchedRoots.push_back(root);
+        return index.find(tree, root, names, count, found);
+    }
+    int isLeadByte(unsigned char byte) override { return isShiftJisLeadByte(byte); }
+    char* hostTitleCopy() override {
+        ++titleQueries;
+        return copyText(hostTitle);
+    }
+    void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) override {
+        warnings.emplace_back(lineNumber, offset, firstOfLoad);
+    }
+
+    // Adds a file as the platform would see it: the tree reports the change.
+    void add(const std::string& path, const std::string& contents) {
+        files[path] = contents;
+        tree.changed = 1;
+    }
+
+    std::map<std::string, std::string> files;
+    FakeFolderTree tree{files};
+    LyricsTreeIndex index;
+    const char* hostTitle = nullptr;
+    int titleQueries = 0;
+    std::vector<std::string> opened;
+    std::vector<std::string> searchedRoots;
+    std::vector<std::tuple<int32_t, int32_t, int>> warnings;
+};

@@ -1,0 +1,325 @@
+#include "lyrics/LyricsLoader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/Settings.h"
+#include "lyrics/LyricsDocument.h"
+#include "lyrics/LyricsParser.h"
+#include "lyrics/SongTags.h"
+#include "lyrics/FakeLyricsEnvironment.h"
+
+namespace {
+
+std::string padded(const std::string& text, size_t size, char pad) { return (text + std::string(size, pad)).substr(0, size); }
+
+std::string id3v1(const std::string& title, const std::string& artist) {
+    return "TAG" + padded(title, 30, ' ') + padded(artist, 30, ' ') + std::string(65, '\0');
+}
+
+std::string digits(size_t value, int width) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*zu", width, value);
+    return text;
+}
+
+// A song file ending in a Lyrics3 v2.00 tag with the given fields and an ID3v1 block.
+std::string songWithLyrics3(const std::vector<std::pair<std::string, std::string>>& fields) {
+    std::string block = "LYRICSBEGIN";
+    for (const auto& [id, data] : fields) block += id + digits(data.size(), 5) + data;
+    return "audio frames" + block + digits(block.size(), 6) + "LYRICS200" + id3v1("Tag title", "Tag artist");
+}
+
+struct Lookup {
+    LyricsDocument document;
+    FakeLyricsEnvironment environment;
+    Settings settings;
+    int lookup(const char* song) { return lookupLyrics(document, song, settings, environment); }
+    const char* firstText() const { return document.lineCount() ? document.lines[0].text.c_str() : ""; }
+};
+
+const std::string kSong = "C:\\Music\\a.mp3";
+
+}  // namespace
+
+TEST(ReplaceExtension, ReplacesAfterTheLastDotOfTheWholePath) {
+    EXPECT_EQ(replaceExtension("C:\\Music\\song.mp3", "kra"), "C:\\Music\\song.kra");
+    EXPECT_EQ(replaceExtension("C:\\My.Music\\song", "kra"), "C:\\My.kra");
+    EXPECT_EQ(replaceExtension("song", "kra"), "songkra");
+    EXPECT_EQ(replaceExtension(".song", "lrc"), ".songlrc");  // a dot at byte 0 does not count
+    EXPECT_EQ(replaceExtension("a.", "txt"), "a.txt");
+}
+
+// Lookup order
+
+TEST(LyricsLookup, BesideTheSongKraComesBeforeLrcBeforeTxt) {
+    Lookup l;
+    l.environment.files = {{kSong, "song"}, {"C:\\Music\\a.lrc", "[00:01]lrc"}, {"C:\\Music\\a.txt", "[00:01]txt"}};
+    EXPECT_EQ(l.lookup(kSong.c_str()), 1);
+    EXPECT_STREQ(l.firstText(), "lrc");
+    EXPECT_EQ(l.document.loaded, 1);
+
+    l.environment.files["C:\\Music\\a.kra"] = "[00:01]kra";
+    EXPECT_EQ(l.lookup(kSong.c_str()), 1);
+    EXPECT_STREQ(l.firstText(), "kra");
+    EXPECT_TRUE(l.environment.searchedRoots.empty());
+}
+
+TEST(LyricsLookup, SearchesTheLyricsFolderTreeWithOrWithoutTrailingBackslash) {
+    for (const char* lyricsPath : {"D:\\Lyrics\\", "D:\\Lyrics"}) {
+        Lookup l;
+        assignString(l.settings.LyricsPath, lyricsPath);
+        l.environment.hostTitle = "Playlist title";
+        l.environment.files = {{kSong, "no tag here"},
+                               {"D:\\Lyrics\\other\\b.kra", "[00:01]b"},
+                               {"D:\\Lyrics\\x\\A.LRC", "[00:01]lrc"},
+                               {"D:\\Lyrics\\y\\a.kra", "[00:01]kra"}};
+        EXPECT_EQ(l.lookup(kSong.c_str()), 1) << lyricsPath;
+        EXPECT_EQ(l.environment.searchedRoots, std::vector<std::string>{"D:\\Lyrics"});
+        EXPECT_STREQ(l.firstText(), "kra");  // kra anywhere in the tree before lrc
+        EXPECT_STREQ(l.document.title, "Playlist title");
+        EXPECT_EQ(l.document.artist, nullptr);
+    }
+}
+
+TEST(LyricsLookup, FoundFileHasNoId3v1BlockButItsHeadersWin) {
+    Lookup l;
+    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.environment.hostTitle = "Playlist title";
+    l.environment.files = {{kSong, id3v1("Id3 title", "Id3 artist")},
+                           {"D:\\Lyrics\\x\\a.txt", "@Title Own\n[00:01]found"}};
+    EXPECT_EQ(l.lookup(kSong.c_str()), 1);
+    EXPECT_STREQ(l.firstText(), "found");
+    EXPECT_STREQ(l.document.title, "Own");
+    EXPECT_EQ(l.document.artist, nullptr);  // the found file has no ID3v1 block
+}
+
+TEST(LyricsLookup, EmptyLyricsPathGoesStraightToTheSongsTag) {
+    Lookup l;
+    assignString(l.settings.LyricsPath, "");
+    l.environment.files = {{kSong, songWithLyrics3({{"LYR", "[00:01]from the tag"}})}};
+    EXPECT_EQ(l.lookup(kSong.c_str()), 1);
+    EXPECT_STREQ(l.firstText(), "from the tag");
+    EXPECT_TRUE(l.environment.searchedRoots.empty());
+    EXPECT_STREQ(l.document.title, "Tag title");  // from the ID3v1 block on the first attempt
+    EXPECT_STREQ(l.document.artist, "Tag artist");
+}
+
+TEST(LyricsLookup, NoLyricsAnywhereLeavesTitleAndArtistOfTheSong) {
+    Lookup l;
+    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.environment.files = {{kSong, id3v1("Song", "Singer")}, {"D:\\Lyrics\\b.kra", "[00:01]b"}};
+    EXPECT_EQ(l.lookup(kSong.c_str()), 0);
+    EXPECT_EQ(l.document.loaded, 0);
+    EXPECT_STREQ(l.document.title, "Song");
+    EXPECT_STREQ(l.document.artist, "Singer");
+    EXPECT_EQ(l.environment.opened.back(), kSong);  // the tag was tried last
+
+    Lookup none;
+    EXPECT_EQ(none.lookup(nullptr), 0);
+    EXPECT_TRUE(none.environment.opened.empty());
+}
+
+TEST(LyricsLookup, TreeIsWalkedOnceAndAgainOnlyAfterAChange) {
+    Lookup l;
+    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.environment.files = {{kSong, "song"}, {"D:\\Lyrics\\x\\z.kra", "[00:01]z"}};
+    EXPECT_EQ(l.lookup(kSong.c_str()), 0);
+    EXPECT_EQ(l.lookup(kSong.c_str()), 0);
+    EXPECT_EQ(l.environment.tree.walks, 1);
+    // A file added since the last song is found.
+    l.environment.add("D:\\Lyrics\\new\\a.txt", "[00:01]new");
+    EXPECT_EQ(l.lookup(kSong.c_str()), 1);
+    EXPECT_STREQ(l.firstText(), "new");
+    EXPECT_EQ(l.environment.tree.walks, 2);
+    // Another root is another tree.
+    assignString(l.settings.LyricsPath, "D:\\Other");
+    l.lookup(kSong.c_str());
+    EXPECT_EQ(l.environment.tree.walks, 3);
+}
+
+TEST(LyricsLookup, DoubleByteBackslashDoesNotSplitTheFileName) {
+    FakeLyricsEnvironment environment;
+    // "ソ" is 0x83 0x5C: its second byte is a backslash.
+    EXPECT_EQ(songFileName("C:\\Music\\\x83\x5c.mp3", environment), "\x83\x5c.mp3");
+    // "歌詞" ends in 0x8C, a byte that could also open a character: the backslash after it separates.
+    EXPECT_EQ(songFileName("C:\\\x89\xcc\x8e\x8c\\a.mp3", environment), "a.mp3");
+    EXPECT_EQ(songFileName("a.mp3", environment), "a.mp3");
+
+    Lookup l;
+    assignString(l.settings.LyricsPath, "D:\\\x83\x5c\\");  // a folder named "ソ", trailing backslash
+    std::string song = "C:\\\x89\xcc\x8e\x8c\\\x83\x5c.mp3";
+    l.environment.files = {{song, "song"}, {"D:\\\x83\x5c\\\x83\x5c.lrc", "[00:01]so"}};
+    EXPECT_EQ(l.lookup(song.c_str()), 1);
+    EXPECT_EQ(l.environment.searchedRoots, std::vector<std::string>{"D:\\\x83\x5c"});
+    EXPECT_STREQ(l.firstText(), "so");
+}
+
+TEST(LyricsLookup, PathsThatDoNotFitArePassedOverUnread) {
+    Lookup l;
+    std::string song = "C:\\" + std::string(300, 'x') + ".mp3";
+    l.environment.files = {{song, "song"}, {replaceExtension(song, "kra"), "[00:01]a"}};
+    EXPECT_EQ(l.lookup(song.c_str()), 0);
+    EXPECT_TRUE(l.environment.opened.empty());
+
+    // The longest path that fits is read.
+    std::string longest = "C:\\" + std::string(kMaxPath - 8, 'y') + ".mp3";
+    ASSERT_EQ(longest.size(), kMaxPath - 1);
+    l.environment.files = {{replaceExtension(longest, "kra"), "[00:01]a"}};
+    EXPECT_EQ(l.lookup(longest.c_str()), 1);
+}
+
+// Title and artist
+
+TEST(LyricsLoad, Id3v1FieldsLoseOnlySpacesThatReachTheirLastByte) {
+    FakeLyricsEnvironment environment;
+    LyricsDocument document;
+    std::string title = padded(std::string("Hi  ") + '\0', 30, ' ');  // spaces before the zero stay
+    std::string artist = std::string(30, 'A');                       // all 30 bytes, no terminator
+    environment.files = {{kSong, "audio" + std::string("TAG") + title + artist + std::string(65, 'z')}};
+    EXPECT_EQ(loadLyrics(document, kSong.c_str(), 1, environment), 0);
+    EXPECT_STREQ(document.title, "Hi  ");
+    EXPECT_EQ(std::string(document.artist), std::string(30, 'A'));
+
+    environment.files[kSong] = id3v1("   ", "Trailing   ");
+    loadLyrics(document, kSong.c_str(), 1, environment);
+    EXPECT_STREQ(document.title, "");
+    EXPECT_STREQ(document.artist, "Trailing");
+    EXPECT_EQ(environment.titleQueries, 0);
+}
+
+TEST(LyricsLoad, WithoutId3v1TheHostTitleIsUsedAndTheArtistCleared) {
+    FakeLyricsEnvironment environment;
+    LyricsDocument document;
+    assignString(document.artist, "Old artist");
+    environment.hostTitle = "Host title";
+    environment.files = {{kSong, std::string(127, 'T')}};  // too short for a block
+    loadLyrics(document, kSong.c_str(), 1, environment);
+    EXPECT_STREQ(document.title, "Host title");
+    EXPECT_EQ(document.artist, nullptr);
+
+    environment.hostTitle = nullptr;
+    loadLyrics(document, kSong.c_str(), 1, environment);
+    EXPECT_EQ(document.title, nullptr);
+
+    // A file that does not open leaves both.
+    assignString(document.title, "Kept");
+    loadLyrics(document, "C:\\missing.mp3", 1, environment);
+    EXPECT_STREQ(document.title, "Kept");
+    EXPECT_EQ(environment.titleQueries, 2);
+}
+
+// Loading
+
+TEST(LyricsLoad, FrameLengthFollowsWmaInTheSourceName) {
+    FakeLyricsEnvironment environment;
+    LyricsDocument document;
+    environment.files = {{"C:\\Music\\x.lrc", "[00:01]a"}};
+    ASSERT_EQ(loadLyrics(document, "C:\\Music\\x.wma", 1, environment), 1);
+    EXPECT_NEAR(document.frameRatio, 0.9702, 1e-4);
+    ASSERT_EQ(loadLyrics(document, "C:\\Music\\x.lrc", 1, environment), 1);
+    EXPECT_NEAR(document.frameRatio, 0.99531250, 1e-8);
+    ASSERT_EQ(loadLyrics(document, "C:\\Music\\x.WMA", 1, environment), 1);  // lower case only
+    EXPECT_NEAR(document.frameRatio, 0.99531250, 1e-8);
+}
+
+TEST(LyricsLoad, FailedLoadClearsLoadedAndResetsOnlyWhenTextWasRead) {
+    FakeLyricsEnvironment environment;
+    LyricsDocument document;
+    environment.files = {{"C:\\a.lrc", "@TimeRatio 2\n[00:01]a"}, {"C:\\b.lrc", "@Title only headers"}};
+    ASSERT_EQ(loadLyrics(document, "C:\\a.mp3", 1, environment), 1);
+    EXPECT_EQ(loadLyrics(document, "C:\\none.mp3", 1, environment), 0);
+    EXPECT_EQ(document.loaded, 0);
+    EXPECT_EQ(document.timeRatio, 2.0);  // nothing read: the document is left as it was
+    EXPECT_EQ(loadLyrics(document, "C:\\b.mp3", 1, environment), 0);
+    EXPECT_EQ(document.timeRatio, kDefaultRatio);
+    EXPECT_EQ(document.lineCount(), 0);
+    EXPECT_EQ(loadLyrics(document, "", 1, environment), 0);
+    EXPECT_EQ(loadLyrics(document, nullptr, 1, environment), 0);
+}
+
+TEST(LyricsLoad, OnlyTheFirstMalformedTagOfALoadRaisesTheWarningOnceTheDocumentIsComplete) {
+    // The plug-in's box is modal and ticks run under it: they must find a finished document.
+    struct Watching : FakeLyricsEnvironment {
+        void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) override {
+            FakeLyricsEnvironment::malformedTag(lineNumber, offset, firstOfLoad);
+            loadedAtWarning.push_back(document.loaded && document.lines[1].marks.back().offset == document.lines[1].length);
+        }
+        LyricsDocument document;
+        std::vector<int> loadedAtWarning;
+    } environment;
+    environment.files = {{"C:\\a.lrc", "[00:01]a\n[00:02]b[00:03.00]c[00:04.00]"}};
+    loadLyrics(environment.document, "C:\\a.mp3", 1, environment);
+    loadLyrics(environment.document, "C:\\a.mp3", 1, environment);
+    using W = std::tuple<int32_t, int32_t, int>;
+    EXPECT_EQ(environment.warnings, (std::vector<W>{{2, 8, 1}, {2, 19, 0}, {2, 8, 1}, {2, 19, 0}}));
+    EXPECT_EQ(environment.loadedAtWarning, (std::vector<int>{1, 1, 1, 1}));
+}
+
+// Lyrics3 tags
+
+TEST(Lyrics3, FieldsBeforeTheLyricsAreSkippedBySize) {
+    std::string lyrics;
+    MemoryFile indFirst(songWithLyrics3({{"IND", "10"}, {"INF", "LYR inside"}, {"LYR", "[00:01]a"}, {"ETT", "x"}}));
+    ASSERT_EQ(readLyrics3(indFirst, lyrics), 1);
+    EXPECT_EQ(lyrics, "[00:01]a");
+    MemoryFile lyrFirst(songWithLyrics3({{"LYR", "[00:02]b"}, {"IND", "10"}}));
+    ASSERT_EQ(readLyrics3(lyrFirst, lyrics), 1);
+    EXPECT_EQ(lyrics, "[00:02]b");
+    // After ten skipped fields the eleventh is taken whatever its name.
+    std::vector<std::pair<std::string, std::string>> fields(10, {"EAL", "x"});
+    fields.push_back({"ETT", "[00:03]c"});
+    MemoryFile eleventh(songWithLyrics3(fields));
+    ASSERT_EQ(readLyrics3(eleventh, lyrics), 1);
+    EXPECT_EQ(lyrics, "[00:03]c");
+}
+
+TEST(Lyrics3, BrokenTagsAreRefusedWithoutReadingOutsideTheBlock) {
+    std::string good = songWithLyrics3({{"IND", "10"}, {"LYR", "[00:01]a"}});
+    size_t sizeAt = good.size() - 143;
+    size_t blockStart = good.find("LYRICSBEGIN");
+    auto refused = [](std::string bytes) {
+        MemoryFile file(std::move(bytes));
+        std::string lyrics;
+        return readLyrics3(file, lyrics) == 0;
+    };
+    std::string beforeFile = good;
+    beforeFile.replace(sizeAt, 6, "999999");
+    EXPECT_TRUE(refused(beforeFile));
+    std::string notDigits = good;
+    notDigits.replace(sizeAt, 6, "abcdef");
+    EXPECT_TRUE(refused(notDigits));
+    std::string tooSmall = good;
+    tooSmall.replace(sizeAt, 6, "000005");
+    EXPECT_TRUE(refused(tooSmall));
+    std::string skipPastBlock = good;
+    skipPastBlock.replace(blockStart + 14, 5, "99999");  // the IND field's size
+    EXPECT_TRUE(refused(skipPastBlock));
+    std::string sizeNotDigits = good;
+    sizeNotDigits.replace(blockStart + 14, 5, "x0002");
+    EXPECT_TRUE(refused(sizeNotDigits));
+    std::string noMarker = good;
+    noMarker.replace(good.size() - 137, 9, "LYRICS100");
+    EXPECT_TRUE(refused(noMarker));
+    EXPECT_TRUE(refused(good.substr(good.size() - 142)));
+    EXPECT_FALSE(refused(good));
+}
+
+TEST(Lyrics3, LyricsFieldIsCutAtTheBlockEndAndAtTheTextLimit) {
+    std::string song = songWithLyrics3({{"LYR", "[00:01]abcdef"}});
+    size_t lyrSize = song.find("LYR", song.find("LYRICSBEGIN") + 11) + 3;
+    song.replace(lyrSize, 5, "00100");  // claims more than the block holds
+    MemoryFile overrun(song);
+    std::string lyrics;
+    ASSERT_EQ(readLyrics3(overrun, lyrics), 1);
+    EXPECT_EQ(lyrics, "[00:01]abcdef");
+
+    std::string block = "LYRICSBEGIN" + std::string("LYR") + "99999" + std::string(99999, 'y');
+    MemoryFile large("audio" + block + digits(block.size(), 6) + "LYRICS200" + id3v1("", ""));
+    ASSERT_EQ(readLyrics3(large, lyrics), 1);
+    EXPECT_EQ(lyrics.size(), kMaxLyricsBytes);
+}

@@ -1,0 +1,86 @@
+// The native environment against real files and folders (the Windows builds test theirs under Wine).
+#ifndef _WIN32
+#include "lyrics/PosixLyricsEnvironment.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "lyrics/LyricsDocument.h"
+#include "lyrics/LyricsLoader.h"
+
+namespace {
+
+class TempTree : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/sorvane-lyrics-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + root + "'").c_str()); }
+
+    void folder(const std::string& relative) { mkdir((root + "/" + relative).c_str(), 0755); }
+    void file(const std::string& relative, const std::string& contents) {
+        FILE* f = std::fopen((root + "/" + relative).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(contents.data(), 1, contents.size(), f);
+        std::fclose(f);
+    }
+    int find(const std::string& name, std::string& found) { return environment.findInTree(root, &name, 1, found); }
+
+    std::string root;
+    PosixLyricsEnvironment environment;
+};
+
+}  // namespace
+
+TEST_F(TempTree, FindsNestedFilesIgnoringCaseAndNoticesFilesAddedLater) {
+    folder("a");
+    folder("a/b");
+    folder("c");
+    file("a/b/Song.KRA", "x");
+    file("a/song.mp3", "x");
+    std::string found;
+    ASSERT_EQ(find("song.kra", found), 1);
+    EXPECT_EQ(found, root + "/a/b/Song.KRA");
+    EXPECT_EQ(find("song.mp3", found), 0);  // not a lyrics name: never indexed
+    EXPECT_EQ(find("late.lrc", found), 0);
+
+    // Added deep down, only that folder's time changes.
+    file("a/b/late.lrc", "x");
+    ASSERT_EQ(find("late.lrc", found), 1);
+    EXPECT_EQ(found, root + "/a/b/late.lrc");
+    // A new folder with a file in it.
+    folder("c/d");
+    file("c/d/later.txt", "x");
+    ASSERT_EQ(find("LATER.TXT", found), 1);
+    EXPECT_EQ(found, root + "/c/d/later.txt");
+    // A removed file is no longer offered.
+    unlink((root + "/a/b/late.lrc").c_str());
+    EXPECT_EQ(find("late.lrc", found), 0);
+}
+
+TEST_F(TempTree, OpensRegularFilesOnlyAndReadsWithinThem) {
+    folder("x.kra");
+    file("x.lrc", "[00:01]real");
+    EXPECT_EQ(environment.openFile((root + "/x.kra").c_str()), nullptr);
+    EXPECT_EQ(environment.openFile((root + "/missing").c_str()), nullptr);
+    auto f = environment.openFile((root + "/x.lrc").c_str());
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->size(), 11);
+    char buffer[16] = {};
+    EXPECT_EQ(f->read(7, buffer, sizeof buffer), 4u);
+    EXPECT_STREQ(buffer, "real");
+    EXPECT_EQ(f->read(11, buffer, 4), 0u);
+
+    // A folder named like the lyrics file is passed over for the next extension.
+    LyricsDocument document;
+    ASSERT_EQ(loadLyrics(document, (root + "/x.mp3").c_str(), 1, environment), 1);
+    EXPECT_EQ(document.lines[0].text, "real");
+}
+#endif
