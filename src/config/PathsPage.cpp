@@ -1,0 +1,119 @@
+// "パス": the folder the lyrics are looked up under and the skin bitmap, typed or browsed for.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "config/PageRules.h"
+#include "config/PageUtil.h"
+#include "config/PropertyPages.h"
+#include "plugin/Globals.h"
+#include "plugin/PluginLock.h"
+#include "resources/ResourceIds.h"
+#include "utils/Text.h"
+
+namespace {
+
+const char kLyricsTitle[] = "歌詞ファイルを指定してください";
+const char kLyricsFilter[] = "歌詞ファイル(*.txt;*.kra)\0*.txt;*.kra\0全てのファイル(*.*)\0*.*\0";
+const char kSkinTitle[] = "スキンファイルを指定してください";
+const char kSkinFilter[] = "スキンファイル(*.bmp)\0*.bmp\0全てのファイル(*.*)\0*.*\0";
+
+// Runs the open-file dialog without the lock (the bar keeps ticking inside it). Returns 1 with the
+// chosen file in path, 0 when the user cancels.
+int browse(HWND page, const char* title, const char* filter, const char* startIn, char (&path)[kProfileStringSize]) {
+    char folder[kProfileStringSize];
+    {
+        LockedScope locked;
+        copyBounded(folder, sizeof folder, startIn);
+    }
+    path[0] = '\0';
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = page;
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.lpstrInitialDir = folder;
+    dialog.lpstrTitle = title;
+    dialog.Flags = OFN_FILEMUSTEXIST;
+    return GetOpenFileNameA(&dialog) ? 1 : 0;
+}
+
+void browseLyrics(HWND page) {
+    char path[kProfileStringSize] = {};
+    if (!browse(page, kLyricsTitle, kLyricsFilter, liveSettings.LyricsPath, path)) return;
+    cutToFolder(path);
+    writeItemText(page, IDC_LYRICS_PATH, path);  // the edit's change stores it
+    reportChanged(page);
+}
+
+void browseSkin(HWND page) {
+    char path[kProfileStringSize] = {};
+    if (!browse(page, kSkinTitle, kSkinFilter, liveSettings.SkinPath, path)) return;
+    {
+        LockedScope locked;
+        assignString(liveSettings.SkinPath, path);
+        renderSurface.loadSkin(liveSettings);
+        writeItemText(page, IDC_SKIN_PATH, path);
+    }
+    reportChanged(page);
+}
+
+// Edits notify on focus changes and on the page's own writes as well: only a text that differs
+// from the setting is a change (an unset path and an empty edit are the same).
+void pathEdited(HWND page, int id, char*& setting) {
+    char text[kProfileStringSize];
+    readItemText(page, id, text);
+    LockedScope locked;
+    if (std::strcmp(text, setting ? setting : "") == 0) return;
+    assignString(setting, text);
+    if (id == IDC_SKIN_PATH) renderSurface.loadSkin(liveSettings);
+}
+
+void initialise(HWND page) {
+    LockedScope locked;
+    writeItemText(page, IDC_LYRICS_PATH, liveSettings.LyricsPath);
+    writeItemText(page, IDC_SKIN_PATH, liveSettings.SkinPath);
+}
+
+void command(HWND page, int id) {
+    switch (id) {
+    case IDC_LYRICS_BROWSE:
+        browseLyrics(page);
+        break;
+    case IDC_SKIN_BROWSE:
+        browseSkin(page);
+        break;
+    case IDC_LYRICS_PATH:
+        pathEdited(page, id, liveSettings.LyricsPath);
+        break;
+    case IDC_SKIN_PATH:
+        pathEdited(page, id, liveSettings.SkinPath);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK pathsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        initialise(page);
+        return TRUE;
+    case WM_COMMAND:
+        command(page, LOWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        if (restoreOnCancel(notifyCode(lParam))) {
+            LockedScope locked;
+            renderSurface.loadSkin(liveSettings);
+        }
+        return 0;
+    default:
+        return 0;
+    }
+}
