@@ -95,9 +95,11 @@ void pickUpBackground(HWND page) {
     backgroundChanged(page);
 }
 
-void command(HWND page, int id) {
+void command(HWND page, int id, int notification) {
     if (id == IDC_FONT_LIST) {
-        fontChosen(page);
+        // Any use of the list takes its face, but losing the focus is no use: it also happens
+        // while the sheet closes, after a cancel has restored FontName, and brings both of these.
+        if (notification != CBN_KILLFOCUS && notification != CBN_SELENDCANCEL) fontChosen(page);
         return;
     }
     if (id == IDC_PICK_UP) {
@@ -144,7 +146,7 @@ INT_PTR CALLBACK colourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         initialise(page);
         return TRUE;
     case WM_COMMAND:
-        command(page, LOWORD(wParam));
+        command(page, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_NOTIFY:
         notify(notifyCode(lParam));

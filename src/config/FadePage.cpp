@@ -99,7 +99,7 @@ INT_PTR CALLBACK fadePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_FADE_DEFAULTS)
             restoreStandardTimes(page);
-        else
+        else if (HIWORD(wParam) == EN_CHANGE)  // not the focus notifications that follow a cancel
             editChanged(page, LOWORD(wParam));
         return 0;
     case WM_HSCROLL:

@@ -61,8 +61,9 @@ void browseSkin(HWND page) {
     reportChanged(page);
 }
 
-// Edits notify on focus changes and on the page's own writes as well: only a text that differs
-// from the setting is a change (an unset path and an empty edit are the same).
+// Only a text that differs from the setting is a change: the page's own writes notify too, and an
+// unset path shows as an empty edit. Focus notifications are not changes at all: one arrives while
+// the sheet closes, after a cancel has restored the settings.
 void pathEdited(HWND page, int id, char*& setting) {
     char text[kProfileStringSize];
     readItemText(page, id, text);
@@ -78,7 +79,7 @@ void initialise(HWND page) {
     writeItemText(page, IDC_SKIN_PATH, liveSettings.SkinPath);
 }
 
-void command(HWND page, int id) {
+void command(HWND page, int id, int notification) {
     switch (id) {
     case IDC_LYRICS_BROWSE:
         browseLyrics(page);
@@ -87,10 +88,10 @@ void command(HWND page, int id) {
         browseSkin(page);
         break;
     case IDC_LYRICS_PATH:
-        pathEdited(page, id, liveSettings.LyricsPath);
+        if (notification == EN_CHANGE) pathEdited(page, id, liveSettings.LyricsPath);
         break;
     case IDC_SKIN_PATH:
-        pathEdited(page, id, liveSettings.SkinPath);
+        if (notification == EN_CHANGE) pathEdited(page, id, liveSettings.SkinPath);
         break;
     default:
         break;
@@ -105,7 +106,7 @@ INT_PTR CALLBACK pathsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
         initialise(page);
         return TRUE;
     case WM_COMMAND:
-        command(page, LOWORD(wParam));
+        command(page, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_NOTIFY:
         if (restoreOnCancel(notifyCode(lParam))) {

@@ -130,7 +130,9 @@ INT_PTR CALLBACK positionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
         initialise(page);
         return TRUE;
     case WM_COMMAND:
-        command(page, LOWORD(wParam));
+        // Only a change of text counts: a focus notification also arrives while the sheet closes,
+        // after a cancel has restored the settings, and must not write the typed value back.
+        if (HIWORD(wParam) == EN_CHANGE) command(page, LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
         notify(page, notifyCode(lParam));
