@@ -19,12 +19,13 @@ struct ColourButton {
     int32_t Settings::*setting;
 };
 
-const ColourButton kTextColourButtons[] = {
+const ColourButton kColourButtons[] = {
     {IDC_BEFORE_OUTER, &Settings::ColorB1}, {IDC_BEFORE_MIDDLE, &Settings::ColorB2},
     {IDC_BEFORE_INNER, &Settings::ColorB3}, {IDC_AFTER_OUTER, &Settings::ColorA1},
     {IDC_AFTER_MIDDLE, &Settings::ColorA2}, {IDC_AFTER_INNER, &Settings::ColorA3},
     {IDC_LINE_OUTER, &Settings::ColorL1},   {IDC_LINE_MIDDLE, &Settings::ColorL2},
-    {IDC_LINE_INNER, &Settings::ColorL3},
+    {IDC_LINE_INNER, &Settings::ColorL3},   {IDC_BACK_COLOUR, &Settings::ColorBACK},
+    {IDC_TITLE_COLOUR, &Settings::ColorTCOLOR},
 };
 
 // The colour dialog's custom colours, kept while the library is loaded.
@@ -73,9 +74,15 @@ void fontChosen(HWND page) {
     assignString(liveSettings.FontName, face);
 }
 
-void backgroundChanged(HWND page) {
-    renderSurface.replaceBackgroundBrush(liveSettings.ColorBACK);
-    renderSurface.dueLine = 999;
+// The colour dialog runs without the lock; the bar keeps ticking meanwhile. Even a cancelled
+// dialog counts as a change.
+void colourChosen(HWND page, const ColourButton& button) {
+    int32_t colour = chooseColour(page, liveSettings.*button.setting);
+    LockedScope locked;
+    liveSettings.*button.setting = colour;
+    if (button.id == IDC_BACK_COLOUR) renderSurface.replaceBackgroundBrush(colour);
+    // Lines drawn from now on take the new colours; the title banner notices its colour itself.
+    if (button.id != IDC_TITLE_COLOUR) renderSurface.dueLine = 999;
     reportChanged(page);
 }
 
@@ -91,8 +98,10 @@ void pickUpBackground(HWND page) {
         pixel = GetPixel(renderSurface.hostSkinImage.dc, x, y);
     // No skin picture, or a point off it: there is no colour to take, and the old one stays.
     if (pixel != CLR_INVALID) liveSettings.ColorBACK = static_cast<int32_t>(pixel);
+    renderSurface.replaceBackgroundBrush(liveSettings.ColorBACK);
+    renderSurface.dueLine = 999;
     renderSurface.shownLine = 999;
-    backgroundChanged(page);
+    reportChanged(page);
 }
 
 void command(HWND page, int id, int notification) {
@@ -106,32 +115,11 @@ void command(HWND page, int id, int notification) {
         pickUpBackground(page);
         return;
     }
-    // The colour dialog runs without the lock; the bar keeps ticking meanwhile.
-    if (id == IDC_BACK_COLOUR) {
-        int32_t colour = chooseColour(page, liveSettings.ColorBACK);
-        LockedScope locked;
-        liveSettings.ColorBACK = colour;
-        backgroundChanged(page);
-        return;
-    }
-    if (id == IDC_TITLE_COLOUR) {
-        int32_t colour = chooseColour(page, liveSettings.ColorTCOLOR);
-        LockedScope locked;
-        liveSettings.ColorTCOLOR = colour;
-        reportChanged(page);
-        return;
-    }
-    for (const ColourButton& button : kTextColourButtons) {
-        if (button.id != id) continue;
-        int32_t colour = chooseColour(page, liveSettings.*button.setting);
-        LockedScope locked;
-        liveSettings.*button.setting = colour;
-        reportChanged(page);
-        renderSurface.dueLine = 999;
-    }
+    for (const ColourButton& button : kColourButtons)
+        if (button.id == id) colourChosen(page, button);
 }
 
-void notify(UINT code) {
+void notify(HWND, UINT code) {
     if (!restoreOnCancel(code) || code != PSN_QUERYCANCEL) return;
     LockedScope locked;
     renderSurface.replaceBackgroundBrush(liveSettings.ColorBACK);
@@ -141,17 +129,6 @@ void notify(UINT code) {
 }  // namespace
 
 INT_PTR CALLBACK colourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        initialise(page);
-        return TRUE;
-    case WM_COMMAND:
-        command(page, LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case WM_NOTIFY:
-        notify(notifyCode(lParam));
-        return 0;
-    default:
-        return 0;
-    }
+    static const PageHandlers handlers = {initialise, command, notify, nullptr};
+    return handlePageMessage(handlers, page, message, wParam, lParam);
 }

@@ -74,7 +74,7 @@ void directSwitched() {
         showBarWindow();
 }
 
-void command(HWND page, int id) {
+void command(HWND page, int id, int) {
     LockedScope locked;
     if (id == IDC_STANDARD_TIME || id == IDC_PLAYER_TIME) {
         liveSettings.TimeType = id == IDC_PLAYER_TIME ? 1 : 0;
@@ -95,17 +95,6 @@ void command(HWND page, int id) {
 }  // namespace
 
 INT_PTR CALLBACK displayPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        initialise(page);
-        return TRUE;
-    case WM_COMMAND:
-        command(page, LOWORD(wParam));
-        return 0;
-    case WM_NOTIFY:
-        restoreOnCancel(notifyCode(lParam));
-        return 0;
-    default:
-        return 0;
-    }
+    static const PageHandlers handlers = {initialise, command, nullptr, nullptr};
+    return handlePageMessage(handlers, page, message, wParam, lParam);
 }

@@ -24,7 +24,7 @@ void initialise(HWND page) {
     if (int button = buttonForValue(IDC_WSET_FIRST, liveSettings.Wset)) checkItem(page, button, true);
 }
 
-void command(HWND page, int id) {
+void command(HWND page, int id, int) {
     LockedScope locked;
     if (id >= IDC_LSET_FIRST && id < IDC_LSET_FIRST + 3) {
         choose(page, IDC_LSET_FIRST, id, liveSettings.Lset);
@@ -40,17 +40,6 @@ void command(HWND page, int id) {
 }  // namespace
 
 INT_PTR CALLBACK displayPage2Proc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        initialise(page);
-        return TRUE;
-    case WM_COMMAND:
-        command(page, LOWORD(wParam));
-        return 0;
-    case WM_NOTIFY:
-        restoreOnCancel(notifyCode(lParam));
-        return 0;
-    default:
-        return 0;
-    }
+    static const PageHandlers handlers = {initialise, command, nullptr, nullptr};
+    return handlePageMessage(handlers, page, message, wParam, lParam);
 }

@@ -89,26 +89,16 @@ void restoreStandardTimes(HWND page) {
     showTimes(page);
 }
 
+void command(HWND page, int id, int notification) {
+    if (id == IDC_FADE_DEFAULTS)
+        restoreStandardTimes(page);
+    else if (notification == EN_CHANGE)  // not the focus notifications that follow a cancel
+        editChanged(page, id);
+}
+
 }  // namespace
 
 INT_PTR CALLBACK fadePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        initialise(page);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_FADE_DEFAULTS)
-            restoreStandardTimes(page);
-        else if (HIWORD(wParam) == EN_CHANGE)  // not the focus notifications that follow a cancel
-            editChanged(page, LOWORD(wParam));
-        return 0;
-    case WM_HSCROLL:
-        sliderMoved(page, reinterpret_cast<HWND>(lParam));
-        return 0;
-    case WM_NOTIFY:
-        restoreOnCancel(notifyCode(lParam));
-        return 0;
-    default:
-        return 0;
-    }
+    static const PageHandlers handlers = {initialise, command, nullptr, sliderMoved};
+    return handlePageMessage(handlers, page, message, wParam, lParam);
 }

@@ -35,11 +35,33 @@ void checkItem(HWND page, int id, bool checked) { CheckDlgButton(page, id, check
 
 void reportChanged(HWND page) { SendMessageA(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0); }
 
-UINT notifyCode(LPARAM lParam) { return reinterpret_cast<const NMHDR*>(lParam)->code; }
-
 bool restoreOnCancel(UINT code) {
     if (code != PSN_QUERYCANCEL && code != PSN_RESET) return false;
     LockedScope locked;
     liveSettings.copyFrom(settingsSnapshot);
     return true;
+}
+
+INT_PTR handlePageMessage(const PageHandlers& handlers, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        if (handlers.initialise) handlers.initialise(page);
+        return TRUE;
+    case WM_COMMAND:
+        if (handlers.command) handlers.command(page, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_NOTIFY: {
+        UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
+        if (handlers.notify)
+            handlers.notify(page, code);
+        else
+            restoreOnCancel(code);
+        return 0;
+    }
+    case WM_HSCROLL:
+        if (handlers.scroll) handlers.scroll(page, reinterpret_cast<HWND>(lParam));
+        return 0;
+    default:
+        return 0;
+    }
 }

@@ -21,8 +21,18 @@ void checkItem(HWND page, int id, bool checked);
 // PSM_CHANGED to the sheet. Without an Apply button it shows nothing; it marks the page as edited.
 void reportChanged(HWND page);
 
-// The notification code of a WM_NOTIFY.
-UINT notifyCode(LPARAM lParam);
 // On PSN_QUERYCANCEL (the page showing) and PSN_RESET (every created page): copies
 // settingsSnapshot back into liveSettings under pluginLock. Returns whether it did.
 bool restoreOnCancel(UINT code);
+
+// What a page does with the messages it handles. A null handler leaves its message alone; without
+// a notify handler the page restores the snapshot on cancel and does no more. Nothing needs doing
+// on OK: every edit is already in liveSettings.
+struct PageHandlers {
+    void (*initialise)(HWND page);                          // WM_INITDIALOG
+    void (*command)(HWND page, int id, int notification);  // WM_COMMAND
+    void (*notify)(HWND page, UINT code);                  // WM_NOTIFY from the sheet
+    void (*scroll)(HWND page, HWND control);               // WM_HSCROLL
+};
+// The dialog procedure of every page: TRUE for WM_INITDIALOG (focus to the first control), else 0.
+INT_PTR handlePageMessage(const PageHandlers& handlers, HWND page, UINT message, WPARAM wParam, LPARAM lParam);

@@ -98,23 +98,15 @@ void command(HWND page, int id, int notification) {
     }
 }
 
+void notify(HWND, UINT code) {
+    if (!restoreOnCancel(code)) return;
+    LockedScope locked;
+    renderSurface.loadSkin(liveSettings);
+}
+
 }  // namespace
 
 INT_PTR CALLBACK pathsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        initialise(page);
-        return TRUE;
-    case WM_COMMAND:
-        command(page, LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case WM_NOTIFY:
-        if (restoreOnCancel(notifyCode(lParam))) {
-            LockedScope locked;
-            renderSurface.loadSkin(liveSettings);
-        }
-        return 0;
-    default:
-        return 0;
-    }
+    static const PageHandlers handlers = {initialise, command, notify, nullptr};
+    return handlePageMessage(handlers, page, message, wParam, lParam);
 }

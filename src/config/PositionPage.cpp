@@ -76,7 +76,10 @@ void sizeEdited(HWND page, int id, int32_t& setting, HWND upDown, int32_t noLine
     renderSurface.shownLine = noLine;
 }
 
-void command(HWND page, int id) {
+// Only a change of text counts: a focus notification also arrives while the sheet closes, after a
+// cancel has restored the settings, and must not write the typed value back.
+void command(HWND page, int id, int notification) {
+    if (notification != EN_CHANGE) return;
     LockedScope locked;
     switch (id) {
     case IDC_LEFT_EDIT:
@@ -125,19 +128,6 @@ void notify(HWND page, UINT code) {
 }  // namespace
 
 INT_PTR CALLBACK positionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        initialise(page);
-        return TRUE;
-    case WM_COMMAND:
-        // Only a change of text counts: a focus notification also arrives while the sheet closes,
-        // after a cancel has restored the settings, and must not write the typed value back.
-        if (HIWORD(wParam) == EN_CHANGE) command(page, LOWORD(wParam));
-        return 0;
-    case WM_NOTIFY:
-        notify(page, notifyCode(lParam));
-        return 0;
-    default:
-        return 0;
-    }
+    static const PageHandlers handlers = {initialise, command, notify, nullptr};
+    return handlePageMessage(handlers, page, message, wParam, lParam);
 }

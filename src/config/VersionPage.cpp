@@ -3,17 +3,17 @@
 #include "config/PropertyPages.h"
 #include "resources/ResourceIds.h"
 
-INT_PTR CALLBACK versionPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        SetDlgItemTextA(page, IDC_WEB_ADDRESS, "https://sorvane.example.org/");
-        SetDlgItemTextA(page, IDC_MAIL_ADDRESS, "bugs@sorvane.example.org");
-        SetDlgItemTextA(page, IDC_VERSION_TEXT, "0.14b");
-        return TRUE;
-    case WM_NOTIFY:
-        restoreOnCancel(notifyCode(lParam));
-        return 0;
-    default:
-        return 0;
-    }
+namespace {
+
+void initialise(HWND page) {
+    SetDlgItemTextA(page, IDC_WEB_ADDRESS, "https://sorvane.example.org/");
+    SetDlgItemTextA(page, IDC_MAIL_ADDRESS, "bugs@sorvane.example.org");
+    SetDlgItemTextA(page, IDC_VERSION_TEXT, "0.14b");
+}
+
+}  // namespace
+
+INT_PTR CALLBACK versionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const PageHandlers handlers = {initialise, nullptr, nullptr, nullptr};
+    return handlePageMessage(handlers, page, message, wParam, lParam);
 }
