@@ -59,7 +59,7 @@ void followSwitched(HWND page) {
         convertPosition(false);
         return;
     }
-    // Drawing into a window the bar no longer follows makes no sense: Direct goes off with it.
+    // Direct drawing goes off together with following.
     checkItem(page, IDC_DIRECT, false);
     liveSettings.Direct = 0;
     showBarWindow();

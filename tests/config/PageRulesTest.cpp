@@ -20,15 +20,6 @@ TEST(EditNumber, AnythingElseReadsAsZero) {
     EXPECT_EQ(editNumber(nullptr, true), 0);
 }
 
-TEST(RadioSets, ChoosingOneUnchecksTheOtherTwo) {
-    EXPECT_EQ(otherButtons(1040, 1040).first, 1041);
-    EXPECT_EQ(otherButtons(1040, 1040).second, 1042);
-    EXPECT_EQ(otherButtons(1043, 1044).first, 1045);
-    EXPECT_EQ(otherButtons(1043, 1044).second, 1043);
-    EXPECT_EQ(otherButtons(1043, 1045).first, 1043);
-    EXPECT_EQ(otherButtons(1043, 1045).second, 1044);
-}
-
 TEST(RadioSets, OnlyValuesZeroToTwoHaveAButton) {
     EXPECT_EQ(buttonForValue(1040, 0), 1040);
     EXPECT_EQ(buttonForValue(1040, 2), 1042);
