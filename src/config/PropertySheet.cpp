@@ -15,6 +15,8 @@ struct PageEntry {
 
 // In the order the sheet shows them.
 const PageEntry kPages[] = {
+    {IDD_POSITION, positionPageProc}, {IDD_COLOUR, colourPageProc}, {IDD_PATHS, pathsPageProc},
+    {IDD_DISPLAY, displayPageProc},   {IDD_DISPLAY2, displayPage2Proc}, {IDD_FADE, fadePageProc},
     {IDD_VERSION, versionPageProc},
 };
 
@@ -31,6 +33,8 @@ int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
         page.pfnDlgProc = entry.procedure;
         if (HPROPSHEETPAGE handle = CreatePropertySheetPageA(&page)) pages[count++] = handle;
     }
+    // The fade page's template names the trackbar class, which must exist before the page is made.
+    InitCommonControls();
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_USEICONID | PSH_NOAPPLYNOW;

@@ -1,10 +1,19 @@
+// "バージョン": the product, its version and where to reach the author.
+#include "config/PageUtil.h"
 #include "config/PropertyPages.h"
 #include "resources/ResourceIds.h"
 
-INT_PTR CALLBACK versionPageProc(HWND page, UINT message, WPARAM, LPARAM) {
-    if (message != WM_INITDIALOG) return 0;
+namespace {
+
+void initialise(HWND page) {
     SetDlgItemTextA(page, IDC_WEB_ADDRESS, "https://sorvane.example.org/");
     SetDlgItemTextA(page, IDC_MAIL_ADDRESS, "bugs@sorvane.example.org");
     SetDlgItemTextA(page, IDC_VERSION_TEXT, "0.14b");
-    return TRUE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK versionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const PageHandlers handlers = {initialise, nullptr, nullptr, nullptr};
+    return handlePageMessage(handlers, page, message, wParam, lParam);
 }

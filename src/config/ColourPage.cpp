@@ -1,0 +1,134 @@
+// "表示色": the nine text colours, the background and title colours, the font face, and the
+// background picked up from the host player's skin at the bar's centre.
+#include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "config/PageRules.h"
+#include "config/PageUtil.h"
+#include "config/PropertyPages.h"
+#include "plugin/Globals.h"
+#include "plugin/PluginLock.h"
+#include "resources/ResourceIds.h"
+#include "utils/Text.h"
+
+namespace {
+
+struct ColourButton {
+    int id;
+    int32_t Settings::*setting;
+};
+
+const ColourButton kColourButtons[] = {
+    {IDC_BEFORE_OUTER, &Settings::ColorB1}, {IDC_BEFORE_MIDDLE, &Settings::ColorB2},
+    {IDC_BEFORE_INNER, &Settings::ColorB3}, {IDC_AFTER_OUTER, &Settings::ColorA1},
+    {IDC_AFTER_MIDDLE, &Settings::ColorA2}, {IDC_AFTER_INNER, &Settings::ColorA3},
+    {IDC_LINE_OUTER, &Settings::ColorL1},   {IDC_LINE_MIDDLE, &Settings::ColorL2},
+    {IDC_LINE_INNER, &Settings::ColorL3},   {IDC_BACK_COLOUR, &Settings::ColorBACK},
+    {IDC_TITLE_COLOUR, &Settings::ColorTCOLOR},
+};
+
+// The colour dialog's custom colours, kept while the library is loaded.
+COLORREF customColours[16] = {
+    0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+    0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+};
+
+// The colour the user chooses, or colour itself when the dialog is cancelled. The dialog is
+// modal; the bar keeps ticking inside its message loop.
+int32_t chooseColour(HWND owner, int32_t colour) {
+    CHOOSECOLORA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.rgbResult = static_cast<COLORREF>(colour);
+    dialog.lpCustColors = customColours;
+    dialog.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
+    return ChooseColorA(&dialog) ? static_cast<int32_t>(dialog.rgbResult) : colour;
+}
+
+// The font list offers TrueType faces only, by their full names.
+int CALLBACK addFontFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM page) {
+    if (!(type & TRUETYPE_FONTTYPE)) return 1;
+    const char* fullName = reinterpret_cast<const char*>(reinterpret_cast<const ENUMLOGFONTA*>(font)->elfFullName);
+    LRESULT added = SendDlgItemMessageA(reinterpret_cast<HWND>(page), IDC_FONT_LIST, CB_ADDSTRING, 0,
+                                        reinterpret_cast<LPARAM>(fullName));
+    return added < 0 ? 0 : 1;
+}
+
+void initialise(HWND page) {
+    LockedScope locked;
+    HDC dc = GetDC(page);
+    EnumFontFamiliesA(dc, nullptr, addFontFace, reinterpret_cast<LPARAM>(page));
+    ReleaseDC(page, dc);
+    // The first face beginning with FontName, searching from item 1 round to item 0.
+    LRESULT found = liveSettings.FontName ? SendDlgItemMessageA(page, IDC_FONT_LIST, CB_FINDSTRING, 0,
+                                                                reinterpret_cast<LPARAM>(liveSettings.FontName))
+                                          : CB_ERR;
+    SendDlgItemMessageA(page, IDC_FONT_LIST, CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
+}
+
+void fontChosen(HWND page) {
+    char face[kProfileStringSize];
+    readItemText(page, IDC_FONT_LIST, face);
+    LockedScope locked;
+    assignString(liveSettings.FontName, face);
+}
+
+// The colour dialog runs without the lock; the bar keeps ticking meanwhile. Even a cancelled
+// dialog counts as a change.
+void colourChosen(HWND page, const ColourButton& button) {
+    int32_t colour = chooseColour(page, liveSettings.*button.setting);
+    LockedScope locked;
+    liveSettings.*button.setting = colour;
+    if (button.id == IDC_BACK_COLOUR) renderSurface.replaceBackgroundBrush(colour);
+    // Lines drawn from now on take the new colours; the title banner notices its colour itself.
+    if (button.id != IDC_TITLE_COLOUR) renderSurface.dueLine = 999;
+    reportChanged(page);
+}
+
+// The host skin's pixel under the bar's centre becomes the background. Offsets from the host's
+// corner are the skin picture's own coordinates; a screen position is turned into them first.
+void pickUpBackground(HWND page) {
+    LockedScope locked;
+    POINT p = {liveSettings.Winamp_x, liveSettings.Winamp_y};
+    if (!liveSettings.Move_with_Winamp) ScreenToClient(hostWindow(), &p);
+    int32_t x = 0, y = 0;
+    COLORREF pixel = CLR_INVALID;
+    if (renderSurface.hostSkinImage.dc && barCentre(p.x, p.y, liveSettings.width, liveSettings.height, x, y))
+        pixel = GetPixel(renderSurface.hostSkinImage.dc, x, y);
+    // No skin picture, or a point off it: there is no colour to take, and the old one stays.
+    if (pixel != CLR_INVALID) liveSettings.ColorBACK = static_cast<int32_t>(pixel);
+    renderSurface.replaceBackgroundBrush(liveSettings.ColorBACK);
+    renderSurface.dueLine = 999;
+    renderSurface.shownLine = 999;
+    reportChanged(page);
+}
+
+void command(HWND page, int id, int notification) {
+    if (id == IDC_FONT_LIST) {
+        // Any use of the list takes its face, but losing the focus is no use: it also happens
+        // while the sheet closes, after a cancel has restored FontName, and brings both of these.
+        if (notification != CBN_KILLFOCUS && notification != CBN_SELENDCANCEL) fontChosen(page);
+        return;
+    }
+    if (id == IDC_PICK_UP) {
+        pickUpBackground(page);
+        return;
+    }
+    for (const ColourButton& button : kColourButtons)
+        if (button.id == id) colourChosen(page, button);
+}
+
+void notify(HWND, UINT code) {
+    if (!restoreOnCancel(code) || code != PSN_QUERYCANCEL) return;
+    LockedScope locked;
+    renderSurface.replaceBackgroundBrush(liveSettings.ColorBACK);
+    renderSurface.dueLine = 999;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK colourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const PageHandlers handlers = {initialise, command, notify, nullptr};
+    return handlePageMessage(handlers, page, message, wParam, lParam);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Win32 helpers the property pages share: reading and writing their controls, telling the sheet
+// about a change, and the cancel half of the editing cycle.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "config/ProfileStore.h"
+
+// The control's text read as a number (config/PageRules.h: what is not a number reads as 0).
+int32_t readItemNumber(HWND page, int id, bool signedRead);
+void writeItemNumber(HWND page, int id, int32_t value);
+// The control's text, cut to fit kProfileStringSize bytes with its terminator.
+void readItemText(HWND page, int id, char (&text)[kProfileStringSize]);
+// Writes text into the control; null shows as empty.
+void writeItemText(HWND page, int id, const char* text);
+
+int isItemChecked(HWND page, int id);  // 1 when checked, else 0
+void checkItem(HWND page, int id, bool checked);
+
+// PSM_CHANGED to the sheet. Without an Apply button it shows nothing; it marks the page as edited.
+void reportChanged(HWND page);
+
+// On PSN_QUERYCANCEL (the page showing) and PSN_RESET (every created page): copies
+// settingsSnapshot back into liveSettings under pluginLock. Returns whether it did.
+bool restoreOnCancel(UINT code);
+
+// What a page does with the messages it handles. A null handler leaves its message alone; without
+// a notify handler the page restores the snapshot on cancel and does no more. Nothing needs doing
+// on OK: every edit is already in liveSettings.
+struct PageHandlers {
+    void (*initialise)(HWND page);                          // WM_INITDIALOG
+    void (*command)(HWND page, int id, int notification);  // WM_COMMAND
+    void (*notify)(HWND page, UINT code);                  // WM_NOTIFY from the sheet
+    void (*scroll)(HWND page, HWND control);               // WM_HSCROLL
+};
+// The dialog procedure of every page: TRUE for WM_INITDIALOG (focus to the first control), else 0.
+INT_PTR handlePageMessage(const PageHandlers& handlers, HWND page, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,116 @@
+// The colour page: the colour dialog's answers, the background brush, the pick-up, the font list.
+#include "config/SheetDriver.h"
+#include "resources/ResourceIds.h"
+#include "utils/Text.h"
+
+namespace {
+
+COLORREF brushColour() {
+    LOGBRUSH brush = {};
+    GetObjectA(renderSurface.backgroundBrush, sizeof brush, &brush);
+    return brush.lbColor;
+}
+
+COLORREF skinPixel(int x, int y) { return RGB(x, y, 0x40); }
+
+}  // namespace
+
+TEST_F(SheetTest, ColourButtonsTakeTheChosenColourAndKeepTheOldOneOnCancel) {
+    showPage(1);
+    then([this] {
+        renderSurface.dueLine = 5;
+        clickLater(IDC_BEFORE_OUTER);
+    });
+    answerColourDialog(RGB(1, 2, 3));
+    then([this] {
+        EXPECT_EQ(liveSettings.ColorB1, RGB(1, 2, 3));
+        EXPECT_EQ(renderSurface.dueLine, 999);
+        clickLater(IDC_LINE_INNER);
+    });
+    answerColourDialog(-1);
+    then([] { EXPECT_EQ(liveSettings.ColorL3, 0x0000FF); });
+    pressOk();
+    runConfig();
+    EXPECT_EQ(iniInt("ColorB1"), 0x030201);
+}
+
+TEST_F(SheetTest, BackgroundColourRebuildsTheBrushAndCancelOnThisPageRestoresIt) {
+    showPage(1);
+    then([this] { clickLater(IDC_BACK_COLOUR); });
+    answerColourDialog(RGB(10, 20, 30));
+    then([] {
+        EXPECT_EQ(liveSettings.ColorBACK, RGB(10, 20, 30));
+        EXPECT_EQ(brushColour(), RGB(10, 20, 30));
+    });
+    pressCancel();
+    runConfig();
+    EXPECT_EQ(liveSettings.ColorBACK, 0);
+    EXPECT_EQ(brushColour(), 0u);
+}
+
+TEST_F(SheetTest, PickUpTakesTheHostSkinPixelAtTheBarCentreOrKeepsTheBackground) {
+    std::string skin = tempFile("main.bmp");
+    writeBitmap(skin, 256, 128, skinPixel);
+    std::string folder = skin.substr(0, skin.rfind('\\'));
+    renderSurface.loadHostSkin(folder.c_str());
+    COLORREF centre = skinPixel(21 + 245 / 2, 45 + 18 / 2);
+    showPage(1);
+    then([this, centre, folder] {
+        click(IDC_PICK_UP);
+        EXPECT_EQ(liveSettings.ColorBACK, static_cast<int32_t>(centre));
+        EXPECT_EQ(brushColour(), centre);
+
+        // A screen position (the bar not following the host) is turned into host coordinates.
+        liveSettings.ColorBACK = 0;
+        liveSettings.Move_with_Winamp = 0;
+        liveSettings.Winamp_x = kHostRect.left + 21;
+        liveSettings.Winamp_y = kHostRect.top + 45;
+        click(IDC_PICK_UP);
+        EXPECT_EQ(liveSettings.ColorBACK, static_cast<int32_t>(centre));
+
+        // Off the picture, or no picture: there is no colour to take.
+        liveSettings.Winamp_x = 5000;
+        click(IDC_PICK_UP);
+        EXPECT_EQ(liveSettings.ColorBACK, static_cast<int32_t>(centre));
+        renderSurface.loadHostSkin((folder + "\\none").c_str());
+        liveSettings.Winamp_x = kHostRect.left + 21;
+        click(IDC_PICK_UP);
+        EXPECT_EQ(liveSettings.ColorBACK, static_cast<int32_t>(centre));
+    });
+    pressOk();
+    runConfig();
+    EXPECT_EQ(iniInt("ColorBACK"), static_cast<int>(centre));
+}
+
+TEST_F(SheetTest, FontListShowsTheSavedFaceAndStoresAChosenOneUntilCancel) {
+    // Wine lists the stand-in for the default face under the stand-in's own full name.
+    const char face[] = "IPA Pゴシック";
+    assignString(liveSettings.FontName, face);
+    showPage(1);
+    then([this, face] {
+        EXPECT_EQ(text(IDC_FONT_LIST), face);
+        HWND list = item(IDC_FONT_LIST);
+        SendMessageA(list, CB_SETCURSEL, 0, 0);
+        SendMessageA(page(), WM_COMMAND, MAKEWPARAM(IDC_FONT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        EXPECT_EQ(std::string(liveSettings.FontName), text(IDC_FONT_LIST));
+        EXPECT_NE(std::string(liveSettings.FontName), face);
+        SetFocus(list);  // the list loses the focus only when the sheet closes
+    });
+    pressCancel();
+    runConfig();
+    EXPECT_STREQ(liveSettings.FontName, face);
+}
+
+TEST_F(SheetTest, UnknownFaceSelectsTheFirstItemAndStaysUntilTheListIsUsed) {
+    assignString(liveSettings.FontName, "No Such Face");
+    showPage(1);
+    then([this] {
+        EXPECT_EQ(SendMessageA(item(IDC_FONT_LIST), CB_GETCURSEL, 0, 0), 0);
+        EXPECT_STREQ(liveSettings.FontName, "No Such Face");
+        SendMessageA(item(IDC_FONT_LIST), CB_SHOWDROPDOWN, TRUE, 0);  // merely opening it takes its face
+        SendMessageA(item(IDC_FONT_LIST), CB_SHOWDROPDOWN, FALSE, 0);
+        EXPECT_EQ(std::string(liveSettings.FontName), text(IDC_FONT_LIST));
+    });
+    pressOk();
+    runConfig();
+}

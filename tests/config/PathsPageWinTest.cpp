@@ -1,0 +1,57 @@
+// The paths page: browsing for the lyrics folder and the skin, typed paths, cancel.
+#include "config/SheetDriver.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+COLORREF grey(int, int) { return RGB(90, 90, 90); }
+
+}  // namespace
+
+TEST_F(SheetTest, BrowsedSkinShowsBeforeTheSheetClosesAndCancelUndoesIt) {
+    std::string skin = tempFile("sorvane-skin.bmp");
+    writeBitmap(skin, 32, 8, grey);
+    showPage(2);
+    then([this] { clickLater(IDC_SKIN_BROWSE); });
+    answerFileDialog(skin);
+    then([this, skin] {
+        ASSERT_NE(liveSettings.SkinPath, nullptr);
+        EXPECT_STRCASEEQ(liveSettings.SkinPath, skin.c_str());
+        EXPECT_EQ(text(IDC_SKIN_PATH), liveSettings.SkinPath);
+        EXPECT_TRUE(renderSurface.hasSkin());
+    });
+    pressCancel();
+    runConfig();
+    EXPECT_EQ(liveSettings.SkinPath, nullptr);
+    EXPECT_FALSE(renderSurface.hasSkin());
+    EXPECT_EQ(iniText("SkinPath"), "(missing)");
+}
+
+TEST_F(SheetTest, BrowsedLyricsFileGivesItsFolderAndTypedPathsApplyAtOnce) {
+    std::string lyrics = tempFile("sorvane-song.kra");
+    FILE* out = std::fopen(lyrics.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fputs("[00:01]la\n", out);
+    std::fclose(out);
+    std::string folder = lyrics.substr(0, lyrics.rfind('\\'));
+    std::string skin = tempFile("sorvane-typed.bmp");
+    writeBitmap(skin, 32, 8, grey);
+    showPage(2);
+    then([this] { clickLater(IDC_LYRICS_BROWSE); });
+    answerFileDialog(lyrics);
+    then([this, folder, skin] {
+        ASSERT_NE(liveSettings.LyricsPath, nullptr);
+        EXPECT_STRCASEEQ(liveSettings.LyricsPath, folder.c_str());
+        EXPECT_EQ(text(IDC_LYRICS_PATH), liveSettings.LyricsPath);
+        setText(IDC_SKIN_PATH, skin.c_str());
+        EXPECT_TRUE(renderSurface.hasSkin());
+        setText(IDC_SKIN_PATH, "C:\\no-such-skin.bmp");
+        EXPECT_FALSE(renderSurface.hasSkin());
+        setText(IDC_LYRICS_PATH, "");  // an emptied path is kept as an empty one
+    });
+    pressOk();
+    runConfig();
+    EXPECT_STREQ(liveSettings.LyricsPath, "");
+    EXPECT_EQ(iniText("SkinPath"), "C:\\no-such-skin.bmp");
+    EXPECT_EQ(iniText("LyricsPath"), "");
+}
