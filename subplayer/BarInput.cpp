@@ -12,7 +12,8 @@ LPARAM pointParam(int x, int y) {
 
 }  // namespace
 
-HWND findBarWindow() { return findProcessWindow(kPluginBarClass); }
+// Hidden or not: the plug-in hides its bar while another application is in front.
+HWND findBarWindow() { return findProcessWindow(kPluginBarClass, 0); }
 
 void sendKey(HWND bar, int virtualKey) {
     LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;

@@ -72,7 +72,11 @@ void ScenarioRunner::pump() {
         ++depth;
         Progress p = begin(a);
         --depth;
-        if (p == Waiting) active = &a;
+        if (p == Waiting) {
+            // Its progress is checked on a later turn of the message loop, not now.
+            active = &a;
+            return;
+        }
     }
 }
 
@@ -181,7 +185,10 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
     case ActionKind::Drag:
     case ActionKind::Send:
     case ActionKind::Post:
-        return actOnBar(a);
+        // Then one turn of the message loop, so that what the plug-in posted in reply (keys for
+        // the host, commands) is handled before the next input: a menu opened by the next
+        // action would otherwise take those keys as its own.
+        return actOnBar(a) == Done ? Waiting : Failed;
     case ActionKind::CaptureBar:
     case ActionKind::CaptureHost:
     case ActionKind::Frame:

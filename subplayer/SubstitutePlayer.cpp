@@ -96,6 +96,10 @@ int SubstitutePlayer::init() {
     note("init");
     int result = plugin.init();
     note("init returned " + std::to_string(result));
+    RECT r;
+    if (HWND b = bar(); b && GetWindowRect(b, &r))
+        note("bar at " + std::to_string(r.left) + "," + std::to_string(r.top) + " size " +
+             std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top));
     return result;
 }
 
@@ -210,7 +214,8 @@ void SubstitutePlayer::watchModalWindows() {
         r.window = sheet;
         r.caption = windowText(sheet);
         HWND owner = GetWindow(sheet, GW_OWNER);
-        r.owner = !owner ? "none" : owner == bar() ? "bar" : owner == hostWindow.handle() ? "host" : "other";
+        r.owner = !owner ? "none" : owner == bar() ? "bar" : owner == hostWindow.handle() ? "host"
+                : "other (" + windowClassName(owner) + ")";
         record.sheets.push_back(r);
         note("sheet opened caption=" + quoted(r.caption) + " owner=" + r.owner);
     }

@@ -13,11 +13,16 @@ std::string convert(const std::string& text, UINT from, UINT to) {
     return out;
 }
 
-BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
+struct WindowSearch {
+    int visibleOnly;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM search) {
+    auto* s = reinterpret_cast<WindowSearch*>(search);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window))
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    if (process == GetCurrentProcessId() && (!s->visibleOnly || IsWindowVisible(window))) s->found.push_back(window);
     return TRUE;
 }
 
@@ -38,14 +43,14 @@ std::string windowText(HWND window) {
     return text;
 }
 
-std::vector<HWND> processWindows() {
-    std::vector<HWND> windows;
-    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));
-    return windows;
+std::vector<HWND> processWindows(int visibleOnly) {
+    WindowSearch search{visibleOnly, {}};
+    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
-HWND findProcessWindow(const char* className) {
-    for (HWND w : processWindows())
+HWND findProcessWindow(const char* className, int visibleOnly) {
+    for (HWND w : processWindows(visibleOnly))
         if (windowClassName(w) == className) return w;
     return nullptr;
 }

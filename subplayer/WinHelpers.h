@@ -13,10 +13,10 @@ std::string utf8FromAnsi(const std::string& ansi);
 std::string windowClassName(HWND window);
 std::string windowText(HWND window);
 
-// The visible top-level windows of this process, in z-order.
-std::vector<HWND> processWindows();
-// The first visible top-level window of this process with this class name, or null.
-HWND findProcessWindow(const char* className);
+// The top-level windows of this process (the visible ones only, unless told), in z-order.
+std::vector<HWND> processWindows(int visibleOnly = 1);
+// The first top-level window of this process with this class name, or null.
+HWND findProcessWindow(const char* className, int visibleOnly = 1);
 
 uint64_t nowMs();
 

@@ -64,10 +64,6 @@ int parseOptions(int argc, char** argv, Options& o, std::string& error) {
 int setUp(SubstitutePlayer& player, const Scenario& scenario, const Options& o, std::string& error) {
     if (!player.start(scenario.hostOwnThread, error)) return 0;
     if (!o.fresh) return player.loadPlugin(o.plugin, error);
-    if (!CreateDirectoryA(o.out.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        error = "cannot create " + o.out;
-        return 0;
-    }
     if (!player.loadPluginCopy(o.plugin, error, o.out)) return 0;
     player.note("running the copy in " + utf8FromAnsi(player.pluginFolder()));
     for (const std::string& file : o.beside) {
@@ -88,6 +84,10 @@ int main(int argc, char** argv) {
     std::string error;
     if (!parseOptions(argc, argv, options, error)) return usageError(error);
     if (options.out.empty()) options.out = ".";
+    if (!CreateDirectoryA(options.out.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        std::fprintf(stderr, "subplayer: cannot create the folder %s\n", options.out.c_str());
+        return 2;
+    }
 
     std::string text;
     if (!readFileBytes(options.scenario, text)) {

@@ -8,6 +8,8 @@ source "$(dirname "$0")/../../tools/lib/env.sh"
 run="$SORVANE_REPO/tools/wine-run"
 rm -rf "$out" && mkdir -p "$out"
 failures=0
+# One Wine server for all the runs below instead of one started and stopped per run.
+"$run" wineserver -p10
 
 # expect <exit code> <text the output must contain> -- <subplayer arguments>
 expect() {
