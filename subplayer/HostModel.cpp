@@ -17,19 +17,19 @@ void HostModel::next(uint64_t nowMs) {
 intptr_t HostModel::answer(int32_t query, uintptr_t wParam, uint64_t nowMs) {
     ++queryCounts[query];
     switch (query) {
-    case kQueryPlayStatus:
+    case kAskPlayStatus:
         return clock.status();
-    case kQueryPosition:
+    case kAskPosition:
         return clock.positionMs(nowMs);
-    case kQueryListPosition:
+    case kAskListPosition:
         return current;
-    case kQueryFilePath:
-    case kQueryTitle: {
+    case kAskFilePath:
+    case kAskTitle: {
         if (wParam >= entries.size()) return 0;
         const Entry& e = entries[wParam];
-        return reinterpret_cast<intptr_t>(query == kQueryFilePath ? e.path.c_str() : e.title.c_str());
+        return reinterpret_cast<intptr_t>(query == kAskFilePath ? e.path.c_str() : e.title.c_str());
     }
-    case kQuerySkinFolder:
+    case kAskSkinFolder:
         if (wParam) {
             char* buffer = reinterpret_cast<char*>(wParam);
             size_t n = skinFolder.size() < kSkinFolderBufferSize - 1 ? skinFolder.size() : kSkinFolderBufferSize - 1;

@@ -8,13 +8,15 @@
 
 #include "subplayer/PlaybackClock.h"
 
-enum HostQuery : int32_t {
-    kQueryPlayStatus = 104,
-    kQueryPosition = 105,
-    kQueryListPosition = 125,
-    kQuerySkinFolder = 201,
-    kQueryFilePath = 211,
-    kQueryTitle = 212,
+// The queries a host answers, by the number the plug-in puts in lParam. The host side keeps its
+// own names for them, apart from the plug-in's, so that the two check each other.
+enum HostAsk : int32_t {
+    kAskPlayStatus = 104,
+    kAskPosition = 105,
+    kAskListPosition = 125,
+    kAskSkinFolder = 201,
+    kAskFilePath = 211,
+    kAskTitle = 212,
 };
 
 // The skin folder buffer the plug-in hands over with query 201.

@@ -8,6 +8,9 @@ namespace {
 
 const UINT kParkMessage = WM_APP + 1;
 const UINT kCloseMessage = WM_APP + 2;
+// A plug-in that sends a query and waits for it (SendMessage) while replies are withheld stalls
+// its own thread, which is also the thread that would release them: give up withholding then.
+const DWORD kMaxWithholdMs = 10000;
 
 }  // namespace
 
@@ -85,6 +88,7 @@ void HostWindow::destroy() {
 int HostWindow::withhold() {
     if (!thread) return 0;
     if (parked) return 1;
+    ResetEvent(releaseEvent);  // a release left over from a withholding that gave up
     PostMessageA(window, kParkMessage, 0, 0);
     // Queries sent before this call are answered first: sent messages come before posted ones.
     if (WaitForSingleObject(parkedEvent, 5000) != WAIT_OBJECT_0) return 0;
@@ -133,7 +137,7 @@ LRESULT HostWindow::handle(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     case kParkMessage:
         // Stop retrieving messages until released: pending queries stay unanswered meanwhile.
         SetEvent(parkedEvent);
-        WaitForSingleObject(releaseEvent, INFINITE);
+        WaitForSingleObject(releaseEvent, kMaxWithholdMs);
         return 0;
     case kCloseMessage:
         DestroyWindow(w);

@@ -45,7 +45,8 @@ public:
     int queryCount(int32_t query);
     std::vector<HostKey> keys();
 
-    // Withholding needs a host thread of its own; returns 0 otherwise.
+    // Withholding needs a host thread of its own; returns 0 otherwise. It ends by itself after
+    // 10 s, so that a plug-in waiting on a synchronous query cannot hang the run.
     int withhold();
     void release();
     int withheld() const { return parked; }

@@ -41,19 +41,19 @@ TEST(PlaybackClock, HeldPositionIsExactWhileStatusSaysPlaying) {
 TEST(HostModel, AnswersQueriesWithPointersThatOutliveTheReply) {
     HostModel m;
     m.addEntry("C:\\a.mp3", "A");
-    auto path0 = reinterpret_cast<const char*>(m.answer(kQueryFilePath, 0, 0));
+    auto path0 = reinterpret_cast<const char*>(m.answer(kAskFilePath, 0, 0));
     for (int i = 0; i < 1000; ++i) m.addEntry("C:\\more.mp3", "more");  // growing the list moves nothing
     EXPECT_STREQ(path0, "C:\\a.mp3");
-    EXPECT_STREQ(reinterpret_cast<const char*>(m.answer(kQueryTitle, 0, 0)), "A");
-    EXPECT_EQ(m.answer(kQueryFilePath, 1001, 0), 0);           // no such entry
-    EXPECT_EQ(m.answer(kQueryTitle, static_cast<uintptr_t>(-1), 0), 0);
+    EXPECT_STREQ(reinterpret_cast<const char*>(m.answer(kAskTitle, 0, 0)), "A");
+    EXPECT_EQ(m.answer(kAskFilePath, 1001, 0), 0);           // no such entry
+    EXPECT_EQ(m.answer(kAskTitle, static_cast<uintptr_t>(-1), 0), 0);
     m.select(7);
-    EXPECT_EQ(m.answer(kQueryListPosition, 0, 0), 7);
+    EXPECT_EQ(m.answer(kAskListPosition, 0, 0), 7);
     m.clock.play(100);
-    EXPECT_EQ(m.answer(kQueryPosition, 0, 350), 250);
-    EXPECT_EQ(m.answer(kQueryPlayStatus, 0, 350), 1);
+    EXPECT_EQ(m.answer(kAskPosition, 0, 350), 250);
+    EXPECT_EQ(m.answer(kAskPlayStatus, 0, 350), 1);
     EXPECT_EQ(m.answer(999, 0, 0), 0);
-    EXPECT_EQ(m.queryCount(kQueryFilePath), 2);
+    EXPECT_EQ(m.queryCount(kAskFilePath), 2);
     EXPECT_EQ(m.queryCount(999), 1);
     EXPECT_EQ(m.queryCount(104), 1);
 }
@@ -63,13 +63,13 @@ TEST(HostModel, SkinFolderIsCutToTheBufferAndTerminated) {
     char buffer[kSkinFolderBufferSize + 8];
     std::memset(buffer, 'x', sizeof buffer);
     m.setSkinFolder(std::string(400, 's'));
-    m.answer(kQuerySkinFolder, reinterpret_cast<uintptr_t>(buffer), 0);
+    m.answer(kAskSkinFolder, reinterpret_cast<uintptr_t>(buffer), 0);
     EXPECT_EQ(std::strlen(buffer), kSkinFolderBufferSize - 1);
     EXPECT_EQ(buffer[kSkinFolderBufferSize], 'x');  // nothing written past the 260 bytes
     m.setSkinFolder("C:\\Skins\\Base");
-    m.answer(kQuerySkinFolder, reinterpret_cast<uintptr_t>(buffer), 0);
+    m.answer(kAskSkinFolder, reinterpret_cast<uintptr_t>(buffer), 0);
     EXPECT_STREQ(buffer, "C:\\Skins\\Base");
-    m.answer(kQuerySkinFolder, 0, 0);  // no buffer: nothing to write
+    m.answer(kAskSkinFolder, 0, 0);  // no buffer: nothing to write
 }
 
 TEST(HostModel, NextWrapsToTheFirstEntryFromPositionZero) {

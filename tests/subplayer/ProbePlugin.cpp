@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "ProbeReport.h"
@@ -221,5 +220,3 @@ extern "C" __declspec(dllexport) Descriptor* winampGetGeneralPurposePlugin() { r
 #endif
 
 extern "C" __declspec(dllexport) ProbeReport* probeReport() { return &report; }
-
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
