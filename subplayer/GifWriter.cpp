@@ -139,11 +139,13 @@ std::vector<uint8_t> gifLzwEncode(const std::vector<uint8_t>& indices, int minCo
 int encodeGif(const std::vector<GifFrame>& frames, std::vector<uint8_t>& gif) {
     gif.clear();
     if (frames.empty()) return 0;
-    const int width = frames[0].image->width, height = frames[0].image->height;
-    if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return 0;
+    int width = 0, height = 0;
     std::vector<const Image*> images;
     for (const GifFrame& f : frames) {
-        if (f.image->width != width || f.image->height != height) return 0;
+        const Image& image = *f.image;
+        if (image.width <= 0 || image.height <= 0 || image.width > 65535 || image.height > 65535) return 0;
+        width = image.width > width ? image.width : width;
+        height = image.height > height ? image.height : height;
         images.push_back(f.image);
     }
     std::vector<uint32_t> global;
@@ -171,8 +173,8 @@ int encodeGif(const std::vector<GifFrame>& frames, std::vector<uint8_t>& gif) {
         gif.push_back(0x2C);
         putLittleEndian16(gif, 0);
         putLittleEndian16(gif, 0);
-        putLittleEndian16(gif, width);
-        putLittleEndian16(gif, height);
+        putLittleEndian16(gif, f.image->width);
+        putLittleEndian16(gif, f.image->height);
         if (useGlobal) {
             gif.push_back(0);
             putImageData(gif, mapToPalette(*f.image, global), globalBits);

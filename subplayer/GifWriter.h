@@ -16,7 +16,9 @@ struct GifFrame {
     int delayCs;  // how long the frame shows, in hundredths of a second
 };
 
-// All frames must have the first frame's size. Returns 0 for no frames or a size mismatch.
+// The picture is as large as the largest frame; each frame is drawn at its top-left corner (a
+// bar resized during a recording leaves what the smaller frames do not cover as it was).
+// Returns 0 for no frames, an empty frame or one wider or taller than 65535.
 int encodeGif(const std::vector<GifFrame>& frames, std::vector<uint8_t>& gif);
 
 // Frame delays in hundredths from the frames' time stamps in ms, rounded along the running time

@@ -375,7 +375,7 @@ ScenarioRunner::Progress ScenarioRunner::writePictures(const ScenarioAction& a) 
         std::vector<int> delays = gifDelaysFromStamps(stamps);
         std::vector<GifFrame> frames;
         for (size_t i = 0; i < recorded.size(); ++i) frames.push_back({&recorded[i].image, delays[i]});
-        if (!encodeGif(frames, bytes)) return failAction(a, "the frames differ in size");
+        if (!encodeGif(frames, bytes)) return failAction(a, "cannot encode the frames");
     } else {
         std::vector<ContactFrame> chosen;
         for (size_t i : pickEvenly(recorded.size(), static_cast<size_t>(a.numbers[0])))

@@ -94,11 +94,10 @@ std::vector<uint8_t> lzwDecode(const std::vector<uint8_t>& codes, int minCodeSiz
     }
 }
 
-// The frames of a GIF as written by encodeGif (full-size frames), in colours.
+// The frames of a GIF as written by encodeGif (each at the top-left corner), in colours.
 std::vector<Image> decodeGif(const std::vector<uint8_t>& gif, std::vector<int>& delays) {
     std::vector<Image> frames;
     EXPECT_EQ(std::string(gif.begin(), gif.begin() + 6), "GIF89a");
-    int width = gif[6] | gif[7] << 8, height = gif[8] | gif[9] << 8;
     size_t at = 13;
     std::vector<uint32_t> global, table;
     auto readTable = [&](int bits) {
@@ -116,6 +115,7 @@ std::vector<Image> decodeGif(const std::vector<uint8_t>& gif, std::vector<int>& 
             continue;
         }
         EXPECT_EQ(gif[at], 0x2C);
+        int width = gif[at + 5] | gif[at + 6] << 8, height = gif[at + 7] | gif[at + 8] << 8;
         uint8_t flags = gif[at + 9];
         at += 10;
         table = flags & 0x80 ? readTable((flags & 7) + 1) : global;
@@ -213,10 +213,19 @@ TEST(GifWriter, ExactColoursWithGlobalOrPerFramePalettes) {
             }
         }
     }
-    Image other(5, 5);
+    // A frame of another size (the bar resized meanwhile) keeps its own size on the larger picture.
+    Image other(50, 3, 0x00FF00);
     std::vector<uint8_t> gif;
-    EXPECT_EQ(encodeGif({{&few[0], 1}, {&other, 1}}, gif), 0);  // sizes differ
+    ASSERT_EQ(encodeGif({{&few[0], 1}, {&other, 1}}, gif), 1);
+    EXPECT_EQ(gif[6] | gif[7] << 8, 50);
+    EXPECT_EQ(gif[8] | gif[9] << 8, 10);
+    std::vector<int> delays;
+    std::vector<Image> back = decodeGif(gif, delays);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[1].pixels, other.pixels);
     EXPECT_EQ(encodeGif({}, gif), 0);
+    Image empty;
+    EXPECT_EQ(encodeGif({{&empty, 1}}, gif), 0);
 }
 
 TEST(GifWriter, MedianCutKeepsColoursClose) {
