@@ -90,14 +90,22 @@ LRESULT CALLBACK barProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_PAINT:
         paint(window);
         return 0;
-    case WM_TIMER:
+    case WM_TIMER: {
         ++report.ticks;
         for (int query : {125, 105}) {
             ++report.sent;
             SendMessageCallbackA(descriptor.hostWindow, WM_USER, 0, query, onReply, query);
         }
+        // The frame of this tick: the last position reply as the colour of the top-left corner.
+        HDC dc = GetDC(window);
+        RECT corner = {0, 0, 4, 4};
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(report.lastPositionReply) & 0xFFFFFF);
+        FillRect(dc, &corner, brush);
+        DeleteObject(brush);
+        ReleaseDC(window, dc);
         tickQueued = 0;
         return 0;
+    }
     case WM_KEYDOWN:
     case WM_KEYUP:
         PostMessageA(descriptor.hostWindow, message, wParam, lParam);

@@ -35,14 +35,26 @@ protected:
         for (const std::string& e : runner.errors()) ADD_FAILURE() << e;
         if (getenv("SUBPLAYER_TEST_LOG"))
             for (const std::string& line : player.record.log) printf("%s\n", line.c_str());
-        frames = runner.frames().size();
+        stamps.clear();
+        corners.clear();
+        for (const RecordedFrame& f : runner.frames()) {
+            stamps.push_back(f.stampMs);
+            corners.push_back(f.image.at(0, 0));
+        }
         return ok;
     }
 
     SubstitutePlayer player;
     ProbeReport* report = nullptr;
-    size_t frames = 0;
+    // Of the frames the last scenario recorded: their stamps, and the colour of their top-left
+    // corner, where the probe's tick paints the position the host last reported (as 0x00BBGGRR).
+    std::vector<int64_t> stamps;
+    std::vector<uint32_t> corners;
 };
+
+uint32_t cornerFor(int positionMs) {
+    return (positionMs & 0xFF) << 16 | (positionMs & 0xFF00) | (positionMs >> 16 & 0xFF);
+}
 
 }  // namespace
 
@@ -100,7 +112,7 @@ TEST_F(ProbeTest, CountsTicksForwardsKeysAndCapturesWhatWasDrawn) {
     ASSERT_EQ(captureClient(bar, image), 1);
     EXPECT_EQ(image.width, 64);
     EXPECT_EQ(image.height, 16);
-    EXPECT_EQ(image.at(0, 0), 0xFF0000u);
+    EXPECT_EQ(image.at(10, 10), 0xFF0000u);
     EXPECT_EQ(image.at(63, 15), 0x0000FFu);
     ASSERT_EQ(captureWindow(player.host().handle(), 100, 90, 20, 10, image), 1);
     EXPECT_EQ(image.at(0, 0), 0x283048u);
@@ -169,7 +181,7 @@ TEST_F(ProbeTest, ScenarioDrivesMenuSheetBoxesAndPictures) {
     EXPECT_EQ(player.record.sheets[1].closedWith, 0);
     EXPECT_EQ(report->sheetsRun, 2);
     EXPECT_EQ(report->sheetResult, 0);
-    EXPECT_EQ(frames, 3u);
+    EXPECT_EQ(stamps.size(), 3u);
     std::string bytes;
     ASSERT_EQ(readFileBytes(joinPath(out, "bar.gif"), bytes), 1);
     EXPECT_EQ(bytes.substr(0, 6), "GIF89a");
@@ -177,6 +189,13 @@ TEST_F(ProbeTest, ScenarioDrivesMenuSheetBoxesAndPictures) {
         ASSERT_EQ(readFileBytes(joinPath(out, png), bytes), 1) << png;
         EXPECT_EQ(bytes.substr(1, 3), "PNG");
     }
+}
+
+TEST_F(ProbeTest, SweepCapturesEachHeldPositionAfterTheTickThatAskedForIt) {
+    start();
+    ASSERT_EQ(runScenario("init\nsweep 1000 1032 16\n"), 1);
+    EXPECT_EQ(stamps, (std::vector<int64_t>{1000, 1016, 1032}));
+    EXPECT_EQ(corners, (std::vector<uint32_t>{cornerFor(1000), cornerFor(1016), cornerFor(1032)}));
 }
 
 TEST_F(ProbeTest, ASheetLeftOpenAtTheEndIsCancelledSoTheRunEnds) {
