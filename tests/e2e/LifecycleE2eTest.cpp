@@ -201,3 +201,38 @@ TEST_F(Lifecycle, PollingStopsWhileTenRepliesArePendingAndResumesWhenTheyArrive)
     player.waitTicks(30, 3000);
     EXPECT_GE(player.host().queryCount(105) - beforeHold - duringHold, 25);  // polling resumed
 }
+
+TEST_F(Lifecycle, WithNoSavedWindowTheBarFollowsTheHost) {
+    ASSERT_EQ(player.init(), 0);
+    player.waitTicks(2, 3000);
+    SetWindowPos(player.host().handle(), nullptr, 300, 320, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    player.waitTicks(2, 3000);
+    RECT r = barRect();
+    EXPECT_EQ(r.left, 300 + 21);
+    EXPECT_EQ(r.top, 320 + 45);
+}
+
+TEST_F(Lifecycle, ASavedWindowIsLookedUpByClassAndTitleAndFollowed) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SorvaneTestTarget";
+    RegisterClassA(&wc);
+    HWND target = CreateWindowExA(0, wc.lpszClassName, "ターゲット", WS_POPUP | WS_VISIBLE, 600, 100, 300, 200, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(target);
+    writeIni("OtherWinClass", "SorvaneTestTarget");
+    writeIni("OtherWinName", "ターゲット");
+    ASSERT_EQ(player.init(), 0);
+    player.waitTicks(2, 3000);
+    RECT r = barRect();
+    EXPECT_EQ(r.left, 600 + 21);
+    EXPECT_EQ(r.top, 100 + 45);
+    // A window that goes away ends the attachment: the bar follows the host again.
+    DestroyWindow(target);
+    player.waitTicks(3, 3000);
+    r = barRect();
+    EXPECT_EQ(r.left, kHostLeft + 21);
+    EXPECT_EQ(r.top, kHostTop + 45);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
