@@ -23,23 +23,22 @@ Win32LyricsEnvironment& lyricsEnvironment() {
 // A new file from the host (compared ignoring ASCII letter case): forget the old song's display
 // and look its lyrics up. A lookup that fails is not retried while the file stays current.
 void followSongChange() {
+    if (sameText(playerState.loadedFile, playerState.currentFile)) return;
+    titleBanner.valid = 0;
+    lyricsDocument.clearHeaders();
+    renderSurface.dueLine = 0;
+    renderSurface.shownLine = kNoLine;
+    renderSurface.clearSet(0);
+    renderSurface.clearSet(1);
+    // The lookup works on a copy: replies that arrive while it waits on the host may replace
+    // the current file.
     char* current = playerState.currentFileCopy();
-    char* loaded = playerState.loadedFileCopy();
-    if (!sameText(loaded, current)) {
-        titleBanner.valid = 0;
-        lyricsDocument.clearHeaders();
-        renderSurface.dueLine = 0;
-        renderSurface.shownLine = kNoLine;
-        renderSurface.clearSet(0);
-        renderSurface.clearSet(1);
-        playerState.setLoadedFile(current);
-        Win32LyricsEnvironment& environment = lyricsEnvironment();
-        environment.hostWindow = hostWindow();
-        environment.listPosition = playerState.listPosition;
-        lookupLyrics(lyricsDocument, current, liveSettings, environment);
-    }
+    playerState.setLoadedFile(current);
+    Win32LyricsEnvironment& environment = lyricsEnvironment();
+    environment.hostWindow = hostWindow();
+    environment.listPosition = playerState.listPosition;
+    lookupLyrics(lyricsDocument, current, liveSettings, environment);
     freeText(current);
-    freeText(loaded);
 }
 
 void followHostSkin() {

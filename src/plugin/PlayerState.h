@@ -28,9 +28,8 @@ public:
 
     void setCurrentFile(const char* path);
     void setLoadedFile(const char* path);
-    // Fresh copies the caller releases with freeText (null when unset).
+    // A fresh copy the caller releases with freeText (null when unset).
     char* currentFileCopy() const;
-    char* loadedFileCopy() const;
 
     int32_t pendingReplies = 0;
     int32_t positionMs = 0;
