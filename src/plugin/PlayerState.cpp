@@ -41,7 +41,6 @@ void PlayerState::setLoadedFile(const char* path) { assignString(loadedFile, pat
 
 char* PlayerState::currentFileCopy() const { return copyText(currentFile); }
 
-
 void HostPoller::send(PlayerState& player, HostQuerySender& sender, int32_t query, uintptr_t wParam) {
     // Count the reply as pending first: a host on the same thread answers inside the send.
     ++player.pendingReplies;
