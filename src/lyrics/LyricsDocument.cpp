@@ -60,6 +60,7 @@ void LyricsDocument::reset() {
     sampleRateKHz = kDefaultSampleRateKHz;
     frames = 0;
     totalSec = 0;
+    offsetMs = 0;
     lines.clear();
 }
 

@@ -60,7 +60,8 @@ public:
 
     // Releases the six header texts. Lines, loaded and the ratios stay.
     void clearHeaders();
-    // Restores the ratios, frames and totalSec and releases every line. Headers and loaded stay.
+    // Restores the ratios, frames, totalSec and offsetMs and releases every line. Headers and
+    // loaded stay.
     void reset();
     // frameRatio for a player clock that advances a whole number of milliseconds per decoded
     // frame of this many samples: (frame ms truncated) / frame ms, at sampleRateKHz (reset to 44.1).
@@ -79,4 +80,5 @@ public:
     double sampleRateKHz = kDefaultSampleRateKHz;
     int32_t frames = 0;
     int32_t totalSec = 0;
+    int32_t offsetMs = 0;  // the "[offset:]" tag's value: every tag time was moved this much earlier
 };
