@@ -61,6 +61,7 @@ void LyricsDocument::reset() {
     frames = 0;
     totalSec = 0;
     offsetMs = 0;
+    encoding = TextEncoding::kAnsi;
     lines.clear();
 }
 

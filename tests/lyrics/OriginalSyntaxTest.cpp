@@ -1,13 +1,17 @@
 // Every text of the original syntax gives the same whole document as before the LRC forms were
-// added: the expected dumps were recorded from the parser as it was.
+// added: the expected dumps were recorded from the parser as it was. The same texts stored as
+// UTF-8 or UTF-16 files load to the same documents as the ANSI files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "lyrics/DocumentDump.h"
+#include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
+#include "lyrics/LyricsLoader.h"
 #include "lyrics/LyricsParser.h"
 
 namespace {
@@ -95,6 +99,12 @@ public:
     std::vector<std::pair<int32_t, int32_t>> seen;
 };
 
+std::string utf16(const std::string& ascii, int bigEndian) {
+    std::string units = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : ascii) units += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return units;
+}
+
 }  // namespace
 
 TEST(OriginalSyntax, EveryExampleGivesTheSameWholeDocumentAsBefore) {
@@ -104,5 +114,23 @@ TEST(OriginalSyntax, EveryExampleGivesTheSameWholeDocumentAsBefore) {
         int result = parseLyrics(document, example.text.data(), example.text.size(), example.timeType, warnings);
         EXPECT_EQ(dumpDocument(document, result, warnings.seen), example.dump) << example.text;
         EXPECT_EQ(document.offsetMs, 0);
+    }
+}
+
+TEST(OriginalSyntax, UnicodeFilesOfTheExamplesLoadAsTheAnsiFilesDo) {
+    for (const Example& example : kExamples) {
+        if (std::any_of(example.text.begin(), example.text.end(), [](char c) { return c & 0x80; })) continue;
+        std::vector<std::string> dumps;
+        for (const std::string& file : {example.text, "\xEF\xBB\xBF" + example.text, utf16(example.text, 0),
+                                        utf16(example.text, 1)}) {
+            FakeLyricsEnvironment environment;
+            environment.files = {{"C:\\a.lrc", file}};
+            LyricsDocument document;
+            int result = loadLyrics(document, "C:\\a.mp3", example.timeType, environment);
+            std::vector<std::pair<int32_t, int32_t>> warnings;
+            for (const auto& [lineNumber, offset, first] : environment.warnings) warnings.emplace_back(lineNumber, offset);
+            dumps.push_back(dumpDocument(document, result, warnings));
+        }
+        for (size_t i = 1; i < dumps.size(); ++i) EXPECT_EQ(dumps[i], dumps[0]) << example.text << " as file " << i;
     }
 }
