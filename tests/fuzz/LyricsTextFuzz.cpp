@@ -1,10 +1,10 @@
 // Lyrics files of any bytes as the loader reads them: encoding detection, decoding, conversion to
 // code page 932 through iconv, the cut at the text limit, then the parser.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "FuzzChecks.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
 #include "lyrics/PosixLyricsEnvironment.h"
@@ -12,15 +12,6 @@
 #include "lyrics/TextEncoding.h"
 
 namespace {
-
-class IgnoredWarnings : public LyricsWarnings {
-public:
-    void malformedTag(int32_t, int32_t) override {}
-};
-
-void require(bool condition) {
-    if (!condition) std::abort();
-}
 
 // Whether the text ends after a whole character.
 int endsWholly(const std::string& text) {
