@@ -47,6 +47,7 @@ std::string flag(int32_t value) { return value ? "true" : "false"; }
 std::string lyricsJson(const LyricsDocument& document, int32_t timeType, const std::vector<ToolWarning>& warnings) {
     std::string json = "{\n";
     json += "  \"loaded\": " + flag(document.loaded) + ",\n";
+    json += "  \"encoding\": \"" + std::string(encodingName(document.encoding)) + "\",\n";
     json += "  \"title\": " + text(document.title) + ",\n";
     json += "  \"artist\": " + text(document.artist) + ",\n";
     json += "  \"album\": " + text(document.album) + ",\n";
@@ -57,6 +58,7 @@ std::string lyricsJson(const LyricsDocument& document, int32_t timeType, const s
     json += "  \"frameRatio\": " + number(document.frameRatio) + ",\n";
     json += "  \"frames\": " + std::to_string(document.frames) + ",\n";
     json += "  \"totalSec\": " + std::to_string(document.totalSec) + ",\n";
+    json += "  \"offsetMs\": " + std::to_string(document.offsetMs) + ",\n";
     json += "  \"lines\": [";
     for (size_t n = 0; n < document.lines.size(); ++n) {
         const LyricsLine& line = document.lines[n];

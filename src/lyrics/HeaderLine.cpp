@@ -28,6 +28,15 @@ size_t skipDigits(std::string_view text, size_t i) {
 
 void assignValue(char*& field, std::string_view value) { assignString(field, std::string(value).c_str()); }
 
+int isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+std::string_view trimBlanks(std::string_view text) {
+    size_t start = 0, end = text.size();
+    while (start < end && (text[start] == ' ' || text[start] == '\t')) ++start;
+    while (end > start && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    return text.substr(start, end - start);
+}
+
 }  // namespace
 
 HeaderLine splitHeader(std::string_view line) {
@@ -38,6 +47,30 @@ HeaderLine splitHeader(std::string_view line) {
     size_t valueEnd = line.find('\t', valueStart);
     if (valueEnd == std::string_view::npos) valueEnd = line.size();
     return {line.substr(0, keywordEnd), line.substr(valueStart, valueEnd - valueStart)};
+}
+
+int applyIdTag(LyricsDocument& document, std::string_view line) {
+    line = trimBlanks(line);
+    size_t colon = line.find(':');
+    if (line.size() < 3 || line.front() != '[' || line.back() != ']' || colon == std::string_view::npos || colon < 2)
+        return 0;
+    for (size_t i = 1; i < colon; ++i)
+        if (!isLetter(line[i])) return 0;
+    std::string key(line.substr(1, colon - 1));
+    std::string_view value = trimBlanks(line.substr(colon + 1, line.size() - colon - 2));
+    const char* k = key.c_str();
+    if (sameText(k, "ti")) {
+        assignValue(document.title, value);
+    } else if (sameText(k, "ar")) {
+        assignValue(document.artist, value);
+    } else if (sameText(k, "al")) {
+        assignValue(document.album, value);
+    } else if (sameText(k, "by")) {
+        assignValue(document.taggingBy, value);
+    } else if (sameText(k, "offset")) {
+        document.offsetMs = integerPrefix(value);
+    }
+    return 1;
 }
 
 double decimalPrefix(std::string_view text) {

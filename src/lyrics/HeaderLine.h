@@ -1,5 +1,6 @@
 #pragma once
-// "@"-keyword header lines: "@Title=My Song", "@TimeRatio 1.0".
+// Header lines: "@"-keyword lines ("@Title=My Song", "@TimeRatio 1.0") and the ID tags of LRC
+// files ("[ti:My Song]", "[offset:+250]").
 #include <cstdint>
 #include <string_view>
 
@@ -14,6 +15,12 @@ HeaderLine splitHeader(std::string_view line);
 
 // Sets the document field the keyword names (ASCII case ignored); other keywords do nothing.
 void applyHeader(LyricsDocument& document, const HeaderLine& header);
+
+// An ID tag alone on its line, with spaces or TABs around it allowed: "[", a key of ASCII letters,
+// ":", the value, "]". Returns 1 when the line is one. The keys "ti", "ar", "al" and "by" (in any
+// letter case) set title, artist, album and taggingBy to the value without its surrounding spaces;
+// "offset" sets offsetMs to the value's integer prefix; other keys do nothing.
+int applyIdTag(LyricsDocument& document, std::string_view line);
 
 // The decimal number at the start of text, after leading white space: optional sign, digits with
 // an optional decimal point and exponent. 0 when there is none. Locale-independent.

@@ -60,6 +60,8 @@ void LyricsDocument::reset() {
     sampleRateKHz = kDefaultSampleRateKHz;
     frames = 0;
     totalSec = 0;
+    offsetMs = 0;
+    encoding = TextEncoding::kAnsi;
     lines.clear();
 }
 

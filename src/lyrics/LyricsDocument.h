@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "lyrics/TextEncoding.h"
+
 struct TimeMark {
     int32_t offset = 0;  // byte offset into the line's text where the timed stretch begins
     int32_t time = 0;    // hundredths of a second on the lyrics file's clock
@@ -60,7 +62,8 @@ public:
 
     // Releases the six header texts. Lines, loaded and the ratios stay.
     void clearHeaders();
-    // Restores the ratios, frames and totalSec and releases every line. Headers and loaded stay.
+    // Restores the ratios, frames, totalSec, offsetMs and encoding and releases every line.
+    // Headers and loaded stay.
     void reset();
     // frameRatio for a player clock that advances a whole number of milliseconds per decoded
     // frame of this many samples: (frame ms truncated) / frame ms, at sampleRateKHz (reset to 44.1).
@@ -79,4 +82,6 @@ public:
     double sampleRateKHz = kDefaultSampleRateKHz;
     int32_t frames = 0;
     int32_t totalSec = 0;
+    int32_t offsetMs = 0;  // the "[offset:]" tag's value: every tag time was moved this much earlier
+    TextEncoding encoding = TextEncoding::kAnsi;  // what the lyrics file was read as
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Everything the lyrics lookup needs from the platform: files, the folder-tree search, the
-// double-byte test, the host's playlist title and the malformed-tag warning. The plug-in's is
+// double-byte test, the conversion into the ANSI code page, the host's playlist title and the
+// malformed-tag warning. The plug-in's is
 // Win32LyricsEnvironment; PosixLyricsEnvironment serves the native tools and tests.
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +30,9 @@ public:
     virtual int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) = 0;
     // Whether the byte opens a double-byte character in the ANSI code page.
     virtual int isLeadByte(unsigned char byte) = 0;
+    // The text in the ANSI code page, a character that has no form there as "?". The text holds
+    // characters of the Basic Multilingual Plane only, no surrogates. 0 when it cannot convert.
+    virtual int wideToAnsi(const std::u16string& wide, std::string& ansi) = 0;
     // A copy of the host's title of the current playlist entry (release it with freeText), or null.
     virtual char* hostTitleCopy() = 0;
     // Called for every malformed tag of a parsed text; firstOfLoad is 1 for the first one of a

@@ -37,17 +37,29 @@ void refreshTitleAndArtist(LyricsDocument& document, const char* path, LyricsEnv
     freeText(document.artist);
 }
 
-int readLyricsFile(const char* source, LyricsEnvironment& environment, std::string& text) {
+int readLyricsFile(const char* source, LyricsEnvironment& environment, std::string& text, TextEncoding& encoding) {
     for (const char* extension : kLyricsExtensions) {
         std::string path = replaceExtension(source, extension);
         if (!fitsPath(path)) continue;
         std::unique_ptr<SourceFile> file = environment.openFile(path.c_str());
         if (!file) continue;
-        text.resize(kMaxLyricsBytes);
-        text.resize(file->read(0, text.data(), kMaxLyricsBytes));
-        return 1;
+        std::string bytes(kMaxLyricsFileBytes, '\0');
+        bytes.resize(file->read(0, bytes.data(), bytes.size()));
+        int cutShort = file->size() > static_cast<int64_t>(bytes.size());
+        return lyricsFileText(bytes, cutShort, environment, text, encoding);
     }
     return 0;
+}
+
+// How many bytes of the ANSI text, at most limit, end between two characters.
+size_t wholeCharacters(const std::string& text, size_t limit, LyricsEnvironment& environment) {
+    size_t end = 0;
+    while (end < text.size()) {
+        size_t step = environment.isLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        if (end + step > limit) break;
+        end += step;
+    }
+    return end;
 }
 
 int readTagLyrics(const char* songPath, LyricsEnvironment& environment, std::string& text) {
@@ -113,6 +125,19 @@ std::string songFileName(const char* path, LyricsEnvironment& environment) {
     return separator == std::string_view::npos ? std::string(path) : std::string(path + separator + 1);
 }
 
+int lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironment& environment, std::string& text,
+                   TextEncoding& encoding) {
+    encoding = detectEncoding(bytes, cutShort);
+    if (encoding == TextEncoding::kAnsi) {
+        text = bytes.substr(0, kMaxLyricsBytes);
+        return 1;
+    }
+    // Every unit becomes one byte at least: one more than the limit is enough to fill it.
+    if (!environment.wideToAnsi(decodeUnicode(bytes, encoding, kMaxLyricsBytes + 1), text)) return 0;
+    if (text.size() > kMaxLyricsBytes) text.resize(wholeCharacters(text, kMaxLyricsBytes, environment));
+    return 1;
+}
+
 int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, LyricsEnvironment& environment) {
     document.loaded = 0;
     if (!source || !*source) return 0;
@@ -123,13 +148,15 @@ int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, L
     if (!fitsPath(path)) return 0;
 
     std::string text;
+    TextEncoding encoding = TextEncoding::kAnsi;
     if (fromTag) {
         if (!readTagLyrics(path, environment, text)) return 0;
     } else {
         refreshTitleAndArtist(document, path, environment);
-        if (!readLyricsFile(path, environment, text)) return 0;
+        if (!readLyricsFile(path, environment, text, encoding)) return 0;
     }
     document.reset();
+    document.encoding = encoding;
     LoadWarnings warnings;
     int parsed = parseLyrics(document, text.data(), text.size(), timeType, warnings);
     if (parsed) {

@@ -1,6 +1,8 @@
 #pragma once
 // The lyrics text syntax: lines with time tags become display lines with time marks, "@" lines
-// set header fields, every other line is ignored. A pure function from text to the document.
+// and LRC ID tags ("[ti:...]") set header fields, every other line is ignored. Besides the
+// original tags, the LRC forms are read: full-stop tags, enhanced-LRC word timing in angle
+// brackets and an "[offset:]" applied to every time. A pure function from text to the document.
 #include <cstddef>
 #include <cstdint>
 
@@ -24,6 +26,7 @@ public:
 // Fills the document, which reset has just emptied, from text: size bytes at most, ending earlier
 // at two zero bytes in a row, and never more than kMaxLyricsBytes. Returns 0 when the first display
 // line has no time mark (then no line is kept; header fields read so far stay), 1 otherwise.
+// Tag times are moved by the document's offsetMs as the "[offset:]" tag set it.
 // Added start and end marks hold times already converted with timeType.
 int parseLyrics(LyricsDocument& document, const char* text, size_t size, int32_t timeType,
                 LyricsWarnings& warnings);

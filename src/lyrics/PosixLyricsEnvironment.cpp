@@ -2,9 +2,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "lyrics/ShiftJis.h"
@@ -93,3 +95,35 @@ int PosixLyricsEnvironment::findInTree(const std::string& root, const std::strin
 }
 
 int PosixLyricsEnvironment::isLeadByte(unsigned char byte) { return isShiftJisLeadByte(byte); }
+
+int PosixLyricsEnvironment::wideToAnsi(const std::u16string& wide, std::string& ansi) {
+    iconv_t converter = iconv_open("CP932", "UTF-16LE");
+    if (converter == reinterpret_cast<iconv_t>(-1)) return 0;
+    std::string units;
+    units.reserve(wide.size() * 2);
+    for (char16_t unit : wide) {
+        units += static_cast<char>(unit & 0xFF);
+        units += static_cast<char>(unit >> 8);
+    }
+    ansi.clear();
+    char* in = units.data();
+    size_t inLeft = units.size();
+    int converted = 1;
+    char buffer[4096];
+    while (inLeft > 0 && converted) {
+        char* out = buffer;
+        size_t outLeft = sizeof buffer;
+        size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+        ansi.append(buffer, static_cast<size_t>(out - buffer));
+        if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
+        if (errno == EILSEQ) {
+            ansi += '?';  // no form in code page 932; a unit is one character, as there are no surrogates
+            in += 2;
+            inLeft -= 2;
+        } else {
+            converted = 0;
+        }
+    }
+    iconv_close(converter);
+    return converted;
+}

@@ -1,6 +1,6 @@
 #pragma once
-// The lyrics environment without Windows: POSIX files and folders, the code page 932 lead bytes,
-// no host (no playlist title) and no warning box. It serves the native command-line tool, tests
+// The lyrics environment without Windows: POSIX files and folders, code page 932 for the lead
+// bytes and, through iconv, for converted text, no host (no playlist title) and no warning box. It serves the native command-line tool, tests
 // and benchmarks.
 #include <sys/types.h>
 
@@ -34,6 +34,7 @@ public:
     std::unique_ptr<SourceFile> openFile(const char* path) override;
     int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) override;
     int isLeadByte(unsigned char byte) override;
+    int wideToAnsi(const std::u16string& wide, std::string& ansi) override;
     char* hostTitleCopy() override { return nullptr; }
     // Nothing to show a warning in; the command-line tool lists them instead.
     void malformedTag(int32_t, int32_t, int) override {}

@@ -1,5 +1,7 @@
 #include "lyrics/Win32LyricsEnvironment.h"
 
+#include <climits>
+
 #include "plugin/PlayerState.h"
 #include "utils/Text.h"
 
@@ -92,6 +94,20 @@ int Win32LyricsEnvironment::findInTree(const std::string& root, const std::strin
 }
 
 int Win32LyricsEnvironment::isLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) ? 1 : 0; }
+
+int Win32LyricsEnvironment::wideToAnsi(const std::u16string& wide, std::string& ansi) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are UTF-16 units");
+    ansi.clear();
+    if (wide.empty()) return 1;
+    if (wide.size() > INT_MAX / 2) return 0;
+    const wchar_t* units = reinterpret_cast<const wchar_t*>(wide.data());
+    int count = static_cast<int>(wide.size());
+    // No best fit: a character without its own form becomes "?", not a look-alike.
+    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, nullptr, 0, "?", nullptr);
+    if (size <= 0) return 0;
+    ansi.resize(static_cast<size_t>(size));
+    return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, ansi.data(), size, "?", nullptr) == size;
+}
 
 char* Win32LyricsEnvironment::hostTitleCopy() {
     // The reply points into the host's playlist: copied at once, never kept.

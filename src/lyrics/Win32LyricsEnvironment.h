@@ -1,6 +1,6 @@
 #pragma once
-// The plug-in's lyrics environment: Win32 files and folders, the system's double-byte test, the
-// host's playlist title (query 212) and the modal malformed-tag warning.
+// The plug-in's lyrics environment: Win32 files and folders, the system's double-byte test and
+// ANSI code page, the host's playlist title (query 212) and the modal malformed-tag warning.
 //
 // Keep one for the plug-in's life and set listPosition before each lookup: the index of the
 // LyricsPath tree it holds then lasts from song to song, and the tree is walked again only after
@@ -36,6 +36,7 @@ public:
     std::unique_ptr<SourceFile> openFile(const char* path) override;
     int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) override;
     int isLeadByte(unsigned char byte) override;
+    int wideToAnsi(const std::u16string& wide, std::string& ansi) override;
     char* hostTitleCopy() override;
     void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) override;
 

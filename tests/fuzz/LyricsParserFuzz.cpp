@@ -1,22 +1,9 @@
 // parseLyrics over any text: no fault, and every document it accepts keeps the model's promises.
 #include <cstdint>
-#include <cstdlib>
 
+#include "FuzzChecks.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsParser.h"
-
-namespace {
-
-class IgnoredWarnings : public LyricsWarnings {
-public:
-    void malformedTag(int32_t, int32_t) override {}
-};
-
-void require(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;

@@ -1,6 +1,7 @@
 #pragma once
 // An in-memory lyrics environment: Windows-style paths mapped to file contents, a folder tree
-// derived from those paths, the code page 932 lead bytes, a host title and recorded warnings.
+// derived from those paths, the code page 932 lead bytes, the part of code page 932 the tests
+// write (ASCII, kana and a few ideographs), a host title and recorded warnings.
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -82,6 +83,28 @@ public:
         return index.find(tree, root, names, count, found);
     }
     int isLeadByte(unsigned char byte) override { return isShiftJisLeadByte(byte); }
+    int wideToAnsi(const std::u16string& wide, std::string& ansi) override {
+        ++conversions;
+        ansi.clear();
+        for (char16_t c : wide) {
+            unsigned code = shiftJisCode(c);
+            if (code > 0xFF) ansi += static_cast<char>(code >> 8);
+            ansi += static_cast<char>(code & 0xFF);
+        }
+        return convertible;
+    }
+    static unsigned shiftJisCode(char16_t c) {
+        static const std::map<char16_t, unsigned> kIdeographs = {
+            {u'歌', 0x89CC}, {u'詞', 0x8E8C}, {u'夜', 0x96E9}, {u'明', 0x96BE}, {u'桜', 0x8DF7}, {u'ー', 0x815B}};
+        if (c < 0x80) return c;
+        if (c >= u'ぁ' && c <= u'ん') return 0x829F + (c - u'ぁ');
+        if (c >= u'ァ' && c <= u'ヶ') {
+            unsigned trail = 0x40 + (c - u'ァ');
+            return 0x8300 + trail + (trail >= 0x7F);  // the trail bytes skip 0x7F
+        }
+        auto ideograph = kIdeographs.find(c);
+        return ideograph != kIdeographs.end() ? ideograph->second : '?';
+    }
     char* hostTitleCopy() override {
         ++titleQueries;
         return copyText(hostTitle);
@@ -101,6 +124,8 @@ public:
     LyricsTreeIndex index;
     const char* hostTitle = nullptr;
     int titleQueries = 0;
+    int conversions = 0;
+    int convertible = 1;
     std::vector<std::string> opened;
     std::vector<std::string> searchedRoots;
     std::vector<std::tuple<int32_t, int32_t, int>> warnings;

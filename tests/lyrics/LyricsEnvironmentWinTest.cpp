@@ -156,6 +156,16 @@ TEST(Win32LyricsEnvironment, MalformedTagsRaiseOneBoxPerLoad) {
     EXPECT_EQ(watcher.texts, (std::vector<std::string>{kMalformedTagText, kMalformedTagText}));
 }
 
+TEST(Win32LyricsEnvironment, ConvertsIntoTheAnsiCodePageWithAQuestionMarkForWhatItLacks) {
+    Win32LyricsEnvironment environment(nullptr, 0);
+    std::string ansi = "old";
+    // "夜明けー", Hangul and an accented letter (no forms in code page 932, no look-alikes), U+FFFD.
+    ASSERT_EQ(environment.wideToAnsi(u"a\u591c\u660e\u3051\u30fc\ud55c\u00e9\ufffdz", ansi), 1);
+    EXPECT_EQ(ansi, "a\x96\xe9\x96\xbe\x82\xaf\x81\x5b???z");
+    ASSERT_EQ(environment.wideToAnsi(u"", ansi), 1);
+    EXPECT_EQ(ansi, "");
+}
+
 TEST(Win32LyricsEnvironment, DoubleByteBackslashDoesNotSplitTheFileName) {
     Win32LyricsEnvironment environment(nullptr, 0);
     EXPECT_EQ(songFileName((std::string("C:\\Music\\") + kSo + ".mp3").c_str(), environment), std::string(kSo) + ".mp3");
@@ -192,6 +202,16 @@ TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTag) {
     EXPECT_EQ(document.lines[0].text, "in tag");
     EXPECT_STREQ(document.title, "");  // the ID3v1 title is all spaces
     DestroyWindow(host);
+}
+
+TEST_F(WinLyricsTree, ReadsAUtf8LyricsFileIntoTheAnsiCodePage) {
+    Win32LyricsEnvironment environment(nullptr, 0);
+    file("song.lrc", "\xEF\xBB\xBF[ti:\xE6\xA1\x9C]\r\n[00:01.00]\xE5\xA4\x9C\xE6\x98\x8E\xE3\x81\x91\r\n");
+    LyricsDocument document;
+    ASSERT_EQ(loadLyrics(document, (root + "\\song.mp3").c_str(), 1, environment), 1);
+    EXPECT_EQ(document.encoding, TextEncoding::kUtf8Bom);
+    EXPECT_STREQ(document.title, "\x8d\xf7");
+    EXPECT_EQ(document.lines[0].text, "\x96\xe9\x96\xbe\x82\xaf");
 }
 
 TEST_F(WinLyricsTree, TreeIndexNoticesFilesAddedBelowTheFolder) {

@@ -252,7 +252,7 @@ TEST(LyricsLoad, OnlyTheFirstMalformedTagOfALoadRaisesTheWarningOnceTheDocumentI
         LyricsDocument document;
         std::vector<int> loadedAtWarning;
     } environment;
-    environment.files = {{"C:\\a.lrc", "[00:01]a\n[00:02]b[00:03.00]c[00:04.00]"}};
+    environment.files = {{"C:\\a.lrc", "[00:01]a\n[00:02]b[00:03,00]c[00:04,00]"}};
     loadLyrics(environment.document, "C:\\a.mp3", 1, environment);
     loadLyrics(environment.document, "C:\\a.mp3", 1, environment);
     using W = std::tuple<int32_t, int32_t, int>;

@@ -64,7 +64,7 @@ TEST(LyricsParserTags, LongAndShortTagsGiveHundredths) {
 
 TEST(LyricsParserTags, MalformedTagStaysTextAndIsReportedOncePerTag) {
     Parsed p;
-    parse(p, "[00:12.34]Hello");
+    parse(p, "[00:12,34]Hello");
     EXPECT_EQ(p.result, 0);  // the first display line has no marks: the whole text is unusable
     EXPECT_EQ(p.document.lineCount(), 0);
     EXPECT_EQ(p.warnings.seen, (std::vector<std::pair<int32_t, int32_t>>{{1, 0}}));
@@ -259,7 +259,7 @@ TEST(LyricsParserLines, TextIsCutAtTheSizeLimit) {
 
 TEST(LyricsParserLines, LaterLineWithoutWellFormedTagIsDropped) {
     Parsed p;
-    parse(p, "[00:01]a\n[00:02.00]broken\n[00:03]\n[00:04]c");
+    parse(p, "[00:01]a\n[00:02,00]broken\n[00:03]\n[00:04]c");
     ASSERT_EQ(p.result, 1);
     ASSERT_EQ(textsOf(p.document), (std::vector<std::string>{"a", "c"}));
     // The tag-only line closes the last kept line.

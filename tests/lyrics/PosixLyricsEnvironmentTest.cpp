@@ -83,4 +83,26 @@ TEST_F(TempTree, OpensRegularFilesOnlyAndReadsWithinThem) {
     ASSERT_EQ(loadLyrics(document, (root + "/x.mp3").c_str(), 1, environment), 1);
     EXPECT_EQ(document.lines[0].text, "real");
 }
+
+TEST(PosixLyricsEnvironment, ConvertsIntoCodePage932WithAQuestionMarkForWhatItLacks) {
+    PosixLyricsEnvironment environment;
+    std::string ansi = "old";
+    ASSERT_EQ(environment.wideToAnsi(u"a\u591c\u660e\u3051\u30fc\ud55c\u00e9\ufffdz", ansi), 1);
+    EXPECT_EQ(ansi, "a\x96\xe9\x96\xbe\x82\xaf\x81\x5b???z");
+    ASSERT_EQ(environment.wideToAnsi(std::u16string(5000, u'\u3042'), ansi), 1);  // past one buffer
+    EXPECT_EQ(ansi.size(), 10000u);
+    ASSERT_EQ(environment.wideToAnsi(u"", ansi), 1);
+    EXPECT_EQ(ansi, "");
+}
+
+TEST_F(TempTree, ReadsAUtf16LyricsFileIntoCodePage932) {
+    std::string bytes;
+    for (char16_t unit : std::u16string(u"\ufeff[00:01.00]\u591c"))
+        bytes += std::string{static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    file("x.lrc", bytes);
+    LyricsDocument document;
+    ASSERT_EQ(loadLyrics(document, (root + "/x.mp3").c_str(), 1, environment), 1);
+    EXPECT_EQ(document.encoding, TextEncoding::kUtf16Le);
+    EXPECT_EQ(document.lines[0].text, "\x96\xe9");
+}
 #endif
