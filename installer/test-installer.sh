@@ -2,9 +2,9 @@
 # The installer under Wine, silently, into fake player folders. The script is built as a 64-bit
 # program (this machine runs no 32-bit programs) around the given plug-in; the shipped 32-bit form
 # is only compiled. Checks: the DLL lands in <player>\Plugins with the sample lyrics and the
-# uninstaller beside it; the player is found through its registry key; a silent run that finds no
-# player fails and writes nothing; the uninstaller takes back exactly what was installed, and the
-# user's files (other plug-ins, the settings) stay.
+# uninstaller beside it; the player is found through its registry key and through the command of its
+# own uninstaller; a silent run that finds no player fails and writes nothing; the uninstaller takes
+# back exactly what was installed, and the user's files (other plug-ins, the settings) stay.
 # Usage: test-installer.sh <gen_sorvane.dll> <work folder>
 set -euo pipefail
 dll=$(realpath "$1")
@@ -21,10 +21,12 @@ fail() {
 }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Sorvane'
 player_key='HKCU\Software\Winamp'
+player_uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Winamp'
 has_key() { wine reg query "$1" /reg:32 >/dev/null 2>&1; }
 # The Wine prefix is shared: leave no player key or uninstall entry behind, also from a failed run.
 cleanup() {
   wine reg delete "$player_key" /f /reg:32 >/dev/null 2>&1 || true
+  wine reg delete "$player_uninstall_key" /f /reg:32 >/dev/null 2>&1 || true
   wine reg delete "$uninstall_key" /f /reg:32 >/dev/null 2>&1 || true
 }
 cleanup
@@ -101,6 +103,16 @@ wine reg add "$player_key" /ve /d "$(win "$found")" /f /reg:32 >/dev/null
 wine "$work/sorvane-amd64.exe" /S || fail "the silent install into the registered player failed"
 check_installed "$found" "$before"
 uninstall_and_check "$found" "$before"
+
+echo "installer test: the folder of the player's own uninstaller"
+cleanup
+listed="$work/Listed Player"
+make_player "$listed"
+before=$(snapshot "$listed")
+wine reg add "$player_uninstall_key" /v UninstallString /d "\"$(win "$listed")\\UninstWA.exe\"" /f /reg:32 >/dev/null
+wine "$work/sorvane-amd64.exe" /S || fail "the silent install into the player of the uninstall entry failed"
+check_installed "$listed" "$before"
+uninstall_and_check "$listed" "$before"
 
 echo "installer test: no player anywhere, and a folder without the player"
 cleanup
