@@ -177,8 +177,10 @@ public:
                     action.numbers.push_back(v);
                 }
                 if (action.numbers[2] <= 0 || action.numbers[3] <= 0) return fail("capture size must be positive");
+            } else if (what == "sheet") {
+                action.kind = ActionKind::CaptureSheet;
             } else {
-                return fail("use: capture bar <file> | capture host <x> <y> <width> <height> <file>");
+                return fail("use: capture bar <file> | capture host <x> <y> <width> <height> <file> | capture sheet <file>");
             }
             if (rest.empty()) return fail("missing file name of the capture");
             action.text = rest;
@@ -201,9 +203,18 @@ public:
         }
         if (name == "sheet") {
             action.kind = ActionKind::Sheet;
-            if (rest == "ok") action.numbers.push_back(1);
-            else if (rest == "cancel") action.numbers.push_back(0);
-            else return fail("use: sheet ok | sheet cancel");
+            std::string what = firstWord(rest, rest);
+            int64_t page = 0;
+            if (what == "ok" && rest.empty()) {
+                action.numbers.push_back(1);
+            } else if (what == "cancel" && rest.empty()) {
+                action.numbers.push_back(0);
+            } else if (what == "page" && parseInteger(rest, page) && page >= 1) {
+                action.kind = ActionKind::SheetPage;
+                action.numbers.push_back(page);
+            } else {
+                return fail("use: sheet ok | sheet cancel | sheet page <page, from 1>");
+            }
             return 1;
         }
         if (name == "menu") {

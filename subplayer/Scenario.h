@@ -14,9 +14,9 @@ enum class ActionKind {
     // the plug-in's entry points
     Init, Config, Quit, Unload,
     // input to the bar
-    Key, Char, Type, Click, DoubleClick, RightClick, Drag, Menu, Send, Post, Sheet,
+    Key, Char, Type, Click, DoubleClick, RightClick, Drag, Menu, Send, Post, Sheet, SheetPage,
     // pictures
-    CaptureBar, CaptureHost, Frame, Record, Sweep, Gif, Contact,
+    CaptureBar, CaptureHost, CaptureSheet, Frame, Record, Sweep, Gif, Contact,
     // waiting and checking
     Wait, WaitTicks, ExpectBox,
 };

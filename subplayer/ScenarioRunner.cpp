@@ -1,5 +1,7 @@
 #include "subplayer/ScenarioRunner.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -215,6 +217,8 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
         deadline = now + kTickTimeoutMs;
         return Waiting;
     case ActionKind::Sheet:
+    case ActionKind::SheetPage:
+    case ActionKind::CaptureSheet:
     case ActionKind::Menu:
     case ActionKind::ExpectBox:
         pressed = nullptr;
@@ -275,6 +279,13 @@ ScenarioRunner::Progress ScenarioRunner::progress() {
         pressed = window;
         deadline = now + kAppearTimeoutMs;
         return Waiting;
+    }
+    case ActionKind::SheetPage:
+    case ActionKind::CaptureSheet: {
+        player.watchModalWindows();
+        HWND sheet = findPropertySheet();
+        if (!sheet) return now > deadline ? failAction(a, "no property sheet opened") : Waiting;
+        return a.kind == ActionKind::SheetPage ? showSheetPage(a, sheet) : captureSheet(a, sheet);
     }
     case ActionKind::ExpectBox: {
         player.watchModalWindows();
@@ -358,9 +369,26 @@ ScenarioRunner::Progress ScenarioRunner::capture(const ScenarioAction& a) {
                            static_cast<int>(n[3]), image);
     }
     if (!ok) return failAction(a, "the capture failed");
+    return savePng(a, image);
+}
+
+ScenarioRunner::Progress ScenarioRunner::showSheetPage(const ScenarioAction& a, HWND sheet) {
+    const int64_t page = a.numbers[0];
+    if (!SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page - 1), 0))
+        return failAction(a, "the sheet has no page " + std::to_string(page));
+    player.note("sheet page " + std::to_string(page));
+    return Done;
+}
+
+ScenarioRunner::Progress ScenarioRunner::captureSheet(const ScenarioAction& a, HWND sheet) {
+    Image image;
+    if (!captureWholeWindow(sheet, image)) return failAction(a, "the capture failed");
+    return savePng(a, image);
+}
+
+ScenarioRunner::Progress ScenarioRunner::savePng(const ScenarioAction& a, const Image& image) {
     std::vector<uint8_t> png;
-    std::string path = outputPath(a.text);
-    if (!encodePng(image, png) || !writeFileBytes(path, png)) return failAction(a, "cannot write " + a.text);
+    if (!encodePng(image, png) || !writeFileBytes(outputPath(a.text), png)) return failAction(a, "cannot write " + a.text);
     player.note("captured " + a.text);
     return Done;
 }

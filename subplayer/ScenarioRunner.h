@@ -5,8 +5,8 @@
 // runs: a "config" that opens the property sheet is still on the stack while the following
 // "sheet ok" closes it. Inside an action that has not returned, the following actions run only
 // while a sheet or menu is open: a message box the action opened is closed by the player, and
-// what follows waits for the action's return. Waiting actions (wait, sheet, menu, expect, record, sweep) hold the
-// following ones back until they are done or time out.
+// what follows waits for the action's return. Waiting actions (wait, sheet, menu, expect, record,
+// sweep, capture sheet) hold the following ones back until they are done or time out.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,6 +42,9 @@ private:
     Progress failAction(const ScenarioAction& a, const std::string& message);
     Progress actOnBar(const ScenarioAction& a);
     Progress capture(const ScenarioAction& a);
+    Progress showSheetPage(const ScenarioAction& a, HWND sheet);
+    Progress captureSheet(const ScenarioAction& a, HWND sheet);
+    Progress savePng(const ScenarioAction& a, const Image& image);
     Progress writePictures(const ScenarioAction& a);
     int captureFrame(int64_t stampMs);
     void holdPosition(int64_t positionMs);

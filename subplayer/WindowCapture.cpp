@@ -2,10 +2,9 @@
 
 #include <cstring>
 
-int captureWindow(HWND window, int x, int y, int width, int height, Image& image) {
-    if (!IsWindow(window) || width <= 0 || height <= 0) return 0;
-    HDC source = GetDC(window);
-    if (!source) return 0;
+namespace {
+
+int captureFromDc(HDC source, int x, int y, int width, int height, Image& image) {
     HDC memory = CreateCompatibleDC(source);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -30,6 +29,16 @@ int captureWindow(HWND window, int x, int y, int width, int height, Image& image
     }
     if (section) DeleteObject(section);
     if (memory) DeleteDC(memory);
+    return ok;
+}
+
+}  // namespace
+
+int captureWindow(HWND window, int x, int y, int width, int height, Image& image) {
+    if (!IsWindow(window) || width <= 0 || height <= 0) return 0;
+    HDC source = GetDC(window);
+    if (!source) return 0;
+    int ok = captureFromDc(source, x, y, width, height, image);
     ReleaseDC(window, source);
     return ok;
 }
@@ -38,4 +47,16 @@ int captureClient(HWND window, Image& image) {
     RECT r;
     if (!GetClientRect(window, &r)) return 0;
     return captureWindow(window, 0, 0, r.right - r.left, r.bottom - r.top, image);
+}
+
+int captureWholeWindow(HWND window, Image& image) {
+    RECT r;
+    if (!IsWindow(window) || !GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) return 0;
+    // Paint what is pending first: a page the sheet has just switched to has not drawn itself yet.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HDC source = GetWindowDC(window);
+    if (!source) return 0;
+    int ok = captureFromDc(source, 0, 0, r.right - r.left, r.bottom - r.top, image);
+    ReleaseDC(window, source);
+    return ok;
 }

@@ -10,3 +10,5 @@
 int captureWindow(HWND window, int x, int y, int width, int height, Image& image);
 // The whole client area.
 int captureClient(HWND window, Image& image);
+// The whole window with its frame and caption, as it looks on the screen.
+int captureWholeWindow(HWND window, Image& image);

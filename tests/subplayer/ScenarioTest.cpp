@@ -44,9 +44,11 @@ TEST(Scenario, ParsesEveryFormWithTimesTextsAndNumbers) {
         "menu 2\n"
         "contact 12 4 out/frames.png\n"
         "expect box Sorvane | Error creating window\n"
-        "withhold\n");
+        "withhold\n"
+        "sheet page 3\n"
+        "capture sheet pages/display.png\n");
     EXPECT_EQ(s.hostOwnThread, 1);
-    ASSERT_EQ(s.actions.size(), 20u);
+    ASSERT_EQ(s.actions.size(), 22u);
     const auto& a = s.actions;
     EXPECT_EQ(a[0].kind, ActionKind::Entry);
     EXPECT_EQ(a[0].text, "C:\\Music\\a b.mp3");
@@ -79,6 +81,10 @@ TEST(Scenario, ParsesEveryFormWithTimesTextsAndNumbers) {
     EXPECT_EQ(a[18].text, "Sorvane");
     EXPECT_EQ(a[18].text2, "Error creating window");
     EXPECT_EQ(a[19].kind, ActionKind::Withhold);
+    EXPECT_EQ(a[20].kind, ActionKind::SheetPage);
+    EXPECT_EQ(a[20].numbers[0], 3);
+    EXPECT_EQ(a[21].kind, ActionKind::CaptureSheet);
+    EXPECT_EQ(a[21].text, "pages/display.png");
 }
 
 TEST(Scenario, ReportsTheFirstWrongLineWithItsNumber) {
@@ -104,6 +110,9 @@ TEST(Scenario, ReportsTheFirstWrongLineWithItsNumber) {
         {"capture bar\n", 1, "missing file name of the capture"},
         {"key ctrl\n", 1, "unknown key \"ctrl\""},
         {"menu 0\n", 1, "use: menu <item, from 1> | menu cancel"},
+        {"sheet page 0\n", 1, "use: sheet ok | sheet cancel | sheet page <page, from 1>"},
+        {"sheet ok now\n", 1, "use: sheet ok | sheet cancel | sheet page <page, from 1>"},
+        {"capture sheet\n", 1, "missing file name of the capture"},
         {"drag 0 0 1 1 0\n", 1, "a drag takes 1 to 1000 steps"},
     };
     for (const Case& c : cases) {

@@ -191,6 +191,30 @@ TEST_F(ProbeTest, ScenarioDrivesMenuSheetBoxesAndPictures) {
     }
 }
 
+TEST_F(ProbeTest, CapturesTheWholeSheetAndRefusesAPageItDoesNotHave) {
+    start();
+    std::string out;
+    ASSERT_EQ(makeFreshFolder(out), 1);
+    ASSERT_EQ(runScenario("init\nconfig\nsheet page 1\ncapture sheet sheet.png\nsheet ok\n", out), 1);
+    // The picture holds the frame and caption as well as the page: taller than the page's client area.
+    std::string bytes;
+    ASSERT_EQ(readFileBytes(joinPath(out, "sheet.png"), bytes), 1);
+    ASSERT_GE(bytes.size(), 24u);
+    auto bigEndian = [&](size_t at) {
+        return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at])) << 24 | static_cast<uint8_t>(bytes[at + 1]) << 16 |
+               static_cast<uint8_t>(bytes[at + 2]) << 8 | static_cast<uint8_t>(bytes[at + 3]);
+    };
+    EXPECT_GT(bigEndian(16), 120u);
+    EXPECT_GT(bigEndian(20), 80u);
+
+    Scenario scenario;
+    ScenarioError error;
+    ASSERT_EQ(parseScenario("config\nsheet page 2\n", scenario, error), 1);
+    ScenarioRunner runner(player, scenario, out);
+    EXPECT_EQ(runner.run(20000), 0);
+    EXPECT_EQ(runner.errors(), std::vector<std::string>{"line 2: the sheet has no page 2"});
+}
+
 TEST_F(ProbeTest, SweepCapturesEachHeldPositionAfterTheTickThatAskedForIt) {
     start();
     ASSERT_EQ(runScenario("init\nsweep 1000 1032 16\n"), 1);

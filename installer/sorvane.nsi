@@ -1,0 +1,191 @@
+; The Sorvane installer: puts gen_sorvane.dll into the Plugins folder of the player, offers the
+; sample lyrics, and registers an uninstaller that takes back exactly what was put there.
+;
+; makensis -INPUTCHARSET UTF8 -DDLL=<gen_sorvane.dll> -DSAMPLE=<Starlight.kra> -DICON=<sorvane.ico>
+;          -DVERSION=<0.15b> -DOUTFILE=<setup.exe> [-DTEST_AMD64] [-DPLAYER_WINDOW_CLASS=<class>]
+;
+; The shipped installer is 32-bit, like the player. TEST_AMD64 builds the same script as a 64-bit
+; program, for machines that run only 64-bit programs (the installer test under Wine).
+; PLAYER_WINDOW_CLASS names the window that shows the player is running; the test gives a class of
+; its own, so that substitute players running beside it do not count as the player.
+
+!ifdef TEST_AMD64
+  Target amd64-unicode
+!else
+  Target x86-unicode
+!endif
+!ifndef PLAYER_WINDOW_CLASS
+  !define PLAYER_WINDOW_CLASS "Winamp v1.x"
+!endif
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WordFunc.nsh
+
+!define PRODUCT "Sorvane"
+!define PLAYER_EXE "winamp.exe"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Sorvane"
+; Our own folder inside Plugins: the uninstaller and the sample lyrics.
+!define OWN_FOLDER "Sorvane"
+
+!getdllversion "${DLL}" DLL_VERSION_
+!ifndef DLL_VERSION_4
+  !error "${DLL} carries no version information"
+!endif
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+ShowInstDetails show
+ShowUninstDetails show
+
+; The version information names the product and its version; it has no copyright line to give.
+!pragma warning disable 9100
+VIProductVersion "${DLL_VERSION_1}.${DLL_VERSION_2}.${DLL_VERSION_3}.${DLL_VERSION_4}"
+VIAddVersionKey /LANG=0 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT} ${VERSION} setup"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+
+!insertmacro MUI_PAGE_COMPONENTS
+!define MUI_DIRECTORYPAGE_TEXT_TOP "$(TextChoosePlayer)"
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "$(TextPlayerFolder)"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Japanese"
+
+LangString TextChoosePlayer ${LANG_ENGLISH} "Sorvane is installed into the Plugins folder of Winamp. Choose the folder of Winamp, the one that holds ${PLAYER_EXE}."
+LangString TextChoosePlayer ${LANG_JAPANESE} "Sorvane は Winamp の Plugins フォルダにインストールされます。Winamp のフォルダ（${PLAYER_EXE} のあるフォルダ）を選んでください。"
+LangString TextPlayerFolder ${LANG_ENGLISH} "Folder of Winamp"
+LangString TextPlayerFolder ${LANG_JAPANESE} "Winamp のフォルダ"
+LangString TextPlayerRunning ${LANG_ENGLISH} "Winamp is running. Close it, then choose Retry."
+LangString TextPlayerRunning ${LANG_JAPANESE} "Winamp が起動しています。Winamp を終了してから［再試行］を押してください。"
+LangString TextRemoveSettings ${LANG_ENGLISH} "Remove your Sorvane settings (sorvane.ini) as well?"
+LangString TextRemoveSettings ${LANG_JAPANESE} "Sorvane の設定 (sorvane.ini) も削除しますか？"
+LangString TextPluginSection ${LANG_ENGLISH} "Sorvane plug-in"
+LangString TextPluginSection ${LANG_JAPANESE} "Sorvane プラグイン"
+LangString TextSampleSection ${LANG_ENGLISH} "Sample lyrics (Starlight.kra)"
+LangString TextSampleSection ${LANG_JAPANESE} "サンプル歌詞 (Starlight.kra)"
+
+; The player keeps its plug-ins loaded while it runs, so the DLL could neither be replaced nor
+; removed. Interactively the user may close it and retry; a silent run fails instead.
+!macro EnsurePlayerClosed un
+  Function ${un}EnsurePlayerClosed
+    check:
+    FindWindow $0 "${PLAYER_WINDOW_CLASS}"
+    ${If} $0 == 0
+      Return
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(TextPlayerRunning)" /SD IDCANCEL IDRETRY check
+    Abort
+  FunctionEnd
+!macroend
+!insertmacro EnsurePlayerClosed ""
+!insertmacro EnsurePlayerClosed "un."
+
+; Takes the folder out of a command line such as "C:\Program Files\Winamp\UninstWA.exe" /S.
+Function FolderOfCommand
+  Exch $0
+  Push $1
+  StrCpy $1 $0 1
+  ${If} $1 == '"'
+    StrCpy $0 $0 "" 1
+    ${WordFind} $0 '"' "+1" $0
+  ${EndIf}
+  ${GetParent} $0 $0
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; Sets $INSTDIR to the player's folder: where the player says it is installed, then where its
+; uninstaller lies, then the usual Program Files folder. Leaves it empty when none holds the player.
+Function FindPlayer
+  ReadRegStr $0 HKCU "Software\Winamp" ""
+  ${If} ${FileExists} "$0\${PLAYER_EXE}"
+    StrCpy $INSTDIR $0
+    Return
+  ${EndIf}
+  ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\Winamp" "UninstallString"
+  ${If} $0 != ""
+    Push $0
+    Call FolderOfCommand
+    Pop $0
+    ${If} ${FileExists} "$0\${PLAYER_EXE}"
+      StrCpy $INSTDIR $0
+      Return
+    ${EndIf}
+  ${EndIf}
+  ${If} ${FileExists} "$PROGRAMFILES32\Winamp\${PLAYER_EXE}"
+    StrCpy $INSTDIR "$PROGRAMFILES32\Winamp"
+  ${EndIf}
+FunctionEnd
+
+Function .onInit
+  ; The player is a 32-bit program: its keys, and ours, live in the 32-bit view of the registry.
+  SetRegView 32
+  ${If} $INSTDIR == ""
+    Call FindPlayer
+  ${EndIf}
+  ; Interactively the folder page asks; a silent run has nobody to ask.
+  ${If} ${Silent}
+  ${AndIfNot} ${FileExists} "$INSTDIR\${PLAYER_EXE}"
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+FunctionEnd
+
+Function .onVerifyInstDir
+  ${IfNot} ${FileExists} "$INSTDIR\${PLAYER_EXE}"
+    Abort
+  ${EndIf}
+FunctionEnd
+
+Section "$(TextPluginSection)" SectionPlugin
+  SectionIn RO
+  Call EnsurePlayerClosed
+  SetOutPath "$INSTDIR\Plugins"
+  File "/oname=gen_sorvane.dll" "${DLL}"
+  SetOutPath "$INSTDIR\Plugins\${OWN_FOLDER}"
+  WriteUninstaller "$INSTDIR\Plugins\${OWN_FOLDER}\Uninstall.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} ${VERSION} (Winamp plug-in)"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR\Plugins"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Plugins\${OWN_FOLDER}\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Plugins\${OWN_FOLDER}\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "$(TextSampleSection)" SectionSample
+  SetOutPath "$INSTDIR\Plugins\${OWN_FOLDER}"
+  File "/oname=Starlight.kra" "${SAMPLE}"
+SectionEnd
+
+Function un.onInit
+  SetRegView 32
+FunctionEnd
+
+; $INSTDIR is the uninstaller's own folder, Plugins\Sorvane. Only what the installer put there goes;
+; the user's lyrics, other plug-ins and (unless asked) the settings stay.
+Section "Uninstall"
+  Call un.EnsurePlayerClosed
+  ${GetParent} "$INSTDIR" $1
+  Delete "$1\gen_sorvane.dll"
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(TextRemoveSettings)" /SD IDNO IDNO +2
+  Delete "$1\sorvane.ini"
+  Delete "$INSTDIR\Starlight.kra"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
