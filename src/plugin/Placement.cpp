@@ -131,15 +131,19 @@ int pickModeOn() { return pickMode; }
 void applyPickCursor() { SetCursor(pickCursor); }
 
 void finishWindowPick(LPARAM point) {
-    attachWindow = WindowFromPoint(screenPoint(point));
+    HWND picked = WindowFromPoint(screenPoint(point));
+    pickMode = 0;
+    ReleaseCapture();
+    // Following itself, the bar would step away by its offset on every tick and leave the
+    // screen: a click on the bar picks nothing.
+    if (picked && picked == barWindow) return;
+    attachWindow = picked;
     char name[260] = {};
     GetClassNameA(attachWindow, name, sizeof name);
     assignString(liveSettings.OtherWinClass, name);
     name[0] = '\0';
     GetWindowTextA(attachWindow, name, sizeof name);
     assignString(liveSettings.OtherWinName, name);
-    pickMode = 0;
-    ReleaseCapture();
 }
 
 void setCreateOffset(int32_t x, int32_t y) {

@@ -136,3 +136,19 @@ TEST_F(Placement, AWindowPickedWhileTheSheetIsOpenTakesTheBarAlongAndIsSaved) {
     ASSERT_TRUE(player.waitTicks(2, 3000));
     expectBarAt(900 + 21, 600 + 45, "and following it");
 }
+
+TEST_F(Placement, APickOnTheBarItselfAttachesNothing) {
+    writeIni("Direct", 0);  // the bar stays in view while the sheet is in front
+    ASSERT_EQ(player.init(), 0);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    player.config();
+    ASSERT_EQ(runSheet(1, [&](HWND sheet) {
+                  SendMessageA(sheet, PSM_SETCURSEL, 4, 0);
+                  HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+                  SendMessageA(GetDlgItem(page, IDC_PICK_WINDOW), BM_CLICK, 0, 0);
+              }),
+              1);
+    sendClick(bar(), 10, 5);  // the sheet has closed; the pick takes the next click
+    ASSERT_TRUE(player.waitTicks(10, 3000));
+    expectBarAt(kHostLeft + 21, kHostTop + 45, "still on the host, not walking off by its own offset");
+}
