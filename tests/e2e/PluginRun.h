@@ -172,10 +172,12 @@ protected:
     int runSheet(int ok, const std::function<void(HWND)>& whileOpen = nullptr, int timeoutMs = 5000) {
         int seen = 0;
         bool busy = false;  // whileOpen may run the message loop, which calls the job again
+        HWND handled = nullptr;  // closing takes a while: the job may meet the sheet again
         player.setTimerJob([&] {
             HWND sheet = busy ? nullptr : findPropertySheet();
-            if (!sheet) return;
+            if (!sheet || sheet == handled) return;
             busy = true;
+            handled = sheet;
             ++seen;
             player.watchModalWindows();  // recorded before it closes
             if (whileOpen) whileOpen(sheet);
