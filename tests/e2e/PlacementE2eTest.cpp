@@ -2,8 +2,6 @@
 // hiding behind other windows in Direct mode while drawing into the host, and the window pick.
 #include "PluginRun.h"
 
-#include <commctrl.h>
-
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -118,11 +116,7 @@ TEST_F(Placement, AWindowPickedWhileTheSheetIsOpenTakesTheBarAlongAndIsSaved) {
     OtherWindow target("ピック先", 1000, 700, 300, 200);
     ASSERT_EQ(player.init(), 0);
     ASSERT_TRUE(player.waitTicks(2, 3000));
-    player.config();
-    ASSERT_EQ(runSheet(1, [&](HWND sheet) {
-                  SendMessageA(sheet, PSM_SETCURSEL, 4, 0);  // the second display page
-                  HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-                  SendMessageA(GetDlgItem(page, IDC_PICK_WINDOW), BM_CLICK, 0, 0);
+    ASSERT_EQ(pressInSheet(kDisplayPage2, IDC_PICK_WINDOW, [&] {
                   POINT p = {1150, 800};  // inside the target, far from the bar
                   ScreenToClient(bar(), &p);
                   sendClick(bar(), p.x, p.y);
@@ -141,13 +135,7 @@ TEST_F(Placement, APickOnTheBarItselfAttachesNothing) {
     writeIni("Direct", 0);  // the bar stays in view while the sheet is in front
     ASSERT_EQ(player.init(), 0);
     ASSERT_TRUE(player.waitTicks(2, 3000));
-    player.config();
-    ASSERT_EQ(runSheet(1, [&](HWND sheet) {
-                  SendMessageA(sheet, PSM_SETCURSEL, 4, 0);
-                  HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-                  SendMessageA(GetDlgItem(page, IDC_PICK_WINDOW), BM_CLICK, 0, 0);
-              }),
-              1);
+    ASSERT_EQ(pressInSheet(kDisplayPage2, IDC_PICK_WINDOW), 1);
     sendClick(bar(), 10, 5);  // the sheet has closed; the pick takes the next click
     ASSERT_TRUE(player.waitTicks(10, 3000));
     expectBarAt(kHostLeft + 21, kHostTop + 45, "still on the host, not walking off by its own offset");

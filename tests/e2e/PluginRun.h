@@ -3,6 +3,7 @@
 // a folder of its own (so its INI file starts afresh), the host window on this thread as in the
 // real player, and helpers for the INI file, the playlist and the bar.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -187,6 +188,23 @@ protected:
         player.runUntil([&] { return seen > 0 && !findPropertySheet(); }, timeoutMs);
         player.setTimerJob(nullptr);
         return seen;
+    }
+
+    // The sheet's pages, in the order it shows them.
+    enum SheetPage { kPositionPage, kColourPage, kPathsPage, kDisplayPage, kDisplayPage2, kFadePage, kVersionPage };
+    // Shows a page of the open sheet and returns its window.
+    static HWND sheetPage(HWND sheet, int page) {
+        SendMessageA(sheet, PSM_SETCURSEL, page, 0);
+        return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+    // Opens the sheet as the host's config call does, presses a button of one page, runs `then`
+    // while the sheet is still open, and closes it with OK. Returns how many sheets were seen.
+    int pressInSheet(int page, int button, const std::function<void()>& then = nullptr) {
+        player.config();
+        return runSheet(1, [&](HWND sheet) {
+            SendMessageA(GetDlgItem(sheetPage(sheet, page), button), BM_CLICK, 0, 0);
+            if (then) then();
+        });
     }
 
     SubstitutePlayer player;

@@ -2,8 +2,6 @@
 // and the host's own main.bmp, read again whenever the host reports another skin folder.
 #include "PluginRun.h"
 
-#include <commctrl.h>
-
 #include <cstdlib>
 
 #include "resources/ResourceIds.h"
@@ -71,13 +69,7 @@ TEST_F(Skin, TheHostsMainBmpIsReadWhenTheHostReportsAnotherSkinFolder) {
     for (int i = 0; i < 2; ++i) {
         withModel([&](HostModel& m) { m.setSkinFolder(folders[i]); });
         ASSERT_TRUE(player.waitTicks(kStatusTicks, 3000));  // the folder is asked on every eleventh tick
-        player.config();
-        ASSERT_EQ(runSheet(1, [](HWND sheet) {
-                      SendMessageA(sheet, PSM_SETCURSEL, 1, 0);  // the colour page
-                      HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-                      SendMessageA(GetDlgItem(page, IDC_PICK_UP), BM_CLICK, 0, 0);
-                  }),
-                  1);
+        ASSERT_EQ(pressInSheet(kColourPage, IDC_PICK_UP), 1);
         const uint32_t c = colours[i];
         const int32_t colourRef = static_cast<int32_t>((c & 0xFF) << 16 | (c & 0xFF00) | c >> 16);
         EXPECT_EQ(iniColour(iniValue("ColorBACK")), colourRef) << "skin folder " << i;

@@ -5,7 +5,6 @@
 // objects, handles or memory than after warming up, and must not have shown a message box.
 #include "PluginRun.h"
 
-#include <commctrl.h>
 #include <psapi.h>
 #include <winternl.h>
 
@@ -179,13 +178,9 @@ protected:
     void changeSettings(const std::string& skin, int width) {
         player.config();
         int seen = runSheet(1, [&](HWND sheet) {
-            auto page = [&](int index) {
-                SendMessageA(sheet, PSM_SETCURSEL, index, 0);
-                return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-            };
-            SetDlgItemTextA(page(2), IDC_SKIN_PATH, skin.c_str());
-            SetDlgItemTextA(page(0), IDC_WIDTH_EDIT, std::to_string(width).c_str());
-            SendMessageA(GetDlgItem(page(1), IDC_PICK_UP), BM_CLICK, 0, 0);
+            SetDlgItemTextA(sheetPage(sheet, kPathsPage), IDC_SKIN_PATH, skin.c_str());
+            SetDlgItemTextA(sheetPage(sheet, kPositionPage), IDC_WIDTH_EDIT, std::to_string(width).c_str());
+            SendMessageA(GetDlgItem(sheetPage(sheet, kColourPage), IDC_PICK_UP), BM_CLICK, 0, 0);
         });
         EXPECT_EQ(seen, 1);
         ++sheets;

@@ -3,8 +3,6 @@
 // can be made.
 #include "PluginRun.h"
 
-#include <commctrl.h>
-
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -50,16 +48,6 @@ protected:
         ASSERT_TRUE(fake.inPlace()) << "the stand-in ddraw.dll is not the one loaded: run with "
                                        "WINEDLLOVERRIDES=ddraw=n,b, as CTest does";
     }
-    // Clicks the wait switch of the display page and closes the sheet with OK.
-    void switchWaitInTheSheet() {
-        player.config();
-        ASSERT_EQ(runSheet(1, [](HWND sheet) {
-                      SendMessageA(sheet, PSM_SETCURSEL, 3, 0);  // the display page
-                      HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-                      SendMessageA(GetDlgItem(page, IDC_WAIT_VSYNC), BM_CLICK, 0, 0);
-                  }),
-                  1);
-    }
 
     FakeDirectDraw fake;
 };
@@ -92,7 +80,7 @@ TEST_F(VerticalSync, OneObjectIsMadeAtTheFirstLyricsFrameUsedForEveryFrameAndRel
 
     // Switched off while the banner shows: no more waits, but the object lives until the next
     // lyrics frame.
-    switchWaitInTheSheet();
+    ASSERT_EQ(pressInSheet(kDisplayPage, IDC_WAIT_VSYNC), 1);
     EXPECT_EQ(iniValue("Wait_Vsync"), "0");
     waits = fake.waits();
     ASSERT_TRUE(player.waitTicks(10, 3000));
@@ -102,7 +90,7 @@ TEST_F(VerticalSync, OneObjectIsMadeAtTheFirstLyricsFrameUsedForEveryFrameAndRel
     EXPECT_EQ(fake.released(), 1);
 
     // On again: a new object, which quit releases.
-    switchWaitInTheSheet();
+    ASSERT_EQ(pressInSheet(kDisplayPage, IDC_WAIT_VSYNC), 1);
     barAt(12500);
     EXPECT_EQ(fake.made(), 2);
     player.quit();
