@@ -47,6 +47,7 @@ const Syntax kSyntax[] = {
     {"sweep", ActionKind::Sweep, "iii", "sweep <from ms> <to ms> <step ms>"},
     {"gif", ActionKind::Gif, "r", "gif <file>"},
     {"contact", ActionKind::Contact, "iir", "contact <frames> <columns> <file>"},
+    {"time", ActionKind::TimeTicks, "ir", "time <ticks> <label>"},
 };
 
 const int64_t kIntMin = std::numeric_limits<int32_t>::min();
@@ -250,6 +251,9 @@ public:
             break;
         case ActionKind::Record:
             if (n[0] < 1) return fail("record at least one tick");
+            break;
+        case ActionKind::TimeTicks:
+            if (n[0] < 1 || n[0] > 1000000) return fail("time 1 to 1000000 ticks");
             break;
         case ActionKind::Sweep:
             if (n[2] < 1 || n[1] < n[0]) return fail("a sweep runs from a position up to a later one in positive steps");

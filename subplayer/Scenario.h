@@ -19,6 +19,8 @@ enum class ActionKind {
     CaptureBar, CaptureHost, CaptureSheet, Frame, Record, Sweep, Gif, Contact,
     // waiting and checking
     Wait, WaitTicks, ExpectBox,
+    // measuring
+    TimeTicks,
 };
 
 struct ScenarioAction {

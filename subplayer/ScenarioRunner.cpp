@@ -10,6 +10,7 @@
 #include "subplayer/FileBytes.h"
 #include "subplayer/GifWriter.h"
 #include "subplayer/PngWriter.h"
+#include "subplayer/TickTimes.h"
 #include "subplayer/WindowCapture.h"
 #include "subplayer/WinHelpers.h"
 
@@ -202,6 +203,8 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
         deadline = now + n[0];
         return Waiting;
     case ActionKind::WaitTicks:
+    case ActionKind::TimeTicks:
+        if (a.kind == ActionKind::TimeTicks) player.timeTicks(1);
         tickTarget = player.ticks() + static_cast<long>(n[0]);
         deadline = now + kAppearTimeoutMs + kTickTimeoutMs / 20 * n[0];
         return Waiting;
@@ -237,6 +240,15 @@ ScenarioRunner::Progress ScenarioRunner::progress() {
     case ActionKind::WaitTicks:
         if (player.ticks() >= tickTarget) return Done;
         return now > deadline ? failAction(a, "the plug-in's ticks stopped coming") : Waiting;
+    case ActionKind::TimeTicks: {
+        if (player.ticks() < tickTarget)
+            return now > deadline ? failAction(a, "the plug-in's ticks stopped coming") : Waiting;
+        player.timeTicks(0);
+        std::string line = describeTickTimes(a.text, summariseTickTimes(player.tickTimesMs()));
+        player.note(line);
+        std::printf("%s\n", line.c_str());
+        return Done;
+    }
     case ActionKind::Record:
     case ActionKind::Sweep:
         if (player.ticks() < tickTarget)

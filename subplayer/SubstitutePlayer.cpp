@@ -149,7 +149,7 @@ int SubstitutePlayer::runUntil(const std::function<bool()>& done, int timeoutMs)
                 continue;
             }
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            dispatch(msg);
             if (done()) return 1;
         }
         uint64_t now = nowMs();
@@ -157,6 +157,26 @@ int SubstitutePlayer::runUntil(const std::function<bool()>& done, int timeoutMs)
         DWORD wait = static_cast<DWORD>(std::min<uint64_t>(deadline - now, kDriverPeriodMs));
         MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
+}
+
+void SubstitutePlayer::timeTicks(int on) {
+    timingTicks = on;
+    if (on) tickTimes.clear();
+}
+
+void SubstitutePlayer::dispatch(const MSG& msg) {
+    // The message hook has already seen this message, so a tick to the bar finds knownBar set.
+    if (!timingTicks || msg.message != WM_TIMER || !msg.hwnd || msg.hwnd != knownBar) {
+        DispatchMessageA(&msg);
+        return;
+    }
+    LARGE_INTEGER frequency, begin, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&begin);
+    DispatchMessageA(&msg);
+    QueryPerformanceCounter(&end);
+    tickTimes.push_back(static_cast<double>(end.QuadPart - begin.QuadPart) * 1000.0 /
+                        static_cast<double>(frequency.QuadPart));
 }
 
 int SubstitutePlayer::waitTicks(int n, int timeoutMs) {

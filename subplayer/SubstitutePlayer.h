@@ -74,6 +74,11 @@ public:
     // Frame ticks handled so far: WM_TIMER messages to the bar window, seen by a message hook
     // (so also those that modal loops retrieve) and counted once their handling is over.
     long ticks() const { return ticksDone; }
+    // While on, every tick message this player's own loop dispatches to the bar is timed, from
+    // its dispatch to the return of its handling (ticks that modal loops dispatch are not).
+    // Turning it on starts a fresh list.
+    void timeTicks(int on);
+    const std::vector<double>& tickTimesMs() const { return tickTimes; }
 
     // Called on every driver timer and after every tick, also inside modal loops.
     void setTimerJob(std::function<void()> job) { timerJob = std::move(job); }
@@ -90,6 +95,7 @@ private:
     static LRESULT CALLBACK driverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK getMessageHook(int code, WPARAM wParam, LPARAM lParam);
     void onTick();
+    void dispatch(const MSG& msg);
 
     HostWindow hostWindow;
     PluginHost plugin;
@@ -98,6 +104,8 @@ private:
     HHOOK hook = nullptr;
     HWND knownBar = nullptr;
     long ticksDone = 0;
+    int timingTicks = 0;
+    std::vector<double> tickTimes;
     int initCalled = 0;
     int quitCalled = 0;
     uint64_t startMs = 0;

@@ -18,7 +18,18 @@ POINT dragBarOrigin = {}, dragPointerOrigin = {};
 int pickMode = 0;
 HCURSOR pickCursor = nullptr;
 
-void moveBar(int x, int y) { MoveWindow(barWindow, x, y, liveSettings.width, liveSettings.height, TRUE); }
+// A move is costly even when it changes nothing (under Wine it is most of a tick); a bar that
+// already stands there at that size is left alone, with the same result.
+bool barStandsAt(int x, int y) {
+    RECT r;
+    return GetWindowRect(barWindow, &r) && r.left == x && r.top == y && r.right - r.left == liveSettings.width &&
+           r.bottom - r.top == liveSettings.height;
+}
+
+BOOL moveBar(int x, int y) {
+    if (barStandsAt(x, y)) return TRUE;
+    return MoveWindow(barWindow, x, y, liveSettings.width, liveSettings.height, TRUE);
+}
 
 POINT screenPoint(LPARAM lParam) {
     POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -34,9 +45,7 @@ void placeBar() {
     RECT r;
     if (attachWindow) {
         // A window that is gone, or that the bar cannot be moved onto, ends the attachment.
-        if (!GetWindowRect(attachWindow, &r) ||
-            !MoveWindow(barWindow, r.left + liveSettings.Winamp_x, r.top + liveSettings.Winamp_y, liveSettings.width,
-                        liveSettings.height, TRUE))
+        if (!GetWindowRect(attachWindow, &r) || !moveBar(r.left + liveSettings.Winamp_x, r.top + liveSettings.Winamp_y))
             attachWindow = nullptr;
         return;
     }
@@ -131,15 +140,19 @@ int pickModeOn() { return pickMode; }
 void applyPickCursor() { SetCursor(pickCursor); }
 
 void finishWindowPick(LPARAM point) {
-    attachWindow = WindowFromPoint(screenPoint(point));
+    HWND picked = WindowFromPoint(screenPoint(point));
+    pickMode = 0;
+    ReleaseCapture();
+    // Following itself, the bar would step away by its offset on every tick and leave the
+    // screen: a click on the bar picks nothing.
+    if (picked && picked == barWindow) return;
+    attachWindow = picked;
     char name[260] = {};
     GetClassNameA(attachWindow, name, sizeof name);
     assignString(liveSettings.OtherWinClass, name);
     name[0] = '\0';
     GetWindowTextA(attachWindow, name, sizeof name);
     assignString(liveSettings.OtherWinName, name);
-    pickMode = 0;
-    ReleaseCapture();
 }
 
 void setCreateOffset(int32_t x, int32_t y) {

@@ -3,13 +3,16 @@
 // a folder of its own (so its INI file starts afresh), the host window on this thread as in the
 // real player, and helpers for the INI file, the playlist and the bar.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 
 #include "subplayer/BarInput.h"
+#include "subplayer/FileBytes.h"
 #include "subplayer/HostModel.h"
 #include "subplayer/ModalWindows.h"
 #include "subplayer/SubstitutePlayer.h"
@@ -17,6 +20,70 @@
 #include "subplayer/WindowCapture.h"
 
 constexpr char kIniSection[] = "Sorvane v0.15b by KEDO";
+
+// The default colours as the bar's pixels (0x00RRGGBB): the glyphs of a sung stretch, of an
+// unsung one and of the wipe line, the banner text, and the background.
+constexpr uint32_t kSungPixel = 0xFFFFFF, kUnsungPixel = 0x64FF64, kWipeLinePixel = 0xFF0000;
+constexpr uint32_t kBannerTextPixel = 0x323232, kBlackPixel = 0;
+// The plug-in learns the play status on every eleventh polling tick.
+constexpr int kStatusTicks = 12;
+
+// A 24-bit bitmap file of the picture, as LoadImage reads it.
+inline std::string bitmapFileBytes(const Image& image) {
+    const int stride = (image.width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + stride * image.height;
+    info.biSize = sizeof info;
+    info.biWidth = image.width;
+    info.biHeight = image.height;  // rows bottom-up
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int y = image.height - 1; y >= 0; --y) {
+        std::string row(stride, '\0');
+        for (int x = 0; x < image.width; ++x) {
+            uint32_t pixel = image.at(x, y);
+            std::memcpy(&row[x * 3], &pixel, 3);  // blue, green, red
+        }
+        bytes += row;
+    }
+    return bytes;
+}
+
+// The bar's text font for a bar this high, as the plug-in makes it, for measuring what it draws.
+inline HFONT createBarFont(int barHeight) {
+    return CreateFontA(barHeight - 4, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
+}
+
+// The pixel width of the first `bytes` bytes of text in the bar's font.
+inline int textExtent(const std::string& text, size_t bytes, int barHeight = 18) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = createBarFont(barHeight);
+    HGDIOBJ kept = SelectObject(dc, font);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(bytes), &size);
+    SelectObject(dc, kept);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return size.cx;
+}
+
+// A time of an .mp3 song's lyrics file ([mm:ss:xx], hundredths) on the player's clock: the
+// default time ratio, times the frame ratio of 1152-sample frames, truncated.
+inline int32_t playerTime(int32_t storedTime) {
+    const double frameMs = 1152 / 44.1;
+    return static_cast<int32_t>(storedTime / 0.9953125 * (static_cast<int32_t>(frameMs) / frameMs));
+}
+
+inline int countPixels(const Image& image, uint32_t pixel) {
+    int n = 0;
+    for (uint32_t p : image.pixels) n += p == pixel;
+    return n;
+}
 
 class PluginRun : public ::testing::Test {
 protected:
@@ -28,6 +95,14 @@ protected:
         ASSERT_EQ(player.loadPluginCopy(executableFolder() + "gen_sorvane.dll", error), 1) << error;
         // Direct mode hides the bar whenever another window is in front: put the host there.
         SetForegroundWindow(player.host().handle());
+    }
+
+    // A fresh copy of the plug-in (its own INI file) and an empty playlist: a second set of
+    // settings within one test.
+    void restartPlayer() {
+        player.shutDown();
+        withModel([](HostModel& m) { m = HostModel(); });
+        startPlayer(0);
     }
 
     std::string iniPath() const { return joinPath(player.pluginFolder(), "sorvane.ini"); }
@@ -48,6 +123,39 @@ protected:
     }
     void withModel(const std::function<void(HostModel&)>& f) { player.host().withModel(f); }
 
+    // Songs, lyrics and pictures a test makes live in a folder beside its copy of the plug-in.
+    std::string dataPath(const std::string& name) {
+        std::string folder = joinPath(player.pluginFolder(), "data");
+        CreateDirectoryA(folder.c_str(), nullptr);
+        return joinPath(folder, name);
+    }
+    std::string writeData(const std::string& name, const std::string& bytes) {
+        std::string path = dataPath(name);
+        EXPECT_EQ(writeFileBytes(path, bytes), 1) << path;
+        return path;
+    }
+    // A song that is only a path, with its lyrics beside it as stem.kra; returns the song's path.
+    std::string addSongWithLyrics(const std::string& stem, const std::string& lyrics, const std::string& title = "") {
+        writeData(stem + ".kra", lyrics);
+        std::string song = dataPath(stem + ".mp3");
+        addSong(song, title);
+        return song;
+    }
+
+    // The host's playback clock. A held position is reported exactly, with the status "playing".
+    void hold(int32_t ms) { withModel([&](HostModel& m) { m.clock.hold(ms); }); }
+    void play() { withModel([&](HostModel& m) { m.clock.play(nowMs()); }); }
+    void pause() { withModel([&](HostModel& m) { m.clock.pause(nowMs()); }); }
+    void stop() { withModel([&](HostModel& m) { m.clock.stop(); }); }
+    void select(int32_t index) { withModel([&](HostModel& m) { m.select(index); }); }
+    // Holds a position and returns the bar after it has been drawn: the position is asked on
+    // every tick, so the second tick after the hold has drawn it.
+    Image barAt(int32_t ms, int ticks = 2) {
+        hold(ms);
+        EXPECT_TRUE(player.waitTicks(ticks, 3000));
+        return captureBar();
+    }
+
     HWND bar() { return player.bar(); }
     RECT barRect() {
         RECT r = {};
@@ -65,10 +173,12 @@ protected:
     int runSheet(int ok, const std::function<void(HWND)>& whileOpen = nullptr, int timeoutMs = 5000) {
         int seen = 0;
         bool busy = false;  // whileOpen may run the message loop, which calls the job again
+        HWND handled = nullptr;  // closing takes a while: the job may meet the sheet again
         player.setTimerJob([&] {
             HWND sheet = busy ? nullptr : findPropertySheet();
-            if (!sheet) return;
+            if (!sheet || sheet == handled) return;
             busy = true;
+            handled = sheet;
             ++seen;
             player.watchModalWindows();  // recorded before it closes
             if (whileOpen) whileOpen(sheet);
@@ -78,6 +188,23 @@ protected:
         player.runUntil([&] { return seen > 0 && !findPropertySheet(); }, timeoutMs);
         player.setTimerJob(nullptr);
         return seen;
+    }
+
+    // The sheet's pages, in the order it shows them.
+    enum SheetPage { kPositionPage, kColourPage, kPathsPage, kDisplayPage, kDisplayPage2, kFadePage, kVersionPage };
+    // Shows a page of the open sheet and returns its window.
+    static HWND sheetPage(HWND sheet, int page) {
+        SendMessageA(sheet, PSM_SETCURSEL, page, 0);
+        return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+    // Opens the sheet as the host's config call does, presses a button of one page, runs `then`
+    // while the sheet is still open, and closes it with OK. Returns how many sheets were seen.
+    int pressInSheet(int page, int button, const std::function<void()>& then = nullptr) {
+        player.config();
+        return runSheet(1, [&](HWND sheet) {
+            SendMessageA(GetDlgItem(sheetPage(sheet, page), button), BM_CLICK, 0, 0);
+            if (then) then();
+        });
     }
 
     SubstitutePlayer player;
