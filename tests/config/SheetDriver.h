@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "BitmapFile.h"
 #include "plugin/BarWindow.h"
 #include "plugin/Globals.h"
 #include "plugin/Lifecycle.h"
@@ -165,34 +166,12 @@ protected:
         for (const std::string& path : tempFiles) DeleteFileA(path.c_str());
     }
 
-    // A 24-bit bitmap file whose pixel (x, y) is colour(x, y), a 0x00BBGGRR colour reference.
+    // A bitmap file whose pixel (x, y) is colour(x, y), a 0x00BBGGRR colour reference.
     static void writeBitmap(const std::string& path, int width, int height, COLORREF (*colour)(int, int)) {
-        int stride = (width * 3 + 3) & ~3;
-        BITMAPFILEHEADER file = {};
-        BITMAPINFOHEADER info = {};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof file + sizeof info;
-        file.bfSize = file.bfOffBits + stride * height;
-        info.biSize = sizeof info;
-        info.biWidth = width;
-        info.biHeight = height;
-        info.biPlanes = 1;
-        info.biBitCount = 24;
-        std::vector<unsigned char> rows(stride * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                COLORREF c = colour(x, y);
-                unsigned char* p = &rows[(height - 1 - y) * stride + x * 3];  // bottom-up, blue first
-                p[0] = GetBValue(c);
-                p[1] = GetGValue(c);
-                p[2] = GetRValue(c);
-            }
-        FILE* out = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(out, nullptr);
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&info, sizeof info, 1, out);
-        std::fwrite(rows.data(), rows.size(), 1, out);
-        std::fclose(out);
+        ASSERT_TRUE(writeBitmapFile(path, width, height, [&](int x, int y) {
+            COLORREF c = colour(x, y);
+            return static_cast<uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+        }));
     }
 
     HINSTANCE instance = nullptr;

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "BitmapFile.h"
 #include "subplayer/BarInput.h"
 #include "subplayer/FileBytes.h"
 #include "subplayer/HostModel.h"
@@ -28,30 +29,9 @@ constexpr uint32_t kBannerTextPixel = 0x323232, kBlackPixel = 0;
 // The plug-in learns the play status on every eleventh polling tick.
 constexpr int kStatusTicks = 12;
 
-// A 24-bit bitmap file of the picture, as LoadImage reads it.
+// A bitmap file of the picture, as LoadImage reads it.
 inline std::string bitmapFileBytes(const Image& image) {
-    const int stride = (image.width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + stride * image.height;
-    info.biSize = sizeof info;
-    info.biWidth = image.width;
-    info.biHeight = image.height;  // rows bottom-up
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int y = image.height - 1; y >= 0; --y) {
-        std::string row(stride, '\0');
-        for (int x = 0; x < image.width; ++x) {
-            uint32_t pixel = image.at(x, y);
-            std::memcpy(&row[x * 3], &pixel, 3);  // blue, green, red
-        }
-        bytes += row;
-    }
-    return bytes;
+    return bitmapFileBytes(image.width, image.height, [&](int x, int y) { return image.at(x, y); });
 }
 
 // The bar's text font for a bar this high, as the plug-in makes it, for measuring what it draws.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BitmapFile.h"
 #include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 #include "render/OutlinedText.h"
@@ -29,38 +30,6 @@ inline HWND createTestWindow() {
     }
     return CreateWindowExA(0, "SorvaneRenderTest", "", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
-}
-
-// Writes a 24-bit bottom-up bitmap file whose pixel (x, y from the top) is colour(x, y) (0x00RRGGBB).
-template <typename Colour>
-bool writeBitmapFile(const std::string& path, int width, int height, Colour colour) {
-    int rowBytes = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + rowBytes * height;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::vector<unsigned char> rows(rowBytes * height, 0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            uint32_t c = colour(x, y);
-            unsigned char* p = &rows[(height - 1 - y) * rowBytes + x * 3];
-            p[0] = c & 0xFF;
-            p[1] = c >> 8 & 0xFF;
-            p[2] = c >> 16 & 0xFF;
-        }
-    }
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fwrite(&file, sizeof file, 1, f);
-    std::fwrite(&info, sizeof info, 1, f);
-    std::fwrite(rows.data(), 1, rows.size(), f);
-    return std::fclose(f) == 0;
 }
 
 inline std::string tempPath(const char* name) {
