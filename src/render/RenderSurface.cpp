@@ -1,8 +1,7 @@
 #include "render/RenderSurface.h"
 
-#include <cstdio>
-
 #include "config/Settings.h"
+#include "utils/WinText.h"
 
 namespace {
 
@@ -13,14 +12,25 @@ void releaseBuffer(SurfaceBuffer& b) {
     b = SurfaceBuffer{};
 }
 
+// The path (UTF-8) as the wide file calls take it: one too long for the classic limit goes in its
+// "\\?\" form, which reaches the system's own limit; a relative one that long cannot, and names no file.
+std::wstring filePath(const std::string& path) {
+    std::wstring wide = widen(path);
+    if (wide.size() < MAX_PATH || wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
+    if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
+    if (wide.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC" + wide.substr(1);
+    return std::wstring();
+}
+
 // Loads a bitmap file into a fresh memory DC; on failure the image stays empty.
 void loadImage(SurfaceBuffer& image, const char* path, int width, int height) {
     releaseBuffer(image);
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return;
-    HANDLE bitmap = path ? LoadImageA(nullptr, path, IMAGE_BITMAP, width, height,
-                                      LR_LOADFROMFILE | LR_CREATEDIBSECTION)
-                         : nullptr;
+    std::wstring file = path ? filePath(path) : std::wstring();
+    HANDLE bitmap = !file.empty() ? LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, width, height,
+                                               LR_LOADFROMFILE | LR_CREATEDIBSECTION)
+                                  : nullptr;
     if (!bitmap) {
         DeleteDC(dc);
         return;
@@ -158,11 +168,8 @@ int RenderSurface::loadSkin(const Settings& settings) {
     return hasSkin() ? 1 : 0;
 }
 
-void RenderSurface::loadHostSkin(const char* folder) {
-    char path[MAX_PATH];
-    int n = std::snprintf(path, sizeof path, "%s\\main.bmp", folder ? folder : "");
-    // A folder too long for the path buffer loads nothing.
-    loadImage(hostSkinImage, n > 0 && n < static_cast<int>(sizeof path) ? path : nullptr, 0, 0);
+void RenderSurface::loadHostSkin(const std::string& folder) {
+    loadImage(hostSkinImage, (folder + "\\main.bmp").c_str(), 0, 0);
 }
 
 void RenderSurface::replaceBackgroundBrush(int32_t colour) {
