@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kWidth = 1590, kHeight = 18;  // 80 x 18 = 1440 columns of font-height buffer
+constexpr int kWidth = 1590, kHeight = 18;  // wider than 80 x 18 = 1440
 constexpr uint32_t kGrey = 0x404040, kOrange = 0xE08020;
 
 // Answers the colour dialog the colour page opens with kOrange, from a thread timer: the dialog's
