@@ -27,7 +27,9 @@ void TitleBanner::redraw(RenderSurface& surface, const LyricsDocument& document,
 
     HDC dc = surface.buffers[kComposeBuffer].dc;
     if (!dc) return;
-    surface.fillBackground(kComposeBuffer, 0, 0, 80 * settings.height, settings.height);
+    // The whole buffer: a bar wider than 80 heights shows columns past them, which would keep an
+    // old line or an old background colour.
+    surface.fillBackground(kComposeBuffer, 0, 0, surface.bufferWidth, settings.height);
 
     char* title = document.titleCopy();
     char* artist = document.artistCopy();
@@ -58,15 +60,17 @@ void TitleBanner::compose(RenderSurface& surface, const Settings& settings) cons
     // The sizes are the settings', which differ from the buffers' after the reset key; every copy
     // is cut to the buffers.
     int32_t shift = scroll / 4;
-    int32_t columns = std::min(settings.width, surface.bufferWidth - shift);
+    int32_t barColumns = std::min(settings.width, surface.bufferWidth);
+    int32_t columns = std::max(0, std::min(barColumns, surface.bufferWidth - shift));
     int32_t rows = std::min(settings.height, surface.barHeight);
-    if (columns <= 0 || rows <= 0) return;
-    if (!surface.hasSkin()) {
-        BitBlt(surface.buffers[kViewBuffer].dc, 0, 0, columns, rows, picture.dc, shift, 0, SRCCOPY);
-    } else {
-        BitBlt(surface.buffers[kViewBuffer + 1].dc, 0, 0, columns, rows, picture.dc, shift, 0, SRCCOPY);
-        BitBlt(surface.buffers[kViewBuffer].dc, 0, 0, std::min(settings.width, surface.bufferWidth), rows,
-               surface.skinImage.dc, 0, 0, SRCCOPY);
+    if (barColumns <= 0 || rows <= 0) return;
+    // Scrolled past the picture's end, the rest of the bar is background (black, the key, under a
+    // skin), not what the view held before.
+    int view = surface.hasSkin() ? kViewBuffer + 1 : kViewBuffer;
+    if (columns > 0) BitBlt(surface.buffers[view].dc, 0, 0, columns, rows, picture.dc, shift, 0, SRCCOPY);
+    surface.fillBackground(view, columns, 0, barColumns - columns, rows);
+    if (surface.hasSkin()) {
+        BitBlt(surface.buffers[kViewBuffer].dc, 0, 0, barColumns, rows, surface.skinImage.dc, 0, 0, SRCCOPY);
         GdiFlush();
         overlayKeyed(surface.barArea(kViewBuffer + 1), surface.barArea(kViewBuffer), 0);
     }
