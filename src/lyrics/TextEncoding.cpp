@@ -1,5 +1,7 @@
 #include "lyrics/TextEncoding.h"
 
+#include <algorithm>
+
 #include "utils/Utf.h"
 
 namespace {
@@ -74,12 +76,14 @@ TextEncoding detectEncoding(std::string_view bytes, int cutShort) {
 }
 
 std::string decodeUnicode(std::string_view bytes, TextEncoding encoding, size_t maxCharacters) {
+    auto after = [&](size_t mark) { return bytes.substr(std::min(mark, bytes.size())); };
     std::string text;
+    text.reserve(std::min(bytes.size() * 3 / 2, maxCharacters * 4));
     switch (encoding) {
     case TextEncoding::kUtf8: decodeUtf8Text(bytes, maxCharacters, text); break;
-    case TextEncoding::kUtf8Bom: decodeUtf8Text(bytes.substr(3), maxCharacters, text); break;
-    case TextEncoding::kUtf16Le: decodeUtf16Text(bytes.substr(2), 0, maxCharacters, text); break;
-    case TextEncoding::kUtf16Be: decodeUtf16Text(bytes.substr(2), 1, maxCharacters, text); break;
+    case TextEncoding::kUtf8Bom: decodeUtf8Text(after(3), maxCharacters, text); break;
+    case TextEncoding::kUtf16Le: decodeUtf16Text(after(2), 0, maxCharacters, text); break;
+    case TextEncoding::kUtf16Be: decodeUtf16Text(after(2), 1, maxCharacters, text); break;
     default: break;
     }
     return text;
