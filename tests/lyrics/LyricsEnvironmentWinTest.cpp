@@ -203,12 +203,18 @@ TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTagByNamesInAnyS
 TEST_F(WinLyricsTree, ReadsShiftJisAndUtf8FilesIntoUtf8) {
     Win32LyricsEnvironment environment(nullptr, 0);
     file("sjis.lrc", "[ti:\x8d\xf7]\r\n[00:01.00]\x96\xe9\x96\xbe\x82\xaf\r\n");
+    // A lead byte cut off by a line end: one U+FFFD, and the line end still ends the line.
+    file("broken.lrc", "[00:01]a\x81\n[00:02]b\xfd\x82");
     file("utf8.lrc", u8"\uFEFF[ti:桜]\r\n[00:01.00]夜明け\r\n");
     LyricsDocument document;
     ASSERT_EQ(loadLyrics(document, (root + "\\sjis.mp3").c_str(), 1, environment), 1);
     EXPECT_EQ(encodingName(document.encoding, document.ansiCodePage), "ansi-932");
     EXPECT_STREQ(document.title, u8"桜");
     EXPECT_EQ(document.lines[0].text, u8"夜明け");
+    ASSERT_EQ(loadLyrics(document, (root + "\\broken.mp3").c_str(), 1, environment), 1);
+    ASSERT_EQ(document.lineCount(), 2);
+    EXPECT_EQ(document.lines[0].text, "a\xEF\xBF\xBD");
+    EXPECT_EQ(document.lines[1].text, "b\xEF\xBF\xBD\xEF\xBF\xBD");
     ASSERT_EQ(loadLyrics(document, (root + "\\utf8.mp3").c_str(), 1, environment), 1);
     EXPECT_EQ(document.encoding, TextEncoding::kUtf8Bom);
     EXPECT_STREQ(document.title, u8"桜");

@@ -88,8 +88,10 @@ TEST_F(TempTree, OpensRegularFilesOnlyAndReadsWithinThem) {
 TEST(PosixLyricsEnvironment, ConvertsTheCodePageItIsMadeWithIntoUtf8) {
     PosixLyricsEnvironment japanese;
     EXPECT_EQ(japanese.ansiCodePage(), 932u);
-    // "夜明けー", half-width "ｱ", then a lone trail byte and a lead byte cut off by the end.
-    EXPECT_EQ(japanese.ansiToUtf8("a\x96\xe9\x96\xbe\x82\xaf\x81\x5b\xb1z\xfd\x82"), u8"a夜明けーｱz\uFFFD\uFFFD");
+    // "夜明けー", half-width "ｱ", then a byte that opens no character, a lead byte cut off by a line
+    // end and one cut off by the end of the text.
+    EXPECT_EQ(japanese.ansiToUtf8("a\x96\xe9\x96\xbe\x82\xaf\x81\x5b\xb1z\xfd\x81\n\x82"),
+              u8"a夜明けーｱz\uFFFD\uFFFD\n\uFFFD");
     std::string many(10000, '\0');
     for (size_t i = 0; i < many.size(); i += 2) many.replace(i, 2, "\x82\xa0");
     EXPECT_EQ(japanese.ansiToUtf8(many).size(), 15000u);  // past one buffer of the converter
