@@ -1,17 +1,27 @@
 #include "LyricsJson.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
-#include "Utf8Text.h"
 #include "lyrics/LyricsDocument.h"
+#include "utils/Utf.h"
 
 namespace {
 
-std::string quoted(const std::string& cp932) {
-    std::string text = cp932ToUtf8(cp932);
+// The text as a JSON string. The document's texts are UTF-8; should a byte form no character, it
+// is written as U+FFFD, so that the output always is.
+std::string quoted(std::string_view text) {
     std::string json = "\"";
-    for (char c : text) {
+    for (size_t i = 0; i < text.size();) {
+        size_t length;
+        char32_t character = decodeUtf8(text, i, length);
+        char c = text[i];
+        i += length;
+        if (character >= 0x80) {
+            appendUtf8(json, character);
+            continue;
+        }
         switch (c) {
         case '"': json += "\\\""; break;
         case '\\': json += "\\\\"; break;
@@ -42,12 +52,17 @@ std::string number(double value) {
 
 std::string flag(int32_t value) { return value ? "true" : "false"; }
 
+// A byte offset into the text counted in characters (code points), as editors and programs count.
+std::string characters(const std::string& text, int32_t offset) {
+    return std::to_string(codePointsBefore(text, static_cast<size_t>(std::max(offset, 0))));
+}
+
 }  // namespace
 
 std::string lyricsJson(const LyricsDocument& document, int32_t timeType, const std::vector<ToolWarning>& warnings) {
     std::string json = "{\n";
     json += "  \"loaded\": " + flag(document.loaded) + ",\n";
-    json += "  \"encoding\": \"" + std::string(encodingName(document.encoding)) + "\",\n";
+    json += "  \"encoding\": \"" + encodingName(document.encoding, document.ansiCodePage) + "\",\n";
     json += "  \"title\": " + text(document.title) + ",\n";
     json += "  \"artist\": " + text(document.artist) + ",\n";
     json += "  \"album\": " + text(document.album) + ",\n";
@@ -63,12 +78,12 @@ std::string lyricsJson(const LyricsDocument& document, int32_t timeType, const s
     for (size_t n = 0; n < document.lines.size(); ++n) {
         const LyricsLine& line = document.lines[n];
         json += n ? ",\n    " : "\n    ";
-        json += "{\"text\": " + quoted(line.text) + ", \"length\": " + std::to_string(line.length) +
+        json += "{\"text\": " + quoted(line.text) + ", \"length\": " + characters(line.text, line.length) +
                 ", \"isKaraoke\": " + flag(line.isKaraoke) + ", \"marks\": [";
         for (size_t k = 0; k < line.marks.size(); ++k) {
             const TimeMark& mark = line.marks[k];
             json += k ? ", " : "";
-            json += "{\"offset\": " + std::to_string(mark.offset) + ", \"time\": " + std::to_string(mark.time) +
+            json += "{\"offset\": " + characters(line.text, mark.offset) + ", \"time\": " + std::to_string(mark.time) +
                     ", \"displayTime\": " + std::to_string(document.displayTime(mark, timeType)) + "}";
         }
         json += "]}";

@@ -1,9 +1,12 @@
 // sorvane-lyrics: loads lyrics the way the plug-in does and prints the document as JSON.
-//   sorvane-lyrics [--time-type 0|1] SOURCE
+//   sorvane-lyrics [--time-type 0|1] [--code-page N] SOURCE
 // SOURCE is a song or lyrics file path (lyrics are read from it with the extension kra, else
-// lrc, else txt) or LYRICS200:SONG for the Lyrics3 tag of a song file.
+// lrc, else txt) or LYRICS200:SONG for the Lyrics3 tag of a song file. --code-page names the ANSI
+// code page files without a Unicode encoding are read in: the system's on Windows, 932 natively,
+// unless told.
 // Exit status: 0 lyrics loaded, 1 none found, 2 usage error.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,8 +18,12 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include "lyrics/Win32LyricsEnvironment.h"
+#include "utils/WinText.h"
 using PlatformEnvironment = Win32LyricsEnvironment;
 #else
 #include "lyrics/PosixLyricsEnvironment.h"
@@ -29,38 +36,77 @@ namespace {
 class ToolEnvironment : public PlatformEnvironment {
 public:
 #ifdef _WIN32
-    ToolEnvironment() : PlatformEnvironment(nullptr, 0) {}
+    explicit ToolEnvironment(uint32_t codePage) : PlatformEnvironment(nullptr, 0), codePage(codePage ? codePage : GetACP()) {}
+    std::string ansiToUtf8(std::string_view ansi) override { return ::ansiToUtf8(ansi, codePage); }
+    uint32_t ansiCodePage() override { return codePage; }
+    int knowsCodePage() const { return IsValidCodePage(codePage); }
+#else
+    explicit ToolEnvironment(uint32_t codePage) : PlatformEnvironment(codePage ? codePage : 932) {}
 #endif
     char* hostTitleCopy() override { return nullptr; }
     void malformedTag(int32_t lineNumber, int32_t offset, int) override { warnings.push_back({lineNumber, offset}); }
     std::vector<ToolWarning> warnings;
+
+private:
+#ifdef _WIN32
+    uint32_t codePage;
+#endif
 };
 
 int usage() {
-    std::fputs("usage: sorvane-lyrics [--time-type 0|1] SOURCE\n"
-               "  SOURCE: a song or lyrics file, or LYRICS200:SONG for a song's Lyrics3 tag\n",
+    std::fputs("usage: sorvane-lyrics [--time-type 0|1] [--code-page N] SOURCE\n"
+               "  SOURCE: a song or lyrics file, or LYRICS200:SONG for a song's Lyrics3 tag\n"
+               "  N: the ANSI code page of files without a Unicode encoding (932, 1252, ...)\n",
                stderr);
     return 2;
+}
+
+// The arguments in UTF-8: on Windows taken from the wide command line, so that a path in any
+// script arrives whole.
+std::vector<std::string> arguments(int argc, char** argv) {
+#ifdef _WIN32
+    std::vector<std::string> utf8;
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i) utf8.push_back(narrow(wide[i]));
+        LocalFree(wide);
+        return utf8;
+    }
+#endif
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+int isNumber(const std::string& text) {
+    return !text.empty() && text.size() <= 5 && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     int32_t timeType = 1;
+    uint32_t codePage = 0;
     const char* source = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--time-type")) {
-            if (i + 1 >= argc || (std::strcmp(argv[i + 1], "0") && std::strcmp(argv[i + 1], "1"))) return usage();
-            timeType = argv[++i][0] - '0';
-        } else if (argv[i][0] == '-' || source) {
+    std::vector<std::string> args = arguments(argc, argv);
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--time-type") {
+            if (i + 1 >= args.size() || (args[i + 1] != "0" && args[i + 1] != "1")) return usage();
+            timeType = args[++i][0] - '0';
+        } else if (args[i] == "--code-page") {
+            if (i + 1 >= args.size() || !isNumber(args[i + 1])) return usage();
+            codePage = static_cast<uint32_t>(std::atoi(args[++i].c_str()));
+        } else if (args[i][0] == '-' || source) {
             return usage();
         } else {
-            source = argv[i];
+            source = args[i].c_str();
         }
     }
     if (!source) return usage();
 
-    ToolEnvironment environment;
+    ToolEnvironment environment(codePage);
+    if (!environment.knowsCodePage()) {
+        std::fprintf(stderr, "sorvane-lyrics: code page %u is not known here\n", codePage);
+        return 2;
+    }
     LyricsDocument document;
     int loaded = loadLyrics(document, source, timeType, environment);
 #ifdef _WIN32

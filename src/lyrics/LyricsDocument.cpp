@@ -62,6 +62,7 @@ void LyricsDocument::reset() {
     totalSec = 0;
     offsetMs = 0;
     encoding = TextEncoding::kAnsi;
+    ansiCodePage = 0;
     lines.clear();
 }
 

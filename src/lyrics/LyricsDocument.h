@@ -3,7 +3,8 @@
 // every line the time marks that say when each stretch of its text is sung.
 //
 // Times are signed hundredths of a second. A mark's stored time is on the lyrics file's clock;
-// displayTime converts it to the player's clock. Texts are ANSI bytes; offsets count bytes.
+// displayTime converts it to the player's clock. Texts are UTF-8; lengths and offsets count bytes
+// and always fall between two characters.
 // Lines and marks are kept in arrays, so every indexed access is O(1).
 #include <cstdint>
 #include <string>
@@ -12,14 +13,14 @@
 #include "lyrics/TextEncoding.h"
 
 struct TimeMark {
-    int32_t offset = 0;  // byte offset into the line's text where the timed stretch begins
+    int32_t offset = 0;  // byte offset into the line's UTF-8 text where the timed stretch begins
     int32_t time = 0;    // hundredths of a second on the lyrics file's clock
 };
 
 class LyricsLine {
 public:
     std::string text;       // the line without its time tags; never empty in a loaded document
-    int32_t length = 0;     // byte length of text
+    int32_t length = 0;     // byte length of the UTF-8 text
     int32_t width = 0;      // pixel extent of text in the lyrics font, written by the renderer
     int32_t height = 0;
     int32_t isKaraoke = 0;  // the source line held three or more tag starts
@@ -84,4 +85,5 @@ public:
     int32_t totalSec = 0;
     int32_t offsetMs = 0;  // the "[offset:]" tag's value: every tag time was moved this much earlier
     TextEncoding encoding = TextEncoding::kAnsi;  // what the lyrics file was read as
+    uint32_t ansiCodePage = 0;                    // for kAnsi: the code page it was read in
 };

@@ -1,15 +1,15 @@
 #pragma once
 // Everything the lyrics lookup needs from the platform: files, the folder-tree search, the
-// double-byte test, the conversion into the ANSI code page, the host's playlist title and the
-// malformed-tag warning. The plug-in's is
-// Win32LyricsEnvironment; PosixLyricsEnvironment serves the native tools and tests.
+// system's ANSI code page, the host's playlist title and the malformed-tag warning. The plug-in's
+// is Win32LyricsEnvironment; PosixLyricsEnvironment serves the native tools and tests.
+//
+// Every text and path passing here is UTF-8. A path may be as long as the platform allows; one
+// the platform cannot name is refused (the file does not open), never cut into another name.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-
-// Paths are ANSI byte strings that fit a buffer of this size with their terminator.
-constexpr size_t kMaxPath = 260;
+#include <string_view>
 
 // An open file, read only.
 class SourceFile {
@@ -28,12 +28,13 @@ public:
     // Looks below the folder root, at any depth, for a file named names[0] (ASCII case ignored),
     // and when there is none for names[1], and so on. 1 with found = its full path, 0 when none.
     virtual int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) = 0;
-    // Whether the byte opens a double-byte character in the ANSI code page.
-    virtual int isLeadByte(unsigned char byte) = 0;
-    // The text in the ANSI code page, a character that has no form there as "?". The text holds
-    // characters of the Basic Multilingual Plane only, no surrogates. 0 when it cannot convert.
-    virtual int wideToAnsi(const std::u16string& wide, std::string& ansi) = 0;
-    // A copy of the host's title of the current playlist entry (release it with freeText), or null.
+    // Text in the system's ANSI code page as UTF-8. Nothing is dropped: a byte that forms no
+    // character there becomes a replacement character.
+    virtual std::string ansiToUtf8(std::string_view ansi) = 0;
+    // That code page's number (932 on a Japanese system), for naming what a file was read as.
+    virtual uint32_t ansiCodePage() = 0;
+    // A copy of the host's title of the current playlist entry in UTF-8 (release it with
+    // freeText), or null.
     virtual char* hostTitleCopy() = 0;
     // Called for every malformed tag of a parsed text; firstOfLoad is 1 for the first one of a
     // load, when the plug-in shows its warning box (once per load, not once per tag).

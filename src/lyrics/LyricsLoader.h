@@ -19,28 +19,30 @@ constexpr char kLyrics3Prefix[] = "LYRICS200:";
 // such a dot, extension is appended directly. "C:\My.Music\song" gives "C:\My.kra".
 std::string replaceExtension(std::string_view path, const char* extension);
 
-// The part of path after its last folder-separating backslash: a backslash that is the second
-// byte of a double-byte character separates nothing.
-std::string songFileName(const char* path, LyricsEnvironment& environment);
+// The part of path after its last backslash, or the whole path without one.
+std::string songFileName(const char* path);
 
-// Lyrics files are read this far. A character of a Unicode file takes four bytes at most and
-// becomes one ANSI byte at least, so this holds the longest text the parser reads.
-constexpr size_t kMaxLyricsFileBytes = 4 * kMaxLyricsBytes + 4;
+// Lyrics files are read this far: a Unicode file far enough to fill kMaxLyricsCharacters (a
+// character takes four bytes at most, after a byte-order mark of three at most); of an ANSI file
+// only the first kMaxLyricsBytes are taken.
+constexpr size_t kMaxLyricsFileBytes = 4 * kMaxLyricsCharacters + 4;
 
-// The lyrics text of a file's first bytes (cutShort: the file goes on past them), in the ANSI code
-// page and at most kMaxLyricsBytes long. A Unicode file (see detectEncoding) is converted and cut
-// between two characters; any other is taken as it is. 0 when the conversion fails.
-int lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironment& environment, std::string& text,
-                   TextEncoding& encoding);
+// The lyrics text, in UTF-8, of a file's first bytes (cutShort: the file goes on past them), and
+// in encoding what the file was read as (see detectEncoding). A Unicode file is decoded and cut
+// after kMaxLyricsCharacters characters; an ANSI file's first kMaxLyricsBytes are converted whole.
+std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironment& environment,
+                           TextEncoding& encoding);
 
 // Loads the lyrics a source names: a song or lyrics file path (lyrics are read from the path with
 // the extension "kra", else "lrc", else "txt") or kLyrics3Prefix and a song path. Sets loaded to
 // 0 first, and to 1 on success; refreshes title and artist from the file's ID3v1 block or the
-// host's playlist (unless the source is a tag); notes the file's encoding in the document.
+// host's playlist (unless the source is a tag); notes the file's encoding in the document. Paths
+// are UTF-8.
 // Returns 1 when lyrics were loaded.
 int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, LyricsEnvironment& environment);
 
 // The lookup on a song change, after the caller has cleared the headers and noted the file as
 // loaded: beside the song, then below LyricsPath, then the song's Lyrics3 tag. 1 when one loaded.
+// currentFile is the song's path in UTF-8.
 int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settings& settings,
                  LyricsEnvironment& environment);

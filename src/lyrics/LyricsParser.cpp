@@ -9,16 +9,18 @@
 #include "lyrics/HeaderLine.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/TimeTags.h"
+#include "utils/Utf.h"
 
 namespace {
 
 constexpr int32_t kLastLineHold = 300;  // the last line ends three seconds after its last mark
 
 // Calls visit(line, lineNumber) for every line of the text. CR LF, a lone CR, a lone LF and a
-// single zero byte each end a line; two zero bytes in a row end the text, as does the size limit.
+// single zero byte each end a line; two zero bytes in a row end the text, as does the size limit
+// (between two characters).
 template <typename Visit>
 void forEachLine(const char* text, size_t size, Visit visit) {
-    size = std::min(size, kMaxLyricsBytes);
+    if (size > kMaxLyricsTextBytes) size = utf8PrefixWithin(std::string_view(text, size), kMaxLyricsTextBytes);
     int32_t lineNumber = 1;
     size_t start = 0;
     for (size_t i = 0; i < size;) {
@@ -84,7 +86,8 @@ public:
 private:
     void readLyricsLine(std::string_view line, int32_t lineNumber, int32_t tagStarts) {
         scanLyricsLine(line, scanned);
-        for (int32_t offset : scanned.malformedOffsets) warnings.malformedTag(lineNumber, offset);
+        for (int32_t offset : scanned.malformedOffsets)
+            warnings.malformedTag(lineNumber, static_cast<int32_t>(codePointsBefore(line, static_cast<size_t>(offset))));
         if (scanned.text.empty()) {
             if (std::count(scanned.sources.begin(), scanned.sources.end(), kFullStopTag)) {
                 endLinesAtBlank();

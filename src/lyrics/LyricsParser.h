@@ -8,8 +8,13 @@
 
 class LyricsDocument;
 
-// The most text a lyrics source yields: longer texts are cut here.
+// A lyrics file in the ANSI code page, and the lyrics field of a song's tag, are read this far.
 constexpr size_t kMaxLyricsBytes = 50000;
+// The most characters a lyrics text holds: a Unicode file is cut here, between two characters.
+// (An ANSI text, of kMaxLyricsBytes at most, never has more.)
+constexpr size_t kMaxLyricsCharacters = 50000;
+// The most UTF-8 bytes a lyrics text can take (four for each character); the parser reads no more.
+constexpr size_t kMaxLyricsTextBytes = 4 * kMaxLyricsCharacters;
 // Lines from this index on are neither completed nor ordered: the display never reaches them.
 constexpr int32_t kLastCompletedIndex = 9998;
 // Ordering lets a line move toward the front by at most this many places.
@@ -18,13 +23,14 @@ constexpr int32_t kOrderingPasses = 1000;
 class LyricsWarnings {
 public:
     virtual ~LyricsWarnings() = default;
-    // A text that starts like a time tag but is none, at a byte offset of a (1-based) source line.
-    // Parsing goes on with it as text.
+    // A text that starts like a time tag but is none, at a character offset (in code points) of a
+    // (1-based) source line. Parsing goes on with it as text.
     virtual void malformedTag(int32_t lineNumber, int32_t offset) = 0;
 };
 
-// Fills the document, which reset has just emptied, from text: size bytes at most, ending earlier
-// at two zero bytes in a row, and never more than kMaxLyricsBytes. Returns 0 when the first display
+// Fills the document, which reset has just emptied, from UTF-8 text: size bytes at most, ending
+// earlier at two zero bytes in a row, and never more than kMaxLyricsTextBytes. The syntax is all
+// ASCII, which no byte of a UTF-8 sequence can be mistaken for. Returns 0 when the first display
 // line has no time mark (then no line is kept; header fields read so far stay), 1 otherwise.
 // Tag times are moved by the document's offsetMs as the "[offset:]" tag set it.
 // Added start and end marks hold times already converted with timeType.

@@ -1,7 +1,5 @@
 #include "lyrics/LyricsTreeIndex.h"
 
-#include "lyrics/LyricsEnvironment.h"
-
 namespace {
 
 // Deep enough for any real library, and a stop for folder links that loop.
@@ -48,12 +46,9 @@ void LyricsTreeIndex::rebuild(FolderTree& tree, const std::string& root) {
 void LyricsTreeIndex::walk(FolderTree& tree, const std::string& folder, int depth) {
     std::vector<FolderEntry> entries;
     if (!tree.listFolder(folder, entries)) return;
-    // Always a separator: a folder name may end in a double-byte character whose second byte
-    // looks like one.
     std::string prefix = folder + tree.separator();
     for (const FolderEntry& entry : entries) {
         std::string path = prefix + entry.name;
-        if (path.size() >= kMaxPath) continue;
         if (entry.isFolder) {
             if (depth < kMaxDepth) walk(tree, path, depth + 1);
             continue;

@@ -8,7 +8,7 @@
 #include <vector>
 
 struct FolderEntry {
-    std::string name;
+    std::string name;  // UTF-8
     int isFolder = 0;
 };
 
@@ -18,7 +18,8 @@ public:
     virtual ~FolderTree() = default;
     // Called before every walk of the tree below root: changes from now on count for treeUnchanged.
     virtual void beginWalk(const std::string& root) = 0;
-    // The entries of one folder (without "." and ".."), appended to entries. 0 when it does not open.
+    // The entries of one folder (without "." and ".."), appended to entries. 0 when it does not
+    // open. Folders and names are UTF-8.
     virtual int listFolder(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
     // 1 while no file or folder below the root has been added, removed or renamed since
     // beginWalk; 0 when one has or when that cannot be told.

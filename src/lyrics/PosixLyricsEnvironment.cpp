@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "lyrics/ShiftJis.h"
+#include "utils/Utf.h"
 
 namespace {
 
@@ -78,6 +78,15 @@ int PosixFolderTree::treeUnchanged() {
     return 1;
 }
 
+PosixLyricsEnvironment::PosixLyricsEnvironment(uint32_t codePage) : codePage(codePage) {
+    std::string name = codePage == 65001 ? "UTF-8" : "CP" + std::to_string(codePage);
+    converter = iconv_open("UTF-8", name.c_str());
+}
+
+PosixLyricsEnvironment::~PosixLyricsEnvironment() {
+    if (knowsCodePage()) iconv_close(static_cast<iconv_t>(converter));
+}
+
 std::unique_ptr<SourceFile> PosixLyricsEnvironment::openFile(const char* path) {
     int descriptor = open(path, O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) return nullptr;
@@ -94,36 +103,32 @@ int PosixLyricsEnvironment::findInTree(const std::string& root, const std::strin
     return index.find(tree, root, names, count, found);
 }
 
-int PosixLyricsEnvironment::isLeadByte(unsigned char byte) { return isShiftJisLeadByte(byte); }
+int PosixLyricsEnvironment::knowsCodePage() const { return converter != reinterpret_cast<void*>(-1); }
 
-int PosixLyricsEnvironment::wideToAnsi(const std::u16string& wide, std::string& ansi) {
-    iconv_t converter = iconv_open("CP932", "UTF-16LE");
-    if (converter == reinterpret_cast<iconv_t>(-1)) return 0;
-    std::string units;
-    units.reserve(wide.size() * 2);
-    for (char16_t unit : wide) {
-        units += static_cast<char>(unit & 0xFF);
-        units += static_cast<char>(unit >> 8);
+std::string PosixLyricsEnvironment::ansiToUtf8(std::string_view ansi) {
+    std::string utf8;
+    utf8.reserve(ansi.size() * 3 / 2);
+    if (!knowsCodePage()) {
+        for (char c : ansi) appendUtf8(utf8, static_cast<unsigned char>(c) < 0x80 ? c : kReplacementCharacter);
+        return utf8;
     }
-    ansi.clear();
-    char* in = units.data();
-    size_t inLeft = units.size();
-    int converted = 1;
+    iconv_t convert = static_cast<iconv_t>(converter);
+    iconv(convert, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(ansi.data());
+    size_t inLeft = ansi.size();
     char buffer[4096];
-    while (inLeft > 0 && converted) {
+    while (inLeft > 0) {
         char* out = buffer;
         size_t outLeft = sizeof buffer;
-        size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-        ansi.append(buffer, static_cast<size_t>(out - buffer));
-        if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
-        if (errno == EILSEQ) {
-            ansi += '?';  // no form in code page 932; a unit is one character, as there are no surrogates
-            in += 2;
-            inLeft -= 2;
-        } else {
-            converted = 0;
+        size_t result = iconv(convert, &in, &inLeft, &out, &outLeft);
+        utf8.append(buffer, static_cast<size_t>(out - buffer));
+        if (result == static_cast<size_t>(-1) && errno != E2BIG) {
+            // An invalid sequence, or one cut off by the end: its first byte is undecodable.
+            appendUtf8(utf8, kReplacementCharacter);
+            ++in;
+            --inLeft;
+            iconv(convert, nullptr, nullptr, nullptr, nullptr);
         }
     }
-    iconv_close(converter);
-    return converted;
+    return utf8;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The lyrics environment without Windows: POSIX files and folders, code page 932 for the lead
-// bytes and, through iconv, for converted text, no host (no playlist title) and no warning box. It serves the native command-line tool, tests
-// and benchmarks.
+// The lyrics environment without Windows: POSIX files and folders, an ANSI code page through
+// iconv (932 unless told), no host (no playlist title) and no warning box. It serves the native
+// command-line tool, tests and benchmarks.
 #include <sys/types.h>
 
 #include <vector>
@@ -31,15 +31,26 @@ private:
 
 class PosixLyricsEnvironment : public LyricsEnvironment {
 public:
+    explicit PosixLyricsEnvironment(uint32_t codePage = 932);
+    ~PosixLyricsEnvironment() override;
+    PosixLyricsEnvironment(const PosixLyricsEnvironment&) = delete;
+    PosixLyricsEnvironment& operator=(const PosixLyricsEnvironment&) = delete;
+
     std::unique_ptr<SourceFile> openFile(const char* path) override;
     int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) override;
-    int isLeadByte(unsigned char byte) override;
-    int wideToAnsi(const std::u16string& wide, std::string& ansi) override;
+    // A byte that forms no character in the code page becomes U+FFFD; so does every non-ASCII
+    // byte when iconv does not know the code page (see knowsCodePage).
+    std::string ansiToUtf8(std::string_view ansi) override;
+    uint32_t ansiCodePage() override { return codePage; }
     char* hostTitleCopy() override { return nullptr; }
     // Nothing to show a warning in; the command-line tool lists them instead.
     void malformedTag(int32_t, int32_t, int) override {}
 
+    int knowsCodePage() const;
+
 private:
+    uint32_t codePage;
+    void* converter;  // iconv_t: from the code page to UTF-8
     PosixFolderTree tree;
     LyricsTreeIndex index;
 };

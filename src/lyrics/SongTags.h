@@ -1,6 +1,7 @@
 #pragma once
 // The tags at the end of a song file: the ID3v1 block (title and artist) and the lyrics field of
-// a Lyrics3 v2.00 tag. Reads stay inside the file and inside the tag's own block.
+// a Lyrics3 v2.00 tag. Reads stay inside the file and inside the tag's own block. Both hold text
+// in the system's ANSI code page: these give its bytes, which the loader converts.
 #include <string>
 
 class SourceFile;

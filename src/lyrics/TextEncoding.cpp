@@ -1,81 +1,56 @@
 #include "lyrics/TextEncoding.h"
 
-namespace {
+#include <algorithm>
 
-constexpr char16_t kReplacement = 0xFFFD;
+#include "utils/Utf.h"
+
+namespace {
 
 int startsWith(std::string_view bytes, std::string_view prefix) { return bytes.substr(0, prefix.size()) == prefix; }
 
 unsigned char byteAt(std::string_view bytes, size_t i) { return static_cast<unsigned char>(bytes[i]); }
 
-int isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// The UTF-8 character at i: its code point and byte length. A malformed or overlong sequence,
-// a surrogate or a value past U+10FFFF gives length 0. *cut is set when the bytes end inside
-// what began as a well-formed character.
-uint32_t utf8Character(std::string_view bytes, size_t i, size_t& length, int* cut) {
-    unsigned char lead = byteAt(bytes, i);
-    length = 0;
-    if (lead < 0x80) {
-        length = 1;
-        return lead;
-    }
-    if (lead < 0xC2 || lead > 0xF4) return 0;
-    size_t count = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    uint32_t value = lead & (0x7F >> count);
-    static const uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};  // smaller values are overlong
-    for (size_t k = 1; k < count; ++k) {
-        if (i + k >= bytes.size()) {
-            if (cut) *cut = 1;
-            return 0;
-        }
-        if (!isContinuation(byteAt(bytes, i + k))) return 0;
-        value = value << 6 | (byteAt(bytes, i + k) & 0x3F);
-    }
-    if (value < kLeast[count] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-    length = count;
-    return value;
-}
-
-char16_t basicPlaneUnit(uint32_t value) { return value <= 0xFFFF ? static_cast<char16_t>(value) : kReplacement; }
-
-void decodeUtf8(std::string_view bytes, size_t maxUnits, std::u16string& units) {
-    for (size_t i = 0; i < bytes.size() && units.size() < maxUnits;) {
+void decodeUtf8Text(std::string_view bytes, size_t maxCharacters, std::string& text) {
+    for (size_t i = 0, count = 0; i < bytes.size() && count < maxCharacters; ++count) {
         size_t length;
-        uint32_t value = utf8Character(bytes, i, length, nullptr);
-        units += length ? basicPlaneUnit(value) : kReplacement;
-        i += length ? length : 1;
+        appendUtf8(text, decodeUtf8(bytes, i, length));
+        i += length;
     }
 }
 
-void decodeUtf16(std::string_view bytes, int bigEndian, size_t maxUnits, std::u16string& units) {
-    auto unitAt = [&](size_t i) {
+void decodeUtf16Text(std::string_view bytes, int bigEndian, size_t maxCharacters, std::string& text) {
+    auto unitAt = [&](size_t i) -> char32_t {
         unsigned high = byteAt(bytes, bigEndian ? i : i + 1), low = byteAt(bytes, bigEndian ? i + 1 : i);
-        return static_cast<char16_t>(high << 8 | low);
+        return high << 8 | low;
     };
-    // An odd last byte is half a unit: dropped.
-    for (size_t i = 0; i + 1 < bytes.size() && units.size() < maxUnits;) {
-        char16_t unit = unitAt(i);
+    size_t i = 0, count = 0;
+    for (; i + 1 < bytes.size() && count < maxCharacters; ++count) {
+        char32_t unit = unitAt(i);
         i += 2;
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < bytes.size() && unitAt(i) >= 0xDC00 && unitAt(i) <= 0xDFFF) {
-            i += 2;  // a pair: a character beyond the plane
-            unit = kReplacement;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            unit = kReplacement;
+        if (isHighSurrogate(unit) && i + 1 < bytes.size() && isLowSurrogate(unitAt(i))) {
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i) - 0xDC00);
+            i += 2;
+        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+            unit = kReplacementCharacter;
         }
-        units += unit;
+        appendUtf8(text, unit);
     }
+    // Half a unit at the end of the file.
+    if (i < bytes.size() && count < maxCharacters) appendUtf8(text, kReplacementCharacter);
 }
 
 }  // namespace
 
-const char* encodingName(TextEncoding encoding) {
+std::string encodingName(TextEncoding encoding, uint32_t ansiCodePage) {
     switch (encoding) {
     case TextEncoding::kUtf8: return "utf-8";
     case TextEncoding::kUtf8Bom: return "utf-8-bom";
     case TextEncoding::kUtf16Le: return "utf-16le";
     case TextEncoding::kUtf16Be: return "utf-16be";
-    default: return "ansi";
+    default: return ansiCodePage ? "ansi-" + std::to_string(ansiCodePage) : "ansi";
     }
 }
 
@@ -91,22 +66,25 @@ TextEncoding detectEncoding(std::string_view bytes, int cutShort) {
         }
         size_t length;
         int cut = 0;
-        utf8Character(bytes, i, length, &cut);
-        if (!length) return cut && cutShort ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
+        // An undecodable byte decodes as U+FFFD of one byte; a U+FFFD really written takes three.
+        if (decodeUtf8(bytes, i, length, &cut) == kReplacementCharacter && length == 1)
+            return cut && cutShort ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
         nonAscii = 1;
         i += length;
     }
     return nonAscii ? TextEncoding::kUtf8 : TextEncoding::kAnsi;
 }
 
-std::u16string decodeUnicode(std::string_view bytes, TextEncoding encoding, size_t maxUnits) {
-    std::u16string units;
+std::string decodeUnicode(std::string_view bytes, TextEncoding encoding, size_t maxCharacters) {
+    auto after = [&](size_t mark) { return bytes.substr(std::min(mark, bytes.size())); };
+    std::string text;
+    text.reserve(std::min(bytes.size() * 3 / 2, maxCharacters * 4));
     switch (encoding) {
-    case TextEncoding::kUtf8: decodeUtf8(bytes, maxUnits, units); break;
-    case TextEncoding::kUtf8Bom: decodeUtf8(bytes.substr(3), maxUnits, units); break;
-    case TextEncoding::kUtf16Le: decodeUtf16(bytes.substr(2), 0, maxUnits, units); break;
-    case TextEncoding::kUtf16Be: decodeUtf16(bytes.substr(2), 1, maxUnits, units); break;
+    case TextEncoding::kUtf8: decodeUtf8Text(bytes, maxCharacters, text); break;
+    case TextEncoding::kUtf8Bom: decodeUtf8Text(after(3), maxCharacters, text); break;
+    case TextEncoding::kUtf16Le: decodeUtf16Text(after(2), 0, maxCharacters, text); break;
+    case TextEncoding::kUtf16Be: decodeUtf16Text(after(2), 1, maxCharacters, text); break;
     default: break;
     }
-    return units;
+    return text;
 }

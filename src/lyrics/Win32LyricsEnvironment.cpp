@@ -1,12 +1,11 @@
 #include "lyrics/Win32LyricsEnvironment.h"
 
-#include <climits>
-
-#include "plugin/PlayerState.h"
 #include "utils/Text.h"
+#include "utils/WinPath.h"
+#include "utils/WinText.h"
 
-const char kMalformedTagCaption[] = "ERROR !!!";
-const char kMalformedTagText[] = "タグの表記が間違っています。\nこのファイルでは正しく歌詞を表示できません。";
+const wchar_t kMalformedTagCaption[] = L"ERROR !!!";
+const wchar_t kMalformedTagText[] = L"タグの表記が間違っています。\nこのファイルでは正しく歌詞を表示できません。";
 
 namespace {
 
@@ -48,23 +47,26 @@ void Win32FolderTree::stopWatching() {
 void Win32FolderTree::beginWalk(const std::string& root) {
     // Watch first: whatever changes during the walk then signals, and the next lookup walks again.
     stopWatching();
-    change = FindFirstChangeNotificationA(root.c_str(), TRUE,
-                                          FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
+    std::wstring path = widePath(root);
+    if (path.empty()) return;
+    change = FindFirstChangeNotificationW(path.c_str(), TRUE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
 }
 
 int Win32FolderTree::listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
-    std::string pattern = folder + "\\*";
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    std::wstring pattern = widePath(folder + "\\*");
+    if (pattern.empty()) return 0;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return 0;
     do {
-        if (!lstrcmpA(data.cFileName, ".") || !lstrcmpA(data.cFileName, "..")) continue;
+        if (!lstrcmpW(data.cFileName, L".") || !lstrcmpW(data.cFileName, L"..")) continue;
         // Folder links are not followed: they can loop back up the tree.
         DWORD attributes = data.dwFileAttributes;
         int isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (isFolder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
-        entries.push_back({data.cFileName, isFolder});
-    } while (FindNextFileA(find, &data));
+        std::string name;
+        if (narrowName(data.cFileName, name)) entries.push_back({std::move(name), isFolder});
+    } while (FindNextFileW(find, &data));
     FindClose(find);
     return 1;
 }
@@ -77,8 +79,10 @@ Win32LyricsEnvironment::Win32LyricsEnvironment(HWND hostWindow, int32_t listPosi
     : hostWindow(hostWindow), listPosition(listPosition) {}
 
 std::unique_ptr<SourceFile> Win32LyricsEnvironment::openFile(const char* path) {
-    HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+    std::wstring wide = widePath(path);
+    if (wide.empty()) return nullptr;
+    HANDLE handle = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32File>(handle);
 }
@@ -88,29 +92,21 @@ int Win32LyricsEnvironment::findInTree(const std::string& root, const std::strin
     return index.find(tree, root, names, count, found);
 }
 
-int Win32LyricsEnvironment::isLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) ? 1 : 0; }
-
-int Win32LyricsEnvironment::wideToAnsi(const std::u16string& wide, std::string& ansi) {
-    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are UTF-16 units");
-    ansi.clear();
-    if (wide.empty()) return 1;
-    if (wide.size() > INT_MAX / 2) return 0;
-    const wchar_t* units = reinterpret_cast<const wchar_t*>(wide.data());
-    int count = static_cast<int>(wide.size());
-    // No best fit: a character without its own form becomes "?", not a look-alike.
-    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, nullptr, 0, "?", nullptr);
-    if (size <= 0) return 0;
-    ansi.resize(static_cast<size_t>(size));
-    return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, ansi.data(), size, "?", nullptr) == size;
-}
+std::string Win32LyricsEnvironment::ansiToUtf8(std::string_view ansi) { return ::ansiToUtf8(ansi, CP_ACP); }
 
 char* Win32LyricsEnvironment::hostTitleCopy() {
     // The reply points into the host's playlist: copied at once, never kept.
-    LRESULT reply = SendMessageA(hostWindow, WM_USER, static_cast<WPARAM>(listPosition), kQueryTitle);
-    return copyText(reinterpret_cast<const char*>(reply));
+    if (wideHost) {
+        LRESULT reply = SendMessageW(hostWindow, WM_USER, static_cast<WPARAM>(listPosition), kWideTitleQuery);
+        if (!reply) return nullptr;
+        return copyText(narrow(reinterpret_cast<const wchar_t*>(reply)).c_str());
+    }
+    LRESULT reply = SendMessageA(hostWindow, WM_USER, static_cast<WPARAM>(listPosition), kAnsiTitleQuery);
+    if (!reply) return nullptr;
+    return copyText(::ansiToUtf8(reinterpret_cast<const char*>(reply), CP_ACP).c_str());
 }
 
 void Win32LyricsEnvironment::malformedTag(int32_t, int32_t, int firstOfLoad) {
     // The box is modal; one bad file must not stack up one box per tag.
-    if (firstOfLoad) MessageBoxA(nullptr, kMalformedTagText, kMalformedTagCaption, MB_OK | MB_ICONWARNING);
+    if (firstOfLoad) MessageBoxW(nullptr, kMalformedTagText, kMalformedTagCaption, MB_OK | MB_ICONWARNING);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The plug-in's lyrics environment: Win32 files and folders, the system's double-byte test and
-// ANSI code page, the host's playlist title (query 212) and the modal malformed-tag warning.
+// The plug-in's lyrics environment: Win32 files and folders through the wide API, the system's
+// ANSI code page, the host's playlist title and the modal malformed-tag warning.
 //
 // Keep one for the plug-in's life and set listPosition before each lookup: the index of the
 // LyricsPath tree it holds then lasts from song to song, and the tree is walked again only after
@@ -20,6 +20,7 @@ public:
     Win32FolderTree& operator=(const Win32FolderTree&) = delete;
 
     void beginWalk(const std::string& root) override;
+    // Names that hold a lone surrogate are left out: no UTF-8 path can name them.
     int listFolder(const std::string& folder, std::vector<FolderEntry>& entries) override;
     int treeUnchanged() override;
     char separator() const override { return '\\'; }
@@ -35,19 +36,25 @@ public:
 
     std::unique_ptr<SourceFile> openFile(const char* path) override;
     int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) override;
-    int isLeadByte(unsigned char byte) override;
-    int wideToAnsi(const std::u16string& wide, std::string& ansi) override;
+    std::string ansiToUtf8(std::string_view ansi) override;
+    uint32_t ansiCodePage() override { return GetACP(); }
+    // The title is asked for with query 213 (a UTF-16 reply) from a wide host, with 212 (a reply
+    // in the ANSI code page) from an older one.
     char* hostTitleCopy() override;
     void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) override;
 
     HWND hostWindow;
     int32_t listPosition;  // the playlist entry whose title the host is asked for
+    int wideHost = 0;      // 1 for a host of version 0x5000 or later, which answers the wide queries
+
+    static constexpr LPARAM kAnsiTitleQuery = 212;
+    static constexpr LPARAM kWideTitleQuery = 213;
 
 private:
     Win32FolderTree tree;
     LyricsTreeIndex index;
 };
 
-// The warning box's caption and its text, in code page 932.
-extern const char kMalformedTagCaption[];
-extern const char kMalformedTagText[];
+// The warning box's caption and its text.
+extern const wchar_t kMalformedTagCaption[];
+extern const wchar_t kMalformedTagText[];

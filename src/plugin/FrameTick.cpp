@@ -38,6 +38,7 @@ void followSongChange() {
     Win32LyricsEnvironment& environment = lyricsEnvironment();
     environment.hostWindow = hostWindow();
     environment.listPosition = playerState.listPosition;
+    environment.wideHost = playerState.wideHost;
     lookupLyrics(lyricsDocument, current ? path.c_str() : nullptr, liveSettings, environment);
 }
 

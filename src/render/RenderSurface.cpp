@@ -1,7 +1,7 @@
 #include "render/RenderSurface.h"
 
 #include "config/Settings.h"
-#include "utils/WinText.h"
+#include "utils/WinPath.h"
 
 namespace {
 
@@ -12,22 +12,12 @@ void releaseBuffer(SurfaceBuffer& b) {
     b = SurfaceBuffer{};
 }
 
-// The path (UTF-8) as the wide file calls take it: one too long for the classic limit goes in its
-// "\\?\" form, which reaches the system's own limit; a relative one that long cannot, and names no file.
-std::wstring filePath(const std::string& path) {
-    std::wstring wide = widen(path);
-    if (wide.size() < MAX_PATH || wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
-    if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
-    if (wide.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC" + wide.substr(1);
-    return std::wstring();
-}
-
 // Loads a bitmap file into a fresh memory DC; on failure the image stays empty.
 void loadImage(SurfaceBuffer& image, const char* path, int width, int height) {
     releaseBuffer(image);
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return;
-    std::wstring file = path ? filePath(path) : std::wstring();
+    std::wstring file = path ? widePath(path) : std::wstring();
     HANDLE bitmap = !file.empty() ? LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, width, height,
                                                LR_LOADFROMFILE | LR_CREATEDIBSECTION)
                                   : nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 // Owned heap texts. A text field holds either nothing (null) or its own NUL-terminated copy;
-// null and the empty text are different values. Texts are ANSI byte strings (code page 932).
+// null and the empty text are different values. Texts are UTF-8.
 #include <cstddef>
 
 // A fresh heap copy of source, or null for null. Release it with freeText.

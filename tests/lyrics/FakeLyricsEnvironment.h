@@ -1,7 +1,7 @@
 #pragma once
-// An in-memory lyrics environment: Windows-style paths mapped to file contents, a folder tree
-// derived from those paths, the code page 932 lead bytes, the part of code page 932 the tests
-// write (ASCII, kana and a few ideographs), a host title and recorded warnings.
+// An in-memory lyrics environment: Windows-style UTF-8 paths mapped to file contents, a folder tree
+// derived from those paths, the part of code page 932 the tests write (ASCII, kana and a few
+// ideographs), a host title and recorded warnings.
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -12,8 +12,18 @@
 
 #include "lyrics/LyricsEnvironment.h"
 #include "lyrics/LyricsTreeIndex.h"
-#include "lyrics/ShiftJis.h"
 #include "utils/Text.h"
+#include "utils/Utf.h"
+
+// A UTF-16 file of the text, with its byte-order mark.
+inline std::string utf16File(const std::u16string& text, int bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char16_t unit : text) {
+        char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
 
 class MemoryFile : public SourceFile {
 public:
@@ -45,7 +55,7 @@ public:
             if (path.compare(0, prefix.size(), prefix) != 0) continue;
             exists = 1;
             std::string rest = path.substr(prefix.size());
-            size_t slash = firstSeparator(rest);
+            size_t slash = rest.find('\\');
             if (slash == std::string::npos) {
                 entries.push_back({rest, 0});
             } else if (folders.insert(rest.substr(0, slash)).second) {
@@ -56,13 +66,6 @@ public:
     }
     int treeUnchanged() override { return !changed; }
 
-    static size_t firstSeparator(const std::string& path) {
-        for (size_t i = 0; i < path.size(); ++i) {
-            if (path[i] == '\\') return i;
-            if (isShiftJisLeadByte(static_cast<unsigned char>(path[i]))) ++i;
-        }
-        return std::string::npos;
-    }
     char separator() const override { return '\\'; }
 
     const std::map<std::string, std::string>& files;
@@ -82,28 +85,50 @@ public:
         searchedRoots.push_back(root);
         return index.find(tree, root, names, count, found);
     }
-    int isLeadByte(unsigned char byte) override { return isShiftJisLeadByte(byte); }
-    int wideToAnsi(const std::u16string& wide, std::string& ansi) override {
+    std::string ansiToUtf8(std::string_view ansi) override {
         ++conversions;
-        ansi.clear();
-        for (char16_t c : wide) {
-            unsigned code = shiftJisCode(c);
+        std::string utf8;
+        for (size_t i = 0; i < ansi.size(); ++i) {
+            unsigned byte = static_cast<unsigned char>(ansi[i]);
+            if (byte < 0x80) {
+                utf8 += static_cast<char>(byte);
+                continue;
+            }
+            char32_t character = kReplacementCharacter;
+            if (isLeadByte(byte) && i + 1 < ansi.size()) {
+                unsigned code = byte << 8 | static_cast<unsigned char>(ansi[++i]);
+                for (const auto& [unicode, shiftJis] : shiftJisTable())
+                    if (shiftJis == code) character = unicode;
+            }
+            appendUtf8(utf8, character);
+        }
+        return utf8;
+    }
+    uint32_t ansiCodePage() override { return 932; }
+
+    // The code page 932 bytes of a text of the characters the table knows (a test's Shift-JIS file).
+    static std::string shiftJis(const std::u16string& text) {
+        std::string ansi;
+        for (char16_t c : text) {
+            unsigned code = c < 0x80 ? c : shiftJisTable().at(c);
             if (code > 0xFF) ansi += static_cast<char>(code >> 8);
             ansi += static_cast<char>(code & 0xFF);
         }
-        return convertible;
+        return ansi;
     }
-    static unsigned shiftJisCode(char16_t c) {
-        static const std::map<char16_t, unsigned> kIdeographs = {
-            {u'歌', 0x89CC}, {u'詞', 0x8E8C}, {u'夜', 0x96E9}, {u'明', 0x96BE}, {u'桜', 0x8DF7}, {u'ー', 0x815B}};
-        if (c < 0x80) return c;
-        if (c >= u'ぁ' && c <= u'ん') return 0x829F + (c - u'ぁ');
-        if (c >= u'ァ' && c <= u'ヶ') {
-            unsigned trail = 0x40 + (c - u'ァ');
-            return 0x8300 + trail + (trail >= 0x7F);  // the trail bytes skip 0x7F
-        }
-        auto ideograph = kIdeographs.find(c);
-        return ideograph != kIdeographs.end() ? ideograph->second : '?';
+    static int isLeadByte(unsigned byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+    static const std::map<char16_t, unsigned>& shiftJisTable() {
+        static const std::map<char16_t, unsigned> table = [] {
+            std::map<char16_t, unsigned> codes = {{u'歌', 0x89CC}, {u'詞', 0x8E8C}, {u'夜', 0x96E9},
+                                                  {u'明', 0x96BE}, {u'桜', 0x8DF7}, {u'ー', 0x815B}};
+            for (char16_t c = u'ぁ'; c <= u'ん'; ++c) codes[c] = 0x829F + (c - u'ぁ');
+            for (char16_t c = u'ァ'; c <= u'ヶ'; ++c) {
+                unsigned trail = 0x40 + (c - u'ァ');
+                codes[c] = 0x8300 + trail + (trail >= 0x7F);  // the trail bytes skip 0x7F
+            }
+            return codes;
+        }();
+        return table;
     }
     char* hostTitleCopy() override {
         ++titleQueries;
@@ -125,7 +150,6 @@ public:
     const char* hostTitle = nullptr;
     int titleQueries = 0;
     int conversions = 0;
-    int convertible = 1;
     std::vector<std::string> opened;
     std::vector<std::string> searchedRoots;
     std::vector<std::tuple<int32_t, int32_t, int>> warnings;

@@ -29,22 +29,9 @@ struct LrcFile {
     std::vector<Line> lines;
 };
 
-// Code page 932 bytes of a text, as the plug-in's conversion gives them.
-std::string sjis(const std::u16string& text) {
-    std::string ansi;
-    FakeLyricsEnvironment().wideToAnsi(text, ansi);
-    return ansi;
-}
-
-std::string utf16le(const std::u16string& text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) bytes += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    return bytes;
-}
-
 const std::u16string kJapanese = u"[ti:桜]\r\n[ar:サクラバンド]\r\n[00:01.00]さくら さくら\r\n[00:05.50]やよいの そらは\r\n";
-const std::vector<Line> kJapaneseLines = {{sjis(u"さくら さくら"), 0, {{0, 100}, {13, 550}}},
-                                          {sjis(u"やよいの そらは"), 0, {{0, 550}, {15, 850}}}};
+const std::vector<Line> kJapaneseLines = {{u8"さくら さくら", 0, {{0, 100}, {19, 550}}},
+                                          {u8"やよいの そらは", 0, {{0, 550}, {22, 850}}}};
 
 const std::vector<Line> kPlainLines = {{"First line", 0, {{0, 1200}, {10, 1720}}},
                                        {"Second line", 0, {{0, 1720}, {11, 2110}}},
@@ -68,13 +55,16 @@ const LrcFile kFiles[] = {
      TextEncoding::kAnsi, 0, "Word by word", nullptr,
      {{"Twinkle twinkle", 1, {{0, 500}, {0, 500}, {4, 540}, {8, 580}, {12, 620}, {15, 660}}},
       {"little star", 1, {{0, 700}, {0, 700}, {3, 730}, {7, 760}, {11, 1060}}}}},
+    {"Shift-JIS Japanese", FakeLyricsEnvironment::shiftJis(kJapanese), TextEncoding::kAnsi, 0, u8"桜",
+     u8"サクラバンド", kJapaneseLines},
     {"UTF-8 Japanese", std::string(u8"[ti:桜]\n[ar:サクラバンド]\n[00:01.00]さくら さくら\n[00:05.50]やよいの そらは\n"),
-     TextEncoding::kUtf8, 0, "\x8d\xf7", "\x83\x54\x83\x4e\x83\x89\x83\x6f\x83\x93\x83\x68", kJapaneseLines},
+     TextEncoding::kUtf8, 0, u8"桜", u8"サクラバンド", kJapaneseLines},
     {"UTF-8 Japanese with a byte-order mark",
      std::string(u8"\uFEFF[ti:桜]\n[ar:サクラバンド]\n[00:01.00]さくら さくら\n[00:05.50]やよいの そらは\n"),
-     TextEncoding::kUtf8Bom, 0, "\x8d\xf7", "\x83\x54\x83\x4e\x83\x89\x83\x6f\x83\x93\x83\x68", kJapaneseLines},
-    {"UTF-16 LE Japanese", utf16le(kJapanese), TextEncoding::kUtf16Le, 0, "\x8d\xf7",
-     "\x83\x54\x83\x4e\x83\x89\x83\x6f\x83\x93\x83\x68", kJapaneseLines},
+     TextEncoding::kUtf8Bom, 0, u8"桜", u8"サクラバンド", kJapaneseLines},
+    {"UTF-16 LE Japanese", utf16File(kJapanese, 0), TextEncoding::kUtf16Le, 0, u8"桜", u8"サクラバンド", kJapaneseLines},
+    {"UTF-8 in every script", std::string(u8"[ti:Café]\n[00:01.00]<00:01.00>한국어 <00:01.50>中文 <00:02.00>🎤é\n"),
+     TextEncoding::kUtf8, 0, u8"Café", nullptr, {{u8"한국어 中文 🎤é", 1, {{0, 100}, {0, 100}, {10, 150}, {17, 200}, {23, 500}}}}},
     {"colon and full-stop tags mixed",
      "@Title Mixed\n[00:01]Colon short\n[00:02:50]Colon long\n[00:04.00]Full stop\n[00:05.250]Milliseconds\n"
      "[00:06:00]Ka[00:06.50]ra[00:07]o[00:07.250]ke\n",

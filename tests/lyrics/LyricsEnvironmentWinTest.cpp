@@ -1,5 +1,5 @@
-// The plug-in's lyrics environment against the real Win32 API: files and folders with
-// double-byte names, change notification, the double-byte test, the host query and the box.
+// The plug-in's lyrics environment against the real Win32 API: files and folders named in any
+// script and past MAX_PATH, change notification, the ANSI code page, the host queries and the box.
 #include "lyrics/Win32LyricsEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -12,38 +12,44 @@
 #include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
-#include "lyrics/ShiftJis.h"
-#include "plugin/PlayerState.h"
 #include "utils/Text.h"
+#include "utils/WinPath.h"
+#include "utils/WinText.h"
 
 namespace {
 
-const char kSo[] = "\x83\x5c";               // "ソ": its second byte is a backslash
-const char kKashi[] = "\x89\xcc\x8e\x8c";    // "歌詞": ends in a byte that could open a character
-const char kHostTitle[] = "Host playlist title";
+const char kAnsiHostTitle[] = "\x96\xe9\x96\xbe\x82\xaf";  // "夜明け" in code page 932
+const wchar_t kWideHostTitle[] = L"\uC0AC\uB791 \U0001F3A4";  // "사랑 🎤"
+// Texts outside code page 932 stay out of the test macros, which would quote them in that code page.
+const std::string kWideHostTitleUtf8 = u8"사랑 🎤";
+const std::string kBesideText = u8"beside 😀";
 
 WPARAM askedListPosition = 0;
+LPARAM askedQuery = 0;
 
 LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_USER && lParam == kQueryTitle) {
+    if (message == WM_USER && (lParam == 212 || lParam == 213)) {
         askedListPosition = wParam;
-        return wParam == 7 ? reinterpret_cast<LRESULT>(kHostTitle) : 0;
+        askedQuery = lParam;
+        if (wParam != 7) return 0;
+        return lParam == 213 ? reinterpret_cast<LRESULT>(kWideHostTitle) : reinterpret_cast<LRESULT>(kAnsiHostTitle);
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 HWND createHostWindow() {
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = hostWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "SorvaneLyricsTestHost";
-    RegisterClassA(&windowClass);
-    return CreateWindowA("SorvaneLyricsTestHost", "host", 0, 0, 0, 10, 10, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"SorvaneLyricsTestHost";
+    RegisterClassW(&windowClass);
+    return CreateWindowW(L"SorvaneLyricsTestHost", L"host", 0, 0, 0, 10, 10, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 void writeFile(const std::string& path, const std::string& contents) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
     DWORD written = 0;
     WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
@@ -51,35 +57,37 @@ void writeFile(const std::string& path, const std::string& contents) {
 }
 
 void removeTree(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(widePath(folder + "\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = data.cFileName;
+            std::string name = narrow(data.cFileName);
             if (name == "." || name == "..") continue;
             std::string path = folder + "\\" + name;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removeTree(path);
             } else {
-                DeleteFileA(path.c_str());
+                DeleteFileW(widePath(path).c_str());
             }
-        } while (FindNextFileA(find, &data));
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(widePath(folder).c_str());
 }
 
 class WinLyricsTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        root = std::string(temp) + "sorvane-lyrics-" + std::to_string(GetCurrentProcessId());
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        root = narrow(temp) + "sorvane-lyrics-" + std::to_string(GetCurrentProcessId());
         removeTree(root);
-        ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW(widePath(root).c_str(), nullptr));
     }
     void TearDown() override { removeTree(root); }
-    void folder(const std::string& relative) { CreateDirectoryA((root + "\\" + relative).c_str(), nullptr); }
+    void folder(const std::string& relative) {
+        ASSERT_TRUE(CreateDirectoryW(widePath(root + "\\" + relative).c_str(), nullptr)) << relative;
+    }
     void file(const std::string& relative, const std::string& contents) { writeFile(root + "\\" + relative, contents); }
 
     std::string root;
@@ -93,22 +101,23 @@ public:
         stop = true;
         thread.join();
     }
-    std::vector<std::string> texts;
+    std::vector<std::wstring> texts;
 
 private:
     static BOOL CALLBACK collect(HWND child, LPARAM into) {
-        char className[32] = {}, text[512] = {};
-        GetClassNameA(child, className, sizeof className);
-        GetWindowTextA(child, text, sizeof text);
-        if (!lstrcmpiA(className, "Static") && text[0]) reinterpret_cast<std::vector<std::string>*>(into)->push_back(text);
+        wchar_t className[32] = {}, text[512] = {};
+        GetClassNameW(child, className, 32);
+        GetWindowTextW(child, text, 512);
+        if (!lstrcmpiW(className, L"Static") && text[0])
+            reinterpret_cast<std::vector<std::wstring>*>(into)->push_back(text);
         return TRUE;
     }
     void watch() {
         while (!stop) {
-            HWND box = FindWindowA("#32770", kMalformedTagCaption);
+            HWND box = FindWindowW(L"#32770", kMalformedTagCaption);
             if (box && IsWindowVisible(box)) {
                 EnumChildWindows(box, collect, reinterpret_cast<LPARAM>(&texts));
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
                 while (IsWindow(box)) Sleep(5);
             }
             Sleep(5);
@@ -120,112 +129,137 @@ private:
 
 }  // namespace
 
-TEST(Win32LyricsEnvironment, LeadBytesAreThoseOfCodePage932) {
+TEST(Win32LyricsEnvironment, AsksAWideHostForTheWideTitleAndAnOldOneForTheAnsiTitle) {
     ASSERT_EQ(GetACP(), 932u);
-    Win32LyricsEnvironment environment(nullptr, 0);
-    for (int byte = 0; byte < 256; ++byte)
-        EXPECT_EQ(environment.isLeadByte(static_cast<unsigned char>(byte)), isShiftJisLeadByte(byte)) << byte;
-}
-
-TEST(Win32LyricsEnvironment, AsksTheHostForThePlaylistEntrysTitle) {
     HWND host = createHostWindow();
     ASSERT_NE(host, nullptr);
     Win32LyricsEnvironment environment(host, 7);
     char* title = environment.hostTitleCopy();
-    EXPECT_STREQ(title, kHostTitle);
-    EXPECT_NE(title, kHostTitle);  // a copy
+    EXPECT_STREQ(title, u8"夜明け");
+    EXPECT_EQ(askedQuery, 212);
     EXPECT_EQ(askedListPosition, 7u);
+    freeText(title);
+
+    environment.wideHost = 1;
+    title = environment.hostTitleCopy();
+    EXPECT_EQ(title, kWideHostTitleUtf8);
+    EXPECT_EQ(askedQuery, 213);
     freeText(title);
     environment.listPosition = 3;
     EXPECT_EQ(environment.hostTitleCopy(), nullptr);
     DestroyWindow(host);
 }
 
-TEST(Win32LyricsEnvironment, MalformedTagsRaiseOneBoxPerLoad) {
+TEST(Win32LyricsEnvironment, MalformedTagsRaiseOneBoxPerLoadWithTheJapaneseText) {
     Win32LyricsEnvironment environment(nullptr, 0);
     LyricsDocument document;
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string song = std::string(temp) + "sorvane-malformed.mp3";
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::string song = narrow(temp) + "sorvane-malformed.mp3";
     std::string lyrics = replaceExtension(song, "lrc");
     writeFile(lyrics, "[00:01]a[00:02.00]\n[00:03.00]b\n[00:04]c[00:05:0\n");
     BoxWatcher watcher;
     EXPECT_EQ(loadLyrics(document, song.c_str(), 1, environment), 1);
     EXPECT_EQ(loadLyrics(document, song.c_str(), 1, environment), 1);
-    DeleteFileA(lyrics.c_str());
-    EXPECT_EQ(watcher.texts, (std::vector<std::string>{kMalformedTagText, kMalformedTagText}));
+    DeleteFileW(widePath(lyrics).c_str());
+    const std::wstring text = L"\u30bf\u30b0\u306e\u8868\u8a18\u304c\u9593\u9055\u3063\u3066\u3044\u307e\u3059\u3002\n"
+                              L"\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u3067\u306f\u6b63\u3057\u304f\u6b4c\u8a5e\u3092"
+                              L"\u8868\u793a\u3067\u304d\u307e\u305b\u3093\u3002";
+    EXPECT_EQ(watcher.texts, (std::vector<std::wstring>{text, text}));
 }
 
-TEST(Win32LyricsEnvironment, ConvertsIntoTheAnsiCodePageWithAQuestionMarkForWhatItLacks) {
-    Win32LyricsEnvironment environment(nullptr, 0);
-    std::string ansi = "old";
-    // "夜明けー", Hangul and an accented letter (no forms in code page 932, no look-alikes), U+FFFD.
-    ASSERT_EQ(environment.wideToAnsi(u"a\u591c\u660e\u3051\u30fc\ud55c\u00e9\ufffdz", ansi), 1);
-    EXPECT_EQ(ansi, "a\x96\xe9\x96\xbe\x82\xaf\x81\x5b???z");
-    ASSERT_EQ(environment.wideToAnsi(u"", ansi), 1);
-    EXPECT_EQ(ansi, "");
-}
-
-TEST(Win32LyricsEnvironment, DoubleByteBackslashDoesNotSplitTheFileName) {
-    Win32LyricsEnvironment environment(nullptr, 0);
-    EXPECT_EQ(songFileName((std::string("C:\\Music\\") + kSo + ".mp3").c_str(), environment), std::string(kSo) + ".mp3");
-    EXPECT_EQ(songFileName((std::string("C:\\") + kKashi + "\\a.mp3").c_str(), environment), "a.mp3");
-}
-
-// File names here stay ASCII: the Wine set-up cannot create files with double-byte names.
-TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTag) {
+TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTagByNamesInAnyScript) {
     HWND host = createHostWindow();
     Win32LyricsEnvironment environment(host, 7);
+    environment.wideHost = 1;
     Settings settings;
-    assignString(settings.LyricsPath, (root + "\\lyrics\\").c_str());
-    folder("music");
-    folder("lyrics");
-    folder("lyrics\\deep");
-    std::string song = root + "\\music\\song.mp3";
-    file("music\\song.mp3", "no tag");
-    file("lyrics\\deep\\SONG.LRC", "[00:01]in the tree");
+    assignString(settings.LyricsPath, (root + u8"\\歌詞\\").c_str());
+    folder(u8"음악");
+    folder(u8"歌詞");
+    folder(u8"歌詞\\深い");
+    std::string song = root + u8"\\음악\\사랑 さくら Café.mp3";
+    file(u8"음악\\사랑 さくら Café.mp3", "no tag");
+    file(u8"歌詞\\深い\\사랑 さくら CAFé.LRC", "[00:01]in the tree");  // ASCII letters in any case
     LyricsDocument document;
     ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment), 1);
     EXPECT_EQ(document.lines[0].text, "in the tree");
-    EXPECT_STREQ(document.title, kHostTitle);
+    EXPECT_EQ(document.title, kWideHostTitleUtf8);
     EXPECT_EQ(document.artist, nullptr);
 
-    file("music\\song.txt", "[00:01]beside");
+    file(u8"음악\\사랑 さくら Café.txt", "[00:01]" + kBesideText);
     ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment), 1);
-    EXPECT_EQ(document.lines[0].text, "beside");
+    EXPECT_EQ(document.lines[0].text, kBesideText);
 
-    std::string tagged = root + "\\music\\tagged.mp3";
+    std::string tagged = root + u8"\\음악\\タグ.mp3";
     std::string block = "LYRICSBEGININD0000210LYR00013[00:01]in tag";
-    file("music\\tagged.mp3", "frames" + block + "0000" + std::to_string(block.size()) + "LYRICS200TAG" +
-                                    std::string(125, ' '));
+    file(u8"음악\\タグ.mp3", "frames" + block + "0000" + std::to_string(block.size()) + "LYRICS200TAG" +
+                                std::string(125, ' '));
     ASSERT_EQ(lookupLyrics(document, tagged.c_str(), settings, environment), 1);
     EXPECT_EQ(document.lines[0].text, "in tag");
     EXPECT_STREQ(document.title, "");  // the ID3v1 title is all spaces
     DestroyWindow(host);
 }
 
-TEST_F(WinLyricsTree, ReadsAUtf8LyricsFileIntoTheAnsiCodePage) {
+TEST_F(WinLyricsTree, ReadsShiftJisAndUtf8FilesIntoUtf8) {
     Win32LyricsEnvironment environment(nullptr, 0);
-    file("song.lrc", "\xEF\xBB\xBF[ti:\xE6\xA1\x9C]\r\n[00:01.00]\xE5\xA4\x9C\xE6\x98\x8E\xE3\x81\x91\r\n");
+    file("sjis.lrc", "[ti:\x8d\xf7]\r\n[00:01.00]\x96\xe9\x96\xbe\x82\xaf\r\n");
+    // A lead byte cut off by a line end: one U+FFFD, and the line end still ends the line.
+    file("broken.lrc", "[00:01]a\x81\n[00:02]b\xfd\x82");
+    file("utf8.lrc", u8"\uFEFF[ti:桜]\r\n[00:01.00]夜明け\r\n");
     LyricsDocument document;
-    ASSERT_EQ(loadLyrics(document, (root + "\\song.mp3").c_str(), 1, environment), 1);
+    ASSERT_EQ(loadLyrics(document, (root + "\\sjis.mp3").c_str(), 1, environment), 1);
+    EXPECT_EQ(encodingName(document.encoding, document.ansiCodePage), "ansi-932");
+    EXPECT_STREQ(document.title, u8"桜");
+    EXPECT_EQ(document.lines[0].text, u8"夜明け");
+    ASSERT_EQ(loadLyrics(document, (root + "\\broken.mp3").c_str(), 1, environment), 1);
+    ASSERT_EQ(document.lineCount(), 2);
+    EXPECT_EQ(document.lines[0].text, "a\xEF\xBF\xBD");
+    EXPECT_EQ(document.lines[1].text, "b\xEF\xBF\xBD\xEF\xBF\xBD");
+    ASSERT_EQ(loadLyrics(document, (root + "\\utf8.mp3").c_str(), 1, environment), 1);
     EXPECT_EQ(document.encoding, TextEncoding::kUtf8Bom);
-    EXPECT_STREQ(document.title, "\x8d\xf7");
-    EXPECT_EQ(document.lines[0].text, "\x96\xe9\x96\xbe\x82\xaf");
+    EXPECT_STREQ(document.title, u8"桜");
+    EXPECT_EQ(document.lines[0].text, u8"夜明け");
+}
+
+TEST_F(WinLyricsTree, PathsPastMaxPathAreFoundAndReadAndUnnameablePathsRefused) {
+    Win32LyricsEnvironment environment(nullptr, 0);
+    std::string deep;
+    for (int i = 0; i < 8; ++i) {
+        deep += (i ? "\\" : "") + std::string(u8"とても長いフォルダの名前") + std::to_string(i) + std::string(20, 'x');
+        folder(deep);
+    }
+    std::string song = root + "\\" + deep + "\\song.mp3";
+    ASSERT_GT(widen(song).size(), static_cast<size_t>(MAX_PATH));
+    file(deep + "\\song.lrc", "[00:01]deep beside");
+    LyricsDocument document;
+    ASSERT_EQ(loadLyrics(document, song.c_str(), 1, environment), 1);
+    EXPECT_EQ(document.lines[0].text, "deep beside");
+
+    Settings settings;
+    assignString(settings.LyricsPath, root.c_str());
+    ASSERT_EQ(lookupLyrics(document, (root + "\\elsewhere\\song.mp3").c_str(), settings, environment), 1);
+    EXPECT_EQ(document.lines[0].text, "deep beside");
+
+    // A path that is not UTF-8 or is longer than the system allows names no file at all.
+    file("caf\xef\xbf\xbd.lrc", "[00:01]x");  // "caf" and U+FFFD
+    EXPECT_EQ(environment.openFile((root + "\\caf\xe9.lrc").c_str()), nullptr);
+    EXPECT_NE(environment.openFile((root + "\\caf\xef\xbf\xbd.lrc").c_str()), nullptr);
+    EXPECT_EQ(environment.openFile((root + "\\" + std::string(kMaxWidePath, 'x')).c_str()), nullptr);
 }
 
 TEST_F(WinLyricsTree, TreeIndexNoticesFilesAddedBelowTheFolder) {
     Win32LyricsEnvironment environment(nullptr, 0);
     folder("a");
-    folder("a\\b");
-    file("a\\b\\one.kra", "x");
+    folder(u8"a\\가");
+    file(u8"a\\가\\one.kra", "x");
     std::string found;
-    std::string one = "ONE.KRA", two = "two.lrc";
+    std::string one = "ONE.KRA", two = u8"二.lrc";
+    const std::string folderPath = root + u8"\\a\\가";
     ASSERT_EQ(environment.findInTree(root, &one, 1, found), 1);
-    EXPECT_EQ(found, root + "\\a\\b\\one.kra");
+    EXPECT_EQ(found, folderPath + "\\one.kra");
     EXPECT_EQ(environment.findInTree(root, &two, 1, found), 0);
 
-    file("a\\b\\two.lrc", "x");
+    file(u8"a\\가\\二.lrc", "x");
     // The notification may arrive a moment after the file; a song change is far slower.
     int seen = 0;
     for (int wait = 0; wait < 200 && !seen; ++wait) {
@@ -233,5 +267,5 @@ TEST_F(WinLyricsTree, TreeIndexNoticesFilesAddedBelowTheFolder) {
         if (!seen) Sleep(10);
     }
     ASSERT_EQ(seen, 1);
-    EXPECT_EQ(found, root + "\\a\\b\\two.lrc");
+    EXPECT_EQ(found, folderPath + u8"\\二.lrc");
 }

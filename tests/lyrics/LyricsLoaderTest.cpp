@@ -142,35 +142,30 @@ TEST(LyricsLookup, TreeIsWalkedOnceAndAgainOnlyAfterAChange) {
     EXPECT_EQ(l.environment.tree.walks, 3);
 }
 
-TEST(LyricsLookup, DoubleByteBackslashDoesNotSplitTheFileName) {
-    FakeLyricsEnvironment environment;
-    // "ソ" is 0x83 0x5C: its second byte is a backslash.
-    EXPECT_EQ(songFileName("C:\\Music\\\x83\x5c.mp3", environment), "\x83\x5c.mp3");
-    // "歌詞" ends in 0x8C, a byte that could also open a character: the backslash after it separates.
-    EXPECT_EQ(songFileName("C:\\\x89\xcc\x8e\x8c\\a.mp3", environment), "a.mp3");
-    EXPECT_EQ(songFileName("a.mp3", environment), "a.mp3");
+TEST(LyricsLookup, NamesInAnyScriptAreFoundBesideTheSongAndBelowTheFolder) {
+    // "ソ" was 0x83 0x5C in code page 932, its second byte a backslash; in UTF-8 no byte of a
+    // character is one.
+    EXPECT_EQ(songFileName(u8"C:\\Music\\ソ.mp3"), u8"ソ.mp3");
+    EXPECT_EQ(songFileName(u8"C:\\歌詞\\사랑 😀.mp3"), u8"사랑 😀.mp3");
+    EXPECT_EQ(songFileName("a.mp3"), "a.mp3");
 
     Lookup l;
-    assignString(l.settings.LyricsPath, "D:\\\x83\x5c\\");  // a folder named "ソ", trailing backslash
-    std::string song = "C:\\\x89\xcc\x8e\x8c\\\x83\x5c.mp3";
-    l.environment.files = {{song, "song"}, {"D:\\\x83\x5c\\\x83\x5c.lrc", "[00:01]so"}};
+    assignString(l.settings.LyricsPath, u8"D:\\歌詞\\");  // trailing backslash
+    std::string song = u8"C:\\音楽\\사랑.mp3";
+    l.environment.files = {{song, "song"}, {u8"D:\\歌詞\\한국\\사랑.lrc", "[00:01]found"}};
     EXPECT_EQ(l.lookup(song.c_str()), 1);
-    EXPECT_EQ(l.environment.searchedRoots, std::vector<std::string>{"D:\\\x83\x5c"});
-    EXPECT_STREQ(l.firstText(), "so");
+    EXPECT_EQ(l.environment.searchedRoots, std::vector<std::string>{u8"D:\\歌詞"});
+    EXPECT_STREQ(l.firstText(), "found");
 }
 
-TEST(LyricsLookup, PathsThatDoNotFitArePassedOverUnread) {
+TEST(LyricsLookup, LongPathsAreLeftToThePlatform) {
+    // Past the old 260-byte buffers: the platform decides what it can open.
     Lookup l;
-    std::string song = "C:\\" + std::string(300, 'x') + ".mp3";
+    std::string song = "C:\\";
+    for (int i = 0; i < 30; ++i) song += u8"長いフォルダ名\\";
+    song += u8"さくら.mp3";
     l.environment.files = {{song, "song"}, {replaceExtension(song, "kra"), "[00:01]a"}};
-    EXPECT_EQ(l.lookup(song.c_str()), 0);
-    EXPECT_TRUE(l.environment.opened.empty());
-
-    // The longest path that fits is read.
-    std::string longest = "C:\\" + std::string(kMaxPath - 8, 'y') + ".mp3";
-    ASSERT_EQ(longest.size(), kMaxPath - 1);
-    l.environment.files = {{replaceExtension(longest, "kra"), "[00:01]a"}};
-    EXPECT_EQ(l.lookup(longest.c_str()), 1);
+    EXPECT_EQ(l.lookup(song.c_str()), 1);
 }
 
 // Title and artist
@@ -211,6 +206,21 @@ TEST(LyricsLoad, WithoutId3v1TheHostTitleIsUsedAndTheArtistCleared) {
     loadLyrics(document, "C:\\missing.mp3", 1, environment);
     EXPECT_STREQ(document.title, "Kept");
     EXPECT_EQ(environment.titleQueries, 2);
+}
+
+TEST(LyricsLoad, SongTagsAreReadInTheAnsiCodePage) {
+    Lookup l;
+    std::string lyrics = FakeLyricsEnvironment::shiftJis(u"[00:01:00]夜[00:01:50]明け");
+    std::string song = songWithLyrics3({{"LYR", lyrics}});
+    song.replace(song.size() - 125, 60,
+                 id3v1(FakeLyricsEnvironment::shiftJis(u"夜明けのうた"), FakeLyricsEnvironment::shiftJis(u"うたう")).substr(3, 60));
+    l.environment.files = {{kSong, song}};
+    EXPECT_EQ(l.lookup(kSong.c_str()), 1);
+    EXPECT_STREQ(l.document.title, u8"夜明けのうた");
+    EXPECT_STREQ(l.document.artist, u8"うたう");
+    EXPECT_STREQ(l.firstText(), u8"夜明け");
+    EXPECT_EQ(l.document.lines[0].marks[1].offset, 3);  // after "夜"
+    EXPECT_EQ(encodingName(l.document.encoding, l.document.ansiCodePage), "ansi-932");
 }
 
 // Loading

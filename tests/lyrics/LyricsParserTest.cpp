@@ -247,14 +247,14 @@ TEST(LyricsParserLines, EveryLineEndFormSplitsAndTwoZerosEndTheText) {
     EXPECT_EQ(textsOf(p.document), (std::vector<std::string>{"a", "b", "c", "d", "e", "f"}));
 }
 
-TEST(LyricsParserLines, TextIsCutAtTheSizeLimit) {
+TEST(LyricsParserLines, TextIsCutAtTheSizeLimitBetweenCharacters) {
     std::string text = "[00:01]first\n";
-    text += std::string(kMaxLyricsBytes - text.size() - 9, '\n');
-    text += "[00:02]abcdefgh";  // crosses the limit: "[00:02]ab" remain
+    text += std::string(kMaxLyricsTextBytes - text.size() - 9, '\n');
+    text += u8"[00:02]aあbcdefgh";  // crosses the limit inside "あ": "[00:02]a" remains
     text += "\n[00:03]beyond";
     Parsed p;
     parse(p, text);
-    EXPECT_EQ(textsOf(p.document), (std::vector<std::string>{"first", "ab"}));
+    EXPECT_EQ(textsOf(p.document), (std::vector<std::string>{"first", "a"}));
 }
 
 TEST(LyricsParserLines, LaterLineWithoutWellFormedTagIsDropped) {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
 
@@ -84,25 +85,32 @@ TEST_F(TempTree, OpensRegularFilesOnlyAndReadsWithinThem) {
     EXPECT_EQ(document.lines[0].text, "real");
 }
 
-TEST(PosixLyricsEnvironment, ConvertsIntoCodePage932WithAQuestionMarkForWhatItLacks) {
-    PosixLyricsEnvironment environment;
-    std::string ansi = "old";
-    ASSERT_EQ(environment.wideToAnsi(u"a\u591c\u660e\u3051\u30fc\ud55c\u00e9\ufffdz", ansi), 1);
-    EXPECT_EQ(ansi, "a\x96\xe9\x96\xbe\x82\xaf\x81\x5b???z");
-    ASSERT_EQ(environment.wideToAnsi(std::u16string(5000, u'\u3042'), ansi), 1);  // past one buffer
-    EXPECT_EQ(ansi.size(), 10000u);
-    ASSERT_EQ(environment.wideToAnsi(u"", ansi), 1);
-    EXPECT_EQ(ansi, "");
+TEST(PosixLyricsEnvironment, ConvertsTheCodePageItIsMadeWithIntoUtf8) {
+    PosixLyricsEnvironment japanese;
+    EXPECT_EQ(japanese.ansiCodePage(), 932u);
+    // "夜明けー", half-width "ｱ", then a byte that opens no character, a lead byte cut off by a line
+    // end and one cut off by the end of the text.
+    EXPECT_EQ(japanese.ansiToUtf8("a\x96\xe9\x96\xbe\x82\xaf\x81\x5b\xb1z\xfd\x81\n\x82"),
+              u8"a夜明けーｱz\uFFFD\uFFFD\n\uFFFD");
+    std::string many(10000, '\0');
+    for (size_t i = 0; i < many.size(); i += 2) many.replace(i, 2, "\x82\xa0");
+    EXPECT_EQ(japanese.ansiToUtf8(many).size(), 15000u);  // past one buffer of the converter
+    EXPECT_EQ(japanese.ansiToUtf8(""), "");
+
+    PosixLyricsEnvironment western(1252);
+    EXPECT_EQ(western.ansiToUtf8("Caf\xe9 \x80 \x96\xe9"), u8"Café € –é");
+
+    PosixLyricsEnvironment unknown(77);
+    EXPECT_FALSE(unknown.knowsCodePage());
+    EXPECT_EQ(unknown.ansiToUtf8("a\xe9"), u8"a\uFFFD");
 }
 
-TEST_F(TempTree, ReadsAUtf16LyricsFileIntoCodePage932) {
-    std::string bytes;
-    for (char16_t unit : std::u16string(u"\ufeff[00:01.00]\u591c"))
-        bytes += std::string{static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    file("x.lrc", bytes);
+TEST_F(TempTree, ReadsFilesInAnyScriptByTheirUtf8Names) {
+    std::string bytes = utf16File(u"[00:01.00]夜明け😀", 0);
+    file(u8"사랑 さくら.lrc", bytes);
     LyricsDocument document;
-    ASSERT_EQ(loadLyrics(document, (root + "/x.mp3").c_str(), 1, environment), 1);
+    ASSERT_EQ(loadLyrics(document, (root + u8"/사랑 さくら.mp3").c_str(), 1, environment), 1);
     EXPECT_EQ(document.encoding, TextEncoding::kUtf16Le);
-    EXPECT_EQ(document.lines[0].text, "\x96\xe9");
+    EXPECT_EQ(document.lines[0].text, u8"夜明け😀");
 }
 #endif

@@ -1,5 +1,5 @@
-// Telling the encodings of lyrics files apart, taking Unicode apart safely, and the converted text
-// the loader hands to the parser.
+// Telling the encodings of lyrics files apart, decoding Unicode safely into UTF-8, and the text the
+// loader hands to the parser.
 #include "lyrics/TextEncoding.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,13 @@
 #include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
+#include "utils/Utf.h"
+
+namespace {
+
+const std::string kFffd = "\xEF\xBF\xBD";
+
+}  // namespace
 
 TEST(TextEncoding, ByteOrderMarkDecidesElseValidUtf8WithNonAsciiElseAnsi) {
     EXPECT_EQ(detectEncoding("\xEF\xBB\xBF[00:01]a", 0), TextEncoding::kUtf8Bom);
@@ -27,64 +34,69 @@ TEST(TextEncoding, ByteOrderMarkDecidesElseValidUtf8WithNonAsciiElseAnsi) {
     EXPECT_EQ(detectEncoding("\xE3\x41\x82", 1), TextEncoding::kAnsi);
 }
 
-TEST(TextEncoding, DecodingReplacesWhatNoAnsiCodePageHolds) {
-    EXPECT_EQ(decodeUnicode(std::string(u8"aさ😀\u00e9"), TextEncoding::kUtf8, 100), u"aさ\uFFFD\u00e9");
-    EXPECT_EQ(decodeUnicode("\xEF\xBB\xBF" "a\xFF" "b\xE3\x81", TextEncoding::kUtf8Bom, 100), u"a\uFFFDb\uFFFD\uFFFD");
-    // Little- and big-endian: a pair beyond the plane, a lone surrogate, an odd last byte.
-    std::string le("\xFF\xFE" "a\0" "\x3D\xD8\x00\xDE" "\x00\xDC" "\x55\x30" "x", 13);
-    EXPECT_EQ(decodeUnicode(le, TextEncoding::kUtf16Le, 100), u"a\uFFFD\uFFFD\u3055");
-    std::string be("\xFE\xFF" "\0a" "\xD8\x3D" "\x30\x55", 8);
-    EXPECT_EQ(decodeUnicode(be, TextEncoding::kUtf16Be, 100), u"a\uFFFD\u3055");
-    EXPECT_EQ(decodeUnicode(std::string(u8"さくら"), TextEncoding::kUtf8, 2), u"さく");
+TEST(TextEncoding, EveryCharacterSurvivesAndEachUndecodableUnitBecomesOneReplacement) {
+    std::string every = u8"aさ한é😀";
+    EXPECT_EQ(decodeUnicode(every, TextEncoding::kUtf8, 100), every);
+    EXPECT_EQ(decodeUnicode("\xEF\xBB\xBF" + every, TextEncoding::kUtf8Bom, 100), every);
+    EXPECT_EQ(decodeUnicode(utf16File(u"aさ한é😀", 0), TextEncoding::kUtf16Le, 100), every);
+    EXPECT_EQ(decodeUnicode(utf16File(u"aさ한é😀", 1), TextEncoding::kUtf16Be, 100), every);
+    // A stray byte and a character cut off by the end of a file with a mark.
+    EXPECT_EQ(decodeUnicode("\xEF\xBB\xBF" "a\xFF" "b\xE3\x81", TextEncoding::kUtf8Bom, 100), "a" + kFffd + "b" + kFffd + kFffd);
+    // Lone surrogates at either end and in the middle, and half a unit at the end.
+    std::u16string lone = u"\xDC00" u"a" u"\xD800" u"b" u"\xD83D";
+    std::string expected = kFffd + "a" + kFffd + "b" + kFffd;
+    EXPECT_EQ(decodeUnicode(utf16File(lone, 0), TextEncoding::kUtf16Le, 100), expected);
+    EXPECT_EQ(decodeUnicode(utf16File(lone, 1), TextEncoding::kUtf16Be, 100), expected);
+    EXPECT_EQ(decodeUnicode(utf16File(u"a", 0) + "x", TextEncoding::kUtf16Le, 100), "a" + kFffd);
+    // A byte-order mark with nothing after it.
+    EXPECT_EQ(decodeUnicode("\xEF\xBB\xBF", TextEncoding::kUtf8Bom, 100), "");
+    EXPECT_EQ(decodeUnicode("\xFF\xFE", TextEncoding::kUtf16Le, 100), "");
+    EXPECT_EQ(decodeUnicode("\xFE\xFF\x30", TextEncoding::kUtf16Be, 100), kFffd);
+    // The limit counts characters, whatever their size.
+    EXPECT_EQ(decodeUnicode(utf16File(u"😀😀😀", 0), TextEncoding::kUtf16Le, 2), u8"😀😀");
+    EXPECT_EQ(decodeUnicode(u8"さくら", TextEncoding::kUtf8, 2), u8"さく");
 }
 
-TEST(LyricsFileText, AnsiIsTakenAsItIsAndUnicodeIsConverted) {
+TEST(LyricsFileText, AnsiIsConvertedByTheEnvironmentAndUnicodeDecoded) {
     FakeLyricsEnvironment environment;
-    std::string text;
     TextEncoding encoding;
-    ASSERT_EQ(lyricsFileText("[00:01]\x96\xe9", 0, environment, text, encoding), 1);
-    EXPECT_EQ(text, "[00:01]\x96\xe9");
-    EXPECT_EQ(environment.conversions, 0);
-
-    ASSERT_EQ(lyricsFileText(std::string(u8"\uFEFF[00:01]夜明け한"), 0, environment, text, encoding), 1);
+    EXPECT_EQ(lyricsFileText("[00:01]\x96\xe9\x96\xbe\x82\xaf", 0, environment, encoding), u8"[00:01]夜明け");
+    EXPECT_EQ(encoding, TextEncoding::kAnsi);
+    EXPECT_EQ(environment.conversions, 1);
+    EXPECT_EQ(lyricsFileText(u8"\uFEFF[00:01]夜明け한😀", 0, environment, encoding), u8"[00:01]夜明け한😀");
     EXPECT_EQ(encoding, TextEncoding::kUtf8Bom);
-    EXPECT_EQ(text, "[00:01]\x96\xe9\x96\xbe\x82\xaf?");
-
-    environment.convertible = 0;
-    EXPECT_EQ(lyricsFileText(std::string(u8"[00:01]夜"), 0, environment, text, encoding), 0);
+    EXPECT_EQ(environment.conversions, 1);
 }
 
-TEST(LyricsFileText, ConvertedTextIsCutBetweenCharactersAtTheLimit) {
+TEST(LyricsFileText, AFullShiftJisFileIsNeverCutByItsConversion) {
+    // 50000 bytes of two-byte characters grow to 75000 bytes of UTF-8, every one of them kept.
+    std::string line = FakeLyricsEnvironment::shiftJis(u"[00:01]さくら さくら\r\n");
+    std::string file;
+    while (file.size() + line.size() <= kMaxLyricsBytes) file += line;
+    file += std::string(kMaxLyricsBytes - file.size(), ' ');
     FakeLyricsEnvironment environment;
-    std::string text;
-    TextEncoding encoding;
-    // "a" then kana: every kana is two bytes, so the limit falls inside the last one.
-    std::string kana = "a";
-    while (kana.size() < kMaxLyricsBytes * 2) kana += std::string(u8"さ");
-    ASSERT_EQ(lyricsFileText(kana, 0, environment, text, encoding), 1);
-    EXPECT_EQ(text.size(), kMaxLyricsBytes - 1);
-    EXPECT_EQ(text.substr(text.size() - 2), "\x82\xb3");
-
-    std::string ascii = "\xEF\xBB\xBF" + std::string(kMaxLyricsBytes + 10, 'x');
-    ASSERT_EQ(lyricsFileText(ascii, 0, environment, text, encoding), 1);
-    EXPECT_EQ(text.size(), kMaxLyricsBytes);
-
-    ASSERT_EQ(lyricsFileText(std::string(kMaxLyricsBytes + 10, 'x'), 0, environment, text, encoding), 1);
-    EXPECT_EQ(text.size(), kMaxLyricsBytes);  // as ever
-}
-
-TEST(LyricsFileText, LongUnicodeFilesAreReadFarEnoughToFillTheLimit) {
-    std::string utf16 = "\xFF\xFE";
-    for (char c : "[00:01]" + std::string(kMaxLyricsBytes, 'x')) utf16 += std::string{c, '\0'};
-    // Past the read limit, which ends inside a character.
-    std::string kana = "[00:01]";
-    while (kana.size() < kMaxLyricsFileBytes + 100) kana += std::string(u8"さ");
-    FakeLyricsEnvironment environment;
-    environment.files = {{"C:\\a.lrc", utf16}, {"C:\\b.lrc", kana}};
+    environment.files = {{"C:\\a.lrc", file + "[00:09]beyond the limit"}};
     LyricsDocument document;
     ASSERT_EQ(loadLyrics(document, "C:\\a.mp3", 1, environment), 1);
-    EXPECT_EQ(document.lines[0].length, static_cast<int32_t>(kMaxLyricsBytes) - 7);
+    EXPECT_EQ(document.lineCount(), static_cast<int32_t>(file.size() / line.size()));
+    EXPECT_EQ(document.lines.back().text, u8"さくら さくら");
+    EXPECT_EQ(document.lines.back().length, 19);
+}
+
+TEST(LyricsFileText, UnicodeFilesAreReadAsFarAsTheirCharactersReachTheLimit) {
+    // ASCII in UTF-16 takes two bytes a character: the text still holds the limit's characters.
+    std::string ascii = utf16File(u"[00:01]" + std::u16string(kMaxLyricsCharacters, u'x'), 0);
+    // Four bytes a character, past the read limit: cut after whole characters only.
+    std::string emoji = "[00:01]";
+    while (emoji.size() < kMaxLyricsFileBytes + 100) emoji += u8"😀";
+    FakeLyricsEnvironment environment;
+    environment.files = {{"C:\\a.lrc", ascii}, {"C:\\b.lrc", emoji}};
+    LyricsDocument document;
+    ASSERT_EQ(loadLyrics(document, "C:\\a.mp3", 1, environment), 1);
+    EXPECT_EQ(document.lines[0].length, static_cast<int32_t>(kMaxLyricsCharacters) - 7);
     ASSERT_EQ(loadLyrics(document, "C:\\b.mp3", 1, environment), 1);
     EXPECT_EQ(document.encoding, TextEncoding::kUtf8);
-    EXPECT_EQ(document.lines[0].length, static_cast<int32_t>(kMaxLyricsBytes) - 8);  // no half character
+    const std::string& text = document.lines[0].text;
+    EXPECT_TRUE(isValidUtf8(text));
+    EXPECT_EQ(codePointsBefore(text, text.size()), kMaxLyricsCharacters - 7);
 }
