@@ -1,6 +1,5 @@
 #include "plugin/Lifecycle.h"
 
-
 #include "config/PrivateProfileStore.h"
 #include "config/PropertySheet.h"
 #include "plugin/BarWindow.h"
