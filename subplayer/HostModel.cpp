@@ -1,9 +1,30 @@
 #include "subplayer/HostModel.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "utils/Utf.h"
+
+namespace {
+
+std::string (*ansiConverter)(const std::string&) = nullptr;
+
+std::string ansiForm(const std::string& utf8) { return ansiConverter ? ansiConverter(utf8) : utf8; }
+
+// Copies text into a skin folder buffer, cut to fit and terminated.
+template <typename Text>
+void writeTerminated(typename Text::value_type* buffer, const Text& text) {
+    size_t n = std::min(text.size(), kSkinFolderBufferSize - 1);
+    std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), buffer);
+    buffer[n] = 0;
+}
+
+}  // namespace
+
+void HostModel::setAnsiConverter(std::string (*convert)(const std::string& utf8)) { ansiConverter = convert; }
+
 void HostModel::addEntry(const std::string& path, const std::string& title) {
-    entries.push_back(Entry{path, title});
+    entries.push_back(Entry{path, title, utf8ToUtf16(path), utf8ToUtf16(title), ansiForm(path), ansiForm(title)});
 }
 
 void HostModel::select(int32_t index) { current = index; }
@@ -17,6 +38,8 @@ void HostModel::next(uint64_t nowMs) {
 intptr_t HostModel::answer(int32_t query, uintptr_t wParam, uint64_t nowMs) {
     ++queryCounts[query];
     switch (query) {
+    case kAskVersion:
+        return oldHost ? kOldHostVersion : kCurrentHostVersion;
     case kAskPlayStatus:
         return clock.status();
     case kAskPosition:
@@ -27,15 +50,19 @@ intptr_t HostModel::answer(int32_t query, uintptr_t wParam, uint64_t nowMs) {
     case kAskTitle: {
         if (wParam >= entries.size()) return 0;
         const Entry& e = entries[wParam];
-        return reinterpret_cast<intptr_t>(query == kAskFilePath ? e.path.c_str() : e.title.c_str());
+        return reinterpret_cast<intptr_t>(query == kAskFilePath ? e.ansiPath.c_str() : e.ansiTitle.c_str());
+    }
+    case kAskFilePathW:
+    case kAskTitleW: {
+        if (oldHost || wParam >= entries.size()) return 0;
+        const Entry& e = entries[wParam];
+        return reinterpret_cast<intptr_t>(query == kAskFilePathW ? e.widePath.c_str() : e.wideTitle.c_str());
     }
     case kAskSkinFolder:
-        if (wParam) {
-            char* buffer = reinterpret_cast<char*>(wParam);
-            size_t n = skinFolder.size() < kSkinFolderBufferSize - 1 ? skinFolder.size() : kSkinFolderBufferSize - 1;
-            std::memcpy(buffer, skinFolder.data(), n);
-            buffer[n] = '\0';
-        }
+        if (wParam) writeTerminated(reinterpret_cast<char*>(wParam), ansiForm(skinFolder));
+        return 0;
+    case kAskSkinFolderW:
+        if (wParam && !oldHost) writeTerminated(reinterpret_cast<char16_t*>(wParam), utf8ToUtf16(skinFolder));
         return 0;
     default:
         return 0;

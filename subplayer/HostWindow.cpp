@@ -40,6 +40,7 @@ HWND HostWindow::createWindow() {
 
 int HostWindow::create(int ownThread) {
     destroy();
+    HostModel::setAnsiConverter(ansiFromUtf8);
     if (!ownThread) {
         window = createWindow();
         return window != nullptr;

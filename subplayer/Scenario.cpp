@@ -29,6 +29,7 @@ const Syntax kSyntax[] = {
     {"withhold", ActionKind::Withhold, "", "withhold"},
     {"release", ActionKind::Release, "", "release"},
     {"reply-delay", ActionKind::ReplyDelay, "i", "reply-delay <ms>"},
+    {"old-host", ActionKind::OldHost, "", "old-host"},
     {"init", ActionKind::Init, "", "init"},
     {"config", ActionKind::Config, "", "config"},
     {"quit", ActionKind::Quit, "", "quit"},

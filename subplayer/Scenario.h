@@ -10,7 +10,7 @@ enum class ActionKind {
     // the host's playlist, clock and skin
     Entry, Select, Play, Pause, Stop, Seek, Next, Hold, Skin, MoveHost,
     // how the host answers
-    Withhold, Release, ReplyDelay,
+    Withhold, Release, ReplyDelay, OldHost,
     // the plug-in's entry points
     Init, Config, Quit, Unload,
     // input to the bar

@@ -125,7 +125,7 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
     const auto& n = a.numbers;
     switch (a.kind) {
     case ActionKind::Entry:
-        host.withModel([&](HostModel& m) { m.addEntry(ansiFromUtf8(a.text), ansiFromUtf8(a.text2)); });
+        host.withModel([&](HostModel& m) { m.addEntry(a.text, a.text2); });
         return Done;
     case ActionKind::Select:
         host.withModel([&](HostModel& m) { m.select(static_cast<int32_t>(n[0])); });
@@ -149,7 +149,7 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
         holdPosition(n[0]);
         return Done;
     case ActionKind::Skin:
-        host.withModel([&](HostModel& m) { m.setSkinFolder(ansiFromUtf8(a.text)); });
+        host.withModel([&](HostModel& m) { m.setSkinFolder(a.text); });
         return Done;
     case ActionKind::MoveHost:
         // Asynchronous when the host has a thread of its own, which may be withholding.
@@ -166,6 +166,9 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
         return Done;
     case ActionKind::ReplyDelay:
         host.setReplyDelay(static_cast<int>(n[0]));
+        return Done;
+    case ActionKind::OldHost:
+        host.withModel([](HostModel& m) { m.oldHost = 1; });
         return Done;
     case ActionKind::Init:
         player.init();

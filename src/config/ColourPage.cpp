@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <string>
+
 #include "config/PageRules.h"
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
@@ -11,6 +13,7 @@
 #include "plugin/PluginLock.h"
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
+#include "utils/WinText.h"
 
 namespace {
 
@@ -46,11 +49,13 @@ int32_t chooseColour(HWND owner, int32_t colour) {
     return ChooseColorA(&dialog) ? static_cast<int32_t>(dialog.rgbResult) : colour;
 }
 
-// The font list offers TrueType faces only, by their full names.
-int CALLBACK addFontFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM page) {
+// The font list offers TrueType faces only, by their full names, and no vertical faces: their
+// names begin with "@" and they draw the text sideways.
+int CALLBACK addFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPARAM page) {
     if (!(type & TRUETYPE_FONTTYPE)) return 1;
-    const char* fullName = reinterpret_cast<const char*>(reinterpret_cast<const ENUMLOGFONTA*>(font)->elfFullName);
-    LRESULT added = SendDlgItemMessageA(reinterpret_cast<HWND>(page), IDC_FONT_LIST, CB_ADDSTRING, 0,
+    const wchar_t* fullName = reinterpret_cast<const ENUMLOGFONTW*>(font)->elfFullName;
+    if (fullName[0] == L'@' || font->lfFaceName[0] == L'@') return 1;
+    LRESULT added = SendDlgItemMessageW(reinterpret_cast<HWND>(page), IDC_FONT_LIST, CB_ADDSTRING, 0,
                                         reinterpret_cast<LPARAM>(fullName));
     return added < 0 ? 0 : 1;
 }
@@ -58,20 +63,20 @@ int CALLBACK addFontFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, L
 void initialise(HWND page) {
     LockedScope locked;
     HDC dc = GetDC(page);
-    EnumFontFamiliesA(dc, nullptr, addFontFace, reinterpret_cast<LPARAM>(page));
+    EnumFontFamiliesW(dc, nullptr, addFontFace, reinterpret_cast<LPARAM>(page));
     ReleaseDC(page, dc);
     // The first face beginning with FontName, searching from item 1 round to item 0.
-    LRESULT found = liveSettings.FontName ? SendDlgItemMessageA(page, IDC_FONT_LIST, CB_FINDSTRING, 0,
-                                                                reinterpret_cast<LPARAM>(liveSettings.FontName))
+    std::wstring face = widen(liveSettings.FontName ? liveSettings.FontName : "");
+    LRESULT found = liveSettings.FontName ? SendDlgItemMessageW(page, IDC_FONT_LIST, CB_FINDSTRING, 0,
+                                                                reinterpret_cast<LPARAM>(face.c_str()))
                                           : CB_ERR;
-    SendDlgItemMessageA(page, IDC_FONT_LIST, CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
+    SendDlgItemMessageW(page, IDC_FONT_LIST, CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
 }
 
 void fontChosen(HWND page) {
-    char face[kProfileStringSize];
-    readItemText(page, IDC_FONT_LIST, face);
+    std::string face = readItemText(page, IDC_FONT_LIST);
     LockedScope locked;
-    assignString(liveSettings.FontName, face);
+    assignString(liveSettings.FontName, face.c_str());
 }
 
 // The colour dialog runs without the lock; the bar keeps ticking meanwhile. Even a cancelled

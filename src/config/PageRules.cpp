@@ -6,9 +6,6 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Lead bytes of code page 932's double-byte characters.
-bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 bool fitsInt32(int64_t v) {
     return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
 }
@@ -53,15 +50,7 @@ int barCentre(int32_t x, int32_t y, int32_t width, int32_t height, int32_t& cent
     return 1;
 }
 
-void cutToFolder(char* path) {
-    if (!path) return;
-    char* lastBackslash = nullptr;
-    for (char* p = path; *p; ++p) {
-        if (*p == '\\') {
-            lastBackslash = p;
-        } else if (isLeadByte(static_cast<unsigned char>(*p)) && p[1]) {
-            ++p;  // the trail byte belongs to this character
-        }
-    }
-    if (lastBackslash) *lastBackslash = '\0';
+void cutToFolder(std::string& path) {
+    size_t lastBackslash = path.rfind('\\');
+    if (lastBackslash != std::string::npos) path.erase(lastBackslash);
 }

@@ -3,6 +3,7 @@
 // sets the second display page keeps exclusive, the fade page's start <= end pull, the point the
 // background pick-up reads and the folder of a browsed file.
 #include <cstdint>
+#include <string>
 
 // A typed number as the pages take it: optional blanks, a minus sign when signedRead, decimal
 // digits, optional blanks. Anything else, and any value outside the signed 32-bit range, reads as 0.
@@ -27,7 +28,7 @@ int32_t pulledPartner(FadeSlider moved, int32_t v, int32_t partner);
 // toward zero. Returns 0 when the point lies beyond the 32-bit range (absurd stored values).
 int barCentre(int32_t x, int32_t y, int32_t width, int32_t height, int32_t& centreX, int32_t& centreY);
 
-// Cuts a file's full path (code page 932) to its folder: at the last backslash, which is removed,
-// so the folder has no trailing backslash. The second byte of a double-byte character may equal a
-// backslash and is never taken for one. A path without a backslash is left whole.
-void cutToFolder(char* path);
+// Cuts a file's full path (UTF-8, where no byte of a character other than the backslash itself
+// equals one) to its folder: at the last backslash, which is removed, so the folder has no
+// trailing backslash. A path without a backslash is left whole.
+void cutToFolder(std::string& path);

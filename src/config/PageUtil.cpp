@@ -8,12 +8,9 @@
 #include "config/PageRules.h"
 #include "plugin/Globals.h"
 #include "plugin/PluginLock.h"
+#include "utils/WinText.h"
 
-int32_t readItemNumber(HWND page, int id, bool signedRead) {
-    char text[kProfileStringSize];
-    readItemText(page, id, text);
-    return editNumber(text, signedRead);
-}
+int32_t readItemNumber(HWND page, int id, bool signedRead) { return editNumber(readItemText(page, id).c_str(), signedRead); }
 
 void writeItemNumber(HWND page, int id, int32_t value) {
     char text[16];
@@ -21,13 +18,14 @@ void writeItemNumber(HWND page, int id, int32_t value) {
     SetDlgItemTextA(page, id, text);
 }
 
-void readItemText(HWND page, int id, char (&text)[kProfileStringSize]) {
-    text[0] = '\0';
-    GetDlgItemTextA(page, id, text, sizeof text);
-    text[sizeof text - 1] = '\0';
+std::string readItemText(HWND page, int id) {
+    HWND item = GetDlgItem(page, id);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+    return narrow(text);
 }
 
-void writeItemText(HWND page, int id, const char* text) { SetDlgItemTextA(page, id, text ? text : ""); }
+void writeItemText(HWND page, int id, const char* text) { SetDlgItemTextW(page, id, widen(text ? text : "").c_str()); }
 
 int isItemChecked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED ? 1 : 0; }
 

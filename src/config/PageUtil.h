@@ -4,15 +4,14 @@
 #include <windows.h>
 
 #include <cstdint>
-
-#include "config/ProfileStore.h"
+#include <string>
 
 // The control's text read as a number (config/PageRules.h: what is not a number reads as 0).
 int32_t readItemNumber(HWND page, int id, bool signedRead);
 void writeItemNumber(HWND page, int id, int32_t value);
-// The control's text, cut to fit kProfileStringSize bytes with its terminator.
-void readItemText(HWND page, int id, char (&text)[kProfileStringSize]);
-// Writes text into the control; null shows as empty.
+// The control's whole text, in UTF-8.
+std::string readItemText(HWND page, int id);
+// Writes text (UTF-8) into the control; null shows as empty.
 void writeItemText(HWND page, int id, const char* text);
 
 int isItemChecked(HWND page, int id);  // 1 when checked, else 0

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <cstring>
+#include <string>
 
 #include "config/PageRules.h"
 #include "config/PageUtil.h"
@@ -11,52 +11,58 @@
 #include "plugin/PluginLock.h"
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
+#include "utils/WinText.h"
 
 namespace {
 
-const char kLyricsTitle[] = "歌詞ファイルを指定してください";
-const char kLyricsFilter[] = "歌詞ファイル(*.txt;*.kra)\0*.txt;*.kra\0全てのファイル(*.*)\0*.*\0";
-const char kSkinTitle[] = "スキンファイルを指定してください";
-const char kSkinFilter[] = "スキンファイル(*.bmp)\0*.bmp\0全てのファイル(*.*)\0*.*\0";
+const wchar_t kLyricsTitle[] = L"歌詞ファイルを指定してください";
+const wchar_t kLyricsFilter[] = L"歌詞ファイル(*.txt;*.kra)\0*.txt;*.kra\0全てのファイル(*.*)\0*.*\0";
+const wchar_t kSkinTitle[] = L"スキンファイルを指定してください";
+const wchar_t kSkinFilter[] = L"スキンファイル(*.bmp)\0*.bmp\0全てのファイル(*.*)\0*.*\0";
+// The dialog's buffer: a path at the system's limit fits.
+const size_t kLongestPath = 32768;
 
 // Runs the open-file dialog without the lock (the bar keeps ticking inside it). Returns 1 with the
-// chosen file in path, 0 when the user cancels.
-int browse(HWND page, const char* title, const char* filter, const char* startIn, char (&path)[kProfileStringSize]) {
-    char folder[kProfileStringSize];
+// chosen file's path (UTF-8) in path, 0 when the user cancels.
+int browse(HWND page, const wchar_t* title, const wchar_t* filter, char* const Settings::*startIn, std::string& path) {
+    std::wstring folder;
     {
         LockedScope locked;
-        copyBounded(folder, sizeof folder, startIn);
+        const char* start = liveSettings.*startIn;
+        folder = widen(start ? start : "");
     }
-    path[0] = '\0';
-    OPENFILENAMEA dialog = {};
+    std::wstring chosen(kLongestPath, L'\0');
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = page;
     dialog.lpstrFilter = filter;
     dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof path;
-    dialog.lpstrInitialDir = folder;
+    dialog.lpstrFile = chosen.data();
+    dialog.nMaxFile = static_cast<DWORD>(chosen.size());
+    dialog.lpstrInitialDir = folder.c_str();
     dialog.lpstrTitle = title;
     dialog.Flags = OFN_FILEMUSTEXIST;
-    return GetOpenFileNameA(&dialog) ? 1 : 0;
+    if (!GetOpenFileNameW(&dialog)) return 0;
+    path = narrow(chosen.c_str());
+    return 1;
 }
 
 void browseLyrics(HWND page) {
-    char path[kProfileStringSize] = {};
-    if (!browse(page, kLyricsTitle, kLyricsFilter, liveSettings.LyricsPath, path)) return;
+    std::string path;
+    if (!browse(page, kLyricsTitle, kLyricsFilter, &Settings::LyricsPath, path)) return;
     cutToFolder(path);
-    writeItemText(page, IDC_LYRICS_PATH, path);  // the edit's change stores it
+    writeItemText(page, IDC_LYRICS_PATH, path.c_str());  // the edit's change stores it
     reportChanged(page);
 }
 
 void browseSkin(HWND page) {
-    char path[kProfileStringSize] = {};
-    if (!browse(page, kSkinTitle, kSkinFilter, liveSettings.SkinPath, path)) return;
+    std::string path;
+    if (!browse(page, kSkinTitle, kSkinFilter, &Settings::SkinPath, path)) return;
     {
         LockedScope locked;
-        assignString(liveSettings.SkinPath, path);
+        assignString(liveSettings.SkinPath, path.c_str());
         renderSurface.loadSkin(liveSettings);
-        writeItemText(page, IDC_SKIN_PATH, path);
+        writeItemText(page, IDC_SKIN_PATH, path.c_str());
     }
     reportChanged(page);
 }
@@ -65,11 +71,10 @@ void browseSkin(HWND page) {
 // unset path shows as an empty edit. Focus notifications are not changes at all: one arrives while
 // the sheet closes, after a cancel has restored the settings.
 void pathEdited(HWND page, int id, char*& setting) {
-    char text[kProfileStringSize];
-    readItemText(page, id, text);
+    std::string text = readItemText(page, id);
     LockedScope locked;
-    if (std::strcmp(text, setting ? setting : "") == 0) return;
-    assignString(setting, text);
+    if (text == (setting ? setting : "")) return;
+    assignString(setting, text.c_str());
     if (id == IDC_SKIN_PATH) renderSurface.loadSkin(liveSettings);
 }
 

@@ -26,25 +26,25 @@ int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
     HPROPSHEETPAGE pages[sizeof kPages / sizeof kPages[0]] = {};
     UINT count = 0;
     for (const PageEntry& entry : kPages) {
-        PROPSHEETPAGEA page = {};
+        PROPSHEETPAGEW page = {};
         page.dwSize = sizeof page;
         page.hInstance = instance;
-        page.pszTemplate = MAKEINTRESOURCEA(entry.templateId);
+        page.pszTemplate = MAKEINTRESOURCEW(entry.templateId);
         page.pfnDlgProc = entry.procedure;
-        if (HPROPSHEETPAGE handle = CreatePropertySheetPageA(&page)) pages[count++] = handle;
+        if (HPROPSHEETPAGE handle = CreatePropertySheetPageW(&page)) pages[count++] = handle;
     }
     // The fade page's template names the trackbar class, which must exist before the page is made.
     InitCommonControls();
-    PROPSHEETHEADERA header = {};
+    PROPSHEETHEADERW header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_USEICONID | PSH_NOAPPLYNOW;
     header.hwndParent = barWindow ? barWindow : fallbackOwner;
     header.hInstance = instance;
-    header.pszIcon = MAKEINTRESOURCEA(IDI_PLUGIN);
-    header.pszCaption = "設定";
+    header.pszIcon = MAKEINTRESOURCEW(IDI_PLUGIN);
+    header.pszCaption = L"設定";
     header.nPages = count;
     header.nStartPage = 0;
     header.phpage = pages;
-    PropertySheetA(&header);
+    PropertySheetW(&header);
     return 1;
 }

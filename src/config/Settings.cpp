@@ -1,11 +1,12 @@
 #include "config/Settings.h"
 
 #include <cstdio>
+#include <string>
 
 #include "config/ProfileStore.h"
 #include "utils/Text.h"
 
-const char kDefaultFontName[] = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+const char kDefaultFontName[] = "\xEF\xBC\xAD\xEF\xBC\xB3\x20\xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";
 
 namespace {
 
@@ -64,9 +65,8 @@ const StringKey kStringKeys[] = {
 };
 
 void loadString(Settings& s, ProfileStore& store, char* Settings::*field, const char* key) {
-    char buffer[kProfileStringSize] = {};
-    store.readString(key, buffer, sizeof buffer);
-    if (buffer[0]) assignString(s.*field, buffer);
+    std::string value = store.readString(key);
+    if (!value.empty()) assignString(s.*field, value.c_str());
 }
 
 bool isPlacementKey(int32_t Settings::*field) {

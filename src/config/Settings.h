@@ -1,6 +1,7 @@
 #pragma once
 // Every user setting of the plug-in, each field named exactly as its INI key.
-// Strings are owned heap texts (utils/Text.h): null means unset, distinct from the empty text.
+// Strings are owned heap texts in UTF-8 (utils/Text.h): null means unset, distinct from the empty
+// text.
 // Colours are 0x00BBGGRR colour references; times are hundredths of a second.
 #include <cstdint>
 
@@ -59,5 +60,5 @@ public:
     int32_t ColorTCOLOR = 0x323232;
 };
 
-// "ＭＳ Ｐゴシック" in code page 932.
+// "ＭＳ Ｐゴシック" in UTF-8.
 extern const char kDefaultFontName[];

@@ -46,7 +46,7 @@ void showSettingsMenu(HWND window, LPARAM lParam) {
     POINT p = {LOWORD(lParam), HIWORD(lParam)};
     ClientToScreen(window, &p);
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, IDM_SETTINGS, "設定(&P)");
+    AppendMenuW(menu, MF_STRING, IDM_SETTINGS, L"設定(&P)");
     TrackPopupMenuEx(menu, TPM_RIGHTBUTTON, p.x - 8, p.y - 8, window, nullptr);
     DestroyMenu(menu);
 }

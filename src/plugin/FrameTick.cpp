@@ -8,7 +8,7 @@
 #include "plugin/PluginLock.h"
 #include "render/TitleBanner.h"
 #include "render/VerticalSync.h"
-#include "utils/Text.h"
+#include "utils/Utf.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ Win32LyricsEnvironment& lyricsEnvironment() {
 // A new file from the host (compared ignoring ASCII letter case): forget the old song's display
 // and look its lyrics up. A lookup that fails is not retried while the file stays current.
 void followSongChange() {
-    if (sameText(playerState.loadedFile, playerState.currentFile)) return;
+    if (sameName(playerState.loadedFile, playerState.currentFile)) return;
     titleBanner.valid = 0;
     lyricsDocument.clearHeaders();
     renderSurface.dueLine = 0;
@@ -32,19 +32,20 @@ void followSongChange() {
     renderSurface.clearSet(1);
     // The lookup works on a copy: replies that arrive while it waits on the host may replace
     // the current file.
-    char* current = playerState.currentFileCopy();
-    playerState.setLoadedFile(current);
+    std::optional<std::u16string> current = playerState.currentFile;
+    playerState.loadedFile = current;
+    std::string path = current ? utf16ToUtf8(*current) : std::string();
     Win32LyricsEnvironment& environment = lyricsEnvironment();
     environment.hostWindow = hostWindow();
     environment.listPosition = playerState.listPosition;
-    lookupLyrics(lyricsDocument, current, liveSettings, environment);
-    freeText(current);
+    environment.wideHost = playerState.wideHost;
+    lookupLyrics(lyricsDocument, current ? path.c_str() : nullptr, liveSettings, environment);
 }
 
 void followHostSkin() {
-    const char* folder = playerState.hostSkinFolder;
-    if (sameText(playerState.lastHostSkinFolder, folder)) return;
-    assignString(playerState.lastHostSkinFolder, folder);
+    const std::string& folder = playerState.hostSkinFolder;
+    if (sameName(playerState.lastHostSkinFolder, folder)) return;
+    playerState.lastHostSkinFolder = folder;
     renderSurface.loadHostSkin(folder);
 }
 

@@ -1,9 +1,10 @@
 #include "plugin/Globals.h"
 
+#include "plugin/HostLink.h"
 #include "plugin/PluginDescriptor.h"
 
 // Defined in one place so that they are built in this order and destroyed in reverse.
-PlayerState playerState;
+PlayerState playerState(decodeSystemAnsi);
 LyricsDocument lyricsDocument;
 RenderSurface renderSurface;
 Settings settingsSnapshot;

@@ -1,10 +1,14 @@
 #include "plugin/HostLink.h"
 
 #include "plugin/Globals.h"
+#include "utils/WinText.h"
 
 namespace {
 
 HostPoller hostPoller;
+
+// A host on another thread that does not answer within this time is taken for an old one.
+const UINT kVersionTimeoutMs = 2000;
 
 // The completion of every query: the data is the query number, the result the host's reply. A
 // host on this thread answers before the send returns; otherwise the reply arrives later through
@@ -16,13 +20,26 @@ void CALLBACK onHostReply(HWND, UINT, ULONG_PTR query, LRESULT reply) {
 class WindowQuerySender : public HostQuerySender {
 public:
     int send(int32_t query, uintptr_t wParam) override {
-        return SendMessageCallbackA(hostWindow(), WM_USER, wParam, query, onHostReply, query) ? 1 : 0;
+        return SendMessageCallbackW(hostWindow(), WM_USER, wParam, query, onHostReply, query) ? 1 : 0;
     }
 };
 
+void askHostVersion() {
+    DWORD_PTR version = 0;
+    if (!SendMessageTimeoutW(hostWindow(), WM_USER, 0, kQueryVersion, SMTO_NORMAL, kVersionTimeoutMs, &version))
+        version = 0;
+    playerState.setHostVersion(static_cast<intptr_t>(version));
+}
+
 }  // namespace
 
+std::u16string decodeSystemAnsi(std::string_view ansi) {
+    std::wstring wide = ansiToWide(ansi);
+    return std::u16string(wide.begin(), wide.end());
+}
+
 void pollHostAtInit() {
+    askHostVersion();
     WindowQuerySender sender;
     hostPoller.pollAtInit(playerState, sender);
 }

@@ -1,7 +1,5 @@
 #include "plugin/Lifecycle.h"
 
-#include <cstdio>
-
 #include "config/PrivateProfileStore.h"
 #include "config/PropertySheet.h"
 #include "plugin/BarWindow.h"
@@ -12,20 +10,24 @@
 #include "plugin/TickTimer.h"
 #include "render/VerticalSync.h"
 #include "resources/ResourceIds.h"
+#include "utils/WinText.h"
 
 namespace {
 
-PrivateProfileStore iniStore() { return PrivateProfileStore(iniPath().c_str(), kPluginDescription); }
+PrivateProfileStore iniStore() { return PrivateProfileStore(iniPath(), kPluginDescription); }
 
 // The saved window to attach to. With neither a class nor a title saved (every fresh install)
 // there is nothing to look up: the platform would answer with an arbitrary window.
 HWND lookupAttachWindow() {
     if (!liveSettings.OtherWinClass && !liveSettings.OtherWinName) return nullptr;
-    return FindWindowA(liveSettings.OtherWinClass, liveSettings.OtherWinName);
+    std::wstring className = widen(liveSettings.OtherWinClass ? liveSettings.OtherWinClass : "");
+    std::wstring title = widen(liveSettings.OtherWinName ? liveSettings.OtherWinName : "");
+    return FindWindowW(liveSettings.OtherWinClass ? className.c_str() : nullptr,
+                       liveSettings.OtherWinName ? title.c_str() : nullptr);
 }
 
-int failInit(const char* text, const char* caption) {
-    MessageBoxA(hostWindow(), text, caption, MB_OK);
+int failInit(const wchar_t* text, const wchar_t* caption) {
+    MessageBoxW(hostWindow(), text, caption, MB_OK);
     pluginLock.destroy();
     return 1;
 }
@@ -33,9 +35,17 @@ int failInit(const char* text, const char* caption) {
 }  // namespace
 
 std::string iniPath() {
-    char name[MAX_PATH] = {};
-    GetModuleFileNameA(moduleInstance(), name, sizeof name);
-    std::string path = name;
+    // The module's file name, however long: the buffer grows until the name fits.
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(moduleInstance(), name.data(), static_cast<DWORD>(name.size()));
+        if (n < name.size() || name.size() >= 32768) {
+            name.resize(n < name.size() ? n : 0);
+            break;
+        }
+        name.resize(name.size() * 2);
+    }
+    std::string path = narrow(name);
     size_t slash = path.rfind('\\');
     path.erase(slash == std::string::npos ? 0 : slash + 1);
     return path + "sorvane.ini";
@@ -59,12 +69,12 @@ int init() {
     loadSettings();
     attachWindow = lookupAttachWindow();
     HINSTANCE instance = moduleInstance();
-    if (!registerBarClass(instance)) return failInit("Error registering window class", "blah");
+    if (!registerBarClass(instance)) return failInit(L"Error registering window class", L"blah");
     barWindow = createBarWindow(instance);
     renderSurface.createBuffers(barWindow, liveSettings.width, liveSettings.height, liveSettings);
     if (!barWindow) {
         unregisterBarClass(instance);
-        return failInit("Error creating window", "Sorvane");
+        return failInit(L"Error creating window", L"Sorvane");
     }
     pollHostAtInit();
     SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -105,9 +115,7 @@ void quit() {
     if (barWindow) InvalidateRect(hostWindow(), nullptr, TRUE);
     {
         LockedScope locked;
-        char effects[16];
-        std::snprintf(effects, sizeof effects, "%d", static_cast<int>(liveSettings.Effects));
-        iniStore().writeString("Effects", effects);
+        iniStore().writeString("Effects", std::to_string(liveSettings.Effects));
         if (positionDirty) saveSettings();
         releaseVerticalSync();
         if (barWindow) DestroyWindow(barWindow);

@@ -5,6 +5,7 @@
 #include "plugin/Globals.h"
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
+#include "utils/WinText.h"
 
 int barShown = 1;
 int32_t lset2Counter = 0;
@@ -147,12 +148,12 @@ void finishWindowPick(LPARAM point) {
     // screen: a click on the bar picks nothing.
     if (picked && picked == barWindow) return;
     attachWindow = picked;
-    char name[260] = {};
-    GetClassNameA(attachWindow, name, sizeof name);
-    assignString(liveSettings.OtherWinClass, name);
-    name[0] = '\0';
-    GetWindowTextA(attachWindow, name, sizeof name);
-    assignString(liveSettings.OtherWinName, name);
+    wchar_t className[257] = {};  // class names are at most 256 characters
+    GetClassNameW(attachWindow, className, 257);
+    assignString(liveSettings.OtherWinClass, narrow(className).c_str());
+    std::wstring title(static_cast<size_t>(GetWindowTextLengthW(attachWindow)) + 1, L'\0');
+    title.resize(static_cast<size_t>(GetWindowTextW(attachWindow, title.data(), static_cast<int>(title.size()))));
+    assignString(liveSettings.OtherWinName, narrow(title).c_str());
 }
 
 void setCreateOffset(int32_t x, int32_t y) {

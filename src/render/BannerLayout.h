@@ -8,10 +8,10 @@ extern const char kBannerCaption[];  // "     ---  SORVANE  v0.15b  ---  "
 constexpr size_t kBannerTextSize = 1000;
 constexpr int kBannerCopies = 5;
 
-// The title, " / " and the artist when both are present (an artist alone is not shown), then the
-// caption. Title and artist are cut, never inside a double-byte character, so that the whole text
-// fits the 1000-byte banner buffer with its terminator.
-std::string bannerText(const char* title, const char* artist, int (*isLeadByte)(unsigned char));
+// The title, " / " and the artist (UTF-8) when both are present (an artist alone is not shown),
+// then the caption. Title and artist are cut, only ever between two characters, so that the whole
+// text fits the 1000-byte banner buffer with its terminator.
+std::string bannerText(const char* title, const char* artist);
 
 // Left edge of copy i of a text cx pixels wide.
 inline int32_t bannerCopyX(int i, int32_t cx) { return 16 + i * (cx + 32); }

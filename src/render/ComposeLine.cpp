@@ -7,21 +7,25 @@
 #include "render/OutlinedText.h"
 #include "render/RenderSurface.h"
 #include "render/WipeScroll.h"
+#include "utils/Utf.h"
 
 namespace {
 
+// Measures the UTF-16 prefix that the first `bytes` bytes of the UTF-8 line hold: a mark's
+// offset is a byte offset, and one inside a character counts from that character's start.
 class DcTextMeasure : public TextMeasure {
 public:
-    DcTextMeasure(HDC dc, const LyricsLine& line) : dc(dc), line(line) {}
+    DcTextMeasure(HDC dc, const SetText& text) : dc(dc), text(text) {}
     int32_t extent(int32_t bytes) override {
+        size_t units = utf16UnitsBefore(text.text, bytes < 0 ? 0 : static_cast<size_t>(bytes));
         SIZE size = {0, 0};
-        GetTextExtentPoint32A(dc, line.text.c_str(), bytes, &size);
+        GetTextExtentPoint32W(dc, text.wide.c_str(), static_cast<int>(units), &size);
         return size.cx;
     }
 
 private:
     HDC dc;
-    const LyricsLine& line;
+    const SetText& text;
 };
 
 // Columns are bounded by the buffers; the clamp keeps a wipe front past a huge line's end from
@@ -35,9 +39,10 @@ int RenderSurface::composeLine(int set, int32_t positionMs, const LyricsLine* li
     if (!line) return 0;
     if (!hasBuffers()) return 1;
     HDC composeDc = buffers[set + kComposeBuffer].dc;
-    HFONT font = createTextFont(barHeight, settings.FontName);
+    const SetText& text = textOf(set, *line, settings);
+    HFONT font = createTextFont(barHeight, text.face);
     HGDIOBJ keptFont = SelectObject(composeDc, font);
-    DcTextMeasure measure(composeDc, *line);
+    DcTextMeasure measure(composeDc, text);
 
     int32_t wipe = columnLimit(wipePosition(*line, document, settings.TimeType, measure, positionMs, 1));
     int32_t front = wipe + 4;  // the glyphs start at x = 4 in the layers

@@ -3,16 +3,18 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "render/LineStyle.h"
 
 // The font of the lyrics and the title banner: cell height `barHeight` - 4 (the 4 pixels of the
-// outline fill the rest of the bar), weight 500, face `faceName`. Made fresh for each drawing or
-// measuring operation; the caller deletes it. Null when the system cannot make it.
-HFONT createTextFont(int32_t barHeight, const char* faceName);
+// outline fill the rest of the bar), weight 500, face `face` (render/FontChoice.h chooses it).
+// Made fresh for each drawing or measuring operation; the caller deletes it. Null when the system
+// cannot make it.
+HFONT createTextFont(int32_t barHeight, const std::wstring& face);
 
-// Draws `length` bytes of text 25 times: 16 passes in the outer colour around the border of a
+// Draws `length` UTF-16 units of text 25 times: 16 passes in the outer colour around the border of a
 // 5 x 5 square of offsets, 8 in the middle colour around the 3 x 3 square, and the glyphs in the
 // inner colour at (x + 2, y + 2). The DC's font, background colour and mode are the caller's.
 // Returns 1.
-int drawOutlinedText(HDC dc, int x, int y, const ColourTrio& colours, const char* text, int32_t length);
+int drawOutlinedText(HDC dc, int x, int y, const ColourTrio& colours, const wchar_t* text, int32_t length);

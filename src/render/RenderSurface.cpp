@@ -1,8 +1,7 @@
 #include "render/RenderSurface.h"
 
-#include <cstdio>
-
 #include "config/Settings.h"
+#include "utils/WinPath.h"
 
 namespace {
 
@@ -18,9 +17,10 @@ void loadImage(SurfaceBuffer& image, const char* path, int width, int height) {
     releaseBuffer(image);
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return;
-    HANDLE bitmap = path ? LoadImageA(nullptr, path, IMAGE_BITMAP, width, height,
-                                      LR_LOADFROMFILE | LR_CREATEDIBSECTION)
-                         : nullptr;
+    std::wstring file = path ? widePath(path) : std::wstring();
+    HANDLE bitmap = !file.empty() ? LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, width, height,
+                                               LR_LOADFROMFILE | LR_CREATEDIBSECTION)
+                                  : nullptr;
     if (!bitmap) {
         DeleteDC(dc);
         return;
@@ -158,11 +158,8 @@ int RenderSurface::loadSkin(const Settings& settings) {
     return hasSkin() ? 1 : 0;
 }
 
-void RenderSurface::loadHostSkin(const char* folder) {
-    char path[MAX_PATH];
-    int n = std::snprintf(path, sizeof path, "%s\\main.bmp", folder ? folder : "");
-    // A folder too long for the path buffer loads nothing.
-    loadImage(hostSkinImage, n > 0 && n < static_cast<int>(sizeof path) ? path : nullptr, 0, 0);
+void RenderSurface::loadHostSkin(const std::string& folder) {
+    loadImage(hostSkinImage, (folder + "\\main.bmp").c_str(), 0, 0);
 }
 
 void RenderSurface::replaceBackgroundBrush(int32_t colour) {

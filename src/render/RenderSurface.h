@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "render/DisplayStep.h"
 #include "render/PixelPasses.h"
@@ -35,6 +36,15 @@ struct SurfaceBuffer {
     int32_t height = 0;
 };
 
+// What the text layers of a buffer set were drawn from: the line's UTF-8 text, its UTF-16 form and
+// the face that drew it. Kept so that a frame measures the same text in the same face without
+// converting the line again: the tick runs sixty times a second.
+struct SetText {
+    std::string text;
+    std::wstring wide;
+    std::wstring face;
+};
+
 class RenderSurface : public DisplayStatus {
 public:
     RenderSurface() = default;
@@ -52,8 +62,8 @@ public:
     void clearSet(int set);
     // Loads SkinPath stretched to the width and height settings. Returns 1 when a skin is in place.
     int loadSkin(const Settings& settings);
-    // Loads folder + "\main.bmp" at its own size; a failure leaves no host skin picture.
-    void loadHostSkin(const char* folder);
+    // Loads folder (UTF-8) + "\main.bmp" at its own size; a failure leaves no host skin picture.
+    void loadHostSkin(const std::string& folder);
     // Replaces the background brush by a solid brush of colour (0x00BBGGRR).
     void replaceBackgroundBrush(int32_t colour);
 
@@ -98,8 +108,11 @@ public:
     SurfaceBuffer hostSkinImage;
     SurfaceBuffer skinImage;
     HBRUSH backgroundBrush = nullptr;
+    SetText setTexts[2];
 
 private:
+    // The set's text for this line, converted and given its face when the set holds another.
+    const SetText& textOf(int set, const LyricsLine& line, const Settings& settings);
     bool createBuffer(int k, HDC windowDc);
     // Copies columns [sourceX, sourceX + columns) of a picture, full bar height, into buffer k at
     // destX, cut to both pictures so that nothing outside either is read or written.

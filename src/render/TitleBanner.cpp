@@ -7,50 +7,48 @@
 #include "lyrics/LyricsDocument.h"
 #include "render/BannerLayout.h"
 #include "render/Effects.h"
+#include "render/FontChoice.h"
 #include "render/OutlinedText.h"
 #include "render/RenderSurface.h"
 #include "utils/Text.h"
-
-namespace {
-
-int systemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) ? 1 : 0; }
-
-}  // namespace
+#include "utils/WinText.h"
 
 bool TitleBanner::isStale(const Settings& settings) const {
     const char* face = settings.FontName ? settings.FontName : "";
     return !valid || settings.ColorTCOLOR != drawnTitleColour || settings.ColorBACK != drawnBackColour ||
-           settings.height != drawnHeight || !sameText(face, drawnFontName);
+           settings.height != drawnHeight || !sameText(face, drawnFontName.c_str());
 }
 
 void TitleBanner::redraw(RenderSurface& surface, const LyricsDocument& document, const Settings& settings) {
     drawnBackColour = settings.ColorBACK;
     drawnTitleColour = settings.ColorTCOLOR;
     drawnHeight = settings.height;
-    copyBounded(drawnFontName, sizeof drawnFontName, settings.FontName ? settings.FontName : "");
+    drawnFontName = settings.FontName ? settings.FontName : "";
 
     HDC dc = surface.buffers[kComposeBuffer].dc;
     if (!dc) return;
     // The whole buffer: a bar wider than 80 heights shows columns past them, which would keep an
     // old line or an old background colour.
     surface.fillBackground(kComposeBuffer, 0, 0, surface.bufferWidth, settings.height);
-    HFONT font = createTextFont(settings.height, settings.FontName);
+
+    char* title = document.titleCopy();
+    char* artist = document.artistCopy();
+    std::wstring text = widen(bannerText(title, artist));
+    freeText(title);
+    freeText(artist);
+    int length = static_cast<int>(text.size());
+
+    std::u16string_view units(reinterpret_cast<const char16_t*>(text.data()), text.size());
+    HFONT font = createTextFont(settings.height, faceForText(settings.FontName, units));
     HGDIOBJ previous = SelectObject(dc, font);
     SetTextColor(dc, static_cast<COLORREF>(settings.ColorTCOLOR));
     SetBkColor(dc, 0);
     SetBkMode(dc, TRANSPARENT);
 
-    char* title = document.titleCopy();
-    char* artist = document.artistCopy();
-    std::string text = bannerText(title, artist, systemLeadByte);
-    freeText(title);
-    freeText(artist);
-
     SIZE extent = {};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
     if (settings.Lset == 0)
-        for (int i = 0; i < kBannerCopies; ++i)
-            TextOutA(dc, bannerCopyX(i, extent.cx), 2, text.c_str(), static_cast<int>(text.size()));
+        for (int i = 0; i < kBannerCopies; ++i) TextOutW(dc, bannerCopyX(i, extent.cx), 2, text.c_str(), length);
     SelectObject(dc, previous);
     if (font) DeleteObject(font);
     width = extent.cx;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 class LyricsDocument;
 class RenderSurface;
@@ -31,7 +32,7 @@ private:
     int32_t drawnTitleColour = 0;
     int32_t drawnBackColour = 0;
     int32_t drawnHeight = 0;
-    char drawnFontName[500] = {};
+    std::string drawnFontName;
     int32_t width = 0;   // pixel width of the banner text
     int32_t scroll = 0;  // the picture moves one pixel every four ticks
 };

@@ -37,7 +37,7 @@ void updateVerticalSync(Settings& settings) {
     ddrawObject = createDirectDraw();
     if (ddrawObject) return;
     settings.Wait_Vsync = 0;
-    MessageBoxA(nullptr, "DirectDrawの作成に失敗しました。", "Error", MB_OK);
+    MessageBoxW(nullptr, L"DirectDrawの作成に失敗しました。", L"Error", MB_OK);
 }
 
 void waitForVerticalBlank(const Settings& settings) {

@@ -83,12 +83,14 @@ TEST_F(SheetTest, PickUpTakesTheHostSkinPixelAtTheBarCentreOrKeepsTheBackground)
 }
 
 TEST_F(SheetTest, FontListShowsTheSavedFaceAndStoresAChosenOneUntilCancel) {
-    // Wine lists the stand-in for the default face under the stand-in's own full name.
-    const char face[] = "IPA Pゴシック";
+    // Wine lists the stand-in for the default face under the stand-in's own full name. The list
+    // shows it in the ANSI code page (932), FontName holds it in UTF-8.
+    const char shown[] = "IPA Pゴシック";
+    const char face[] = u8"IPA Pゴシック";
     assignString(liveSettings.FontName, face);
     showPage(1);
-    then([this, face] {
-        EXPECT_EQ(text(IDC_FONT_LIST), face);
+    then([this, face, shown] {
+        EXPECT_EQ(text(IDC_FONT_LIST), shown);
         HWND list = item(IDC_FONT_LIST);
         SendMessageA(list, CB_SETCURSEL, 0, 0);
         SendMessageA(page(), WM_COMMAND, MAKEWPARAM(IDC_FONT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
@@ -107,6 +109,14 @@ TEST_F(SheetTest, UnknownFaceSelectsTheFirstItemAndStaysUntilTheListIsUsed) {
     then([this] {
         EXPECT_EQ(SendMessageA(item(IDC_FONT_LIST), CB_GETCURSEL, 0, 0), 0);
         EXPECT_STREQ(liveSettings.FontName, "No Such Face");
+        // No vertical face is offered: opening the list would otherwise turn the bar sideways.
+        int count = static_cast<int>(SendMessageW(item(IDC_FONT_LIST), CB_GETCOUNT, 0, 0));
+        EXPECT_GT(count, 1);
+        for (int i = 0; i < count; ++i) {
+            wchar_t name[LF_FULLFACESIZE + 1] = {};
+            SendMessageW(item(IDC_FONT_LIST), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+            EXPECT_NE(name[0], L'@') << "item " << i;
+        }
         SendMessageA(item(IDC_FONT_LIST), CB_SHOWDROPDOWN, TRUE, 0);  // merely opening it takes its face
         SendMessageA(item(IDC_FONT_LIST), CB_SHOWDROPDOWN, FALSE, 0);
         EXPECT_EQ(std::string(liveSettings.FontName), text(IDC_FONT_LIST));

@@ -18,13 +18,11 @@ public:
         auto it = values.find(key);
         return it == values.end() ? fallback : std::stoi(it->second);
     }
-    void readString(const char* key, char* buffer, size_t size) override {
+    std::string readString(const char* key) override {
         auto it = values.find(key);
-        std::string v = it == values.end() ? "" : it->second.substr(0, size - 1);
-        std::copy(v.begin(), v.end(), buffer);
-        buffer[v.size()] = '\0';
+        return it == values.end() ? "" : it->second;
     }
-    void writeString(const char* key, const char* value) override {
+    void writeString(const char* key, const std::string& value) override {
         values[key] = value;
         written.push_back(key);
     }
@@ -36,7 +34,7 @@ public:
 
 TEST(Settings, DefaultsAreTheDocumentedOnes) {
     Settings s;
-    EXPECT_STREQ(s.FontName, "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e");
+    EXPECT_STREQ(s.FontName, u8"ＭＳ Ｐゴシック");
     EXPECT_EQ(s.LyricsPath, nullptr);
     EXPECT_EQ(s.Winamp_y, 45);
     EXPECT_EQ(s.Fin_Start, -40);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -10,6 +11,7 @@
 #include "config/PrivateProfileStore.h"
 #include "config/Settings.h"
 #include "utils/Text.h"
+#include "utils/Utf.h"
 
 namespace {
 
@@ -24,11 +26,19 @@ protected:
         DeleteFileA(path.c_str());
     }
     void TearDown() override { DeleteFileA(path.c_str()); }
-    std::string fileText() const {
+    std::string fileBytes() const {
         std::ifstream in(path, std::ios::binary);
         std::stringstream s;
         s << in.rdbuf();
         return s.str();
+    }
+    // The file's text in UTF-8, when it is UTF-16 LE with its mark as every save leaves it.
+    std::string fileText() const {
+        std::string bytes = fileBytes();
+        EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+        std::u16string units((bytes.size() - 2) / 2, u'\0');
+        std::memcpy(units.data(), bytes.data() + 2, units.size() * 2);
+        return utf16ToUtf8(units);
     }
     void writeKey(const char* key, const char* value) {
         WritePrivateProfileStringA(kSection, key, value, path.c_str());
@@ -46,7 +56,7 @@ int countLines(const std::string& text) {
 
 TEST_F(SettingsIni, NoFileGivesAllDefaults) {
     Settings s;
-    PrivateProfileStore store(path.c_str(), kSection);
+    PrivateProfileStore store(path, kSection);
     s.loadFromIni(store);
     Settings defaults;
     EXPECT_EQ(s.LyricsPath, nullptr);
@@ -58,7 +68,7 @@ TEST_F(SettingsIni, NoFileGivesAllDefaults) {
 
 TEST_F(SettingsIni, FirstSaveWritesFontNameAndIntegersButNoPathOrWindowKeys) {
     Settings s;
-    PrivateProfileStore store(path.c_str(), kSection);
+    PrivateProfileStore store(path, kSection);
     s.saveToIni(store);
     std::string text = fileText();
     EXPECT_NE(text.find("[Sorvane v0.15b by KEDO]"), std::string::npos);
@@ -76,7 +86,7 @@ TEST_F(SettingsIni, SavedValuesComeBackIncludingNegativesAndEmptyPaths) {
     saved.ColorBACK = -1;
     assignString(saved.LyricsPath, "");  // a path the user emptied
     assignString(saved.SkinPath, "C:\\skins\\bar.bmp");
-    PrivateProfileStore store(path.c_str(), kSection);
+    PrivateProfileStore store(path, kSection);
     saved.saveToIni(store);
 
     Settings loaded;
@@ -93,21 +103,63 @@ TEST_F(SettingsIni, SavedValuesComeBackIncludingNegativesAndEmptyPaths) {
     EXPECT_EQ(fresh.LyricsPath, nullptr);  // and leaves an unset one unset
 }
 
-TEST_F(SettingsIni, LongStringValuesAreCutTo259Bytes) {
-    std::string longValue(300, 'x');
+TEST_F(SettingsIni, LongValuesAreReadWhole) {
+    // A long path cut to a buffer would name another file: values come back whole.
+    std::string longValue = "C:\\" + std::string(1000, 'x') + "\\skin.bmp";
     writeKey("SkinPath", longValue.c_str());
     Settings s;
-    PrivateProfileStore store(path.c_str(), kSection);
+    PrivateProfileStore store(path, kSection);
     s.loadFromIni(store);
     ASSERT_NE(s.SkinPath, nullptr);
-    EXPECT_EQ(std::string(s.SkinPath), longValue.substr(0, 259));
+    EXPECT_EQ(std::string(s.SkinPath), longValue);
+}
+
+TEST_F(SettingsIni, ANewFileIsUtf16AndKeepsNamesInAnyScript) {
+    const char* lyrics = u8"D:\\가사\\歌詞\\Café \U0001F3A4";
+    const char* face = u8"맑은 고딕";
+    Settings saved;
+    assignString(saved.LyricsPath, lyrics);
+    assignString(saved.FontName, face);
+    PrivateProfileStore store(path, kSection);
+    saved.saveToIni(store);
+    EXPECT_NE(fileText().find(std::string("LyricsPath=") + lyrics + "\r\n"), std::string::npos);
+    Settings loaded;
+    loaded.loadFromIni(store);
+    EXPECT_STREQ(loaded.LyricsPath, lyrics);
+    EXPECT_STREQ(loaded.FontName, face);
+}
+
+TEST_F(SettingsIni, AnAnsiFileIsReadAsItStandsAndUpgradedOnSaveWithEverythingKept) {
+    // Written by an earlier version: code page 932, with a section and keys of someone else's.
+    std::string ansi = "[Other]\r\nkey=\x83\x65\x83\x58\x83\x67\r\n\r\n[Sorvane v0.15b by KEDO]\r\n"
+                       "LyricsPath=C:\\\x89\xcc\x8e\x8c\r\nFin_Start=-33\r\nUnknownKey=kept\r\n";
+    std::ofstream(path, std::ios::binary) << ansi;
+    Settings s;
+    PrivateProfileStore reader(path, kSection);
+    s.loadFromIni(reader);
+    EXPECT_STREQ(s.LyricsPath, u8"C:\\歌詞");
+    EXPECT_EQ(s.Fin_Start, -33);
+    EXPECT_EQ(fileBytes(), ansi) << "reading changes nothing";
+
+    const char* skin = u8"C:\\스킨.bmp";
+    assignString(s.SkinPath, skin);
+    PrivateProfileStore writer(path, kSection);
+    s.saveToIni(writer);
+    std::string text = fileText();
+    for (const char* kept : {u8"[Other]\r\nkey=テスト\r\n", u8"LyricsPath=C:\\歌詞\r\n", "UnknownKey=kept\r\n",
+                             "Fin_Start=-33\r\n", u8"SkinPath=C:\\스킨.bmp\r\n"})
+        EXPECT_NE(text.find(kept), std::string::npos) << kept;
+    Settings again;
+    again.loadFromIni(reader);
+    EXPECT_STREQ(again.SkinPath, skin);
+    EXPECT_STREQ(again.LyricsPath, u8"C:\\歌詞");
 }
 
 TEST_F(SettingsIni, GarbageIntegersAreTakenAsThePlatformReadsThem) {
     writeKey("height", "abc");
     writeKey("width", "12px");
     Settings s;
-    PrivateProfileStore store(path.c_str(), kSection);
+    PrivateProfileStore store(path, kSection);
     s.loadFromIni(store);
     EXPECT_EQ(s.height, 0);
     EXPECT_EQ(s.width, 12);

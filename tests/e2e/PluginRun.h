@@ -96,8 +96,11 @@ protected:
         return value;
     }
 
-    // Playlist entries; `select` makes one current.
+    // Playlist entries, path and title in the ANSI code page; `select` makes one current.
     void addSong(const std::string& path, const std::string& title = "") {
+        addSongUtf8(utf8FromAnsi(path), utf8FromAnsi(title));
+    }
+    void addSongUtf8(const std::string& path, const std::string& title = "") {
         player.host().withModel([&](HostModel& m) { m.addEntry(path, title); });
     }
     void withModel(const std::function<void(HostModel&)>& f) { player.host().withModel(f); }

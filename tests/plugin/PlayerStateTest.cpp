@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -40,12 +41,19 @@ TEST(PlayerState, PositionNeverStepsBackByLessThan500Ms) {
     EXPECT_EQ(p.positionMs, -2000000000);
 }
 
+// Code page 1252 for the bytes these tests use: 0xE9 is "é".
+std::u16string decodeLatin1(std::string_view ansi) {
+    std::u16string out;
+    for (char c : ansi) out += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return out;
+}
+
 TEST(PlayerState, StoresRepliesByQueryAndCountsEveryReply) {
-    PlayerState p;
+    PlayerState p(decodeLatin1);
     p.pendingReplies = 6;
     p.storeReply(kQueryPlayStatus, 3);
     p.storeReply(kQueryListPosition, 4);
-    char path[] = "C:\\Music\\a.mp3";
+    char path[] = "C:\\Music\\Caf\xE9.mp3";  // an old host's path, in its ANSI code page
     p.storeReply(kQueryFilePath, reinterpret_cast<intptr_t>(path));
     path[0] = 'D';  // the state keeps its own copy
     p.storeReply(kQueryFilePath, 0);  // no such entry: the old file stays
@@ -53,8 +61,57 @@ TEST(PlayerState, StoresRepliesByQueryAndCountsEveryReply) {
     p.storeReply(999, 12345);
     EXPECT_EQ(p.playStatus, 3);
     EXPECT_EQ(p.listPosition, 4);
-    EXPECT_STREQ(p.currentFile, "C:\\Music\\a.mp3");
+    EXPECT_EQ(p.currentFile, std::u16string(u"C:\\Music\\Caf\u00E9.mp3"));
     EXPECT_EQ(p.pendingReplies, 0);
+}
+
+TEST(PlayerState, AWideHostNamesFilesInUtf16AndNamesDifferingOnlyInOtherScriptsDiffer) {
+    PlayerState p;
+    p.setHostVersion(0x5066);
+    EXPECT_EQ(p.fileQuery(), kQueryFilePathW);
+    EXPECT_EQ(p.titleQuery(), kQueryTitleW);
+    char16_t first[] = u"C:\\\uC0AC\uB791\U0001F3A4.mp3";
+    p.storeReply(kQueryFilePathW, reinterpret_cast<intptr_t>(first));
+    first[3] = u'x';
+    p.loadedFile = p.currentFile;
+    EXPECT_EQ(p.currentFile, std::u16string(u"C:\\\uC0AC\uB791\U0001F3A4.mp3"));
+    char16_t other[] = u"c:\\\uC0AC\uB792\U0001F3A4.MP3";  // one Hangul syllable apart
+    p.storeReply(kQueryFilePathW, reinterpret_cast<intptr_t>(other));
+    EXPECT_FALSE(sameName(p.loadedFile, p.currentFile));
+    char16_t sameInCapitals[] = u"c:\\\uC0AC\uB791\U0001F3A4.MP3";
+    p.storeReply(kQueryFilePathW, reinterpret_cast<intptr_t>(sameInCapitals));
+    EXPECT_TRUE(sameName(p.loadedFile, p.currentFile));
+    EXPECT_FALSE(sameName(p.loadedFile, std::nullopt));  // nothing reported equals nothing
+
+    PlayerState old;
+    old.setHostVersion(0x2091);
+    EXPECT_EQ(old.fileQuery(), kQueryFilePath);
+    EXPECT_EQ(old.titleQuery(), kQueryTitle);
+    EXPECT_EQ(old.skinFolderQuery(), kQuerySkinFolder);
+}
+
+TEST(PlayerState, SkinFolderArrivesAsUtf8FromEitherBufferAndAnUnansweredWideQueryFallsBack) {
+    PlayerState p(decodeLatin1);
+    p.setHostVersion(0x5066);
+    ASSERT_EQ(p.skinFolderQuery(), kQuerySkinFolderW);
+    auto* wide = reinterpret_cast<char16_t*>(p.skinFolderBuffer());
+    std::u16string folder = u"C:\\Skins\\\u30B9\u30AD\u30F3";
+    std::copy(folder.begin(), folder.end() + 1, wide);
+    p.storeReply(kQuerySkinFolderW, 1);
+    EXPECT_EQ(p.hostSkinFolder, u8"C:\\Skins\\スキン");
+
+    // A host that leaves the buffer as it was sent does not know the query: 201 from then on.
+    p.skinFolderBuffer();
+    p.storeReply(kQuerySkinFolderW, 1);
+    EXPECT_EQ(p.hostSkinFolder, u8"C:\\Skins\\スキン");
+    ASSERT_EQ(p.skinFolderQuery(), kQuerySkinFolder);
+    auto* ansi = reinterpret_cast<char*>(p.skinFolderBuffer());
+    std::memset(ansi, 'x', kSkinFolderSize);  // not terminated: read no further than the buffer
+    p.storeReply(kQuerySkinFolder, 0);
+    EXPECT_EQ(p.hostSkinFolder, std::string(kSkinFolderSize, 'x'));
+    std::strcpy(ansi, "D:\\Caf\xE9");
+    p.storeReply(kQuerySkinFolder, 0);
+    EXPECT_EQ(p.hostSkinFolder, u8"D:\\Café");
 }
 
 TEST(HostPoller, InitAsksFourQueriesWithoutLookingAtPendingReplies) {
@@ -74,7 +131,7 @@ TEST(HostPoller, FileQueryUsesTheListPositionAnsweredInTheSameBurst) {
     EXPECT_EQ(s.sent[1], std::make_pair(int32_t{211}, uintptr_t{7}));
 }
 
-TEST(HostPoller, AsksStatusAndSkinOnEveryEleventhTick) {
+TEST(HostPoller, AsksStatusAndSkinOnEveryEleventhTickInTheHostsOwnQueries) {
     PlayerState p;
     RecordingSender s;
     HostPoller poller;
@@ -86,9 +143,17 @@ TEST(HostPoller, AsksStatusAndSkinOnEveryEleventhTick) {
         EXPECT_EQ(s.sent.size(), eleventh ? 5u : 3u) << "tick " << tick;
         if (eleventh) {
             EXPECT_EQ(s.queries(), (std::vector<int32_t>{125, 211, 105, 104, 201}));
-            EXPECT_EQ(s.sent[4].second, reinterpret_cast<uintptr_t>(p.hostSkinFolder));
         }
     }
+    PlayerState wide;
+    wide.setHostVersion(0x5000);
+    HostPoller widePoller;
+    for (int tick = 1; tick <= 11; ++tick) {
+        s.sent.clear();
+        widePoller.pollOnTick(wide, s);
+        wide.pendingReplies = 0;
+    }
+    EXPECT_EQ(s.queries(), (std::vector<int32_t>{125, 214, 105, 104, 1201}));
 }
 
 TEST(HostPoller, SendsNothingAndStandsStillWhileTenRepliesArePending) {

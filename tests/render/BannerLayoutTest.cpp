@@ -2,33 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
-namespace {
-
-int shiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-
-}  // namespace
-
 TEST(BannerLayout, TextIsTitleSlashArtistThenTheCaption) {
-    EXPECT_EQ(bannerText("Song", "Singer", shiftJisLead), "Song / Singer     ---  SORVANE  v0.15b  ---  ");
-    EXPECT_EQ(bannerText("Song", nullptr, shiftJisLead), "Song     ---  SORVANE  v0.15b  ---  ");
-    EXPECT_EQ(bannerText(nullptr, "Singer", shiftJisLead), kBannerCaption);  // no title: caption alone
+    EXPECT_EQ(bannerText("Song", "Singer"), "Song / Singer     ---  SORVANE  v0.15b  ---  ");
+    EXPECT_EQ(bannerText("Song", nullptr), "Song     ---  SORVANE  v0.15b  ---  ");
+    EXPECT_EQ(bannerText(nullptr, "Singer"), kBannerCaption);  // no title: caption alone
     EXPECT_EQ(std::string(kBannerCaption).size(), 32u);
 }
 
 TEST(BannerLayout, LongTitleAndArtistAreCutToFitTheBufferWithoutSplittingACharacter) {
     std::string title(2000, 'T');
-    std::string text = bannerText(title.c_str(), "artist", shiftJisLead);
+    std::string text = bannerText(title.c_str(), "artist");
     EXPECT_EQ(text.size(), kBannerTextSize - 1);
     EXPECT_EQ(text.substr(text.size() - 32), kBannerCaption);
 
-    std::string wide;  // "あ" repeated: two bytes each, and an odd room must not split one
-    for (int i = 0; i < 600; ++i) wide += "\x82\xA0";
-    text = bannerText("x", wide.c_str(), shiftJisLead);
-    std::string kept = text.substr(0, text.size() - 32);
-    EXPECT_LE(text.size(), kBannerTextSize - 1);
-    EXPECT_EQ((kept.size() - 4) % 2, 0u);  // "x / " then whole characters only
+    // "あ" (three bytes) and a character beyond the BMP (four bytes): no room splits either.
+    for (const char* character : {"\xE3\x81\x82", "\xF0\x9F\x8E\xA4"}) {
+        std::string wide;
+        for (int i = 0; i < 600; ++i) wide += character;
+        for (const char* title : {"x", "xy"}) {
+            text = bannerText(title, wide.c_str());
+            std::string kept = text.substr(0, text.size() - 32);
+            EXPECT_LE(text.size(), kBannerTextSize - 1);
+            EXPECT_EQ((kept.size() - std::strlen(title) - 3) % std::strlen(character), 0u);  // whole characters
+        }
+    }
 }
 
 TEST(BannerLayout, ScrollWrapsAfterOneCopySpacingOfFourTicksAPixel) {

@@ -52,9 +52,11 @@ TEST_F(RenderWin, ReleasingTwiceAndLoadingBadSkinsAreHarmless) {
     assignString(settings.SkinPath, "C:\\no such folder\\skin.bmp");
     EXPECT_EQ(surface.loadSkin(settings), 0);
     EXPECT_FALSE(surface.hasSkin());
-    surface.loadHostSkin(std::string(400, 'x').c_str());  // too long for a path: loads nothing
+    surface.loadHostSkin(std::string(400, 'x'));  // a relative path that long names no file
     EXPECT_EQ(surface.hostSkinImage.dc, nullptr);
-    surface.loadHostSkin(nullptr);
+    surface.loadHostSkin("C:\\" + std::string(40000, 'x'));  // past the system's limit
+    EXPECT_EQ(surface.hostSkinImage.dc, nullptr);
+    surface.loadHostSkin("");
     EXPECT_EQ(surface.hostSkinImage.dc, nullptr);
     surface.releaseAll();
     surface.releaseAll();

@@ -16,6 +16,7 @@
 #include "render/OutlinedText.h"
 #include "render/RenderSurface.h"
 #include "render/RenderTestLines.h"
+#include "utils/WinText.h"
 
 constexpr int32_t kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kGrey = 0x404040;
 
@@ -72,13 +73,14 @@ protected:
         }
         return all;
     }
-    // The pixel width of the first `bytes` bytes of text in the bar's text font.
+    // The pixel width of the first `bytes` bytes of the UTF-8 text in the bar's text font.
     int32_t textExtent(const std::string& text, int32_t bytes) {
         HDC dc = CreateCompatibleDC(nullptr);
-        HFONT font = createTextFont(surface.barHeight, settings.FontName);
+        HFONT font = createTextFont(surface.barHeight, widen(settings.FontName));
         HGDIOBJ kept = SelectObject(dc, font);
         SIZE size = {0, 0};
-        GetTextExtentPoint32A(dc, text.c_str(), bytes, &size);
+        std::wstring prefix = widen(text.substr(0, static_cast<size_t>(bytes)));
+        GetTextExtentPoint32W(dc, prefix.c_str(), static_cast<int>(prefix.size()), &size);
         SelectObject(dc, kept);
         DeleteObject(font);
         DeleteDC(dc);

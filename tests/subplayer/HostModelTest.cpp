@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <string>
 
 TEST(PlaybackClock, RunsInRealTimeOnlyWhilePlaying) {
     PlaybackClock c;
@@ -87,4 +90,27 @@ TEST(HostModel, NextWrapsToTheFirstEntryFromPositionZero) {
     m.select(50);  // selected past the end: next starts over
     m.next(7000);
     EXPECT_EQ(m.current, 0);
+}
+
+TEST(HostModel, AnswersInUtf16FromVersion5AndAnOldHostOnlyInItsAnsiCodePage) {
+    HostModel m;
+    m.addEntry(u8"C:\\노래.mp3", u8"歌 \U0001F3A4");
+    m.setSkinFolder(u8"C:\\스킨" + std::string(300, 's'));
+    EXPECT_EQ(m.answer(kAskVersion, 0, 0), kCurrentHostVersion);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(m.answer(kAskFilePathW, 0, 0))), u"C:\\노래.mp3");
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(m.answer(kAskTitleW, 0, 0))), u"歌 \U0001F3A4");
+    char16_t folder[kSkinFolderBufferSize + 4];
+    std::fill(std::begin(folder), std::end(folder), u'x');
+    m.answer(kAskSkinFolderW, reinterpret_cast<uintptr_t>(folder), 0);
+    EXPECT_EQ(std::u16string(folder), u"C:\\스킨" + std::u16string(kSkinFolderBufferSize - 6, u's'));
+    EXPECT_EQ(folder[kSkinFolderBufferSize], u'x');
+
+    m.oldHost = 1;
+    EXPECT_LT(m.answer(kAskVersion, 0, 0), 0x5000);
+    EXPECT_EQ(m.answer(kAskFilePathW, 0, 0), 0);
+    EXPECT_EQ(m.answer(kAskTitleW, 0, 0), 0);
+    folder[0] = u'x';
+    m.answer(kAskSkinFolderW, reinterpret_cast<uintptr_t>(folder), 0);
+    EXPECT_EQ(folder[0], u'x');
+    EXPECT_STREQ(reinterpret_cast<const char*>(m.answer(kAskFilePath, 0, 0)), u8"C:\\노래.mp3");  // no code page here
 }

@@ -179,6 +179,13 @@ int init() {
     std::memset(report.skinFolder, 'x', sizeof report.skinFolder);
     ask(201, reinterpret_cast<WPARAM>(report.skinFolder));
     report.skinFolderTerminated = std::memchr(report.skinFolder, 0, sizeof report.skinFolder) != nullptr;
+    report.version = ask(0, 0);
+    if (const wchar_t* path = reinterpret_cast<const wchar_t*>(ask(214, report.listPosition)))
+        lstrcpynW(report.wideFilePath, path, 260);
+    if (const wchar_t* title = reinterpret_cast<const wchar_t*>(ask(213, report.listPosition)))
+        lstrcpynW(report.wideTitle, title, 260);
+    for (wchar_t& unit : report.wideSkinFolder) unit = L'x';
+    ask(1201, reinterpret_cast<WPARAM>(report.wideSkinFolder));
 
     InitCommonControls();
     WNDCLASSA wc = {};

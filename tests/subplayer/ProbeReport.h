@@ -12,6 +12,9 @@ struct ProbeReport {
     // Asynchronous queries the ticks send, and their completions.
     long ticks, sent, completed, lastPositionReply;
     int sheetsRun, sheetResult;  // sheetResult: 1 OK, 0 Cancel, -1 none yet
+    // The version and the wide queries (213, 214, 1201) at init; the skin folder starts as "x"s.
+    long long version;
+    wchar_t wideFilePath[260], wideTitle[260], wideSkinFolder[260];
 };
 
 typedef ProbeReport* (*ProbeReportFunction)();

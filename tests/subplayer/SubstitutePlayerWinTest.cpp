@@ -75,7 +75,7 @@ TEST_F(ProbeTest, HostAnswersTheQueriesFromItsPlaylistClockAndSkin) {
     start();
     player.host().withModel([](HostModel& m) {
         m.addEntry("C:\\Music\\first.mp3", "First");
-        m.addEntry("C:\\Music\\second.mp3", "\x93\xfa\x96\x7b\x8c\xea");
+        m.addEntry(u8"C:\\Music\\\uC0AC\uB791.mp3", u8"日本語 \uD55C\uAD6D\uC5B4");
         m.select(1);
         m.clock.hold(4321);
         m.setSkinFolder(std::string(300, 's'));
@@ -84,13 +84,35 @@ TEST_F(ProbeTest, HostAnswersTheQueriesFromItsPlaylistClockAndSkin) {
     EXPECT_TRUE(report->hostWindowGiven);
     EXPECT_TRUE(report->moduleGiven);
     EXPECT_EQ(report->listPosition, 1);
-    EXPECT_STREQ(report->filePath, "C:\\Music\\second.mp3");
-    EXPECT_STREQ(report->title, "\x93\xfa\x96\x7b\x8c\xea");
+    EXPECT_EQ(report->version, 0x5066);
+    // The wide queries give every character; the ANSI ones what the code page (932) holds.
+    EXPECT_STREQ(report->wideFilePath, L"C:\\Music\\\uC0AC\uB791.mp3");
+    EXPECT_STREQ(report->wideTitle, L"\u65E5\u672C\u8A9E \uD55C\uAD6D\uC5B4");
+    EXPECT_STREQ(report->filePath, "C:\\Music\\??.mp3");
+    EXPECT_STREQ(report->title, "\x93\xfa\x96\x7b\x8c\xea ???");
     EXPECT_EQ(report->positionMs, 4321);
     EXPECT_EQ(report->playStatus, 1);
     EXPECT_TRUE(report->skinFolderTerminated);
     EXPECT_EQ(std::string(report->skinFolder), std::string(259, 's'));
-    for (int query : {104, 125, 201, 211, 212}) EXPECT_EQ(player.host().queryCount(query), 1) << query;
+    EXPECT_EQ(std::wstring(report->wideSkinFolder), std::wstring(259, L's'));
+    for (int query : {0, 104, 125, 201, 211, 212, 213, 214, 1201}) EXPECT_EQ(player.host().queryCount(query), 1) << query;
+}
+
+TEST_F(ProbeTest, AnOldHostReportsAnOldVersionAndAnswersNoWideQuery) {
+    start();
+    player.host().withModel([](HostModel& m) {
+        m.oldHost = 1;
+        m.addEntry("C:\\Music\\first.mp3", "First");
+        m.setSkinFolder("C:\\Skins");
+    });
+    ASSERT_EQ(player.init(), 0);
+    EXPECT_LT(report->version, 0x5000);
+    EXPECT_STREQ(report->filePath, "C:\\Music\\first.mp3");
+    EXPECT_STREQ(report->title, "First");
+    EXPECT_STREQ(report->skinFolder, "C:\\Skins");
+    EXPECT_STREQ(report->wideFilePath, L"");
+    EXPECT_STREQ(report->wideTitle, L"");
+    EXPECT_EQ(report->wideSkinFolder[0], L'x') << "the buffer is left as it was";
 }
 
 TEST_F(ProbeTest, CountsTicksForwardsKeysAndCapturesWhatWasDrawn) {

@@ -43,7 +43,7 @@ expect 0 "" -- --plugin "$probe" --scenario "$(win "$out/good.txt")" --out "$(wi
 
 log="$out/run/subplayer.log"
 for line in 'box caption="Probe" text="probe 日本語"' 'host received keydown 0x41' 'captured bar.png' \
-            'queries 104=1 105=' 'running the copy in ' 'quit returned' 'unloaded'; do
+            'queries 0=1 104=1 105=' 'running the copy in ' 'quit returned' 'unloaded'; do
   grep -qF -- "$line" "$log" 2>/dev/null || { echo "FAILED: the log lacks: $line"; failures=$((failures + 1)); }
 done
 ls "$out"/run/subplayer-*/probe.ini "$out"/run/subplayer-*/subplayer_probe.dll >/dev/null 2>&1 ||
