@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "config/PropertyPages.h"
-#include "plugin/Globals.h"
+#include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -22,7 +22,7 @@ const PageEntry kPages[] = {
 
 }  // namespace
 
-int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
+void runPropertySheet(SheetState& state, HWND fallbackOwner, HINSTANCE instance) {
     HPROPSHEETPAGE pages[sizeof kPages / sizeof kPages[0]] = {};
     UINT count = 0;
     for (const PageEntry& entry : kPages) {
@@ -31,6 +31,7 @@ int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
         page.hInstance = instance;
         page.pszTemplate = MAKEINTRESOURCEW(entry.templateId);
         page.pfnDlgProc = entry.procedure;
+        page.lParam = reinterpret_cast<LPARAM>(&state);
         if (HPROPSHEETPAGE handle = CreatePropertySheetPageW(&page)) pages[count++] = handle;
     }
     // The fade page's template names the trackbar class, which must exist before the page is made.
@@ -38,7 +39,7 @@ int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
     PROPSHEETHEADERW header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_USEICONID | PSH_NOAPPLYNOW;
-    header.hwndParent = barWindow ? barWindow : fallbackOwner;
+    header.hwndParent = state.barWindow ? state.barWindow : fallbackOwner;
     header.hInstance = instance;
     header.pszIcon = MAKEINTRESOURCEW(IDI_PLUGIN);
     header.pszCaption = L"設定";
@@ -46,5 +47,4 @@ int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
     header.nStartPage = 0;
     header.phpage = pages;
     PropertySheetW(&header);
-    return 1;
 }

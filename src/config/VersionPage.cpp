@@ -1,11 +1,12 @@
 // "バージョン": the product, its version and where to reach the author.
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
+#include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 
 namespace {
 
-void initialise(HWND page) {
+void initialise(SheetState&, HWND page) {
     SetDlgItemTextA(page, IDC_WEB_ADDRESS, "https://sorvane.example.org/");
     SetDlgItemTextA(page, IDC_MAIL_ADDRESS, "bugs@sorvane.example.org");
     SetDlgItemTextA(page, IDC_VERSION_TEXT, "0.14b");

@@ -145,3 +145,10 @@ int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settin
     std::string tagSource = std::string(kLyrics3Prefix) + currentFile;
     return loadLyrics(document, tagSource.c_str(), settings.TimeType, environment);
 }
+
+int lookupInLyricsPath(LyricsDocument& document, const char* currentFile, const Settings& settings,
+                       LyricsEnvironment& environment) {
+    if (!currentFile) return 0;
+    std::string found = searchLyricsFolder(settings.LyricsPath, currentFile, environment);
+    return loadLyrics(document, found.c_str(), settings.TimeType, environment);
+}

@@ -3,11 +3,9 @@
 #include "config/PrivateProfileStore.h"
 #include "config/PropertySheet.h"
 #include "plugin/BarWindow.h"
-#include "plugin/Globals.h"
 #include "plugin/HostLink.h"
 #include "plugin/PluginDescriptor.h"
-#include "plugin/PluginLock.h"
-#include "plugin/TickTimer.h"
+#include "plugin/PluginState.h"
 #include "render/VerticalSync.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinText.h"
@@ -19,16 +17,16 @@ PrivateProfileStore iniStore() { return PrivateProfileStore(iniPath(), kPluginDe
 // The saved window to attach to. With neither a class nor a title saved (every fresh install)
 // there is nothing to look up: the platform would answer with an arbitrary window.
 HWND lookupAttachWindow() {
-    if (!liveSettings.OtherWinClass && !liveSettings.OtherWinName) return nullptr;
-    std::wstring className = widen(liveSettings.OtherWinClass ? liveSettings.OtherWinClass : "");
-    std::wstring title = widen(liveSettings.OtherWinName ? liveSettings.OtherWinName : "");
-    return FindWindowW(liveSettings.OtherWinClass ? className.c_str() : nullptr,
-                       liveSettings.OtherWinName ? title.c_str() : nullptr);
+    const Settings& live = plugin.liveSettings;
+    if (!live.OtherWinClass && !live.OtherWinName) return nullptr;
+    std::wstring className = widen(live.OtherWinClass ? live.OtherWinClass : "");
+    std::wstring title = widen(live.OtherWinName ? live.OtherWinName : "");
+    return FindWindowW(live.OtherWinClass ? className.c_str() : nullptr, live.OtherWinName ? title.c_str() : nullptr);
 }
 
 int failInit(const wchar_t* text, const wchar_t* caption) {
-    MessageBoxW(hostWindow(), text, caption, MB_OK);
-    pluginLock.destroy();
+    MessageBoxW(plugin.hostWindow(), text, caption, MB_OK);
+    plugin.pluginLock.destroy();
     return 1;
 }
 
@@ -38,7 +36,7 @@ std::string iniPath() {
     // The module's file name, however long: the buffer grows until the name fits.
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {
-        DWORD n = GetModuleFileNameW(moduleInstance(), name.data(), static_cast<DWORD>(name.size()));
+        DWORD n = GetModuleFileNameW(plugin.moduleInstance(), name.data(), static_cast<DWORD>(name.size()));
         if (n < name.size() || name.size() >= 32768) {
             name.resize(n < name.size() ? n : 0);
             break;
@@ -52,75 +50,80 @@ std::string iniPath() {
 }
 
 void loadSettings() {
-    LockedScope locked;
+    LockedScope locked(plugin.pluginLock);
     PrivateProfileStore store = iniStore();
-    liveSettings.loadFromIni(store);
-    settingsSnapshot.copyFrom(liveSettings);
+    plugin.liveSettings.loadFromIni(store);
+    plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
 }
 
 void saveSettings() {
-    LockedScope locked;
+    LockedScope locked(plugin.pluginLock);
     PrivateProfileStore store = iniStore();
-    liveSettings.saveToIni(store);
+    plugin.liveSettings.saveToIni(store);
 }
 
 int init() {
-    pluginLock.create();
+    plugin.pluginLock.create();
     loadSettings();
-    attachWindow = lookupAttachWindow();
-    HINSTANCE instance = moduleInstance();
+    plugin.attachWindow = lookupAttachWindow();
+    HINSTANCE instance = plugin.moduleInstance();
     if (!registerBarClass(instance)) return failInit(L"Error registering window class", L"blah");
-    barWindow = createBarWindow(instance);
-    renderSurface.createBuffers(barWindow, liveSettings.width, liveSettings.height, liveSettings);
-    if (!barWindow) {
+    HWND bar = createBarWindow(instance);
+    plugin.barWindow = bar;
+    Settings& live = plugin.liveSettings;
+    plugin.renderSurface.createBuffers(bar, live.width, live.height, live);
+    if (!bar) {
         unregisterBarClass(instance);
         return failInit(L"Error creating window", L"Sorvane");
     }
+    plugin.lyricsLookup.start(bar, kLyricsLookedUpMessage);
     pollHostAtInit();
-    SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    renderSurface.loadSkin(liveSettings);
-    ShowWindow(barWindow, SW_SHOWNORMAL);
-    startTimer(barWindow);
+    SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    plugin.renderSurface.loadSkin(live);
+    ShowWindow(bar, SW_SHOWNORMAL);
+    plugin.tickTimer.start(bar);
     return 0;
 }
 
 void config() {
-    if (!configRequested && barWindow) {
+    if (!plugin.configRequested && plugin.barWindow) {
         // The sheet always runs from the bar's own message handling, never inside the host's call.
-        PostMessageA(barWindow, WM_COMMAND, IDM_SETTINGS, 0);
+        PostMessageA(plugin.barWindow, WM_COMMAND, IDM_SETTINGS, 0);
         return;
     }
-    configRequested = 0;
-    if (configRunning) return;
-    configRunning = 1;
+    plugin.configRequested = 0;
+    if (plugin.configRunning) return;
+    plugin.configRunning = 1;
     // Not running (before init, or after a failed one): a lock and settings for this call only.
-    bool ownLock = !pluginLock.exists();
+    bool ownLock = !plugin.pluginLock.exists();
     if (ownLock) {
-        pluginLock.create();
+        plugin.pluginLock.create();
         loadSettings();
     }
     {
-        LockedScope locked;
-        settingsSnapshot.copyFrom(liveSettings);
+        LockedScope locked(plugin.pluginLock);
+        plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
     }
-    runPropertySheet(hostWindow(), moduleInstance());
+    runPropertySheet(plugin, plugin.hostWindow(), plugin.moduleInstance());
     saveSettings();
-    if (ownLock) pluginLock.destroy();
-    configRunning = 0;
+    if (ownLock) plugin.pluginLock.destroy();
+    plugin.configRunning = 0;
 }
 
 void quit() {
-    stopTimer();
-    renderSurface.releaseAll();
-    if (barWindow) InvalidateRect(hostWindow(), nullptr, TRUE);
+    plugin.tickTimer.stop();
+    // The host unloads the library once quit returns: no worker may run on in it.
+    plugin.lyricsLookup.stop();
+    plugin.renderSurface.releaseAll();
+    if (plugin.barWindow) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
     {
-        LockedScope locked;
-        iniStore().writeString("Effects", std::to_string(liveSettings.Effects));
-        if (positionDirty) saveSettings();
+        LockedScope locked(plugin.pluginLock);
+        iniStore().writeString("Effects", std::to_string(plugin.liveSettings.Effects));
+        if (plugin.positionDirty) saveSettings();
         releaseVerticalSync();
-        if (barWindow) DestroyWindow(barWindow);
-        barWindow = nullptr;
-        unregisterBarClass(moduleInstance());
+        if (plugin.barWindow) DestroyWindow(plugin.barWindow);
+        plugin.barWindow = nullptr;
+        unregisterBarClass(plugin.moduleInstance());
     }
-    pluginLock.destroy();
+    plugin.pluginLock.destroy();
 }

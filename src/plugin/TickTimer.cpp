@@ -2,43 +2,31 @@
 
 #include <mmsystem.h>
 
-#include <atomic>
-
-namespace {
-
-UINT timerId = 0;
-UINT timerResolution = 0;
-// Shared with the timer thread, hence atomic. The tick message clears it to 0 rather than
-// decrementing it, so a stray WM_TIMER can never drive it below 0 and stop the ticks for good.
-std::atomic<int> tickQueued{0};
-
-// The window travels in the user data, so the timer thread reads no plug-in state but the flag.
-void CALLBACK onTimerEvent(UINT, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR) {
-    if (tickQueued.exchange(1) == 0) PostMessageA(reinterpret_cast<HWND>(window), WM_TIMER, 0, 0);
+// The timer travels in the user data, so the timer's thread reads no plug-in state but its own.
+void CALLBACK TickTimer::onTimerEvent(UINT, UINT, DWORD_PTR timer, DWORD_PTR, DWORD_PTR) {
+    TickTimer& self = *reinterpret_cast<TickTimer*>(timer);
+    if (self.tickQueued.exchange(1) == 0) PostMessageA(self.window, WM_TIMER, 0, 0);
 }
 
-}  // namespace
-
-int startTimer(HWND window) {
+int TickTimer::start(HWND target) {
     if (timerId) return 1;
     TIMECAPS caps = {};
     timeGetDevCaps(&caps, sizeof caps);
     timerResolution = caps.wPeriodMin;
     timeBeginPeriod(timerResolution);
     tickQueued = 0;
-    timerId = timeSetEvent(kTickPeriodMs, timerResolution, onTimerEvent, reinterpret_cast<DWORD_PTR>(window),
+    window = target;
+    timerId = timeSetEvent(kTickPeriodMs, timerResolution, onTimerEvent, reinterpret_cast<DWORD_PTR>(this),
                            TIME_PERIODIC);
     if (timerId) return 1;
     timeEndPeriod(timerResolution);
     return 0;
 }
 
-void stopTimer() {
+void TickTimer::stop() {
     // Stopping twice (WM_CLOSE, then quit) must not end the resolution request twice.
     if (!timerId) return;
     timeKillEvent(timerId);
     timerId = 0;
     timeEndPeriod(timerResolution);
 }
-
-void tickHandled() { tickQueued = 0; }

@@ -72,8 +72,8 @@ FadeStart decideDisplayStep(DisplayStatus& status, const LyricsDocument& documen
     return FadeStart::None;
 }
 
-void startFade(DisplayStatus& status, int32_t positionMs, int32_t enable, int32_t line, int32_t fadeState,
-               int32_t withoutFade) {
+void startFade(DisplayStatus& status, int32_t positionMs, int32_t enable, int32_t line, DisplayState fadeState,
+               DisplayState withoutFade) {
     if (enable != 1) {
         status.displayState = withoutFade;
         return;

@@ -1,6 +1,7 @@
 #include "render/RenderSurface.h"
 
 #include "config/Settings.h"
+#include "lyrics/LyricsDocument.h"
 #include "utils/WinPath.h"
 
 namespace {
@@ -72,14 +73,15 @@ bool RenderSurface::createBuffer(int k, HDC windowDc) {
     return true;
 }
 
-int RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings) {
+void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings) {
     releaseAll();
+    invalidateLines();
     barWidth = 0;
     barHeight = 0;
     bufferWidth = 0;
     backgroundBrush = CreateSolidBrush(static_cast<COLORREF>(settings.ColorBACK));
     int32_t columns = bufferWidthFor(width, height);
-    if (columns == 0) return 1;
+    if (columns == 0) return;
 
     barWidth = width;
     barHeight = height;
@@ -92,11 +94,10 @@ int RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, con
         // Out of memory or GDI objects: no partial set, the bar stays undrawn.
         for (SurfaceBuffer& b : buffers) releaseBuffer(b);
         barWidth = barHeight = bufferWidth = 0;
-        return 1;
+        return;
     }
     clearSet(0);
     clearSet(1);
-    return 1;
 }
 
 void RenderSurface::releaseAll() {
@@ -166,3 +167,5 @@ void RenderSurface::replaceBackgroundBrush(int32_t colour) {
     if (backgroundBrush) DeleteObject(backgroundBrush);
     backgroundBrush = CreateSolidBrush(static_cast<COLORREF>(colour));
 }
+
+void RenderSurface::invalidateLines() { shownLine = kNoLine; }

@@ -52,10 +52,10 @@ public:
     RenderSurface(const RenderSurface&) = delete;
     RenderSurface& operator=(const RenderSurface&) = delete;
 
-    // (Re)creates the ten buffers and the background brush for a bar of width x height pixels.
-    // A size the buffers cannot be made for leaves them empty: nothing is drawn until the size is
-    // sane again. Returns 1.
-    int createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings);
+    // (Re)creates the ten buffers and the background brush for a bar of width x height pixels;
+    // every line is drawn afresh into them. A size the buffers cannot be made for leaves them
+    // empty: nothing is drawn until the size is sane again.
+    void createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings);
     // Releases every GDI object and clears its handle, so releasing twice is harmless.
     void releaseAll();
     // Fills the buffers of set s with the background: black under a skin, else the brush.
@@ -66,6 +66,9 @@ public:
     void loadHostSkin(const std::string& folder);
     // Replaces the background brush by a solid brush of colour (0x00BBGGRR).
     void replaceBackgroundBrush(int32_t colour);
+    // The lines drawn so far no longer stand for the settings (their colours, say): the next frame
+    // that shows a line draws it afresh.
+    void invalidateLines();
 
     bool hasSkin() const { return skinImage.bitmap != nullptr; }
     bool hasBuffers() const { return buffers[kViewBuffer].dc != nullptr; }

@@ -15,11 +15,12 @@
 
 bool TitleBanner::isStale(const Settings& settings) const {
     const char* face = settings.FontName ? settings.FontName : "";
-    return !valid || settings.ColorTCOLOR != drawnTitleColour || settings.ColorBACK != drawnBackColour ||
+    return !valid || pictureLost || settings.ColorTCOLOR != drawnTitleColour || settings.ColorBACK != drawnBackColour ||
            settings.height != drawnHeight || !sameText(face, drawnFontName.c_str());
 }
 
 void TitleBanner::redraw(RenderSurface& surface, const LyricsDocument& document, const Settings& settings) {
+    pictureLost = 0;
     drawnBackColour = settings.ColorBACK;
     drawnTitleColour = settings.ColorTCOLOR;
     drawnHeight = settings.height;
@@ -47,7 +48,7 @@ void TitleBanner::redraw(RenderSurface& surface, const LyricsDocument& document,
 
     SIZE extent = {};
     GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
-    if (settings.Lset == 0)
+    if (settings.Lset == kShowTitle)
         for (int i = 0; i < kBannerCopies; ++i) TextOutW(dc, bannerCopyX(i, extent.cx), 2, text.c_str(), length);
     SelectObject(dc, previous);
     if (font) DeleteObject(font);

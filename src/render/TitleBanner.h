@@ -27,6 +27,9 @@ public:
     void advanceScroll();
 
     int valid = 0;  // the picture is current; cleared on song changes and by every lyrics frame
+    // Compose buffer 6 was cleared under a current picture (a document adopted between two banner
+    // frames): it is drawn again, without counting as a change of what the bar shows.
+    int pictureLost = 0;
 
 private:
     int32_t drawnTitleColour = 0;

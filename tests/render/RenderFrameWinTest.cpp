@@ -168,7 +168,7 @@ TEST_F(RenderWin, FadesWithoutDurationEndAtOnceInShowing) {
     document.lines.push_back(makeLine(kShortText, {{0, 1000}, {8, 1200}}));
     settings.Fin_End = settings.Fin_Start;
     settings.Fout_End = settings.Fout_Start;
-    for (int32_t state : {FadingIn, FadingOut, CrossFadeStart}) {
+    for (DisplayState state : {FadingIn, FadingOut, CrossFadeStart}) {
         surface.displayState = state;
         surface.fadeLine = 0;
         EXPECT_EQ(frame(15000, 0), 1);
