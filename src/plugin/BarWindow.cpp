@@ -104,6 +104,9 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case kLyricsLookedUpMessage:
         adoptLookedUpLyrics();
         return 0;
+    case kLinesPreparedMessage:
+        takePreparedLines();
+        return 0;
     case WM_MOUSEMOVE:
         dragTo(lParam);
         return 0;

@@ -39,6 +39,8 @@ void drawLyricsFrame() {
     surface.renderFrame(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,
                         direct ? live.Winamp_y : 0, surface.dueLine, positionMs, live, plugin.lyricsDocument.get(),
                         &plugin.playerState);
+    // The line after the due one is drawn ahead, for the tick that shows it.
+    surface.prepareLines(*plugin.lyricsDocument, live, {surface.dueLine + 1});
 }
 
 void drawBannerFrame() {

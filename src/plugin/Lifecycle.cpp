@@ -77,6 +77,8 @@ int init() {
         return failInit(L"Error creating window", L"Sorvane");
     }
     plugin.lyricsLookup.start(bar, kLyricsLookedUpMessage);
+    // Without its worker the bar draws every line when it needs it.
+    if (plugin.linePreparer.start(bar, kLinesPreparedMessage)) plugin.renderSurface.preparer = &plugin.linePreparer;
     pollHostAtInit();
     SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     plugin.renderSurface.loadSkin(live);
@@ -114,6 +116,9 @@ void quit() {
     plugin.tickTimer.stop();
     // The host unloads the library once quit returns: no worker may run on in it.
     plugin.lyricsLookup.stop();
+    plugin.linePreparer.stop();
+    plugin.renderSurface.preparer = nullptr;
+    plugin.pendingLyrics.reset();
     plugin.renderSurface.releaseAll();
     if (plugin.barWindow) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
     {

@@ -21,6 +21,7 @@
 
 #include "config/SheetState.h"
 #include "lyrics/LyricsDocument.h"
+#include "plugin/LinePreparer.h"
 #include "plugin/LyricsLookup.h"
 #include "plugin/Placement.h"
 #include "plugin/PlayerState.h"
@@ -55,9 +56,14 @@ public:
     SongIdentity currentSong;
     std::unique_ptr<LyricsDocument> lyricsDocument;
     LyricsLookup lyricsLookup;
+    // Lyrics found for the current song, adopted once the lines they start with are drawn.
+    std::unique_ptr<LookupResult> pendingLyrics;
+    int32_t pendingLines[2] = {0, 0};
+    DWORD pendingSince = 0;
     int warningsPending = 0;  // malformed-tag warnings of adopted loads not yet shown
     int warningShown = 0;     // one is open now
     RenderSurface renderSurface;
+    LinePreparer linePreparer;
     TitleBanner titleBanner;
     TickTimer tickTimer;
     BarPlacement placement;

@@ -1,11 +1,17 @@
 #pragma once
 // A new song from the host: the tick forgets the old song's lines and asks the lookup worker for
 // the new song's lyrics; the bar adopts the finished document when the worker hands it back.
+
 // Frame tick step: when the host's current file differs from the one last followed (ASCII letter
 // case ignored), a new song: its number, a document without lyrics (the host's playlist title
-// for the banner) and a lookup request. A file the host does not name yet is a song without lyrics.
+// for the banner) and a lookup request. A file the host does not name yet is a song without
+// lyrics. Lyrics waiting for their first lines to be drawn are adopted here once that takes too long.
 void followSongChange();
-// The bar's handling of the lookup's message: every result for the current song replaces the
-// document; results for songs that are gone are dropped. Malformed tags of an adopted load are
-// then warned about, one box per load.
+// The bar's handling of the lookup's message. A result for the current song replaces the
+// document: at once when it has no lyrics, else once the lines the display starts with are
+// drawn (by the line preparer, off the tick), so that no tick draws them. Results for songs that
+// are gone are dropped. Malformed tags of an adopted load are then warned about, one box a load.
 void adoptLookedUpLyrics();
+// The bar's handling of the line preparer's message: the drawn layers go back to the renderer,
+// and lyrics waiting for them are adopted.
+void takePreparedLines();

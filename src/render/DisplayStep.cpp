@@ -41,6 +41,17 @@ int32_t findDueLine(const LyricsDocument& document, int32_t t, const Settings& s
     return -1;
 }
 
+int32_t firstLineToShow(const LyricsDocument& document, int32_t t, const Settings& settings) {
+    int32_t due = findDueLine(document, t, settings);
+    if (due >= 0) return due;
+    for (int32_t n = 0; n <= kLastDueLine; ++n) {
+        const LyricsLine* line = document.line(n);
+        if (!line) break;
+        if (windowOf(document, *line, settings).s + settings.Fin_Start >= t) return n;
+    }
+    return -1;
+}
+
 FadeStart decideDisplayStep(DisplayStatus& status, const LyricsDocument& document, int32_t positionMs,
                             const Settings& settings) {
     int32_t t = positionMs / 10;

@@ -33,6 +33,10 @@ struct DisplayStatus {
 // (t in hundredths of a second); -1 when none is due.
 int32_t findDueLine(const LyricsDocument& document, int32_t t, const Settings& settings);
 
+// The line a display that starts at t shows first: the due line, else the first line up to 500
+// whose window opens after t; -1 when there is none.
+int32_t firstLineToShow(const LyricsDocument& document, int32_t t, const Settings& settings);
+
 enum class FadeStart { None, FadeIn, CrossFade, FadeOut };
 
 // One display step at positionMs: finds the due line, moves to Clearing when none is due (unless

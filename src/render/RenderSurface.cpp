@@ -4,13 +4,20 @@
 #include "lyrics/LyricsDocument.h"
 #include "utils/WinPath.h"
 
-namespace {
-
 void releaseBuffer(SurfaceBuffer& b) {
     if (b.dc && b.defaultBitmap) SelectObject(b.dc, b.defaultBitmap);
     if (b.bitmap) DeleteObject(b.bitmap);
     if (b.dc) DeleteDC(b.dc);
     b = SurfaceBuffer{};
+}
+
+namespace {
+
+// Content no layers hold: buffers just made hold whatever the system gave them.
+LayerContent unknownContent() {
+    LayerContent unknown;
+    unknown.background = -1;
+    return unknown;
 }
 
 // Loads a bitmap file into a fresh memory DC; on failure the image stays empty.
@@ -47,8 +54,7 @@ int32_t bufferWidthFor(int32_t width, int32_t height) {
 
 RenderSurface::~RenderSurface() { releaseAll(); }
 
-bool RenderSurface::createBuffer(int k, HDC windowDc) {
-    SurfaceBuffer& b = buffers[k];
+bool RenderSurface::createBuffer(SurfaceBuffer& b, int k, HDC windowDc) {
     b.dc = CreateCompatibleDC(nullptr);
     if (!b.dc) return false;
     if (k < kComposeBuffer) {
@@ -79,7 +85,8 @@ void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, co
     barWidth = 0;
     barHeight = 0;
     bufferWidth = 0;
-    backgroundBrush = CreateSolidBrush(static_cast<COLORREF>(settings.ColorBACK));
+    backgroundColour = settings.ColorBACK;
+    backgroundBrush = CreateSolidBrush(static_cast<COLORREF>(backgroundColour));
     int32_t columns = bufferWidthFor(width, height);
     if (columns == 0) return;
 
@@ -88,11 +95,20 @@ void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, co
     bufferWidth = columns;
     HDC windowDc = GetDC(window);
     bool complete = true;
-    for (int k = 0; k < kBufferCount && complete; ++k) complete = createBuffer(k, windowDc);
+    for (int k = 0; k < kBufferCount && complete; ++k) complete = createBuffer(buffers[k], k, windowDc);
+    // Spare layers are made like the sets' own, so that they can change places with them.
+    for (int i = 0; i < kSpareLayers && complete; ++i) {
+        auto spare = std::make_unique<TextLayers>();
+        for (int r = 0; r < 3 && complete; ++r) complete = createBuffer(spare->layers[r], 2 * r, windowDc);
+        spare->content = unknownContent();
+        spare->generation = generation;
+        spares.push_back(std::move(spare));
+    }
     ReleaseDC(window, windowDc);
     if (!complete) {
         // Out of memory or GDI objects: no partial set, the bar stays undrawn.
         for (SurfaceBuffer& b : buffers) releaseBuffer(b);
+        spares.clear();
         barWidth = barHeight = bufferWidth = 0;
         return;
     }
@@ -102,6 +118,11 @@ void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, co
 
 void RenderSurface::releaseAll() {
     for (SurfaceBuffer& b : buffers) releaseBuffer(b);
+    // Layers out with the preparer belong to these buffers no more: they are dropped on return.
+    ++generation;
+    spares.clear();
+    beingPrepared.clear();
+    setContent[0] = setContent[1] = unknownContent();
     releaseBuffer(hostSkinImage);
     releaseBuffer(skinImage);
     if (backgroundBrush) DeleteObject(backgroundBrush);
@@ -143,7 +164,68 @@ void RenderSurface::copyColumns(const SurfaceBuffer& source, int32_t sourceX, in
 }
 
 void RenderSurface::clearSet(int set) {
-    for (int k = set; k < kBufferCount; k += 2) fillBackground(k, 0, 0, bufferWidth, barHeight);
+    clearView(set);
+    holdInSet(set, blankContent(), false);
+}
+
+void RenderSurface::clearView(int set) { fillBackground(set + kViewBuffer, 0, 0, barWidth, barHeight); }
+
+bool RenderSurface::isHeld(const LayerContent& content) const {
+    if (setContent[0] == content || setContent[1] == content) return true;
+    for (const std::unique_ptr<TextLayers>& spare : spares)
+        if (spare->content == content) return true;
+    for (const LayerContent& preparing : beingPrepared)
+        if (preparing == content) return true;
+    return false;
+}
+
+void RenderSurface::prepareLines(const LyricsDocument& document, const Settings& settings,
+                                 std::initializer_list<int32_t> lines) {
+    if (!preparer || !hasBuffers()) return;
+    std::vector<LayerContent> wanted;
+    for (int32_t n : lines)
+        if (const LyricsLine* line = document.line(n)) wanted.push_back(contentFor(*line, settings));
+    wanted.push_back(blankContent());
+    auto isWanted = [&wanted](const LayerContent& content) {
+        for (const LayerContent& want : wanted)
+            if (want == content) return true;
+        return false;
+    };
+    for (const LayerContent& want : wanted) {
+        if (isHeld(want)) continue;
+        auto free = spares.begin();
+        while (free != spares.end() && isWanted((*free)->content)) ++free;
+        if (free == spares.end()) return;
+        std::unique_ptr<TextLayers> layers = std::move(*free);
+        spares.erase(free);
+        layers->content = want;
+        beingPrepared.push_back(want);
+        preparer->prepare(std::move(layers));
+    }
+}
+
+void RenderSurface::takePrepared(std::unique_ptr<TextLayers> layers) {
+    if (!layers || layers->generation != generation) return;
+    for (auto preparing = beingPrepared.begin(); preparing != beingPrepared.end(); ++preparing)
+        if (*preparing == layers->content) {
+            beingPrepared.erase(preparing);
+            break;
+        }
+    spares.push_back(std::move(layers));
+}
+
+bool RenderSurface::holdsLines(const LyricsDocument& document, const Settings& settings,
+                               std::initializer_list<int32_t> lines) {
+    if (!hasBuffers()) return true;
+    for (int32_t n : lines) {
+        const LyricsLine* line = document.line(n);
+        if (!line) continue;
+        LayerContent content = contentFor(*line, settings);
+        bool held = setContent[0] == content || setContent[1] == content;
+        for (const std::unique_ptr<TextLayers>& spare : spares) held = held || spare->content == content;
+        if (!held) return false;
+    }
+    return true;
 }
 
 int RenderSurface::loadSkin(const Settings& settings) {
@@ -165,6 +247,7 @@ void RenderSurface::loadHostSkin(const std::string& folder) {
 
 void RenderSurface::replaceBackgroundBrush(int32_t colour) {
     if (backgroundBrush) DeleteObject(backgroundBrush);
+    backgroundColour = colour;
     backgroundBrush = CreateSolidBrush(static_cast<COLORREF>(colour));
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+// Draws spare text layers ahead of need on a worker thread, so that the tick that shows a new
+// line only composes it: the renderer lends the worker spare layers (their memory DCs and
+// bitmaps, which the worker alone uses while they are out) with what to draw into them, and the
+// drawn layers come back through the worker's mailbox to the bar, which returns them to the
+// renderer (RenderSurface::takePrepared).
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "plugin/WorkerThread.h"
+#include "render/TextLayers.h"
+
+class LinePreparer : public LayerPreparer {
+public:
+    // Starts the worker; drawn layers are announced to the bar with message.
+    int start(HWND bar, UINT message);
+    // Quit: the worker ends after the layers it draws, or is left to end on its own.
+    void stop();
+    void prepare(std::unique_ptr<TextLayers> layers) override;
+    std::vector<std::unique_ptr<TextLayers>> collect();
+
+private:
+    WorkerThread worker;
+};
