@@ -73,6 +73,7 @@ TEST_F(TickTimer, TicksGoOnAfterTickMessagesWereRefused) {
     ASSERT_TRUE(post.applied()) << "the plug-in no longer posts its ticks with PostMessageA";
     realPost = reinterpret_cast<PostFunction>(post.original());
     tickPostsToRefuse = 5;
+    tickPostsRefused = 0;
     ASSERT_EQ(player.init(), 0);
     EXPECT_TRUE(player.waitTicks(3, 3000));
     EXPECT_EQ(tickPostsRefused, 5);
