@@ -32,6 +32,17 @@ int failInit(const wchar_t* text, const wchar_t* caption) {
     return 1;
 }
 
+// Undoes what init made before its last step: the buffers, the bar and its class. The bar goes
+// without its own WM_DESTROY handling, which asks the host to quit: a failed init must not end
+// the player.
+void undoInit(HINSTANCE instance) {
+    renderSurface.releaseAll();
+    SetWindowLongPtrA(barWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+    DestroyWindow(barWindow);
+    barWindow = nullptr;
+    unregisterBarClass(instance);
+}
+
 }  // namespace
 
 std::string iniPath() {
@@ -80,7 +91,10 @@ int init() {
     SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     renderSurface.loadSkin(liveSettings);
     ShowWindow(barWindow, SW_SHOWNORMAL);
-    startTimer(barWindow);
+    if (!startTimer(barWindow)) {
+        undoInit(instance);
+        return failInit("Error starting the timer", "Sorvane");
+    }
     return 0;
 }
 

@@ -14,7 +14,10 @@ std::atomic<int> tickQueued{0};
 
 // The window travels in the user data, so the timer thread reads no plug-in state but the flag.
 void CALLBACK onTimerEvent(UINT, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR) {
-    if (tickQueued.exchange(1) == 0) PostMessageA(reinterpret_cast<HWND>(window), WM_TIMER, 0, 0);
+    if (tickQueued.exchange(1) != 0) return;
+    // A refused post (the queue is full, the window is gone) queues no tick that could clear the
+    // mark again: clear it here, or no event would ever post again.
+    if (!PostMessageA(reinterpret_cast<HWND>(window), WM_TIMER, 0, 0)) tickQueued = 0;
 }
 
 }  // namespace
@@ -26,8 +29,10 @@ int startTimer(HWND window) {
     timerResolution = caps.wPeriodMin;
     timeBeginPeriod(timerResolution);
     tickQueued = 0;
+    // Killing the event waits for a callback in flight, so none runs on once quit has returned
+    // and the host may unload the library.
     timerId = timeSetEvent(kTickPeriodMs, timerResolution, onTimerEvent, reinterpret_cast<DWORD_PTR>(window),
-                           TIME_PERIODIC);
+                           TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
     if (timerId) return 1;
     timeEndPeriod(timerResolution);
     return 0;

@@ -6,9 +6,11 @@
 
 constexpr UINT kTickPeriodMs = 16;
 
-// Starts the periodic event posting ticks to window. Returns 1 when the timer runs.
+// Starts the periodic event posting ticks to window. Returns 1 when the timer runs, 0 when the
+// system refused it (nothing is left running then).
 int startTimer(HWND window);
-// Stops it; harmless when it is not running.
+// Stops it; harmless when it is not running. Once it returns no callback is running or will run,
+// so the library may be unloaded.
 void stopTimer();
 // Called by the window procedure when it has handled a tick message: the next event may post.
 void tickHandled();

@@ -13,7 +13,7 @@ std::vector<std::string> controlTexts(HWND page) {
     std::vector<std::string> texts;
     EnumChildWindows(
         page,
-        [](HWND w, LPARAM p) -> BOOL {
+        [](HWND w, LPARAM p) CALLBACK -> BOOL {
             reinterpret_cast<std::vector<std::string>*>(p)->push_back(windowText(w));
             return TRUE;
         },

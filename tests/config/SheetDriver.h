@@ -186,7 +186,7 @@ private:
         } search = {&matches, nullptr};
         EnumThreadWindows(
             GetCurrentThreadId(),
-            [](HWND w, LPARAM p) -> BOOL {
+            [](HWND w, LPARAM p) CALLBACK -> BOOL {
                 auto* s = reinterpret_cast<Search*>(p);
                 char name[16] = {};
                 GetClassNameA(w, name, sizeof name);
