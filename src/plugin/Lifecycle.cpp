@@ -93,7 +93,7 @@ int init() {
     ShowWindow(barWindow, SW_SHOWNORMAL);
     if (!startTimer(barWindow)) {
         undoInit(instance);
-        return failInit("Error starting the timer", "Sorvane");
+        return failInit(L"Error starting the timer", L"Sorvane");
     }
     return 0;
 }
