@@ -7,25 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "DocumentDump.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsParser.h"
 
 namespace {
 
-// Each line as "text offset@time ...", "(karaoke)" after the text of a karaoke line. Standard
-// time on a clock that runs true, so that the times completion adds read plainly.
+// The lines built, each as linesWithMarks shows it. Standard time on a clock that runs true, so
+// that the times completion adds read plainly.
 std::vector<std::string> built(const std::vector<SyncedText>& entries, int* result = nullptr) {
     LyricsDocument document;
     document.timeRatio = 1;
     int r = buildSyncedLines(document, entries, 0);
     if (result) *result = r;
-    std::vector<std::string> lines;
-    for (const LyricsLine& line : document.lines) {
-        std::string text = line.text + (line.isKaraoke ? " (karaoke)" : "");
-        for (const TimeMark& mark : line.marks) text += " " + std::to_string(mark.offset) + "@" + std::to_string(mark.time);
-        lines.push_back(text);
-    }
-    return lines;
+    return linesWithMarks(document);
 }
 
 using Lines = std::vector<std::string>;

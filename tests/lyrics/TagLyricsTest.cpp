@@ -32,17 +32,6 @@ struct TagLookup {
     }
 };
 
-// Each line as its text and its marks, "text 0@100 10@350".
-std::vector<std::string> linesOf(const LyricsDocument& document) {
-    std::vector<std::string> lines;
-    for (const LyricsLine& line : document.lines) {
-        std::string text = line.text + (line.isKaraoke ? " (karaoke)" : "");
-        for (const TimeMark& mark : line.marks) text += " " + std::to_string(mark.offset) + "@" + std::to_string(mark.time);
-        lines.push_back(text);
-    }
-    return lines;
-}
-
 std::string dump(const LyricsDocument& document) { return dumpDocument(document, document.loaded, {}); }
 
 }  // namespace
@@ -79,13 +68,13 @@ TEST(TagLyrics, JapaneseLyricsInUtf8AndInLatin1FramesHoldingShiftJis) {
     ASSERT_EQ(vorbis.lookup("vorbis.ogg"), 1);
     EXPECT_EQ(vorbis.document.tagField, "UNSYNCED LYRICS");
     const std::vector<std::string> lines = {u8"桜の歌 0@200 9@400", u8"夜明け 0@400 9@700"};
-    EXPECT_EQ(linesOf(vorbis.document), lines);
+    EXPECT_EQ(linesWithMarks(vorbis.document), lines);
 
     // The plain USLT comes first and is passed over; the timed one is read in the ANSI code page.
     TagLookup uslt;
     ASSERT_EQ(uslt.lookup("uslt.mp3"), 1);
     EXPECT_EQ(uslt.document.tagField, "USLT");
-    EXPECT_EQ(linesOf(uslt.document), lines);
+    EXPECT_EQ(linesWithMarks(uslt.document), lines);
     EXPECT_EQ(encodingName(uslt.document.encoding, uslt.document.ansiCodePage), "ansi-932");
 }
 
@@ -94,7 +83,7 @@ TEST(TagLyrics, SyltOfContentTypeLyricsComesBeforeOtherSyltAndBeforeUslt) {
     ASSERT_EQ(l.lookup("sylt-ms.mp3"), 1);
     EXPECT_EQ(l.document.tagField, "SYLT");
     // An entry without text ends the line before it; the last line is held for three seconds.
-    EXPECT_EQ(linesOf(l.document),
+    EXPECT_EQ(linesWithMarks(l.document),
               (std::vector<std::string>{"First line 0@100 10@350", "Second line 0@350 11@500", "Third line 0@600 10@900"}));
 }
 
@@ -102,13 +91,13 @@ TEST(TagLyrics, SyltInMpegFramesCountsTheStreamsOwnFrames) {
     // MPEG-2 layer III at 16 kHz: 576 samples, 36 ms a frame; entries at frames 100 and 250.
     TagLookup l;
     ASSERT_EQ(l.lookup("sylt-frames.mp3"), 1);
-    EXPECT_EQ(linesOf(l.document), (std::vector<std::string>{"Frame one 0@360 9@900", "Frame two 0@900 9@1200"}));
+    EXPECT_EQ(linesWithMarks(l.document), (std::vector<std::string>{"Frame one 0@360 9@900", "Frame two 0@900 9@1200"}));
 }
 
 TEST(TagLyrics, SyltWordByWordMakesKaraokeLines) {
     TagLookup l;
     ASSERT_EQ(l.lookup("sylt-words.mp3"), 1);
-    EXPECT_EQ(linesOf(l.document), (std::vector<std::string>{"Hello world (karaoke) 0@100 3@150 6@200 11@400",
+    EXPECT_EQ(linesWithMarks(l.document), (std::vector<std::string>{"Hello world (karaoke) 0@100 3@150 6@200 11@400",
                                                              "Second (karaoke) 0@400 2@450 6@750"}));
 }
 

@@ -179,49 +179,27 @@ def main(folder):
     tags.add(USLT(encoding=Encoding.LATIN1, lang="jpn", desc="timed", text=latin1_of(JAPANESE.encode("cp932"))))
     tags.save(path, v2_version=3)
 
-    path = write(folder, "xiph.flac", flac_stream())
-    song = FLAC(path)
-    song["LYRICS"] = PLAIN
-    song["SYNCEDLYRICS"] = LRC
-    song["UNSYNCEDLYRICS"] = "[00:01.00]Not reached\n"
-    song.save()
-
-    path = write(folder, "vorbis.ogg", vorbis_stream())
-    song = OggVorbis(path)
-    song["UNSYNCED LYRICS"] = JAPANESE
-    song.save()
-
-    path = write(folder, "opus.opus", opus_stream())
-    song = OggOpus(path)
-    song["LYRICS"] = LRC
-    song.save()
-
-    path = write(folder, "lyr.m4a", mp4_stream())
-    song = MP4(path)
-    song["\xa9lyr"] = LRC
-    song.save()
-
-    path = write(folder, "freeform.m4a", mp4_stream())
-    song = MP4(path)
-    song["\xa9lyr"] = PLAIN
-    song["----:com.apple.iTunes:Lyrics"] = MP4FreeForm(LRC.encode("utf-8"))
-    song.save()
+    # Containers whose tags mutagen opens by their format: the fields in the order written.
+    for name, kind, stream, fields in [
+        ("xiph.flac", FLAC, flac_stream(), [("LYRICS", PLAIN), ("SYNCEDLYRICS", LRC),
+                                             ("UNSYNCEDLYRICS", "[00:01.00]Not reached\n")]),
+        ("vorbis.ogg", OggVorbis, vorbis_stream(), [("UNSYNCED LYRICS", JAPANESE)]),
+        ("opus.opus", OggOpus, opus_stream(), [("LYRICS", LRC)]),
+        ("lyr.m4a", MP4, mp4_stream(), [("\xa9lyr", LRC)]),
+        ("freeform.m4a", MP4, mp4_stream(), [("\xa9lyr", PLAIN),
+                                              ("----:com.apple.iTunes:Lyrics", MP4FreeForm(LRC.encode("utf-8")))]),
+        ("asf.wma", ASF, asf_stream(), [("WM/Lyrics", LRC)]),
+        ("plain.flac", FLAC, flac_stream(), [("LYRICS", PLAIN)]),
+    ]:
+        song = kind(write(folder, name, stream))
+        for key, value in fields:
+            song[key] = value
+        song.save()
 
     path = write(folder, "ape.mp3", mpeg_frames(100))
     tags = APEv2()
     tags["Lyrics"] = LRC
     tags.save(path)
-
-    path = write(folder, "asf.wma", asf_stream())
-    song = ASF(path)
-    song["WM/Lyrics"] = LRC
-    song.save()
-
-    path = write(folder, "plain.flac", flac_stream())
-    song = FLAC(path)
-    song["LYRICS"] = PLAIN
-    song.save()
-
 
 if __name__ == "__main__":
     if len(sys.argv) != 2:
