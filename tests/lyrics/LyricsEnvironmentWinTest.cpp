@@ -12,6 +12,7 @@
 #include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
+#include "lyrics/TaggedSongs.h"
 #include "utils/Text.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
@@ -268,4 +269,16 @@ TEST_F(WinLyricsTree, TreeIndexNoticesFilesAddedBelowTheFolder) {
     }
     ASSERT_EQ(seen, 1);
     EXPECT_EQ(found, folderPath + u8"\\二.lrc");
+}
+
+TEST_F(WinLyricsTree, ReadsTheTagsOfASongNamedInAnyScript) {
+    Win32LyricsEnvironment environment(nullptr, 0);
+    Settings settings;
+    folder(u8"음악 🎤");
+    std::string song = root + u8"\\음악 🎤\\夜明け Café.ogg";
+    file(u8"음악 🎤\\夜明け Café.ogg", taggedSongBytes("vorbis.ogg"));
+    LyricsDocument document;
+    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment), 1);
+    EXPECT_EQ(document.tagField, "UNSYNCED LYRICS");
+    EXPECT_EQ(document.lines[0].text, u8"桜の歌");
 }
