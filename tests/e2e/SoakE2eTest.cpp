@@ -262,6 +262,12 @@ TEST_F(Soak, FiftySongsWithSeeksPausesStopsAndSkinChangesLeaveNothingBehind) {
         advancing = true;
         runTicks(40);
     }
+    // The first sheet of a process fills caches of Wine's own (fonts, image lists) that a busy
+    // machine sometimes leaves for later: that one does not count.
+    player.config();
+    ASSERT_EQ(runSheet(1), 1);
+    tickBackToBack();
+    runTicks(20);
     Resources start = settleAndMeasure();
     // Wine's property sheet keeps the icon it loads for its caption, three GDI objects a sheet
     // that are none of the plug-in's: a sheet that changes nothing tells what one leaves here.
