@@ -15,6 +15,7 @@
 #include "utils/Text.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ private:
     }
     void watch() {
         while (!stop) {
-            HWND box = FindWindowW(L"#32770", kMalformedTagCaption);
+            HWND box = FindWindowW(L"#32770", caption.c_str());
             if (box && IsWindowVisible(box)) {
                 EnumChildWindows(box, collect, reinterpret_cast<LPARAM>(&texts));
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -123,6 +124,7 @@ private:
             Sleep(5);
         }
     }
+    const std::wstring caption = uiTextW(UiText::MalformedTagCaption);
     std::atomic<bool> stop{false};
     std::thread thread;
 };
