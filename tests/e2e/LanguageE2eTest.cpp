@@ -9,39 +9,17 @@
 
 namespace {
 
-// What an open sheet says, read in UTF-16: its caption and Cancel button, its tabs, and a few
-// controls of its pages.
-struct SheetWords {
-    std::wstring caption, cancel;
-    std::vector<std::wstring> tabs;
-    std::wstring fadeSwitch, pickUpButton, automaticLanguage;
-};
-
-std::string utf8FromWide(const std::wstring& wide) {
-    std::string utf8(wide.size() * 3 + 1, '\0');
-    utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()),
-                                                        utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
-    return utf8;
-}
-
-bool operator==(const SheetWords& a, const SheetWords& b) {
-    return a.caption == b.caption && a.cancel == b.cancel && a.tabs == b.tabs && a.fadeSwitch == b.fadeSwitch &&
-           a.pickUpButton == b.pickUpButton && a.automaticLanguage == b.automaticLanguage;
-}
-
-std::ostream& operator<<(std::ostream& out, const SheetWords& w) {
-    std::wstring all = w.caption + L" | " + w.cancel + L" |";
-    for (const std::wstring& tab : w.tabs) all += L" " + tab;
-    all += L" | " + w.fadeSwitch + L" | " + w.pickUpButton + L" | " + w.automaticLanguage;
-    return out << utf8FromWide(all);
-}
+// What an open sheet says, read in UTF-16: its caption, its Cancel button, its seven tabs, and a
+// control of three of its pages.
+using SheetWords = std::vector<std::wstring>;
 
 const SheetWords kJapanese = {
     L"設定", L"キャンセル",
-    {L"位置設定", L"表示色", L"パス", L"表示設定", L"表示設定２", L"フェード設定", L"バージョン"},
+    L"位置設定", L"表示色", L"パス", L"表示設定", L"表示設定２", L"フェード設定", L"バージョン",
     L"フェード In/Out表示", L"背景PickUp!", L"自動（システムの言語）"};
 const SheetWords kEnglish = {
-    L"Sorvane Settings", L"Cancel", {L"Position", L"Colors", L"Files", L"Display", L"Behavior", L"Fades", L"About"},
+    L"Sorvane Settings", L"Cancel",
+    L"Position", L"Colors", L"Files", L"Display", L"Behavior", L"Fades", L"About",
     L"Fade lines in and out", L"Match Skin", L"Automatic (system language)"};
 
 bool japaneseSystem() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE; }
@@ -55,9 +33,7 @@ std::wstring wideText(HWND window) {
 class Language : public PluginRun {
 protected:
     static SheetWords readSheet(HWND sheet) {
-        SheetWords w;
-        w.caption = wideText(sheet);
-        w.cancel = wideText(GetDlgItem(sheet, IDCANCEL));
+        SheetWords w = {wideText(sheet), wideText(GetDlgItem(sheet, IDCANCEL))};
         HWND tabControl = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
         int count = static_cast<int>(SendMessageW(tabControl, TCM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
@@ -67,13 +43,13 @@ protected:
             item.pszText = text;
             item.cchTextMax = 128;
             SendMessageW(tabControl, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-            w.tabs.push_back(text);
+            w.push_back(text);
         }
-        w.fadeSwitch = wideText(GetDlgItem(sheetPage(sheet, kDisplayPage), IDC_FADE_IN));
-        w.pickUpButton = wideText(GetDlgItem(sheetPage(sheet, kColourPage), IDC_PICK_UP));
+        w.push_back(wideText(GetDlgItem(sheetPage(sheet, kDisplayPage), IDC_FADE_IN)));
+        w.push_back(wideText(GetDlgItem(sheetPage(sheet, kColourPage), IDC_PICK_UP)));
         wchar_t item[128] = L"";
         SendDlgItemMessageW(sheetPage(sheet, kVersionPage), IDC_LANGUAGE, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
-        w.automaticLanguage = item;
+        w.push_back(item);
         return w;
     }
 
