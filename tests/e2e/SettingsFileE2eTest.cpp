@@ -33,10 +33,10 @@ protected:
     }
 
     // Makes a file or folder unwritable for the rest of the test; returns whether that worked.
+    // Made writable again at the end even then: the flag may still come after the wait.
     bool makeUnwritable(const std::string& path) {
-        if (!setUnwritable(path, 1)) return false;
         unwritable.push_back(path);
-        return true;
+        return setUnwritable(path, 1) != 0;
     }
 
     std::string pluginCopy() const { return joinPath(player.pluginFolder(), "gen_sorvane.dll"); }
