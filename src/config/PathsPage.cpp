@@ -12,19 +12,21 @@
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
 #include "utils/WinText.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
-const wchar_t kLyricsTitle[] = L"歌詞ファイルを指定してください";
-const wchar_t kLyricsFilter[] = L"歌詞ファイル(*.txt;*.kra)\0*.txt;*.kra\0全てのファイル(*.*)\0*.*\0";
-const wchar_t kSkinTitle[] = L"スキンファイルを指定してください";
-const wchar_t kSkinFilter[] = L"スキンファイル(*.bmp)\0*.bmp\0全てのファイル(*.*)\0*.*\0";
 // The dialog's buffer: a path at the system's limit fits.
 const size_t kLongestPath = 32768;
 
 // Runs the open-file dialog without the lock (the bar keeps ticking inside it). Returns 1 with the
 // chosen file's path (UTF-8) in path, 0 when the user cancels.
-int browse(HWND page, const wchar_t* title, const wchar_t* filter, char* const Settings::*startIn, std::string& path) {
+int browse(HWND page, UiText titleText, UiText filterText, char* const Settings::*startIn, std::string& path) {
+    std::wstring title = uiTextW(titleText);
+    // The table separates the filter's parts with "|"; the dialog takes them between zeros.
+    std::wstring filter = uiTextW(filterText);
+    for (wchar_t& c : filter)
+        if (c == L'|') c = L'\0';
     std::wstring folder;
     {
         LockedScope locked;
@@ -35,12 +37,12 @@ int browse(HWND page, const wchar_t* title, const wchar_t* filter, char* const S
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = page;
-    dialog.lpstrFilter = filter;
+    dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = chosen.data();
     dialog.nMaxFile = static_cast<DWORD>(chosen.size());
     dialog.lpstrInitialDir = folder.c_str();
-    dialog.lpstrTitle = title;
+    dialog.lpstrTitle = title.c_str();
     dialog.Flags = OFN_FILEMUSTEXIST;
     if (!GetOpenFileNameW(&dialog)) return 0;
     path = narrow(chosen.c_str());
@@ -49,7 +51,7 @@ int browse(HWND page, const wchar_t* title, const wchar_t* filter, char* const S
 
 void browseLyrics(HWND page) {
     std::string path;
-    if (!browse(page, kLyricsTitle, kLyricsFilter, &Settings::LyricsPath, path)) return;
+    if (!browse(page, UiText::LyricsBrowseTitle, UiText::LyricsBrowseFilter, &Settings::LyricsPath, path)) return;
     cutToFolder(path);
     writeItemText(page, IDC_LYRICS_PATH, path.c_str());  // the edit's change stores it
     reportChanged(page);
@@ -57,7 +59,7 @@ void browseLyrics(HWND page) {
 
 void browseSkin(HWND page) {
     std::string path;
-    if (!browse(page, kSkinTitle, kSkinFilter, &Settings::SkinPath, path)) return;
+    if (!browse(page, UiText::SkinBrowseTitle, UiText::SkinBrowseFilter, &Settings::SkinPath, path)) return;
     {
         LockedScope locked;
         assignString(liveSettings.SkinPath, path.c_str());

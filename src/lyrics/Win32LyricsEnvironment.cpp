@@ -3,9 +3,8 @@
 #include "utils/Text.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
+#include "utils/WinUiText.h"
 
-const wchar_t kMalformedTagCaption[] = L"ERROR !!!";
-const wchar_t kMalformedTagText[] = L"タグの表記が間違っています。\nこのファイルでは正しく歌詞を表示できません。";
 
 namespace {
 
@@ -108,5 +107,7 @@ char* Win32LyricsEnvironment::hostTitleCopy() {
 
 void Win32LyricsEnvironment::malformedTag(int32_t, int32_t, int firstOfLoad) {
     // The box is modal; one bad file must not stack up one box per tag.
-    if (firstOfLoad) MessageBoxW(nullptr, kMalformedTagText, kMalformedTagCaption, MB_OK | MB_ICONWARNING);
+    if (firstOfLoad)
+        MessageBoxW(nullptr, uiTextW(UiText::MalformedTagText).c_str(), uiTextW(UiText::MalformedTagCaption).c_str(),
+                    MB_OK | MB_ICONWARNING);
 }

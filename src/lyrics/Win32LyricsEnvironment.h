@@ -54,7 +54,3 @@ private:
     Win32FolderTree tree;
     LyricsTreeIndex index;
 };
-
-// The warning box's caption and its text.
-extern const wchar_t kMalformedTagCaption[];
-extern const wchar_t kMalformedTagText[];

@@ -2,19 +2,28 @@
 
 #include "config/PrivateProfileStore.h"
 #include "config/PropertySheet.h"
+#include "config/SettingsFile.h"
 #include "plugin/BarWindow.h"
 #include "plugin/Globals.h"
 #include "plugin/HostLink.h"
+#include "plugin/HostSettingsFolder.h"
 #include "plugin/PluginDescriptor.h"
 #include "plugin/PluginLock.h"
 #include "plugin/TickTimer.h"
 #include "render/VerticalSync.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinText.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
 PrivateProfileStore iniStore() { return PrivateProfileStore(iniPath(), kPluginDescription); }
+
+// A save that did not reach the settings file is told (config/SettingsFile.h): the sheet's closing
+// may show a box, the player's closing never does.
+void reportWhenFailed(const PrivateProfileStore& store, HWND boxOwner) {
+    if (store.writeFailed()) reportSaveFailure(boxOwner, store.writeError());
+}
 
 // The saved window to attach to. With neither a class nor a title saved (every fresh install)
 // there is nothing to look up: the platform would answer with an arbitrary window.
@@ -26,8 +35,8 @@ HWND lookupAttachWindow() {
                        liveSettings.OtherWinName ? title.c_str() : nullptr);
 }
 
-int failInit(const wchar_t* text, const wchar_t* caption) {
-    MessageBoxW(hostWindow(), text, caption, MB_OK);
+int failInit(UiText text, UiText caption) {
+    MessageBoxW(hostWindow(), uiTextW(text).c_str(), uiTextW(caption).c_str(), MB_OK);
     pluginLock.destroy();
     return 1;
 }
@@ -46,33 +55,25 @@ void undoInit(HINSTANCE instance) {
 }  // namespace
 
 std::string iniPath() {
-    // The module's file name, however long: the buffer grows until the name fits.
-    std::wstring name(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(moduleInstance(), name.data(), static_cast<DWORD>(name.size()));
-        if (n < name.size() || name.size() >= 32768) {
-            name.resize(n < name.size() ? n : 0);
-            break;
-        }
-        name.resize(name.size() * 2);
-    }
-    std::string path = narrow(name);
-    size_t slash = path.rfind('\\');
-    path.erase(slash == std::string::npos ? 0 : slash + 1);
-    return path + "sorvane.ini";
+    const std::string& located = settingsFilePath();
+    return located.empty() ? libraryFolder(moduleInstance()) + "sorvane.ini" : located;
 }
 
 void loadSettings() {
+    std::string readFrom = locateSettingsFile(askHostSettingsFolder(), libraryFolder(moduleInstance()));
     LockedScope locked;
-    PrivateProfileStore store = iniStore();
+    PrivateProfileStore store(readFrom, kPluginDescription);
     liveSettings.loadFromIni(store);
     settingsSnapshot.copyFrom(liveSettings);
+    setActiveLanguage(chosenLanguage(liveSettings.Language));
 }
 
-void saveSettings() {
+int saveSettings(HWND boxOwner) {
     LockedScope locked;
     PrivateProfileStore store = iniStore();
     liveSettings.saveToIni(store);
+    reportWhenFailed(store, boxOwner);
+    return store.writeFailed() ? 0 : 1;
 }
 
 int init() {
@@ -80,12 +81,12 @@ int init() {
     loadSettings();
     attachWindow = lookupAttachWindow();
     HINSTANCE instance = moduleInstance();
-    if (!registerBarClass(instance)) return failInit(L"Error registering window class", L"blah");
+    if (!registerBarClass(instance)) return failInit(UiText::RegisterClassFailedText, UiText::RegisterClassFailedCaption);
     barWindow = createBarWindow(instance);
     renderSurface.createBuffers(barWindow, liveSettings.width, liveSettings.height, liveSettings);
     if (!barWindow) {
         unregisterBarClass(instance);
-        return failInit(L"Error creating window", L"Sorvane");
+        return failInit(UiText::CreateWindowFailedText, UiText::CreateWindowFailedCaption);
     }
     pollHostAtInit();
     SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -118,7 +119,10 @@ void config() {
         settingsSnapshot.copyFrom(liveSettings);
     }
     runPropertySheet(hostWindow(), moduleInstance());
-    saveSettings();
+    saveSettings(barWindow ? barWindow : hostWindow());
+    // A language chosen on the version page: the menu and message boxes speak it from now on, the
+    // sheet from its next opening.
+    setActiveLanguage(chosenLanguage(liveSettings.Language));
     if (ownLock) pluginLock.destroy();
     configRunning = 0;
 }
@@ -129,8 +133,10 @@ void quit() {
     if (barWindow) InvalidateRect(hostWindow(), nullptr, TRUE);
     {
         LockedScope locked;
-        iniStore().writeString("Effects", std::to_string(liveSettings.Effects));
-        if (positionDirty) saveSettings();
+        PrivateProfileStore store = iniStore();
+        store.writeString("Effects", std::to_string(liveSettings.Effects));
+        if (positionDirty) liveSettings.saveToIni(store);
+        reportWhenFailed(store, nullptr);
         releaseVerticalSync();
         if (barWindow) DestroyWindow(barWindow);
         barWindow = nullptr;

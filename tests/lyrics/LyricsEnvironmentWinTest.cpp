@@ -16,6 +16,7 @@
 #include "utils/Text.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ private:
     }
     void watch() {
         while (!stop) {
-            HWND box = FindWindowW(L"#32770", kMalformedTagCaption);
+            HWND box = FindWindowW(L"#32770", caption.c_str());
             if (box && IsWindowVisible(box)) {
                 EnumChildWindows(box, collect, reinterpret_cast<LPARAM>(&texts));
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -124,6 +125,7 @@ private:
             Sleep(5);
         }
     }
+    const std::wstring caption = uiTextW(UiText::MalformedTagCaption);
     std::atomic<bool> stop{false};
     std::thread thread;
 };
