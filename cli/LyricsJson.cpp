@@ -63,6 +63,7 @@ std::string lyricsJson(const LyricsDocument& document, int32_t timeType, const s
     std::string json = "{\n";
     json += "  \"loaded\": " + flag(document.loaded) + ",\n";
     json += "  \"encoding\": \"" + encodingName(document.encoding, document.ansiCodePage) + "\",\n";
+    json += "  \"tagField\": " + (document.tagField.empty() ? std::string("null") : quoted(document.tagField)) + ",\n";
     json += "  \"title\": " + text(document.title) + ",\n";
     json += "  \"artist\": " + text(document.artist) + ",\n";
     json += "  \"album\": " + text(document.album) + ",\n";

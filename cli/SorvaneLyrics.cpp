@@ -1,9 +1,10 @@
 // sorvane-lyrics: loads lyrics the way the plug-in does and prints the document as JSON.
 //   sorvane-lyrics [--time-type 0|1] [--code-page N] SOURCE
 // SOURCE is a song or lyrics file path (lyrics are read from it with the extension kra, else
-// lrc, else txt) or LYRICS200:SONG for the Lyrics3 tag of a song file. --code-page names the ANSI
-// code page files without a Unicode encoding are read in: the system's on Windows, 932 natively,
-// unless told.
+// lrc, else txt), LYRICS200:SONG for the Lyrics3 tag of a song file, or TAGS:SONG for the lyrics
+// in a song's ID3v2, Xiph, MP4, APEv2 or ASF tags (the first field with lyrics to show, named in
+// the output's tagField). --code-page names the ANSI code page files without a Unicode encoding
+// (and ID3v2 texts in Latin-1) are read in: the system's on Windows, 932 natively, unless told.
 // Exit status: 0 lyrics loaded, 1 none found, 2 usage error.
 #include <cstdio>
 #include <cstdlib>
@@ -55,7 +56,8 @@ private:
 
 int usage() {
     std::fputs("usage: sorvane-lyrics [--time-type 0|1] [--code-page N] SOURCE\n"
-               "  SOURCE: a song or lyrics file, or LYRICS200:SONG for a song's Lyrics3 tag\n"
+               "  SOURCE: a song or lyrics file, LYRICS200:SONG for a song's Lyrics3 tag, or\n"
+               "          TAGS:SONG for the lyrics in a song's ID3v2, Xiph, MP4, APEv2 or ASF tags\n"
                "  N: the ANSI code page of files without a Unicode encoding (932, 1252, ...)\n",
                stderr);
     return 2;

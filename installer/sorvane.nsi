@@ -1,13 +1,17 @@
 ; The Sorvane installer: puts gen_sorvane.dll into the Plugins folder of the player, offers the
-; sample lyrics, and registers an uninstaller that takes back exactly what was put there.
+; sample lyrics, and registers an uninstaller that takes back exactly what was put there. It speaks
+; English and Japanese: the system's language, or the one the user picks before the first page.
 ;
 ; makensis -INPUTCHARSET UTF8 -DDLL=<gen_sorvane.dll> -DSAMPLE=<Starlight.kra> -DICON=<sorvane.ico>
 ;          -DVERSION=<0.15b> -DOUTFILE=<setup.exe> [-DTEST_AMD64] [-DPLAYER_WINDOW_CLASS=<class>]
+;          [-DTEST_SILENT_REMOVES_SETTINGS]
 ;
 ; The shipped installer is 32-bit, like the player. TEST_AMD64 builds the same script as a 64-bit
 ; program, for machines that run only 64-bit programs (the installer test under Wine).
 ; PLAYER_WINDOW_CLASS names the window that shows the player is running; the test gives a class of
 ; its own, so that substitute players running beside it do not count as the player.
+; TEST_SILENT_REMOVES_SETTINGS makes a silent uninstall answer yes to removing the settings, so
+; that the test can see which files that removes.
 
 !ifdef TEST_AMD64
   Target amd64-unicode
@@ -54,6 +58,16 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 
+; The language dialog before the first page offers both languages, the system's chosen; the
+; uninstaller speaks the one chosen, kept in our uninstall entry.
+!define MUI_LANGDLL_ALLLANGUAGES
+!define MUI_LANGDLL_ALWAYSSHOW
+!define MUI_LANGDLL_WINDOWTITLE "Sorvane ${VERSION}"
+!define MUI_LANGDLL_INFO "Please select a language.$\r$\n言語を選んでください。"
+!define MUI_LANGDLL_REGISTRY_ROOT HKLM
+!define MUI_LANGDLL_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MUI_LANGDLL_REGISTRY_VALUENAME "Language"
+
 !insertmacro MUI_PAGE_COMPONENTS
 !define MUI_DIRECTORYPAGE_TEXT_TOP "$(TextChoosePlayer)"
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "$(TextPlayerFolder)"
@@ -71,8 +85,8 @@ LangString TextPlayerFolder ${LANG_ENGLISH} "Folder of Winamp"
 LangString TextPlayerFolder ${LANG_JAPANESE} "Winamp のフォルダ"
 LangString TextPlayerRunning ${LANG_ENGLISH} "Winamp is running. Close it, then choose Retry."
 LangString TextPlayerRunning ${LANG_JAPANESE} "Winamp が起動しています。Winamp を終了してから［再試行］を押してください。"
-LangString TextRemoveSettings ${LANG_ENGLISH} "Remove your Sorvane settings (sorvane.ini) as well?"
-LangString TextRemoveSettings ${LANG_JAPANESE} "Sorvane の設定 (sorvane.ini) も削除しますか？"
+LangString TextRemoveSettings ${LANG_ENGLISH} "Remove your Sorvane settings as well (sorvane.ini in Winamp's settings folder and beside the plug-in)?"
+LangString TextRemoveSettings ${LANG_JAPANESE} "Sorvane の設定も削除しますか？（Winamp の設定フォルダとプラグインのフォルダにある sorvane.ini）"
 LangString TextPluginSection ${LANG_ENGLISH} "Sorvane plug-in"
 LangString TextPluginSection ${LANG_JAPANESE} "Sorvane プラグイン"
 LangString TextSampleSection ${LANG_ENGLISH} "Sample lyrics (Starlight.kra)"
@@ -134,6 +148,7 @@ FunctionEnd
 Function .onInit
   ; The player is a 32-bit program: its keys, and ours, live in the 32-bit view of the registry.
   SetRegView 32
+  !insertmacro MUI_LANGDLL_DISPLAY
   ${If} $INSTDIR == ""
     Call FindPlayer
   ${EndIf}
@@ -174,16 +189,66 @@ SectionEnd
 
 Function un.onInit
   SetRegView 32
+  !insertmacro MUI_UNGETLANGUAGE
 FunctionEnd
 
+; The player's settings folder, where Sorvane keeps its settings: the "inidir" of the player's
+; paths.ini ({26} standing for the user's application data folder, {28} for the local one, a path
+; without a drive counting from the player's folder), or the player's folder itself without one.
+; Takes the player's folder on the stack and leaves the settings folder there.
+Function un.PlayerSettingsFolder
+  Exch $0
+  Push $1
+  Push $2
+  ReadINIStr $1 "$0\paths.ini" "Winamp" "inidir"
+  ${If} $1 == ""
+    StrCpy $1 $0
+  ${Else}
+    ${WordReplace} $1 "{26}" "$APPDATA" "+" $1
+    ${WordReplace} $1 "{28}" "$LOCALAPPDATA" "+" $1
+    StrCpy $2 $1 1 1
+    ${If} $2 != ":"
+      StrCpy $2 $1 2
+      ${If} $2 != "\\"
+        StrCpy $1 "$0\$1"
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  StrCpy $0 $1
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; Sorvane's settings file and its log in a folder.
+!macro RemoveSettingsIn folder
+  Delete "${folder}\sorvane.ini"
+  Delete "${folder}\sorvane.log"
+!macroend
+
+!ifdef TEST_SILENT_REMOVES_SETTINGS
+  !define SILENT_SETTINGS_ANSWER IDYES
+!else
+  !define SILENT_SETTINGS_ANSWER IDNO
+!endif
+
 ; $INSTDIR is the uninstaller's own folder, Plugins\Sorvane. Only what the installer put there goes;
-; the user's lyrics, other plug-ins and (unless asked) the settings stay.
+; the user's lyrics, other plug-ins and (unless asked) the settings stay: in the player's settings
+; folder, where Sorvane keeps them, in the usual one when that is another, and beside the plug-in,
+; where earlier versions kept them.
 Section "Uninstall"
   Call un.EnsurePlayerClosed
   ${GetParent} "$INSTDIR" $1
   Delete "$1\gen_sorvane.dll"
-  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(TextRemoveSettings)" /SD IDNO IDNO +2
-  Delete "$1\sorvane.ini"
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(TextRemoveSettings)" /SD ${SILENT_SETTINGS_ANSWER} IDNO keepSettings
+  !insertmacro RemoveSettingsIn "$1"
+  ${GetParent} "$1" $2
+  Push $2
+  Call un.PlayerSettingsFolder
+  Pop $2
+  !insertmacro RemoveSettingsIn "$2"
+  !insertmacro RemoveSettingsIn "$APPDATA\Winamp"
+  keepSettings:
   Delete "$INSTDIR\Starlight.kra"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"

@@ -4,7 +4,9 @@
 # is only compiled. Checks: the DLL lands in <player>\Plugins with the sample lyrics and the
 # uninstaller beside it; the player is found through its registry key and through the command of its
 # own uninstaller; a silent run that finds no player fails and writes nothing; the uninstaller takes
-# back exactly what was installed, and the user's files (other plug-ins, the settings) stay.
+# back exactly what was installed, and the user's files (other plug-ins, the settings) stay; asked
+# to remove the settings, it removes them from the player's settings folder (named by its
+# paths.ini) and from beside the plug-in, and nothing else.
 # Usage: test-installer.sh <gen_sorvane.dll> <work folder>
 set -euo pipefail
 dll=$(realpath "$1")
@@ -43,6 +45,8 @@ build_installer() {
 }
 build_installer "$work/sorvane-x86.exe"
 build_installer "$work/sorvane-amd64.exe" -DTEST_AMD64 -DPLAYER_WINDOW_CLASS=SorvaneInstallerTestPlayer
+build_installer "$work/sorvane-amd64-removes-settings.exe" -DTEST_AMD64 -DPLAYER_WINDOW_CLASS=SorvaneInstallerTestPlayer \
+  -DTEST_SILENT_REMOVES_SETTINGS
 
 # A player folder as a user has it: the player, another plug-in, settings from an earlier install.
 make_player() {
@@ -113,6 +117,28 @@ wine reg add "$player_uninstall_key" /v UninstallString /d "\"$(win "$listed")\\
 wine "$work/sorvane-amd64.exe" /S || fail "the silent install into the player of the uninstall entry failed"
 check_installed "$listed" "$before"
 uninstall_and_check "$listed" "$before"
+
+echo "installer test: removing the settings, in the player's settings folder and beside the plug-in"
+cleanup
+removing="$work/removing"
+make_player "$removing"
+# The player keeps its settings in the user's application data, as its paths.ini says.
+appdata=$(wine cmd /c echo %APPDATA% | tr -d '\r')
+settings_folder=$(wine winepath -u "$appdata\\SorvaneInstallerTest" | tr -d '\r')
+rm -rf "$settings_folder"
+mkdir -p "$settings_folder"
+trap 'cleanup; rm -rf "$settings_folder"' EXIT
+printf '[Winamp]\r\ninidir={26}\\SorvaneInstallerTest\r\n' > "$removing/paths.ini"
+printf 'theirs' > "$settings_folder/winamp.ini"
+printf 'ours' > "$settings_folder/sorvane.ini"
+printf 'ours' > "$settings_folder/sorvane.log"
+before=$(snapshot "$removing")
+wine "$work/sorvane-amd64-removes-settings.exe" /S "/D=$(win "$removing")" || fail "the silent install failed"
+check_installed "$removing" "$before"
+without_settings=$(echo "$before" | grep -v '^./Plugins/sorvane.ini ')
+uninstall_and_check "$removing" "$without_settings"
+[ "$(ls "$settings_folder")" = winamp.ini ] || fail "the player's settings folder holds: $(ls "$settings_folder")"
+rm -rf "$settings_folder"
 
 echo "installer test: no player anywhere, and a folder without the player"
 cleanup

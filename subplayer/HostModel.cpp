@@ -27,6 +27,12 @@ void HostModel::addEntry(const std::string& path, const std::string& title) {
     entries.push_back(Entry{path, title, utf8ToUtf16(path), utf8ToUtf16(title), ansiForm(path), ansiForm(title)});
 }
 
+void HostModel::setSettingsFolder(const std::string& folder) {
+    settingsFolder = folder;
+    ansiSettingsFolder = ansiForm(folder);
+    wideSettingsFolder = utf8ToUtf16(folder);
+}
+
 void HostModel::select(int32_t index) { current = index; }
 
 void HostModel::next(uint64_t nowMs) {
@@ -64,6 +70,12 @@ intptr_t HostModel::answer(int32_t query, uintptr_t wParam, uint64_t nowMs) {
     case kAskSkinFolderW:
         if (wParam && !oldHost) writeTerminated(reinterpret_cast<char16_t*>(wParam), utf8ToUtf16(skinFolder));
         return 0;
+    case kAskSettingsFolder:
+        if (oldHost || settingsFolder.empty()) return 0;
+        return reinterpret_cast<intptr_t>(ansiSettingsFolder.c_str());
+    case kAskSettingsFolderW:
+        if (oldHost || settingsFolder.empty()) return 0;
+        return reinterpret_cast<intptr_t>(wideSettingsFolder.c_str());
     default:
         return 0;
     }

@@ -20,7 +20,9 @@ enum HostAsk : int32_t {
     kAskTitle = 212,
     kAskTitleW = 213,
     kAskFilePathW = 214,
+    kAskSettingsFolder = 335,
     kAskSkinFolderW = 1201,
+    kAskSettingsFolderW = 1335,
 };
 
 // The versions the host reports: a current player (5.66), and one from before the wide queries (2.95).
@@ -53,12 +55,16 @@ public:
     // The next entry (after the last: the first), from position 0, in the same play mode.
     void next(uint64_t nowMs);
     void setSkinFolder(const std::string& folder) { skinFolder = folder; }
+    // The folder the host keeps its settings in (UTF-8), named by 335 (ANSI) and 1335 (UTF-16);
+    // empty: the host names none and both answer 0.
+    void setSettingsFolder(const std::string& folder);
 
     // The reply to query with wParam. Paths and titles are handed out as pointers into entries,
     // which stay valid as long as the model lives: entries are only ever appended. Queries 201
     // and 1201 write the skin folder (cut to fit, always terminated) into the buffer at wParam.
-    // Every query is counted by its number, known or not; unknown ones answer 0, and so do 213,
-    // 214 and 1201 (leaving the buffer alone) from an old host.
+    // Queries 335 and 1335 answer pointers to the settings folder held here. Every query is
+    // counted by its number, known or not; unknown ones answer 0, and so do 213, 214 and 1201
+    // (leaving the buffer alone), 335 and 1335 from an old host.
     intptr_t answer(int32_t query, uintptr_t wParam, uint64_t nowMs);
     int queryCount(int32_t query) const;
 
@@ -66,6 +72,9 @@ public:
     std::deque<Entry> entries;
     int32_t current = 0;
     std::string skinFolder;  // UTF-8
+    std::string settingsFolder;  // UTF-8
+    std::string ansiSettingsFolder;
+    std::u16string wideSettingsFolder;
     int oldHost = 0;         // answers as a player before version 5: 211 and 212 only
     std::map<int32_t, int> queryCounts;
 };

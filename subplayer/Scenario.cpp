@@ -25,6 +25,7 @@ const Syntax kSyntax[] = {
     {"next", ActionKind::Next, "", "next"},
     {"hold", ActionKind::Hold, "i", "hold <ms>"},
     {"skin", ActionKind::Skin, "R", "skin <folder>"},
+    {"settings", ActionKind::SettingsFolder, "R", "settings <folder>"},
     {"host-move", ActionKind::MoveHost, "ii", "host-move <x> <y>"},
     {"withhold", ActionKind::Withhold, "", "withhold"},
     {"release", ActionKind::Release, "", "release"},

@@ -7,8 +7,8 @@
 #include <vector>
 
 enum class ActionKind {
-    // the host's playlist, clock and skin
-    Entry, Select, Play, Pause, Stop, Seek, Next, Hold, Skin, MoveHost,
+    // the host's playlist, clock, skin and settings folder
+    Entry, Select, Play, Pause, Stop, Seek, Next, Hold, Skin, SettingsFolder, MoveHost,
     // how the host answers
     Withhold, Release, ReplyDelay, OldHost,
     // the plug-in's entry points

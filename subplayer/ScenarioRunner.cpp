@@ -151,6 +151,9 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
     case ActionKind::Skin:
         host.withModel([&](HostModel& m) { m.setSkinFolder(a.text); });
         return Done;
+    case ActionKind::SettingsFolder:
+        host.withModel([&](HostModel& m) { m.setSettingsFolder(a.text); });
+        return Done;
     case ActionKind::MoveHost:
         // Asynchronous when the host has a thread of its own, which may be withholding.
         SetWindowPos(host.handle(), nullptr, static_cast<int>(n[0]), static_cast<int>(n[1]), 0, 0,

@@ -13,6 +13,7 @@
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
 #include "utils/WinText.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
@@ -36,16 +37,28 @@ COLORREF customColours[16] = {
     0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
 };
 
+// The colour dialog's title is the system's; the hook gives it the sheet's language.
+UINT_PTR CALLBACK colourDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const auto* title = reinterpret_cast<const std::wstring*>(reinterpret_cast<const CHOOSECOLORW*>(lParam)->lCustData);
+        SetWindowTextW(dialog, title->c_str());
+    }
+    return 0;
+}
+
 // The colour the user chooses, or colour itself when the dialog is cancelled. The dialog is
 // modal; the bar keeps ticking inside its message loop.
 int32_t chooseColour(HWND owner, int32_t colour) {
-    CHOOSECOLORA dialog = {};
+    std::wstring title = uiTextW(UiText::ColourDialogTitle);
+    CHOOSECOLORW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.rgbResult = static_cast<COLORREF>(colour);
     dialog.lpCustColors = customColours;
-    dialog.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
-    return ChooseColorA(&dialog) ? static_cast<int32_t>(dialog.rgbResult) : colour;
+    dialog.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR | CC_ENABLEHOOK;
+    dialog.lpfnHook = colourDialogHook;
+    dialog.lCustData = reinterpret_cast<LPARAM>(&title);
+    return ChooseColorW(&dialog) ? static_cast<int32_t>(dialog.rgbResult) : colour;
 }
 
 // The font list offers TrueType faces only, by their full names, and no vertical faces: their

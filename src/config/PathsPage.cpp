@@ -11,20 +11,22 @@
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
 #include "utils/WinText.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
-const wchar_t kLyricsTitle[] = L"歌詞ファイルを指定してください";
-const wchar_t kLyricsFilter[] = L"歌詞ファイル(*.txt;*.kra)\0*.txt;*.kra\0全てのファイル(*.*)\0*.*\0";
-const wchar_t kSkinTitle[] = L"スキンファイルを指定してください";
-const wchar_t kSkinFilter[] = L"スキンファイル(*.bmp)\0*.bmp\0全てのファイル(*.*)\0*.*\0";
 // The dialog's buffer: a path at the system's limit fits.
 const size_t kLongestPath = 32768;
 
 // Runs the open-file dialog without the lock (the bar keeps ticking inside it). Returns 1 with the
 // chosen file's path (UTF-8) in path, 0 when the user cancels.
-int browse(SheetState& state, HWND page, const wchar_t* title, const wchar_t* filter, char* const Settings::*startIn,
+int browse(SheetState& state, HWND page, UiText titleText, UiText filterText, char* const Settings::*startIn,
            std::string& path) {
+    std::wstring title = uiTextW(titleText);
+    // The table separates the filter's parts with "|"; the dialog takes them between zeros.
+    std::wstring filter = uiTextW(filterText);
+    for (wchar_t& c : filter)
+        if (c == L'|') c = L'\0';
     std::wstring folder;
     {
         LockedScope locked(state.pluginLock);
@@ -35,12 +37,12 @@ int browse(SheetState& state, HWND page, const wchar_t* title, const wchar_t* fi
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = page;
-    dialog.lpstrFilter = filter;
+    dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = chosen.data();
     dialog.nMaxFile = static_cast<DWORD>(chosen.size());
     dialog.lpstrInitialDir = folder.c_str();
-    dialog.lpstrTitle = title;
+    dialog.lpstrTitle = title.c_str();
     dialog.Flags = OFN_FILEMUSTEXIST;
     if (!GetOpenFileNameW(&dialog)) return 0;
     path = narrow(chosen.c_str());
@@ -49,7 +51,8 @@ int browse(SheetState& state, HWND page, const wchar_t* title, const wchar_t* fi
 
 void browseLyrics(SheetState& state, HWND page) {
     std::string path;
-    if (!browse(state, page, kLyricsTitle, kLyricsFilter, &Settings::LyricsPath, path)) return;
+    if (!browse(state, page, UiText::LyricsBrowseTitle, UiText::LyricsBrowseFilter, &Settings::LyricsPath, path))
+        return;
     cutToFolder(path);
     writeItemText(page, IDC_LYRICS_PATH, path.c_str());  // the edit's change stores it
     reportChanged(page);
@@ -57,7 +60,7 @@ void browseLyrics(SheetState& state, HWND page) {
 
 void browseSkin(SheetState& state, HWND page) {
     std::string path;
-    if (!browse(state, page, kSkinTitle, kSkinFilter, &Settings::SkinPath, path)) return;
+    if (!browse(state, page, UiText::SkinBrowseTitle, UiText::SkinBrowseFilter, &Settings::SkinPath, path)) return;
     {
         LockedScope locked(state.pluginLock);
         assignString(state.liveSettings.SkinPath, path.c_str());

@@ -87,10 +87,35 @@ std::string PrivateProfileStore::readString(const char* key) {
     }
 }
 
+void PrivateProfileStore::fail(DWORD code) {
+    if (failed) return;
+    failed = true;
+    error = code;
+}
+
+// A file that cannot be opened for writing fails every write, whatever the profile calls answer.
+void PrivateProfileStore::checkFile() {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        makeUnicodeIni(path);
+        return;
+    }
+    DWORD code = GetLastError();
+    if (code != ERROR_FILE_NOT_FOUND) {
+        fail(code);
+        return;
+    }
+    // A new file that cannot be made (a folder the user may not write, or one that is not there).
+    if (!makeUnicodeIni(path)) fail(GetLastError());
+}
+
 void PrivateProfileStore::writeString(const char* key, const std::string& value) {
     if (!unicodeChecked) {
         unicodeChecked = true;
-        makeUnicodeIni(path);
+        checkFile();
     }
-    WritePrivateProfileStringW(section.c_str(), wideKey(key).c_str(), widen(value).c_str(), path.c_str());
+    if (!WritePrivateProfileStringW(section.c_str(), wideKey(key).c_str(), widen(value).c_str(), path.c_str()))
+        fail(GetLastError());
 }

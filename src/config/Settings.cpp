@@ -86,6 +86,7 @@ void Settings::copyFrom(const Settings& source) {
     if (&source == this) return;
     for (const StringKey& k : kStringKeys) assignString(this->*k.field, source.*k.field);
     for (const IntegerKey& k : kIntegerKeys) this->*k.field = source.*k.field;
+    Language = source.Language;
 }
 
 int Settings::loadFromIni(ProfileStore& store) {
@@ -101,6 +102,8 @@ int Settings::loadFromIni(ProfileStore& store) {
     loadString(*this, store, &Settings::OtherWinClass, "OtherWinClass");
     for (const IntegerKey& k : kIntegerKeys)
         if (!isPlacementKey(k.field)) this->*k.field = store.readInt(k.key, this->*k.field);
+    std::string language = store.readString("Language");
+    if (!language.empty() && !parseLanguageChoice(language, Language)) Language = LanguageChoice::Automatic;
     return 1;
 }
 
@@ -112,5 +115,6 @@ int Settings::saveToIni(ProfileStore& store) const {
         std::snprintf(number, sizeof number, "%d", static_cast<int>(this->*k.field));
         store.writeString(k.key, number);
     }
+    store.writeString("Language", languageChoiceName(Language));
     return 1;
 }

@@ -5,6 +5,8 @@
 // Colours are 0x00BBGGRR colour references; times are hundredths of a second.
 #include <cstdint>
 
+#include "utils/UiText.h"
+
 class ProfileStore;
 
 // The modes some settings choose. The fields stay plain numbers, as the INI file holds them: a
@@ -89,6 +91,8 @@ public:
     int32_t ColorL3 = 0x0000FF;
     int32_t ColorBACK = 0x000000;
     int32_t ColorTCOLOR = 0x323232;
+    // The interface language: "auto", "ja" or "en" in the file; another value reads as auto.
+    LanguageChoice Language = LanguageChoice::Automatic;
 };
 
 // "ＭＳ Ｐゴシック" in UTF-8.

@@ -63,6 +63,7 @@ void LyricsDocument::reset() {
     offsetMs = 0;
     encoding = TextEncoding::kAnsi;
     ansiCodePage = 0;
+    tagField.clear();
     lines.clear();
 }
 

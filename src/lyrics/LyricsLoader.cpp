@@ -9,6 +9,8 @@
 #include "lyrics/LyricsEnvironment.h"
 #include "lyrics/LyricsParser.h"
 #include "lyrics/SongTags.h"
+#include "lyrics/SyncedLyrics.h"
+#include "lyrics/TagLyrics.h"
 #include "utils/Text.h"
 
 namespace {
@@ -48,7 +50,7 @@ int readLyricsFile(const char* source, LyricsEnvironment& environment, std::stri
     return 0;
 }
 
-int readTagLyrics(const char* songPath, LyricsEnvironment& environment, std::string& text) {
+int readLyrics3Text(const char* songPath, LyricsEnvironment& environment, std::string& text) {
     std::unique_ptr<SourceFile> file = environment.openFile(songPath);
     std::string ansi;
     if (!file || !readLyrics3(*file, ansi)) return 0;
@@ -72,6 +74,38 @@ private:
     };
     std::vector<Tag> tags;
 };
+
+int hasPrefix(const char* source, const char* prefix) { return std::strncmp(source, prefix, std::strlen(prefix)) == 0; }
+
+// The frame length follows the name: the player counts time by decoded frames.
+void markLoaded(LyricsDocument& document, const char* source) {
+    document.setFrameLength(std::strstr(source, ".wma") ? kWmaFrameSamples : kMp3FrameSamples);
+    document.loaded = 1;
+}
+
+// The first of the song's tag fields that makes lyrics to show. A field that makes none leaves
+// only the header texts it set, as a lyrics file would; only the loaded field's warnings are shown.
+int loadTagLyrics(LyricsDocument& document, const char* source, int32_t timeType, LyricsEnvironment& environment) {
+    const char* path = source + std::strlen(kTagsPrefix);
+    std::unique_ptr<SourceFile> file = environment.openFile(path);
+    if (!file) return 0;
+    std::vector<TagLyrics> fields = readTagLyrics(*file, path, environment);
+    file.reset();
+    for (const TagLyrics& field : fields) {
+        document.reset();
+        LoadWarnings warnings;
+        int parsed = field.synced ? buildSyncedLines(document, field.entries, timeType)
+                                  : parseLyrics(document, field.text.data(), field.text.size(), timeType, warnings);
+        if (!parsed) continue;
+        document.encoding = field.encoding;
+        if (field.encoding == TextEncoding::kAnsi) document.ansiCodePage = environment.ansiCodePage();
+        document.tagField = field.field;
+        markLoaded(document, source);
+        warnings.report(environment);
+        return 1;
+    }
+    return 0;
+}
 
 // The full path of the song's lyrics file below LyricsPath, or empty.
 std::string searchLyricsFolder(const char* lyricsPath, const char* songPath, LyricsEnvironment& environment) {
@@ -111,14 +145,14 @@ std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironme
 int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, LyricsEnvironment& environment) {
     document.loaded = 0;
     if (!source || !*source) return 0;
-    size_t prefixLength = std::strlen(kLyrics3Prefix);
-    int fromTag = std::strncmp(source, kLyrics3Prefix, prefixLength) == 0;
-    const char* path = fromTag ? source + prefixLength : source;
+    if (hasPrefix(source, kTagsPrefix)) return loadTagLyrics(document, source, timeType, environment);
+    int fromTag = hasPrefix(source, kLyrics3Prefix);
+    const char* path = fromTag ? source + std::strlen(kLyrics3Prefix) : source;
 
     std::string text;
     TextEncoding encoding = TextEncoding::kAnsi;
     if (fromTag) {
-        if (!readTagLyrics(path, environment, text)) return 0;
+        if (!readLyrics3Text(path, environment, text)) return 0;
     } else {
         refreshTitleAndArtist(document, path, environment);
         if (!readLyricsFile(path, environment, text, encoding)) return 0;
@@ -128,10 +162,7 @@ int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, L
     if (encoding == TextEncoding::kAnsi) document.ansiCodePage = environment.ansiCodePage();
     LoadWarnings warnings;
     int parsed = parseLyrics(document, text.data(), text.size(), timeType, warnings);
-    if (parsed) {
-        document.setFrameLength(std::strstr(source, ".wma") ? kWmaFrameSamples : kMp3FrameSamples);
-        document.loaded = 1;
-    }
+    if (parsed) markLoaded(document, source);
     warnings.report(environment);
     return parsed;
 }
@@ -142,8 +173,14 @@ int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settin
     if (!currentFile) return 0;
     std::string found = searchLyricsFolder(settings.LyricsPath, currentFile, environment);
     if (loadLyrics(document, found.c_str(), settings.TimeType, environment)) return 1;
-    std::string tagSource = std::string(kLyrics3Prefix) + currentFile;
-    return loadLyrics(document, tagSource.c_str(), settings.TimeType, environment);
+    // Inside the song: its Lyrics3 tag, then its other tags.
+    for (const char* prefix : {kLyrics3Prefix, kTagsPrefix}) {
+        std::string tagSource = std::string(prefix) + currentFile;
+        if (loadLyrics(document, tagSource.c_str(), settings.TimeType, environment)) return 1;
+    }
+    // Sources beyond the song and the user's folders (a download cache, an online search) come
+    // last, here.
+    return 0;
 }
 
 int lookupInLyricsPath(LyricsDocument& document, const char* currentFile, const Settings& settings,

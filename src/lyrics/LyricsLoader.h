@@ -1,6 +1,7 @@
 #pragma once
 // Finding and loading a song's lyrics: a "kra", "lrc" or "txt" file beside the song, one of that
-// name below the LyricsPath folder, or the lyrics field of the song's Lyrics3 tag.
+// name below the LyricsPath folder, the lyrics field of the song's Lyrics3 tag, or the lyrics in
+// the song's other tags (see TagLyrics.h).
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@ class Settings;
 
 // A source naming a song file whose Lyrics3 tag holds the lyrics: this prefix, then the path.
 constexpr char kLyrics3Prefix[] = "LYRICS200:";
+// A source naming a song file whose tags (ID3v2, Xiph comments, MP4, APEv2, ASF) hold the lyrics.
+constexpr char kTagsPrefix[] = "TAGS:";
 
 // path with everything after its last "." (at byte 1 or later) replaced by extension; without
 // such a dot, extension is appended directly. "C:\My.Music\song" gives "C:\My.kra".
@@ -34,15 +37,18 @@ std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironme
                            TextEncoding& encoding);
 
 // Loads the lyrics a source names: a song or lyrics file path (lyrics are read from the path with
-// the extension "kra", else "lrc", else "txt") or kLyrics3Prefix and a song path. Sets loaded to
-// 0 first, and to 1 on success; refreshes title and artist from the file's ID3v1 block or the
-// host's playlist (unless the source is a tag); notes the file's encoding in the document. Paths
-// are UTF-8.
+// the extension "kra", else "lrc", else "txt"), kLyrics3Prefix and a song path, or kTagsPrefix and
+// a song path (the first of the song's tag fields that holds synchronised lyrics or a text with
+// time tags: a text without any is no lyrics to show). Sets loaded to 0 first, and to 1 on
+// success; refreshes title and artist from the file's ID3v1 block or the host's playlist (unless
+// the source is a tag); notes the file's encoding, or the tag field's, in the document. Paths are
+// UTF-8.
 // Returns 1 when lyrics were loaded.
 int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, LyricsEnvironment& environment);
 
 // The lookup on a song change, after the caller has cleared the headers and noted the file as
-// loaded: beside the song, then below LyricsPath, then the song's Lyrics3 tag. 1 when one loaded.
+// loaded: beside the song, then below LyricsPath, then the song's Lyrics3 tag, then its other
+// tags. 1 when one loaded.
 // currentFile is the song's path in UTF-8.
 int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settings& settings,
                  LyricsEnvironment& environment);

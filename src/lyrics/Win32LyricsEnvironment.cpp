@@ -3,9 +3,7 @@
 #include "utils/Text.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
-
-const wchar_t kMalformedTagCaption[] = L"ERROR !!!";
-const wchar_t kMalformedTagText[] = L"タグの表記が間違っています。\nこのファイルでは正しく歌詞を表示できません。";
+#include "utils/WinUiText.h"
 
 namespace {
 
@@ -117,4 +115,7 @@ std::optional<std::string> askHostTitle(HWND hostWindow, int32_t listPosition, i
     return ::ansiToUtf8(reinterpret_cast<const char*>(reply), CP_ACP);
 }
 
-void showMalformedTagWarning() { MessageBoxW(nullptr, kMalformedTagText, kMalformedTagCaption, MB_OK | MB_ICONWARNING); }
+void showMalformedTagWarning() {
+    MessageBoxW(nullptr, uiTextW(UiText::MalformedTagText).c_str(), uiTextW(UiText::MalformedTagCaption).c_str(),
+                MB_OK | MB_ICONWARNING);
+}

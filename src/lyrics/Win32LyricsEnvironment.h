@@ -70,7 +70,5 @@ std::optional<std::string> askHostTitle(HWND hostWindow, int32_t listPosition, i
 constexpr LPARAM kAnsiTitleQuery = 212;
 constexpr LPARAM kWideTitleQuery = 213;
 
-// The modal warning about a file with malformed tags, owned by no window; its caption and text.
+// The modal warning about a file with malformed tags, owned by no window.
 void showMalformedTagWarning();
-extern const wchar_t kMalformedTagCaption[];
-extern const wchar_t kMalformedTagText[];

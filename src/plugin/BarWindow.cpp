@@ -10,6 +10,7 @@
 #include "plugin/PluginState.h"
 #include "plugin/SongChange.h"
 #include "resources/ResourceIds.h"
+#include "utils/WinUiText.h"
 
 const char kBarWindowClass[] = "SorvaneVis";
 
@@ -51,7 +52,7 @@ void showSettingsMenu(HWND window, LPARAM lParam) {
     POINT p = {LOWORD(lParam), HIWORD(lParam)};
     ClientToScreen(window, &p);
     HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, IDM_SETTINGS, L"設定(&P)");
+    AppendMenuW(menu, MF_STRING, IDM_SETTINGS, uiTextW(UiText::SettingsMenuItem).c_str());
     TrackPopupMenuEx(menu, TPM_RIGHTBUTTON, p.x - 8, p.y - 8, window, nullptr);
     DestroyMenu(menu);
 }

@@ -2,17 +2,26 @@
 
 #include "config/PrivateProfileStore.h"
 #include "config/PropertySheet.h"
+#include "config/SettingsFile.h"
 #include "plugin/BarWindow.h"
 #include "plugin/HostLink.h"
+#include "plugin/HostSettingsFolder.h"
 #include "plugin/PluginDescriptor.h"
 #include "plugin/PluginState.h"
 #include "render/VerticalSync.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinText.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
 PrivateProfileStore iniStore() { return PrivateProfileStore(iniPath(), kPluginDescription); }
+
+// A save that did not reach the settings file is told (config/SettingsFile.h): the sheet's closing
+// may show a box, the player's closing never does.
+void reportWhenFailed(const PrivateProfileStore& store, HWND boxOwner) {
+    if (store.writeFailed()) reportSaveFailure(boxOwner, store.writeError());
+}
 
 // The saved window to attach to. With neither a class nor a title saved (every fresh install)
 // there is nothing to look up: the platform would answer with an arbitrary window.
@@ -24,42 +33,45 @@ HWND lookupAttachWindow() {
     return FindWindowW(live.OtherWinClass ? className.c_str() : nullptr, live.OtherWinName ? title.c_str() : nullptr);
 }
 
-int failInit(const wchar_t* text, const wchar_t* caption) {
-    MessageBoxW(plugin.hostWindow(), text, caption, MB_OK);
+int failInit(UiText text, UiText caption) {
+    MessageBoxW(plugin.hostWindow(), uiTextW(text).c_str(), uiTextW(caption).c_str(), MB_OK);
     plugin.pluginLock.destroy();
     return 1;
+}
+
+// Undoes what init made before its last step: the buffers, the bar and its class. The bar goes
+// without its own WM_DESTROY handling, which asks the host to quit: a failed init must not end
+// the player.
+void undoInit(HINSTANCE instance) {
+    plugin.renderSurface.releaseAll();
+    SetWindowLongPtrA(plugin.barWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+    DestroyWindow(plugin.barWindow);
+    plugin.barWindow = nullptr;
+    unregisterBarClass(instance);
 }
 
 }  // namespace
 
 std::string iniPath() {
-    // The module's file name, however long: the buffer grows until the name fits.
-    std::wstring name(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(plugin.moduleInstance(), name.data(), static_cast<DWORD>(name.size()));
-        if (n < name.size() || name.size() >= 32768) {
-            name.resize(n < name.size() ? n : 0);
-            break;
-        }
-        name.resize(name.size() * 2);
-    }
-    std::string path = narrow(name);
-    size_t slash = path.rfind('\\');
-    path.erase(slash == std::string::npos ? 0 : slash + 1);
-    return path + "sorvane.ini";
+    const std::string& located = settingsFilePath();
+    return located.empty() ? libraryFolder(plugin.moduleInstance()) + "sorvane.ini" : located;
 }
 
 void loadSettings() {
+    std::string readFrom = locateSettingsFile(askHostSettingsFolder(), libraryFolder(plugin.moduleInstance()));
     LockedScope locked(plugin.pluginLock);
-    PrivateProfileStore store = iniStore();
+    PrivateProfileStore store(readFrom, kPluginDescription);
     plugin.liveSettings.loadFromIni(store);
     plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
+    setActiveLanguage(chosenLanguage(plugin.liveSettings.Language));
 }
 
-void saveSettings() {
+int saveSettings(HWND boxOwner) {
     LockedScope locked(plugin.pluginLock);
     PrivateProfileStore store = iniStore();
     plugin.liveSettings.saveToIni(store);
+    reportWhenFailed(store, boxOwner);
+    return store.writeFailed() ? 0 : 1;
 }
 
 int init() {
@@ -67,23 +79,31 @@ int init() {
     loadSettings();
     plugin.attachWindow = lookupAttachWindow();
     HINSTANCE instance = plugin.moduleInstance();
-    if (!registerBarClass(instance)) return failInit(L"Error registering window class", L"blah");
+    if (!registerBarClass(instance)) return failInit(UiText::RegisterClassFailedText, UiText::RegisterClassFailedCaption);
     HWND bar = createBarWindow(instance);
     plugin.barWindow = bar;
     Settings& live = plugin.liveSettings;
     plugin.renderSurface.createBuffers(bar, live.width, live.height, live);
     if (!bar) {
         unregisterBarClass(instance);
-        return failInit(L"Error creating window", L"Sorvane");
+        return failInit(UiText::CreateWindowFailedText, UiText::CreateWindowFailedCaption);
     }
-    plugin.lyricsLookup.start(bar, kLyricsLookedUpMessage);
-    // Without its worker the bar draws every line when it needs it.
-    if (plugin.linePreparer.start(bar, kLinesPreparedMessage)) plugin.renderSurface.preparer = &plugin.linePreparer;
     pollHostAtInit();
     SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     plugin.renderSurface.loadSkin(live);
     ShowWindow(bar, SW_SHOWNORMAL);
-    plugin.tickTimer.start(bar);
+    if (!plugin.tickTimer.start(bar)) {
+        undoInit(instance);
+        return failInit(UiText::TimerFailedText, UiText::StartFailedCaption);
+    }
+    // Nothing the workers post is handled before init returns.
+    if (!plugin.lyricsLookup.start(bar, kLyricsLookedUpMessage)) {
+        plugin.tickTimer.stop();
+        undoInit(instance);
+        return failInit(UiText::WorkerFailedText, UiText::StartFailedCaption);
+    }
+    // Without its worker the bar draws every line when it needs it.
+    if (plugin.linePreparer.start(bar, kLinesPreparedMessage)) plugin.renderSurface.preparer = &plugin.linePreparer;
     return 0;
 }
 
@@ -107,7 +127,10 @@ void config() {
         plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
     }
     runPropertySheet(plugin, plugin.hostWindow(), plugin.moduleInstance());
-    saveSettings();
+    saveSettings(plugin.barWindow ? plugin.barWindow : plugin.hostWindow());
+    // A language chosen on the version page: the menu and message boxes speak it from now on, the
+    // sheet from its next opening.
+    setActiveLanguage(chosenLanguage(plugin.liveSettings.Language));
     if (ownLock) plugin.pluginLock.destroy();
     plugin.configRunning = 0;
 }
@@ -123,8 +146,10 @@ void quit() {
     if (plugin.barWindow) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
     {
         LockedScope locked(plugin.pluginLock);
-        iniStore().writeString("Effects", std::to_string(plugin.liveSettings.Effects));
-        if (plugin.positionDirty) saveSettings();
+        PrivateProfileStore store = iniStore();
+        store.writeString("Effects", std::to_string(plugin.liveSettings.Effects));
+        if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
+        reportWhenFailed(store, nullptr);
         releaseVerticalSync();
         if (plugin.barWindow) DestroyWindow(plugin.barWindow);
         plugin.barWindow = nullptr;

@@ -10,9 +10,11 @@ constexpr UINT kTickPeriodMs = 16;
 
 class TickTimer {
 public:
-    // Starts the periodic event posting ticks to window. Returns 1 when the timer runs.
+    // Starts the periodic event posting ticks to window. Returns 1 when the timer runs, 0 when the
+    // system refused it (nothing is left running then).
     int start(HWND window);
-    // Stops it; harmless when it is not running.
+    // Stops it; harmless when it is not running. Once it returns no callback is running or will
+    // run, so the library may be unloaded.
     void stop();
     // Called by the window procedure when it has handled a tick message: the next event may post.
     void tickHandled() { tickQueued = 0; }

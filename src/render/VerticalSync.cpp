@@ -4,6 +4,7 @@
 #include <ddraw.h>
 
 #include "config/Settings.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ void updateVerticalSync(Settings& settings) {
     ddrawObject = createDirectDraw();
     if (ddrawObject) return;
     settings.Wait_Vsync = 0;
-    MessageBoxW(nullptr, L"DirectDrawの作成に失敗しました。", L"Error", MB_OK);
+    MessageBoxW(nullptr, uiTextW(UiText::DirectDrawFailedText).c_str(), uiTextW(UiText::DirectDrawFailedCaption).c_str(),
+                MB_OK);
 }
 
 void waitForVerticalBlank(const Settings& settings) {

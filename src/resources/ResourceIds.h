@@ -83,3 +83,5 @@
 #define IDC_WEB_ADDRESS 1026
 #define IDC_MAIL_ADDRESS 1027
 #define IDC_VERSION_TEXT 1028
+#define IDC_LANGUAGE 1029       // the Language setting
+#define IDC_SETTINGS_FILE 1030  // where the settings file lies

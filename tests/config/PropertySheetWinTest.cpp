@@ -5,6 +5,7 @@
 #include "config/SheetDriver.h"
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ std::vector<std::string> controlTexts(HWND page) {
     std::vector<std::string> texts;
     EnumChildWindows(
         page,
-        [](HWND w, LPARAM p) -> BOOL {
+        [](HWND w, LPARAM p) CALLBACK -> BOOL {
             reinterpret_cast<std::vector<std::string>*>(p)->push_back(windowText(w));
             return TRUE;
         },
@@ -85,6 +86,27 @@ TEST_F(SheetTest, SevenPagesInOrderWithTheirJapaneseTextsAndNoApplyButton) {
     }
     pressOk();
     runConfig();
+}
+
+TEST_F(SheetTest, InEnglishTheSheetItsButtonsAndTheColourAndFileDialogsSpeakEnglish) {
+    setActiveLanguage(UiLanguage::English);
+    std::wstring colourTitle, fileTitle;
+    then([this] {
+        EXPECT_EQ(windowText(sheet()), "Sorvane Settings");
+        EXPECT_EQ(windowText(GetDlgItem(sheet(), IDCANCEL)), "Cancel");
+        EXPECT_EQ(tabText(sheet(), 6), "About");
+    });
+    showPage(1);
+    then([this] { clickLater(IDC_BEFORE_OUTER); });
+    answerColourDialog(-1, &colourTitle);
+    showPage(2);
+    then([this] { clickLater(IDC_SKIN_BROWSE); });
+    answerFileDialog("", &fileTitle);
+    pressOk();
+    runConfig();
+    setActiveLanguage(systemUiLanguage());
+    EXPECT_EQ(colourTitle, L"Color");
+    EXPECT_EQ(fileTitle, L"Choose a Skin Picture");
 }
 
 TEST_F(SheetTest, OkKeepsEditsAndCancelRestoresTheSnapshotBothSaving) {

@@ -42,16 +42,18 @@ TEST(Settings, DefaultsAreTheDocumentedOnes) {
     EXPECT_EQ(s.ColorTCOLOR, 3289650);
 }
 
-TEST(Settings, FirstSaveWritesTheFontNameAndThe31IntegersInOrder) {
+TEST(Settings, FirstSaveWritesTheFontNameThe31IntegersInOrderAndTheLanguage) {
     Settings s;
     MemoryStore store;
     s.saveToIni(store);
-    ASSERT_EQ(store.written.size(), 32u);
+    ASSERT_EQ(store.written.size(), 33u);
     EXPECT_EQ(store.written.front(), "FontName");
     EXPECT_EQ(store.written[1], "FontSize");
     EXPECT_EQ(store.written[16], "Winamp_x");
-    EXPECT_EQ(store.written.back(), "ColorTCOLOR");
+    EXPECT_EQ(store.written[31], "ColorTCOLOR");
+    EXPECT_EQ(store.written.back(), "Language");
     EXPECT_EQ(store.values["Fin_End"], "-20");
+    EXPECT_EQ(store.values["Language"], "auto");
 }
 
 TEST(Settings, LoadKeepsFieldsWhoseKeysAreMissingOrEmpty) {
@@ -67,11 +69,29 @@ TEST(Settings, LoadKeepsFieldsWhoseKeysAreMissingOrEmpty) {
     EXPECT_EQ(s.width, 245);
 }
 
+TEST(Settings, TheLanguageIsReadInAnyLetterCaseAndAnythingUnknownIsAutomatic) {
+    Settings s;
+    MemoryStore store;
+    store.values = {{"Language", " EN "}};
+    s.loadFromIni(store);
+    EXPECT_EQ(s.Language, LanguageChoice::English);
+    store.values = {};  // a missing key leaves it
+    s.loadFromIni(store);
+    EXPECT_EQ(s.Language, LanguageChoice::English);
+    store.values = {{"Language", "fr"}};
+    s.loadFromIni(store);
+    EXPECT_EQ(s.Language, LanguageChoice::Automatic);
+    store.values = {{"Language", "Ja"}};
+    s.loadFromIni(store);
+    EXPECT_EQ(s.Language, LanguageChoice::Japanese);
+}
+
 TEST(Settings, CopyFromMakesAnIndependentDeepCopy) {
     Settings source, target;
     assignString(source.OtherWinClass, "Notepad");
     assignString(target.LyricsPath, "old");
     source.Effects = 5;
+    source.Language = LanguageChoice::Japanese;
     target.copyFrom(source);
     EXPECT_EQ(target.LyricsPath, nullptr);  // an unset source unsets the target
     ASSERT_NE(target.OtherWinClass, nullptr);
@@ -79,6 +99,7 @@ TEST(Settings, CopyFromMakesAnIndependentDeepCopy) {
     EXPECT_NE(target.FontName, source.FontName);
     EXPECT_STREQ(target.OtherWinClass, "Notepad");
     EXPECT_EQ(target.Effects, 5);
+    EXPECT_EQ(target.Language, LanguageChoice::Japanese);
     target.copyFrom(target);  // copying onto itself keeps everything
     EXPECT_STREQ(target.OtherWinClass, "Notepad");
 }

@@ -76,7 +76,8 @@ TEST_F(SettingsIni, FirstSaveWritesFontNameAndIntegersButNoPathOrWindowKeys) {
     EXPECT_NE(text.find("Fin_Start=-40"), std::string::npos);
     EXPECT_EQ(text.find("LyricsPath"), std::string::npos);
     EXPECT_EQ(text.find("OtherWin"), std::string::npos);
-    EXPECT_EQ(countLines(text), 1 + 32);
+    EXPECT_EQ(countLines(text), 1 + 33);
+    EXPECT_NE(text.find("Language=auto"), std::string::npos);
 }
 
 TEST_F(SettingsIni, SavedValuesComeBackIncludingNegativesAndEmptyPaths) {
@@ -84,6 +85,7 @@ TEST_F(SettingsIni, SavedValuesComeBackIncludingNegativesAndEmptyPaths) {
     saved.Fin_Start = -101;
     saved.Winamp_x = -300;
     saved.ColorBACK = -1;
+    saved.Language = LanguageChoice::English;
     assignString(saved.LyricsPath, "");  // a path the user emptied
     assignString(saved.SkinPath, "C:\\skins\\bar.bmp");
     PrivateProfileStore store(path, kSection);
@@ -95,6 +97,7 @@ TEST_F(SettingsIni, SavedValuesComeBackIncludingNegativesAndEmptyPaths) {
     EXPECT_EQ(loaded.Fin_Start, -101);
     EXPECT_EQ(loaded.Winamp_x, -300);
     EXPECT_EQ(loaded.ColorBACK, -1);
+    EXPECT_EQ(loaded.Language, LanguageChoice::English);
     EXPECT_STREQ(loaded.SkinPath, "C:\\skins\\bar.bmp");
     EXPECT_STREQ(loaded.LyricsPath, "kept");  // an empty value never clears a set string
 

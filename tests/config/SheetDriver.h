@@ -30,6 +30,12 @@ inline std::string windowText(HWND window) {
     return buffer;
 }
 
+inline std::wstring windowTextW(HWND window) {
+    wchar_t buffer[512] = {};
+    GetWindowTextW(window, buffer, 512);
+    return buffer;
+}
+
 class SheetTest : public ::testing::Test {
 protected:
     static constexpr RECT kHostRect = {100, 100, 375, 216};
@@ -117,10 +123,12 @@ protected:
     void clickLater(int id) const { PostMessageA(item(id), BM_CLICK, 0, 0); }
 
     // Waits for the colour dialog and ends it: with OK and colour, or with Cancel when colour is -1.
-    void answerColourDialog(int32_t colour) {
-        step([colour] {
+    // Its title goes into title when one is given.
+    void answerColourDialog(int32_t colour, std::wstring* title = nullptr) {
+        step([colour, title] {
             HWND dialog = threadDialog([](HWND w) { return GetDlgItem(w, COLOR_RED) != nullptr; });
             if (!dialog) return false;
+            if (title) *title = windowTextW(dialog);
             if (colour == -1) {
                 PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
                 return true;
@@ -132,11 +140,17 @@ protected:
         });
     }
 
-    // Waits for the open-file dialog, types path into it and presses OK.
-    void answerFileDialog(const std::string& path) {
-        step([path] {
+    // Waits for the open-file dialog, types path into it and presses OK (Cancel for an empty path).
+    // Its title goes into title when one is given.
+    void answerFileDialog(const std::string& path, std::wstring* title = nullptr) {
+        step([path, title] {
             HWND dialog = threadDialog([](HWND w) { return GetDlgItem(w, edt1) || GetDlgItem(w, cmb13); });
             if (!dialog) return false;
+            if (title) *title = windowTextW(dialog);
+            if (path.empty()) {
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                return true;
+            }
             HWND name = GetDlgItem(dialog, edt1) ? GetDlgItem(dialog, edt1) : GetDlgItem(dialog, cmb13);
             SetWindowTextA(name, path.c_str());
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -185,7 +199,7 @@ private:
         } search = {&matches, nullptr};
         EnumThreadWindows(
             GetCurrentThreadId(),
-            [](HWND w, LPARAM p) -> BOOL {
+            [](HWND w, LPARAM p) CALLBACK -> BOOL {
                 auto* s = reinterpret_cast<Search*>(p);
                 char name[16] = {};
                 GetClassNameA(w, name, sizeof name);

@@ -63,12 +63,12 @@ __declspec(dllexport) HRESULT WINAPI DirectDrawCreate(GUID* driver, LPDIRECTDRAW
 }
 
 // What the test reads and sets: objects made and released, waits, and whether creation fails.
-__declspec(dllexport) void fakeDirectDrawCounts(LONG* made, LONG* gone, LONG* waited) {
+__declspec(dllexport) void WINAPI fakeDirectDrawCounts(LONG* made, LONG* gone, LONG* waited) {
     *made = created;
     *gone = released;
     *waited = waits;
 }
 
-__declspec(dllexport) void fakeDirectDrawFail(LONG fail) { failing = fail; }
+__declspec(dllexport) void WINAPI fakeDirectDrawFail(LONG fail) { failing = fail; }
 
 }

@@ -64,6 +64,8 @@ TEST_F(Lifecycle, TheRightClickMenuOpensBesideThePointerAndLeadsToTheSheet) {
     player.waitTicks(2, 3000);
     RECT r = barRect();
     player.setTimerJob([&] {
+        // The job also runs after ticks: note the menu before choosing closes it.
+        player.watchModalWindows();
         if (HWND menu = findPopupMenu()) choosePopupMenuItem(menu, 1);
     });
     sendRightClick(bar(), 20, 5);

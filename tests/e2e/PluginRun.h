@@ -1,7 +1,8 @@
 #pragma once
 // A test fixture that runs the real plug-in in the substitute player: a fresh copy of the DLL in
-// a folder of its own (so its INI file starts afresh), the host window on this thread as in the
-// real player, and helpers for the INI file, the playlist and the bar.
+// a folder of its own, with a fresh settings folder inside it that the host names (so the INI
+// file starts afresh), the host window on this thread as in the real player, and helpers for the
+// INI file, the playlist and the bar.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -72,6 +73,8 @@ protected:
         std::string error;
         ASSERT_EQ(player.start(hostOwnThread, error), 1) << error;
         ASSERT_EQ(player.loadPluginCopy(executableFolder() + "gen_sorvane.dll", error), 1) << error;
+        ASSERT_TRUE(CreateDirectoryA(settingsFolder().c_str(), nullptr)) << settingsFolder();
+        withModel([&](HostModel& m) { m.setSettingsFolder(utf8FromAnsi(settingsFolder())); });
         // Direct mode hides the bar whenever another window is in front: put the host there.
         SetForegroundWindow(player.host().handle());
     }
@@ -84,7 +87,11 @@ protected:
         startPlayer(0);
     }
 
-    std::string iniPath() const { return joinPath(player.pluginFolder(), "sorvane.ini"); }
+    // The folder the host keeps its settings in, where the plug-in keeps sorvane.ini.
+    std::string settingsFolder() const { return joinPath(player.pluginFolder(), "settings"); }
+    std::string iniPath() const { return joinPath(settingsFolder(), "sorvane.ini"); }
+    // Where the INI file lies when the host names no settings folder.
+    std::string iniBesidePlugin() const { return joinPath(player.pluginFolder(), "sorvane.ini"); }
     void writeIni(const char* key, const std::string& value) {
         WritePrivateProfileStringA(kIniSection, key, value.c_str(), iniPath().c_str());
     }

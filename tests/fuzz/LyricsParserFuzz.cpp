@@ -15,19 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(document.lines.empty());
         return 0;
     }
-    require(!document.lines.empty());
-    for (size_t n = 0; n < document.lines.size(); ++n) {
-        const LyricsLine& line = document.lines[n];
-        require(!line.text.empty() && line.length == static_cast<int32_t>(line.text.size()));
-        require(!line.marks.empty());
-        for (const TimeMark& mark : line.marks) require(mark.offset >= 0 && mark.offset <= line.length);
-        if (n <= static_cast<size_t>(kLastCompletedIndex)) {
-            require(line.marks.size() >= 2 && line.mark(0)->offset == 0 && line.mark(kLastIndex)->offset == line.length);
-        }
-        // With no line more places out of order than the ordering passes, the order is complete.
-        if (n > 0 && document.lines.size() <= static_cast<size_t>(kOrderingPasses) + 1) {
-            require(document.startTime(document.lines[n - 1], timeType) <= document.startTime(line, timeType));
-        }
-    }
+    requireLoadedDocument(document, timeType);
     return 0;
 }

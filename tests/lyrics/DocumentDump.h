@@ -46,3 +46,15 @@ inline std::string dumpDocument(const LyricsDocument& document, int result,
         dump += " | warn " + std::to_string(lineNumber) + ":" + std::to_string(offset);
     return dump;
 }
+
+// The lines alone, each as its text (UTF-8 as it is), "(karaoke)" for a karaoke line, and its
+// marks as offset@time: "Hello (karaoke) 0@100 3@150 5@300".
+inline std::vector<std::string> linesWithMarks(const LyricsDocument& document) {
+    std::vector<std::string> lines;
+    for (const LyricsLine& line : document.lines) {
+        std::string text = line.text + (line.isKaraoke ? " (karaoke)" : "");
+        for (const TimeMark& mark : line.marks) text += " " + std::to_string(mark.offset) + "@" + std::to_string(mark.time);
+        lines.push_back(text);
+    }
+    return lines;
+}

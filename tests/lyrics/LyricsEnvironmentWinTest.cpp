@@ -12,9 +12,11 @@
 #include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
+#include "lyrics/TaggedSongs.h"
 #include "utils/Text.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
@@ -114,7 +116,7 @@ private:
     }
     void watch() {
         while (!stop) {
-            HWND box = FindWindowW(L"#32770", kMalformedTagCaption);
+            HWND box = FindWindowW(L"#32770", caption.c_str());
             if (box && IsWindowVisible(box)) {
                 EnumChildWindows(box, collect, reinterpret_cast<LPARAM>(&texts));
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -123,6 +125,7 @@ private:
             Sleep(5);
         }
     }
+    const std::wstring caption = uiTextW(UiText::MalformedTagCaption);
     std::atomic<bool> stop{false};
     std::thread thread;
 };
@@ -261,4 +264,16 @@ TEST_F(WinLyricsTree, TreeIndexNoticesFilesAddedBelowTheFolder) {
     }
     ASSERT_EQ(seen, 1);
     EXPECT_EQ(found, folderPath + u8"\\二.lrc");
+}
+
+TEST_F(WinLyricsTree, ReadsTheTagsOfASongNamedInAnyScript) {
+    Win32LyricsEnvironment environment;
+    Settings settings;
+    folder(u8"음악 🎤");
+    std::string song = root + u8"\\음악 🎤\\夜明け Café.ogg";
+    file(u8"음악 🎤\\夜明け Café.ogg", taggedSongBytes("vorbis.ogg"));
+    LyricsDocument document;
+    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment), 1);
+    EXPECT_EQ(document.tagField, "UNSYNCED LYRICS");
+    EXPECT_EQ(document.lines[0].text, u8"桜の歌");
 }

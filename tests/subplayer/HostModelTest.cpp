@@ -96,7 +96,11 @@ TEST(HostModel, AnswersInUtf16FromVersion5AndAnOldHostOnlyInItsAnsiCodePage) {
     HostModel m;
     m.addEntry(u8"C:\\노래.mp3", u8"歌 \U0001F3A4");
     m.setSkinFolder(u8"C:\\스킨" + std::string(300, 's'));
+    EXPECT_EQ(m.answer(kAskSettingsFolderW, 0, 0), 0);  // no settings folder yet
+    m.setSettingsFolder(u8"C:\\설정");
     EXPECT_EQ(m.answer(kAskVersion, 0, 0), kCurrentHostVersion);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(m.answer(kAskSettingsFolderW, 0, 0))), u"C:\\설정");
+    EXPECT_STREQ(reinterpret_cast<const char*>(m.answer(kAskSettingsFolder, 0, 0)), u8"C:\\설정");
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(m.answer(kAskFilePathW, 0, 0))), u"C:\\노래.mp3");
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(m.answer(kAskTitleW, 0, 0))), u"歌 \U0001F3A4");
     char16_t folder[kSkinFolderBufferSize + 4];
@@ -109,6 +113,8 @@ TEST(HostModel, AnswersInUtf16FromVersion5AndAnOldHostOnlyInItsAnsiCodePage) {
     EXPECT_LT(m.answer(kAskVersion, 0, 0), 0x5000);
     EXPECT_EQ(m.answer(kAskFilePathW, 0, 0), 0);
     EXPECT_EQ(m.answer(kAskTitleW, 0, 0), 0);
+    EXPECT_EQ(m.answer(kAskSettingsFolderW, 0, 0), 0);
+    EXPECT_EQ(m.answer(kAskSettingsFolder, 0, 0), 0);
     folder[0] = u'x';
     m.answer(kAskSkinFolderW, reinterpret_cast<uintptr_t>(folder), 0);
     EXPECT_EQ(folder[0], u'x');

@@ -1,0 +1,95 @@
+#include "lyrics/SyncedLyrics.h"
+
+#include <algorithm>
+
+#include "lyrics/LyricsDocument.h"
+#include "lyrics/LyricsParser.h"
+
+namespace {
+
+int isLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// An entry's text without the line breaks at either end, each break inside it a space (CR LF
+// counts as one), and whether it began or ended with a break.
+struct EntryText {
+    std::string text;
+    int beginsLine = 0;
+    int endsLine = 0;
+};
+
+EntryText entryText(const std::string& raw) {
+    EntryText entry;
+    size_t begin = 0, end = raw.size();
+    while (begin < end && isLineBreak(raw[begin])) ++begin;
+    while (end > begin && isLineBreak(raw[end - 1])) --end;
+    entry.beginsLine = begin > 0;
+    entry.endsLine = end < raw.size();
+    for (size_t i = begin; i < end; ++i) {
+        if (!isLineBreak(raw[i])) {
+            entry.text += raw[i];
+        } else if (!(raw[i] == '\r' && raw[i + 1] == '\n')) {  // i + 1 < end: the text ends in no break
+            entry.text += ' ';
+        }
+    }
+    return entry;
+}
+
+}  // namespace
+
+int32_t syncedTime(uint32_t stamp, SyncedTimeFormat format, int32_t frameSamples, int32_t sampleRate) {
+    uint64_t hundredths = format == SyncedTimeFormat::kMpegFrames
+                              ? uint64_t{stamp} * static_cast<uint64_t>(frameSamples) * 100 / static_cast<uint64_t>(sampleRate)
+                              : stamp / 10;
+    return static_cast<int32_t>(std::min<uint64_t>(hundredths, kMaxSyncedTime));
+}
+
+int32_t mpegFrameSamples(int32_t version, int32_t layer) {
+    if (layer == 1) return 384;
+    if (layer == 3 && version != 1) return 576;
+    return 1152;
+}
+
+int buildSyncedLines(LyricsDocument& document, const std::vector<SyncedText>& entries, int32_t timeType) {
+    // Entries in time order (a frame out of order is taken as meant), so that every line ends
+    // where the next one in time begins.
+    std::vector<SyncedText> sorted = entries;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const SyncedText& a, const SyncedText& b) { return a.time < b.time; });
+    std::vector<EntryText> texts;
+    size_t bytes = 0;
+    for (const SyncedText& entry : sorted) {
+        texts.push_back(entryText(entry.text));
+        bytes += texts.back().text.size();
+        if (bytes > kMaxLyricsTextBytes) {
+            texts.pop_back();
+            break;
+        }
+    }
+    int wordLevel = 0;
+    for (size_t i = 0; i < texts.size(); ++i)
+        wordLevel |= (i > 0 && texts[i].beginsLine) || (i + 1 < texts.size() && texts[i].endsLine);
+
+    std::vector<LyricsLine>& lines = document.lines;
+    int lineOpen = 0;  // the last line takes the next entry's text
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const EntryText& entry = texts[i];
+        int32_t time = std::clamp(sorted[i].time, 0, kMaxSyncedTime);
+        if (entry.beginsLine || !wordLevel) lineOpen = 0;
+        if (entry.text.empty()) {
+            // A line that already ends with a mark keeps it.
+            if (!lines.empty() && lines.back().marks.back().offset < lines.back().length)
+                lines.back().marks.push_back({lines.back().length, time});
+            lineOpen = 0;
+            continue;
+        }
+        if (!lineOpen) lines.emplace_back();
+        LyricsLine& line = lines.back();
+        line.isKaraoke = lineOpen;
+        line.marks.push_back({line.length, time});
+        line.text += entry.text;
+        line.length = static_cast<int32_t>(line.text.size());
+        lineOpen = wordLevel && !entry.endsLine;
+    }
+    if (lines.empty()) return 0;
+    completeLines(document, timeType);
+    return 1;
+}

@@ -1,0 +1,284 @@
+#include "lyrics/TagLyrics.h"
+
+#include <taglib/apefile.h>
+#include <taglib/apetag.h>
+#include <taglib/asftag.h>
+#include <taglib/fileref.h>
+#include <taglib/flacfile.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mp4tag.h>
+#include <taglib/mpcfile.h>
+#include <taglib/mpegfile.h>
+#include <taglib/mpegproperties.h>
+#include <taglib/synchronizedlyricsframe.h>
+#include <taglib/taglib.h>
+#include <taglib/tdebuglistener.h>
+#include <taglib/tiostream.h>
+#include <taglib/trueaudiofile.h>
+#include <taglib/unsynchronizedlyricsframe.h>
+#include <taglib/wavfile.h>
+#include <taglib/wavpackfile.h>
+#include <taglib/xiphcomment.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <limits>
+
+#include "lyrics/LyricsEnvironment.h"
+#include "lyrics/LyricsParser.h"
+
+namespace {
+
+// The stream's integer types, which TagLib 2 widened.
+#if TAGLIB_MAJOR_VERSION >= 2
+using StreamOffset = TagLib::offset_t;
+using BlockOffset = TagLib::offset_t;
+using BlockLength = size_t;
+#else
+using StreamOffset = long;
+using BlockOffset = unsigned long;
+using BlockLength = unsigned long;
+#endif
+
+// A read-only TagLib stream over an open file of the lyrics environment. Reads never go past the
+// file's end, whatever size a broken tag claims; a file too large for TagLib's offsets is seen
+// only up to the largest one.
+class SourceStream : public TagLib::IOStream {
+public:
+    SourceStream(SourceFile& file, std::string name)
+        : file(file), fileName(std::move(name)),
+          size(std::clamp<int64_t>(file.size(), 0, std::numeric_limits<StreamOffset>::max())) {}
+
+    TagLib::FileName name() const override { return TagLib::FileName(fileName.c_str()); }
+    TagLib::ByteVector readBlock(BlockLength length) override {
+        if (position >= size || length == 0) return TagLib::ByteVector();
+        size_t count = static_cast<size_t>(std::min<uint64_t>(length, static_cast<uint64_t>(size - position)));
+        count = std::min<size_t>(count, UINT_MAX);
+        TagLib::ByteVector block(static_cast<unsigned int>(count), '\0');
+        size_t got = file.read(position, block.data(), count);
+        block.resize(static_cast<unsigned int>(got));
+        position += static_cast<int64_t>(got);
+        return block;
+    }
+    void writeBlock(const TagLib::ByteVector&) override {}
+    void insert(const TagLib::ByteVector&, BlockOffset, BlockLength) override {}
+    void removeBlock(BlockOffset, BlockLength) override {}
+    bool readOnly() const override { return true; }
+    bool isOpen() const override { return true; }
+    void seek(StreamOffset offset, Position from) override {
+        int64_t base = from == Beginning ? 0 : from == Current ? position : size;
+        // Both within 63 bits: the sum cannot overflow.
+        position = std::clamp<int64_t>(base + static_cast<int64_t>(offset), 0, size);
+    }
+    StreamOffset tell() const override { return static_cast<StreamOffset>(position); }
+    StreamOffset length() override { return static_cast<StreamOffset>(size); }
+    void truncate(StreamOffset) override {}
+
+private:
+    SourceFile& file;
+    std::string fileName;
+    int64_t size;
+    int64_t position = 0;
+};
+
+// TagLib reports what it finds odd in a file on its debug channel; songs are not ours to judge.
+class QuietDebugListener : public TagLib::DebugListener {
+public:
+    void printMessage(const TagLib::String&) override {}
+};
+
+void silenceTagLib() {
+    static QuietDebugListener listener;
+    static const bool set = (TagLib::setDebugListener(&listener), true);
+    (void)set;
+}
+
+// TagLib picks the format by the name's extension, ASCII in practice; the rest of a UTF-8 path
+// would only be mangled on its way into a Windows file name.
+std::string extensionName(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '\\' || *p == '/') name = p + 1;
+    const char* dot = std::strrchr(name, '.');
+    return dot ? std::string(dot) : std::string();
+}
+
+struct TagSet {
+    TagLib::ID3v2::Tag* id3v2 = nullptr;
+    TagLib::Ogg::XiphComment* xiph = nullptr;
+    TagLib::MP4::Tag* mp4 = nullptr;
+    TagLib::APE::Tag* ape = nullptr;
+    TagLib::ASF::Tag* asf = nullptr;
+};
+
+// The tags of a file, by its format: some formats carry more than one kind.
+TagSet tagsOf(TagLib::File& file) {
+    using namespace TagLib;
+    TagSet tags;
+    if (auto* mpeg = dynamic_cast<MPEG::File*>(&file)) {
+        tags.id3v2 = mpeg->ID3v2Tag();
+        tags.ape = mpeg->APETag();
+    } else if (auto* flac = dynamic_cast<FLAC::File*>(&file)) {
+        tags.id3v2 = flac->ID3v2Tag();
+        tags.xiph = flac->xiphComment();
+    } else if (auto* tta = dynamic_cast<TrueAudio::File*>(&file)) {
+        tags.id3v2 = tta->ID3v2Tag();
+    } else if (auto* wav = dynamic_cast<RIFF::WAV::File*>(&file)) {
+        tags.id3v2 = wav->ID3v2Tag();
+    } else if (auto* ape = dynamic_cast<APE::File*>(&file)) {
+        tags.ape = ape->APETag();
+    } else if (auto* mpc = dynamic_cast<MPC::File*>(&file)) {
+        tags.ape = mpc->APETag();
+    } else if (auto* wavPack = dynamic_cast<WavPack::File*>(&file)) {
+        tags.ape = wavPack->APETag();
+    } else {
+        // One tag of its own: Ogg files, MP4, ASF, AIFF.
+        Tag* tag = file.tag();
+        tags.id3v2 = dynamic_cast<ID3v2::Tag*>(tag);
+        tags.xiph = dynamic_cast<Ogg::XiphComment*>(tag);
+        tags.mp4 = dynamic_cast<MP4::Tag*>(tag);
+        tags.asf = dynamic_cast<ASF::Tag*>(tag);
+    }
+    return tags;
+}
+
+// A Unicode field's text in UTF-8, cut as a Unicode lyrics file is.
+std::string unicodeText(const TagLib::String& text) {
+    return decodeUnicode(text.to8Bit(true), TextEncoding::kUtf8, kMaxLyricsCharacters);
+}
+
+// An ID3v2 text in UTF-8. TagLib reads a Latin-1 text byte for byte; those bytes are taken in the
+// ANSI code page instead.
+std::string id3v2Text(const TagLib::String& text, TagLib::String::Type encoding, LyricsEnvironment& environment) {
+    if (encoding != TagLib::String::Latin1) return unicodeText(text);
+    std::string bytes = text.to8Bit(false);
+    return environment.ansiToUtf8(std::string_view(bytes).substr(0, kMaxLyricsBytes));
+}
+
+TextEncoding id3v2Encoding(TagLib::String::Type encoding) {
+    switch (encoding) {
+    case TagLib::String::Latin1: return TextEncoding::kAnsi;
+    case TagLib::String::UTF8: return TextEncoding::kUtf8;
+    case TagLib::String::UTF16BE: return TextEncoding::kUtf16Be;
+    default: return TextEncoding::kUtf16Le;
+    }
+}
+
+TagLyrics textField(std::string field, TextEncoding encoding, std::string text) {
+    TagLyrics lyrics;
+    lyrics.field = std::move(field);
+    lyrics.encoding = encoding;
+    lyrics.text = std::move(text);
+    return lyrics;
+}
+
+// The stream's frame length for SYLT time stamps in MPEG frames; without an MPEG stream, that of
+// the usual one (1152 samples at 44.1 kHz).
+void mpegFrameLength(TagLib::File& file, int32_t& samples, int32_t& sampleRate) {
+    samples = 1152;
+    sampleRate = 44100;
+    auto* properties = dynamic_cast<TagLib::MPEG::Properties*>(file.audioProperties());
+    if (!properties || properties->sampleRate() <= 0) return;
+    samples = mpegFrameSamples(properties->version() == TagLib::MPEG::Header::Version1 ? 1 : 2, properties->layer());
+    sampleRate = properties->sampleRate();
+}
+
+void addSyncedLyrics(TagLib::File& file, const TagLib::ID3v2::Tag& tag, LyricsEnvironment& environment,
+                     std::vector<TagLyrics>& found) {
+    using TagLib::ID3v2::SynchronizedLyricsFrame;
+    std::vector<const SynchronizedLyricsFrame*> lyricsFrames, otherFrames;
+    for (const TagLib::ID3v2::Frame* frame : tag.frameList("SYLT")) {
+        auto* sylt = dynamic_cast<const SynchronizedLyricsFrame*>(frame);
+        if (!sylt || (sylt->timestampFormat() != SynchronizedLyricsFrame::AbsoluteMilliseconds &&
+                      sylt->timestampFormat() != SynchronizedLyricsFrame::AbsoluteMpegFrames))
+            continue;
+        (sylt->type() == SynchronizedLyricsFrame::Lyrics ? lyricsFrames : otherFrames).push_back(sylt);
+    }
+    lyricsFrames.insert(lyricsFrames.end(), otherFrames.begin(), otherFrames.end());
+    int32_t frameSamples = 0, sampleRate = 0;
+    if (!lyricsFrames.empty()) mpegFrameLength(file, frameSamples, sampleRate);
+    for (const SynchronizedLyricsFrame* sylt : lyricsFrames) {
+        TagLyrics lyrics = textField("SYLT", id3v2Encoding(sylt->textEncoding()), "");
+        lyrics.synced = 1;
+        SyncedTimeFormat format = sylt->timestampFormat() == SynchronizedLyricsFrame::AbsoluteMpegFrames
+                                      ? SyncedTimeFormat::kMpegFrames
+                                      : SyncedTimeFormat::kMilliseconds;
+        for (const SynchronizedLyricsFrame::SynchedText& entry : sylt->synchedText())
+            lyrics.entries.push_back({syncedTime(entry.time, format, frameSamples, sampleRate),
+                                      id3v2Text(entry.text, sylt->textEncoding(), environment)});
+        found.push_back(std::move(lyrics));
+    }
+}
+
+void addUnsyncedLyrics(const TagLib::ID3v2::Tag& tag, LyricsEnvironment& environment, std::vector<TagLyrics>& found) {
+    for (const TagLib::ID3v2::Frame* frame : tag.frameList("USLT"))
+        if (auto* uslt = dynamic_cast<const TagLib::ID3v2::UnsynchronizedLyricsFrame*>(frame))
+            found.push_back(textField("USLT", id3v2Encoding(uslt->textEncoding()),
+                                      id3v2Text(uslt->text(), uslt->textEncoding(), environment)));
+}
+
+void addXiphLyrics(const TagLib::Ogg::XiphComment& comment, std::vector<TagLyrics>& found) {
+    const TagLib::Ogg::FieldListMap& fields = comment.fieldListMap();
+    for (const char* name : {"LYRICS", "SYNCEDLYRICS", "UNSYNCEDLYRICS", "UNSYNCED LYRICS"}) {
+        auto field = fields.find(name);
+        if (field == fields.end()) continue;
+        for (const TagLib::String& value : field->second) found.push_back(textField(name, TextEncoding::kUtf8, unicodeText(value)));
+    }
+}
+
+void addMp4Lyrics(const TagLib::MP4::Tag& tag, std::vector<TagLyrics>& found) {
+    const TagLib::MP4::ItemMap& items = tag.itemMap();
+    auto addItem = [&](const TagLib::String& key, const TagLib::MP4::Item& item) {
+        for (const TagLib::String& value : item.toStringList())
+            found.push_back(textField(key.to8Bit(true), TextEncoding::kUtf8, unicodeText(value)));
+    };
+    auto lyr = items.find(TagLib::String("\251lyr", TagLib::String::Latin1));
+    if (lyr != items.end()) addItem(lyr->first, lyr->second);
+    // Free-form names are matched in any case: taggers differ.
+    for (const char* name : {"----:COM.APPLE.ITUNES:LYRICS", "----:COM.APPLE.ITUNES:UNSYNCED LYRICS"})
+        for (const auto& [key, item] : items)
+            if (key.upper() == name) addItem(key, item);
+}
+
+void addApeLyrics(const TagLib::APE::Tag& tag, std::vector<TagLyrics>& found) {
+    const TagLib::APE::ItemListMap& items = tag.itemListMap();
+    auto item = items.find("LYRICS");
+    if (item == items.end() || item->second.type() != TagLib::APE::Item::Text) return;
+    for (const TagLib::String& value : item->second.values())
+        found.push_back(textField("Lyrics", TextEncoding::kUtf8, unicodeText(value)));
+}
+
+void addAsfLyrics(const TagLib::ASF::Tag& tag, std::vector<TagLyrics>& found) {
+    const TagLib::ASF::AttributeListMap& attributes = tag.attributeListMap();
+    auto list = attributes.find("WM/Lyrics");
+    if (list == attributes.end()) return;
+    for (const TagLib::ASF::Attribute& attribute : list->second)
+        if (attribute.type() == TagLib::ASF::Attribute::UnicodeType)
+            found.push_back(textField("WM/Lyrics", TextEncoding::kUtf16Le, unicodeText(attribute.toString())));
+}
+
+}  // namespace
+
+std::vector<TagLyrics> readTagLyrics(SourceFile& file, const char* name, LyricsEnvironment& environment) {
+    silenceTagLib();
+    std::vector<TagLyrics> found;
+    // TagLib does not throw by design; should it run out of memory, the song has no lyrics.
+    try {
+        SourceStream stream(file, extensionName(name));
+        TagLib::FileRef song(&stream, true, TagLib::AudioProperties::Fast);
+        if (song.isNull()) return found;
+        TagSet tags = tagsOf(*song.file());
+        if (tags.id3v2) {
+            addSyncedLyrics(*song.file(), *tags.id3v2, environment, found);
+            addUnsyncedLyrics(*tags.id3v2, environment, found);
+        }
+        if (tags.xiph) addXiphLyrics(*tags.xiph, found);
+        if (tags.mp4) addMp4Lyrics(*tags.mp4, found);
+        if (tags.ape) addApeLyrics(*tags.ape, found);
+        if (tags.asf) addAsfLyrics(*tags.asf, found);
+    } catch (...) {
+        found.clear();
+    }
+    return found;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The lyrics a song holds in its tags, read with TagLib through the lyrics environment's file
+// access (so paths are UTF-8 and Windows opens them with the wide API). The fields, in the order
+// they are tried:
+//   ID3v2 SYLT: content type lyrics first, then any other; time stamps in milliseconds or in MPEG
+//               frames (converted with the stream's frame length)
+//   ID3v2 USLT: any language or description
+//   Xiph comments (FLAC, Ogg Vorbis, Opus, Speex): LYRICS, SYNCEDLYRICS, UNSYNCEDLYRICS,
+//               UNSYNCED LYRICS
+//   MP4: ©lyr, then the free-form ----:com.apple.iTunes:Lyrics and ...:UNSYNCED LYRICS
+//   APEv2: Lyrics
+//   ASF: WM/Lyrics
+// ID3v2 texts in Latin-1 are read in the system's ANSI code page, as Windows taggers write them;
+// every other text is Unicode. A broken tag yields what TagLib could make of it, or nothing.
+#include <string>
+#include <vector>
+
+#include "lyrics/SyncedLyrics.h"
+#include "lyrics/TextEncoding.h"
+
+class LyricsEnvironment;
+class SourceFile;
+
+struct TagLyrics {
+    std::string field;          // where it was found: "SYLT", "USLT", "LYRICS", "©lyr", ...
+    TextEncoding encoding = TextEncoding::kUtf8;  // what the field's text was stored as
+    int synced = 0;             // 1: entries holds a SYLT frame's texts; 0: text is a lyrics text
+    std::string text;           // UTF-8
+    std::vector<SyncedText> entries;
+};
+
+// Every lyrics field of the file's tags, in the order above. The file's format is taken from the
+// extension of name (a path), else from its content.
+std::vector<TagLyrics> readTagLyrics(SourceFile& file, const char* name, LyricsEnvironment& environment);

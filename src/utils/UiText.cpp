@@ -1,0 +1,128 @@
+#include "utils/UiText.h"
+
+#include <cctype>
+
+namespace {
+
+struct Entry {
+    UiText id;
+    const char* japanese;
+    const char* english;
+};
+
+// In the order of UiText. The Japanese texts are the plug-in's own from its first release.
+constexpr Entry kTable[] = {
+    {UiText::SheetCaption, "設定", "Sorvane Settings"},
+    {UiText::SheetCancelButton, "キャンセル", "Cancel"},
+    {UiText::SettingsMenuItem, "設定(&P)", "&Settings..."},
+    {UiText::LyricsBrowseTitle, "歌詞ファイルを指定してください", "Choose a Lyrics File in Your Lyrics Folder"},
+    {UiText::LyricsBrowseFilter, "歌詞ファイル(*.txt;*.kra)|*.txt;*.kra|全てのファイル(*.*)|*.*|",
+     "Lyrics files (*.txt;*.kra)|*.txt;*.kra|All files (*.*)|*.*|"},
+    {UiText::SkinBrowseTitle, "スキンファイルを指定してください", "Choose a Skin Picture"},
+    {UiText::SkinBrowseFilter, "スキンファイル(*.bmp)|*.bmp|全てのファイル(*.*)|*.*|",
+     "Bitmap pictures (*.bmp)|*.bmp|All files (*.*)|*.*|"},
+    {UiText::ColourDialogTitle, "色の設定", "Color"},
+    {UiText::LanguageAutomatic, "自動（システムの言語）", "Automatic (system language)"},
+    {UiText::LanguageJapanese, "日本語", "日本語"},
+    {UiText::LanguageEnglish, "English", "English"},
+    {UiText::MalformedTagCaption, "ERROR !!!", "Sorvane"},
+    {UiText::MalformedTagText, "タグの表記が間違っています。\nこのファイルでは正しく歌詞を表示できません。",
+     "A time tag in this lyrics file is written wrongly.\nThe lyrics may not show as they should."},
+    {UiText::RegisterClassFailedCaption, "blah", "Sorvane"},
+    {UiText::RegisterClassFailedText, "Error registering window class",
+     "Sorvane could not register its window class, so the lyrics bar cannot start."},
+    {UiText::CreateWindowFailedCaption, "Sorvane", "Sorvane"},
+    {UiText::CreateWindowFailedText, "Error creating window", "Sorvane could not create the lyrics bar."},
+    {UiText::StartFailedCaption, "Sorvane", "Sorvane"},
+    {UiText::TimerFailedText, "Error starting the timer", "Sorvane could not start its timer, so the lyrics bar cannot run."},
+    {UiText::WorkerFailedText, "Error starting a thread",
+     "Sorvane could not start a thread of its own, so the lyrics bar cannot run."},
+    {UiText::DirectDrawFailedCaption, "Error", "Sorvane"},
+    {UiText::DirectDrawFailedText, "DirectDrawの作成に失敗しました。",
+     "Sorvane could not start DirectDraw, so \"Reduce flicker\" has been turned off."},
+    {UiText::SaveFailedCaption, "Sorvane", "Sorvane"},
+    {UiText::SaveFailedText,
+     "設定を保存できませんでした。\n\nファイル: {1}\n理由: {2}\n\n変更した設定は Winamp を終了すると失われます。",
+     "Sorvane could not save your settings.\n\nFile: {1}\nReason: {2}\n\nYour changes will be lost when Winamp closes."},
+    {UiText::SaveFailedLogLine, "設定を保存できませんでした: {1}: {2}", "Could not save the settings to {1}: {2}"},
+    {UiText::SaveFailedNoReason, "ファイルに書き込めませんでした。", "The file could not be written."},
+};
+
+constexpr bool tableInOrder() {
+    int i = 0;
+    for (const Entry& e : kTable)
+        if (static_cast<int>(e.id) != i++) return false;
+    return i == static_cast<int>(UiText::Count);
+}
+static_assert(tableInOrder(), "one entry per UiText, in its order");
+
+bool sameLetters(std::string_view a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
+    return i == a.size() && !b[i];
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+const char* uiText(UiText text, UiLanguage language) {
+    size_t i = static_cast<size_t>(text);
+    if (i >= sizeof kTable / sizeof kTable[0]) return "";
+    return language == UiLanguage::Japanese ? kTable[i].japanese : kTable[i].english;
+}
+
+std::string formatUiText(UiText text, UiLanguage language, const std::vector<std::string>& arguments) {
+    std::string_view pattern = uiText(text, language);
+    std::string out;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        size_t number = i + 1 < pattern.size() ? static_cast<size_t>(pattern[i + 1] - '0') : 0;
+        bool placeholder = pattern[i] == '{' && i + 2 < pattern.size() && number >= 1 && number <= 9 &&
+                           pattern[i + 2] == '}' && number <= arguments.size();
+        if (placeholder) {
+            out += arguments[number - 1];
+            i += 2;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+UiLanguage resolveLanguage(LanguageChoice choice, UiLanguage system) {
+    switch (choice) {
+    case LanguageChoice::Japanese:
+        return UiLanguage::Japanese;
+    case LanguageChoice::English:
+        return UiLanguage::English;
+    default:
+        return system;
+    }
+}
+
+const char* languageChoiceName(LanguageChoice choice) {
+    switch (choice) {
+    case LanguageChoice::Japanese:
+        return "ja";
+    case LanguageChoice::English:
+        return "en";
+    default:
+        return "auto";
+    }
+}
+
+int parseLanguageChoice(std::string_view name, LanguageChoice& choice) {
+    name = trimmed(name);
+    for (LanguageChoice c : {LanguageChoice::Automatic, LanguageChoice::Japanese, LanguageChoice::English}) {
+        if (sameLetters(name, languageChoiceName(c))) {
+            choice = c;
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,174 @@
+// Lyrics inside songs: every kind of tag as a tagger of its own wrote it, read through the lookup
+// as the plug-in reads it, and the place of the tags among the other sources.
+#include "lyrics/TagLyrics.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "DocumentDump.h"
+#include "FakeLyricsEnvironment.h"
+#include "TaggedSongs.h"
+#include "config/Settings.h"
+#include "lyrics/LyricsDocument.h"
+#include "lyrics/LyricsLoader.h"
+#include "utils/Text.h"
+
+namespace {
+
+const std::string kFolder = "C:\\Music\\";
+
+struct TagLookup {
+    LyricsDocument document;
+    FakeLyricsEnvironment environment;
+    Settings settings;
+    // Puts the tagged song into the folder and looks its lyrics up.
+    int lookup(const std::string& song) {
+        std::string path = kFolder + song;
+        if (!environment.files.count(path)) environment.files[path] = taggedSongBytes(song);
+        return lookupLyrics(document, path.c_str(), settings, environment);
+    }
+};
+
+std::string dump(const LyricsDocument& document) { return dumpDocument(document, document.loaded, {}); }
+
+}  // namespace
+
+TEST(TagLyrics, TimedTextOfEveryTagKindLoadsAsTheSameTextInALyricsFile) {
+    TagLookup reference;
+    reference.environment.files = {{kFolder + "reference.lrc", kTaggedLrc}};
+    ASSERT_EQ(loadLyrics(reference.document, (kFolder + "reference.mp3").c_str(), 1, reference.environment), 1);
+    const std::string expected = dump(reference.document);
+
+    struct Song {
+        const char* name;
+        const char* field;
+        TextEncoding encoding;
+    };
+    // Plain text before the timed one (xiph.flac's LYRICS, freeform.m4a's ©lyr) does not count.
+    for (const Song& song : {Song{"xiph.flac", "SYNCEDLYRICS", TextEncoding::kUtf8},
+                             Song{"opus.opus", "LYRICS", TextEncoding::kUtf8},
+                             Song{"lyr.m4a", u8"©lyr", TextEncoding::kUtf8},
+                             Song{"freeform.m4a", "----:com.apple.iTunes:Lyrics", TextEncoding::kUtf8},
+                             Song{"ape.mp3", "Lyrics", TextEncoding::kUtf8},
+                             Song{"asf.wma", "WM/Lyrics", TextEncoding::kUtf16Le}}) {
+        SCOPED_TRACE(song.name);
+        TagLookup l;
+        ASSERT_EQ(l.lookup(song.name), 1);
+        EXPECT_EQ(dump(l.document), expected);
+        EXPECT_EQ(l.document.tagField, song.field);
+        EXPECT_EQ(l.document.encoding, song.encoding);
+    }
+}
+
+TEST(TagLyrics, JapaneseLyricsInUtf8AndInLatin1FramesHoldingShiftJis) {
+    TagLookup vorbis;
+    ASSERT_EQ(vorbis.lookup("vorbis.ogg"), 1);
+    EXPECT_EQ(vorbis.document.tagField, "UNSYNCED LYRICS");
+    const std::vector<std::string> lines = {u8"桜の歌 0@200 9@400", u8"夜明け 0@400 9@700"};
+    EXPECT_EQ(linesWithMarks(vorbis.document), lines);
+
+    // The plain USLT comes first and is passed over; the timed one is read in the ANSI code page.
+    TagLookup uslt;
+    ASSERT_EQ(uslt.lookup("uslt.mp3"), 1);
+    EXPECT_EQ(uslt.document.tagField, "USLT");
+    EXPECT_EQ(linesWithMarks(uslt.document), lines);
+    EXPECT_EQ(encodingName(uslt.document.encoding, uslt.document.ansiCodePage), "ansi-932");
+}
+
+TEST(TagLyrics, SyltOfContentTypeLyricsComesBeforeOtherSyltAndBeforeUslt) {
+    TagLookup l;
+    ASSERT_EQ(l.lookup("sylt-ms.mp3"), 1);
+    EXPECT_EQ(l.document.tagField, "SYLT");
+    // An entry without text ends the line before it; the last line is held for three seconds.
+    EXPECT_EQ(linesWithMarks(l.document),
+              (std::vector<std::string>{"First line 0@100 10@350", "Second line 0@350 11@500", "Third line 0@600 10@900"}));
+}
+
+TEST(TagLyrics, SyltInMpegFramesCountsTheStreamsOwnFrames) {
+    // MPEG-2 layer III at 16 kHz: 576 samples, 36 ms a frame; entries at frames 100 and 250.
+    TagLookup l;
+    ASSERT_EQ(l.lookup("sylt-frames.mp3"), 1);
+    EXPECT_EQ(linesWithMarks(l.document), (std::vector<std::string>{"Frame one 0@360 9@900", "Frame two 0@900 9@1200"}));
+}
+
+TEST(TagLyrics, SyltWordByWordMakesKaraokeLines) {
+    TagLookup l;
+    ASSERT_EQ(l.lookup("sylt-words.mp3"), 1);
+    EXPECT_EQ(linesWithMarks(l.document), (std::vector<std::string>{"Hello world (karaoke) 0@100 3@150 6@200 11@400",
+                                                             "Second (karaoke) 0@400 2@450 6@750"}));
+}
+
+TEST(TagLyrics, PlainTextIsNoLyricsToShowAndTheLookupComesBackEmpty) {
+    TagLookup l;
+    EXPECT_EQ(l.lookup("plain.flac"), 0);
+    EXPECT_EQ(l.document.loaded, 0);
+    // Nothing to read: a song without tags, one that is not there, one that is no audio.
+    l.environment.files[kFolder + "silence.mp3"] = std::string(5000, '\0');
+    EXPECT_EQ(l.lookup("silence.mp3"), 0);
+    l.environment.files[kFolder + "noise.flac"] = std::string(5000, '\xFF');
+    EXPECT_EQ(l.lookup("noise.flac"), 0);
+    EXPECT_EQ(loadLyrics(l.document, "TAGS:C:\\Music\\missing.ogg", 1, l.environment), 0);
+}
+
+TEST(TagLyrics, ComeAfterLyricsFilesBesideTheSongUnderLyricsPathAndTheLyrics3Tag) {
+    TagLookup l;
+    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.environment.files[kFolder + "xiph.lrc"] = "[00:01]beside";
+    l.environment.files["D:\\Lyrics\\x\\xiph.kra"] = "[00:01]in the folder";
+    ASSERT_EQ(l.lookup("xiph.flac"), 1);
+    EXPECT_EQ(l.document.lines[0].text, "beside");
+    EXPECT_EQ(l.document.tagField, "");
+    l.environment.files.erase(kFolder + "xiph.lrc");
+    ASSERT_EQ(l.lookup("xiph.flac"), 1);
+    EXPECT_EQ(l.document.lines[0].text, "in the folder");
+    l.environment.files.erase("D:\\Lyrics\\x\\xiph.kra");
+    l.environment.tree.changed = 1;
+    ASSERT_EQ(l.lookup("xiph.flac"), 1);
+    EXPECT_EQ(l.document.tagField, "SYNCEDLYRICS");
+
+    // An MP3 with ID3v2 lyrics and a Lyrics3 tag at its end: the Lyrics3 tag wins.
+    std::string block = "LYRICSBEGINLYR00017[00:01]in Lyrics3";
+    std::string song = taggedSongBytes("sylt-ms.mp3") + block + "0000" + std::to_string(block.size()) + "LYRICS200" +
+                       "TAG" + std::string(125, '\0');
+    l.environment.files[kFolder + "both.mp3"] = song;
+    ASSERT_EQ(l.lookup("both.mp3"), 1);
+    EXPECT_EQ(l.document.lines[0].text, "in Lyrics3");
+    EXPECT_EQ(l.document.tagField, "");
+}
+
+namespace {
+
+// A file that records how far anything asked to read.
+class WatchedFile : public MemoryFile {
+public:
+    explicit WatchedFile(const std::string& bytes) : MemoryFile(bytes), bytes(bytes.size()) {}
+    size_t read(int64_t offset, char* buffer, size_t count) override {
+        EXPECT_GE(offset, 0);
+        EXPECT_LE(static_cast<uint64_t>(offset) + count, bytes) << "read past the end";
+        return MemoryFile::read(offset, buffer, count);
+    }
+
+private:
+    size_t bytes;
+};
+
+}  // namespace
+
+TEST(TagLyrics, SongsCutShortAtEitherEndAreReadWithinTheirBytes) {
+    FakeLyricsEnvironment environment;
+    for (const char* name : {"sylt-ms.mp3", "sylt-words.mp3", "uslt.mp3", "xiph.flac", "vorbis.ogg", "opus.opus",
+                             "lyr.m4a", "freeform.m4a", "ape.mp3", "asf.wma"}) {
+        std::string song = taggedSongBytes(name);
+        ASSERT_FALSE(song.empty()) << name;
+        // Tags lie at the start of most songs and at the end of some (APEv2): cut finely there.
+        for (size_t cut = 0; cut < song.size(); cut += cut < 2048 || cut + 2048 > song.size() ? 7 : 1009) {
+            for (const std::string& part : {song.substr(0, cut), song.substr(cut)}) {
+                WatchedFile file(part);
+                readTagLyrics(file, name, environment);
+            }
+        }
+    }
+}
