@@ -123,6 +123,10 @@ void RenderSurface::releaseAll() {
     spares.clear();
     beingPrepared.clear();
     setContent[0] = setContent[1] = unknownContent();
+    for (SetFont& held : setFonts) {
+        if (held.font) DeleteObject(held.font);
+        held = SetFont{};
+    }
     releaseBuffer(hostSkinImage);
     releaseBuffer(skinImage);
     if (backgroundBrush) DeleteObject(backgroundBrush);
@@ -170,8 +174,9 @@ void RenderSurface::clearSet(int set) {
 
 void RenderSurface::clearView(int set) { fillBackground(set + kViewBuffer, 0, 0, barWidth, barHeight); }
 
-bool RenderSurface::isHeld(const LayerContent& content) const {
-    if (setContent[0] == content || setContent[1] == content) return true;
+bool RenderSurface::isPrepared(const LayerContent& content) const {
+    // Not the sets': at a cross-fade the line set 0 shows moves to set 1, and set 0 wants the
+    // next line, even when its text and colours are the same.
     for (const std::unique_ptr<TextLayers>& spare : spares)
         if (spare->content == content) return true;
     for (const LayerContent& preparing : beingPrepared)
@@ -192,7 +197,7 @@ void RenderSurface::prepareLines(const LyricsDocument& document, const Settings&
         return false;
     };
     for (const LayerContent& want : wanted) {
-        if (isHeld(want)) continue;
+        if (isPrepared(want)) continue;
         auto free = spares.begin();
         while (free != spares.end() && isWanted((*free)->content)) ++free;
         if (free == spares.end()) return;

@@ -18,6 +18,7 @@
 #include "render/DisplayStep.h"
 #include "render/PixelPasses.h"
 #include "render/TextLayers.h"
+#include "render/WipeScroll.h"
 
 class LyricsDocument;
 class LyricsLine;
@@ -84,8 +85,8 @@ public:
     int renderLineText(int set, int32_t lineIndex, LyricsDocument* document, const Settings& settings);
 
     // Drawing ahead. The preparer (none: everything is drawn when needed) gets spare layers to
-    // draw these lines of the document into, as the settings now ask, and a cleared set; lines
-    // held already, or being drawn, are not asked for again.
+    // draw these lines of the document into, as the settings now ask, and a cleared set; what
+    // spare layers hold already, or are being drawn with, is not asked for again.
     void prepareLines(const LyricsDocument& document, const Settings& settings, std::initializer_list<int32_t> lines);
     // Spare layers back from the preparer; layers made for buffers since replaced are dropped.
     void takePrepared(std::unique_ptr<TextLayers> layers);
@@ -93,7 +94,8 @@ public:
     bool holdsLines(const LyricsDocument& document, const Settings& settings, std::initializer_list<int32_t> lines);
     LayerPreparer* preparer = nullptr;
     // Builds view buffer 8 + s from the text layers of set s: the wipe, the wipe line and the
-    // line's place in the bar at positionMs. Returns 0 when there is no line.
+    // line's place in the bar at positionMs. Returns 0 when there is no line. (The compose buffer
+    // is not written: the view takes the layers' columns it shows straight from them.)
     int composeLine(int set, int32_t positionMs, const LyricsLine* line, const LyricsDocument& document,
                     const Settings& settings);
     // Advances the display state by one frame and shows the result at (x, y) in the target
@@ -128,6 +130,12 @@ public:
     SIZE setExtent[2] = {};      // the measured size of the line they hold
 
 private:
+    // The text font a set's line is measured in, kept while the face and height stay.
+    struct SetFont {
+        HFONT font = nullptr;
+        std::wstring face;
+        int32_t height = 0;
+    };
     struct ChosenFace {
         std::string text;
         std::string fontName;
@@ -143,9 +151,14 @@ private:
     // renderLineText; takeOther false keeps the other set as it is.
     int drawLine(int set, int32_t lineIndex, LyricsDocument* document, const Settings& settings, bool takeOther);
     void swapLayers(int set, TextLayers& spare);
-    bool isHeld(const LayerContent& content) const;
+    bool isPrepared(const LayerContent& content) const;
     // Fills the bar area of view buffer 8 + s with the background.
     void clearView(int set);
+    HFONT fontOf(int set, const std::wstring& face);
+    // Copies columns [from, to) of a layer, as far as they are among the `shown` columns of the
+    // composed line from place.source on, into the view buffer at place.x0 on.
+    void copyInView(const SurfaceBuffer& layer, int32_t from, int32_t to, int view, LinePlacement place,
+                    int32_t shown);
     // The set's text for this line, converted and given its face when the set holds another.
     const SetText& textOf(int set, const LyricsLine& line, const Settings& settings);
     // Makes b as buffer k is made.
@@ -162,6 +175,7 @@ private:
     std::vector<std::unique_ptr<TextLayers>> spares;  // ready, in no set
     std::vector<LayerContent> beingPrepared;          // the contents of the spares out with the preparer
     std::vector<ChosenFace> chosenFaces;
+    SetFont setFonts[2];
     uint32_t generation = 0;                          // counts createBuffers
 };
 
