@@ -48,7 +48,7 @@ void drawBannerFrame() {
     RenderSurface& surface = plugin.renderSurface;
     TitleBanner& banner = plugin.titleBanner;
     HDC barDc = GetDC(plugin.barWindow);
-    if (banner.isStale(live)) {
+    if (banner.isStale(*plugin.lyricsDocument, live)) {
         if (live.Lset == kHideBar) {
             hideBar();
             plugin.placement.lset2Counter = 0;

@@ -1,12 +1,16 @@
 #include "plugin/LinePreparer.h"
 
+#include "render/RenderSurface.h"
+
 namespace {
 
 // Drawing one line takes some tens of milliseconds on the widest bars.
 constexpr DWORD kStopWaitMs = 1000;
 
-struct LayersParcel : Parcel {
+// One of the two, lent and handed back.
+struct DrawingParcel : Parcel {
     std::unique_ptr<TextLayers> layers;
+    std::unique_ptr<BannerPicture> banner;
 };
 
 class PrepareWork : public WorkerThread::Work {
@@ -18,7 +22,9 @@ public:
                 side.wait(INFINITE);
                 continue;
             }
-            static_cast<LayersParcel&>(*request).layers->draw();
+            auto& drawing = static_cast<DrawingParcel&>(*request);
+            if (drawing.layers) drawing.layers->draw();
+            if (drawing.banner) drawing.banner->draw();
             side.handBack(std::move(request));
         }
     }
@@ -31,14 +37,21 @@ int LinePreparer::start(HWND bar, UINT message) { return worker.start(std::make_
 void LinePreparer::stop() { worker.stop(kStopWaitMs); }
 
 void LinePreparer::prepare(std::unique_ptr<TextLayers> layers) {
-    auto parcel = std::make_unique<LayersParcel>();
+    auto parcel = std::make_unique<DrawingParcel>();
     parcel->layers = std::move(layers);
     worker.submit(std::move(parcel));
 }
 
-std::vector<std::unique_ptr<TextLayers>> LinePreparer::collect() {
-    std::vector<std::unique_ptr<TextLayers>> drawn;
-    for (std::unique_ptr<Parcel>& parcel : worker.collect())
-        drawn.push_back(std::move(static_cast<LayersParcel&>(*parcel).layers));
-    return drawn;
+void LinePreparer::prepareBanner(std::unique_ptr<BannerPicture> picture) {
+    auto parcel = std::make_unique<DrawingParcel>();
+    parcel->banner = std::move(picture);
+    worker.submit(std::move(parcel));
+}
+
+void LinePreparer::returnTo(RenderSurface& surface) {
+    for (std::unique_ptr<Parcel>& parcel : worker.collect()) {
+        auto& drawing = static_cast<DrawingParcel&>(*parcel);
+        if (drawing.layers) surface.takePrepared(std::move(drawing.layers));
+        if (drawing.banner) surface.takePreparedBanner(std::move(drawing.banner));
+    }
 }

@@ -1,16 +1,17 @@
 #pragma once
-// Draws spare text layers ahead of need on a worker thread, so that the tick that shows a new
-// line only composes it: the renderer lends the worker spare layers (their memory DCs and
-// bitmaps, which the worker alone uses while they are out) with what to draw into them, and the
-// drawn layers come back through the worker's mailbox to the bar, which returns them to the
-// renderer (RenderSurface::takePrepared).
+// Draws spare text layers and banner pictures ahead of need on a worker thread, so that the tick
+// that shows a new line or title only composes it: the renderer lends the worker spare layers
+// (their memory DCs and bitmaps, which the worker alone uses while they are out) with what to
+// draw into them, and the drawn layers come back through the worker's mailbox to the bar, which
+// returns them to the renderer (returnTo).
 #include <windows.h>
 
 #include <memory>
-#include <vector>
 
 #include "plugin/WorkerThread.h"
 #include "render/TextLayers.h"
+
+class RenderSurface;
 
 class LinePreparer : public LayerPreparer {
 public:
@@ -19,7 +20,9 @@ public:
     // Quit: the worker ends after the layers it draws, or is left to end on its own.
     void stop();
     void prepare(std::unique_ptr<TextLayers> layers) override;
-    std::vector<std::unique_ptr<TextLayers>> collect();
+    void prepareBanner(std::unique_ptr<BannerPicture> picture) override;
+    // Everything drawn so far goes back to the surface.
+    void returnTo(RenderSurface& surface);
 
 private:
     WorkerThread worker;

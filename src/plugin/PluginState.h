@@ -56,9 +56,8 @@ public:
     SongIdentity currentSong;
     std::unique_ptr<LyricsDocument> lyricsDocument;
     LyricsLookup lyricsLookup;
-    // Lyrics found for the current song, adopted once the lines they start with are drawn.
+    // Lyrics found for the current song, adopted once the first things they show are drawn.
     std::unique_ptr<LookupResult> pendingLyrics;
-    int32_t pendingLines[2] = {0, 0};
     DWORD pendingSince = 0;
     int warningsPending = 0;  // malformed-tag warnings of adopted loads not yet shown
     int warningShown = 0;     // one is open now

@@ -10,37 +10,40 @@ namespace {
 // Lyrics wait this long at most for their first lines; then the tick draws them itself.
 constexpr DWORD kFirstLinesWaitMs = 500;
 
-// Takes a finished document as the current one; the display starts afresh from its lines, and a
-// banner still shown is drawn again with its titles.
+// Takes a finished document as the current one; the display starts afresh from its lines.
 void adopt(std::unique_ptr<LookupResult> result) {
     plugin.pendingLyrics.reset();
     plugin.warningsPending += result->malformedLoads;
     plugin.lyricsDocument = std::move(result->document);
     plugin.resetDisplay();
-    plugin.titleBanner.pictureLost = 1;
+}
+
+// The first things a document shows: its banner (titles, or a song without lyrics), its first
+// line and the line a display starting now would show. Asks for what is not drawn yet; returns
+// whether everything is.
+bool firstThingsDrawn(const LyricsDocument& document) {
+    RenderSurface& surface = plugin.renderSurface;
+    const Settings& live = plugin.liveSettings;
+    BannerContent banner = TitleBanner::contentFor(surface, document, live);
+    surface.prepareBanner(banner);
+    if (!document.isLoaded()) return surface.holdsBanner(banner);
+    int32_t first = firstLineToShow(document, plugin.playerState.positionMs / 10, live);
+    int32_t shown = first < 0 ? 0 : first;
+    surface.prepareLines(document, live, {0, shown});
+    return surface.holdsBanner(banner) && surface.holdsLines(document, live, {0, shown});
 }
 
 void adoptPendingWhenReady(bool timeUp) {
     std::unique_ptr<LookupResult>& pending = plugin.pendingLyrics;
-    if (!pending) return;
-    const int32_t* lines = plugin.pendingLines;
-    if (timeUp || plugin.renderSurface.holdsLines(*pending->document, plugin.liveSettings, {lines[0], lines[1]}))
-        adopt(std::move(pending));
+    if (pending && (timeUp || firstThingsDrawn(*pending->document))) adopt(std::move(pending));
 }
 
-// Lyrics start with the first line and with the line a display starting now would show: both
-// are drawn ahead before the document is adopted.
+// A result waits until the first things it shows are drawn ahead, so that no tick draws them.
 void adoptOnceDrawn(std::unique_ptr<LookupResult> result) {
-    RenderSurface& surface = plugin.renderSurface;
-    if (!surface.preparer || !result->document->isLoaded()) {
+    if (!plugin.renderSurface.preparer) {
         adopt(std::move(result));
         return;
     }
-    const LyricsDocument& document = *result->document;
-    int32_t first = firstLineToShow(document, plugin.playerState.positionMs / 10, plugin.liveSettings);
-    plugin.pendingLines[0] = 0;
-    plugin.pendingLines[1] = first < 0 ? 0 : first;
-    surface.prepareLines(document, plugin.liveSettings, {plugin.pendingLines[0], plugin.pendingLines[1]});
     plugin.pendingLyrics = std::move(result);
     plugin.pendingSince = GetTickCount();
     adoptPendingWhenReady(false);
@@ -97,8 +100,7 @@ void adoptLookedUpLyrics() {
 void takePreparedLines() {
     {
         LockedScope locked(plugin.pluginLock);
-        for (std::unique_ptr<TextLayers>& layers : plugin.linePreparer.collect())
-            plugin.renderSurface.takePrepared(std::move(layers));
+        plugin.linePreparer.returnTo(plugin.renderSurface);
         adoptPendingWhenReady(false);
     }
     showWarnings();

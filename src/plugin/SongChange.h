@@ -8,10 +8,11 @@
 // lyrics. Lyrics waiting for their first lines to be drawn are adopted here once that takes too long.
 void followSongChange();
 // The bar's handling of the lookup's message. A result for the current song replaces the
-// document: at once when it has no lyrics, else once the lines the display starts with are
-// drawn (by the line preparer, off the tick), so that no tick draws them. Results for songs that
-// are gone are dropped. Malformed tags of an adopted load are then warned about, one box a load.
+// document once the first things it shows (its banner, the lines the display starts with) are
+// drawn by the line preparer, off the tick, or after half a second at most. Results for songs
+// that are gone are dropped. Malformed tags of an adopted load are then warned about, one box a
+// load.
 void adoptLookedUpLyrics();
-// The bar's handling of the line preparer's message: the drawn layers go back to the renderer,
-// and lyrics waiting for them are adopted.
+// The bar's handling of the line preparer's message: what it drew goes back to the renderer, and
+// lyrics waiting for it are adopted.
 void takePreparedLines();

@@ -38,6 +38,14 @@ int RenderSurface::composeLine(int set, int32_t positionMs, const LyricsLine* li
                                const Settings& settings) {
     if (!line) return 0;
     if (!hasBuffers()) return 1;
+    if (!setContent[set].drawn) {
+        // Cleared layers give a bar of their background, however the line would be placed.
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(setContent[set].background));
+        RECT bar = {0, 0, barWidth, barHeight};
+        if (brush) FillRect(buffers[set + kViewBuffer].dc, &bar, brush);
+        if (brush) DeleteObject(brush);
+        return 1;
+    }
     HDC measureDc = buffers[set + kComposeBuffer].dc;
     const SetText& text = textOf(set, *line, settings);
     HGDIOBJ keptFont = SelectObject(measureDc, fontOf(set, text.face));

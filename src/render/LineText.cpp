@@ -133,6 +133,17 @@ void RenderSurface::holdInSet(int set, const LayerContent& content, bool takeOth
             swapLayers(set, *spare);
             return;
         }
+    // Cleared layers are never read (composeLine fills the view instead): filling them would
+    // only cost the tick time. The line they held is kept in a spare when one is free.
+    if (!content.drawn) {
+        for (std::unique_ptr<TextLayers>& spare : spares)
+            if (!spare->content.drawn) {
+                swapLayers(set, *spare);
+                break;
+            }
+        setContent[set] = content;
+        return;
+    }
     drawContent(buffers[set + kBeforeWipeLayer], buffers[set + kWipeLineLayer], buffers[set + kAfterWipeLayer], content,
                 barHeight, setExtent[set]);
     setContent[set] = content;

@@ -104,11 +104,21 @@ void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, co
         spare->generation = generation;
         spares.push_back(std::move(spare));
     }
+    // The banner's pictures are made like the compose buffers.
+    for (std::unique_ptr<BannerPicture>* picture : {&banner, &bannerSpare}) {
+        if (!complete) break;
+        *picture = std::make_unique<BannerPicture>();
+        complete = createBuffer((*picture)->picture, kComposeBuffer, windowDc);
+        (*picture)->content.background = -1;
+        (*picture)->generation = generation;
+    }
     ReleaseDC(window, windowDc);
     if (!complete) {
         // Out of memory or GDI objects: no partial set, the bar stays undrawn.
         for (SurfaceBuffer& b : buffers) releaseBuffer(b);
         spares.clear();
+        banner.reset();
+        bannerSpare.reset();
         barWidth = barHeight = bufferWidth = 0;
         return;
     }
@@ -122,6 +132,8 @@ void RenderSurface::releaseAll() {
     ++generation;
     spares.clear();
     beingPrepared.clear();
+    banner.reset();
+    bannerSpare.reset();
     setContent[0] = setContent[1] = unknownContent();
     for (SetFont& held : setFonts) {
         if (held.font) DeleteObject(held.font);
@@ -190,7 +202,6 @@ void RenderSurface::prepareLines(const LyricsDocument& document, const Settings&
     std::vector<LayerContent> wanted;
     for (int32_t n : lines)
         if (const LyricsLine* line = document.line(n)) wanted.push_back(contentFor(*line, settings));
-    wanted.push_back(blankContent());
     auto isWanted = [&wanted](const LayerContent& content) {
         for (const LayerContent& want : wanted)
             if (want == content) return true;
@@ -217,6 +228,38 @@ void RenderSurface::takePrepared(std::unique_ptr<TextLayers> layers) {
             break;
         }
     spares.push_back(std::move(layers));
+}
+
+const BannerPicture* RenderSurface::bannerFor(const BannerContent& content) {
+    if (!banner) return nullptr;
+    if (banner->content == content) return banner.get();
+    if (bannerSpare && bannerSpare->content == content) {
+        std::swap(banner, bannerSpare);
+        return banner.get();
+    }
+    if (!preparer) {
+        banner->content = content;
+        banner->draw();
+        return banner.get();
+    }
+    prepareBanner(content);
+    return nullptr;
+}
+
+void RenderSurface::prepareBanner(const BannerContent& content) {
+    // A spare out with the preparer is lent again once it is back.
+    if (!preparer || !bannerSpare || holdsBanner(content)) return;
+    bannerSpare->content = content;
+    preparer->prepareBanner(std::move(bannerSpare));
+}
+
+bool RenderSurface::holdsBanner(const BannerContent& content) const {
+    if (!banner) return true;  // no buffers: nothing to draw
+    return banner->content == content || (bannerSpare && bannerSpare->content == content);
+}
+
+void RenderSurface::takePreparedBanner(std::unique_ptr<BannerPicture> picture) {
+    if (picture && picture->generation == generation) bannerSpare = std::move(picture);
 }
 
 bool RenderSurface::holdsLines(const LyricsDocument& document, const Settings& settings,

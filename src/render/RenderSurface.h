@@ -57,8 +57,8 @@ public:
     void createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings);
     // Releases every GDI object and clears its handle, so releasing twice is harmless.
     void releaseAll();
-    // Fills the buffers of set s with the background: black under a skin, else the brush. (The
-    // compose buffer is left alone: every frame writes what it reads of it.)
+    // Clears set s: its view buffer is filled with the background (black under a skin, else the
+    // brush), and its text layers count as holding nothing but the background.
     void clearSet(int set);
     // Loads SkinPath stretched to the width and height settings. Returns 1 when a skin is in place.
     int loadSkin(const Settings& settings);
@@ -93,6 +93,15 @@ public:
     // Whether each of these lines (those the document has) is held, so drawn, by a set or a spare.
     bool holdsLines(const LyricsDocument& document, const Settings& settings, std::initializer_list<int32_t> lines);
     LayerPreparer* preparer = nullptr;
+
+    // The title banner's picture holding content, or null while it is drawn ahead: a spare that
+    // holds it is swapped in; otherwise the preparer is given the spare to draw it into, or,
+    // without one, the picture is drawn now. Null without buffers.
+    const BannerPicture* bannerFor(const BannerContent& content);
+    // Has content drawn ahead into the spare picture, unless a picture holds it already.
+    void prepareBanner(const BannerContent& content);
+    bool holdsBanner(const BannerContent& content) const;
+    void takePreparedBanner(std::unique_ptr<BannerPicture> picture);
     // Builds view buffer 8 + s from the text layers of set s: the wipe, the wipe line and the
     // line's place in the bar at positionMs. Returns 0 when there is no line. (The compose buffer
     // is not written: the view takes the layers' columns it shows straight from them.)
@@ -172,6 +181,8 @@ private:
     void fadeFrame(HWND target, int x, int y, int32_t positionMs, const LyricsLine* line,
                    const LyricsDocument* document, const Settings& settings, int32_t shown);
 
+    std::unique_ptr<BannerPicture> banner;       // the title banner's picture
+    std::unique_ptr<BannerPicture> bannerSpare;  // null while out with the preparer
     std::vector<std::unique_ptr<TextLayers>> spares;  // ready, in no set
     std::vector<LayerContent> beingPrepared;          // the contents of the spares out with the preparer
     std::vector<ChosenFace> chosenFaces;

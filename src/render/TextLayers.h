@@ -56,10 +56,41 @@ struct TextLayers {
     uint32_t generation = 0;  // the buffers these layers were made with (RenderSurface)
 };
 
-// Draws the content of spare layers away from the tick, and hands the layers back to the
+// Everything the title banner's picture follows from (TitleBanner).
+struct BannerContent {
+    int drawn = 0;           // the text five times side by side (Lset 0); 0: the background alone
+    int32_t background = 0;  // black under a skin
+    int32_t colour = 0;      // ColorTCOLOR
+    int32_t height = 0;      // the height setting: the font's cell is 4 pixels less
+    std::wstring text;
+    std::wstring face;
+
+    bool operator==(const BannerContent& other) const;
+    bool operator!=(const BannerContent& other) const { return !(*this == other); }
+};
+
+// The banner's picture: shown, or a spare drawn ahead and swapped in.
+struct BannerPicture {
+    BannerPicture() = default;
+    ~BannerPicture();
+    BannerPicture(const BannerPicture&) = delete;
+    BannerPicture& operator=(const BannerPicture&) = delete;
+
+    // Clears the picture to content.background and draws content into it, measuring the text
+    // into textWidth. Like TextLayers::draw, any one thread may do it.
+    void draw();
+
+    SurfaceBuffer picture;
+    BannerContent content;
+    int32_t textWidth = 0;
+    uint32_t generation = 0;
+};
+
+// Draws spare layers and banner pictures away from the tick, and hands them back to the
 // surface's owner, who returns them with RenderSurface::takePrepared.
 class LayerPreparer {
 public:
     virtual ~LayerPreparer() = default;
     virtual void prepare(std::unique_ptr<TextLayers> layers) = 0;
+    virtual void prepareBanner(std::unique_ptr<BannerPicture> picture) = 0;
 };
