@@ -94,7 +94,7 @@ int init() {
     ShowWindow(barWindow, SW_SHOWNORMAL);
     if (!startTimer(barWindow)) {
         undoInit(instance);
-        return failInit(L"Error starting the timer", L"Sorvane");
+        return failInit(UiText::TimerFailedText, UiText::TimerFailedCaption);
     }
     return 0;
 }

@@ -33,6 +33,8 @@ constexpr Entry kTable[] = {
      "Sorvane could not register its window class, so the lyrics bar cannot start."},
     {UiText::CreateWindowFailedCaption, "Sorvane", "Sorvane"},
     {UiText::CreateWindowFailedText, "Error creating window", "Sorvane could not create the lyrics bar."},
+    {UiText::TimerFailedCaption, "Sorvane", "Sorvane"},
+    {UiText::TimerFailedText, "タイマーを開始できませんでした。", "Sorvane could not start its timer."},
     {UiText::DirectDrawFailedCaption, "Error", "Sorvane"},
     {UiText::DirectDrawFailedText, "DirectDrawの作成に失敗しました。",
      "Sorvane could not start DirectDraw, so \"Reduce flicker\" has been turned off."},

@@ -30,6 +30,8 @@ enum class UiText {
     RegisterClassFailedText,
     CreateWindowFailedCaption,
     CreateWindowFailedText,
+    TimerFailedCaption,
+    TimerFailedText,
     DirectDrawFailedCaption,
     DirectDrawFailedText,
     SaveFailedCaption,
