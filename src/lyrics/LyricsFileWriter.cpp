@@ -11,7 +11,7 @@ const char* saveFailureText(SaveFailure failure) {
     case SaveFailure::kDiskFull: return "The disk of the lyrics file is full.";
     case SaveFailure::kTooLong: return "The lyrics file is longer than Sorvane reads.";
     case SaveFailure::kNotLyrics: return "The file holds no lyrics Sorvane can show.";
-    case SaveFailure::kAmbiguous: return "The lyrics file would no longer read in its own encoding.";
+    case SaveFailure::kAmbiguous: return "The lyrics file cannot take the tag without reading differently.";
     case SaveFailure::kFailed: break;
     }
     return "The lyrics file could not be written.";

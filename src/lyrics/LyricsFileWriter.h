@@ -20,7 +20,7 @@ enum class SaveFailure : int32_t {
     kDiskFull,
     kTooLong,         // longer than the plug-in reads a lyrics file
     kNotLyrics,       // the file holds no lyrics the plug-in can show: it is not rewritten
-    kAmbiguous,       // the new content would be read in another encoding than the file was
+    kAmbiguous,       // the new content would read otherwise (in another encoding, say)
     kFailed,          // any other error of the system
 };
 

@@ -71,9 +71,9 @@ int loaderReadsWhole(std::string_view bytes, TextEncoding encoding) {
 class LyricsFileLines {
 public:
     LyricsFileLines(std::string_view bytes, LyricsEnvironment& environment)
-        : bytes(bytes), encoding(detectEncoding(bytes, 0)), unitSize(isUtf16(encoding) ? 2 : 1) {
+        : bytes(bytes), environment(environment), encoding(detectEncoding(bytes, 0)), unitSize(isUtf16(encoding) ? 2 : 1) {
         split();
-        for (FileLine& line : lines) classify(line, environment);
+        for (FileLine& line : lines) classify(line);
     }
 
     int32_t offsetMs() const {
@@ -83,14 +83,26 @@ public:
         return offset;
     }
 
-    std::string rewrite(int32_t offsetMs) const {
+    // The bytes with offsetMs as the offset: tag lines removed (at 0) or replaced, or a new one
+    // where it belongs. Where the parser would then see other lines than those meant (a zero
+    // character come to stand before another would end the text there, a CR before an LF would
+    // join two line ends), tag lines are replaced in place instead, "[offset:0]" at 0, and a new
+    // one goes first: that touches no neighbour. 0 when even that reads otherwise.
+    int rewrite(int32_t offsetMs, std::string& rewritten) const {
+        return build(offsetMs, 0, rewritten) || build(offsetMs, 1, rewritten);
+    }
+
+    TextEncoding fileEncoding() const { return encoding; }
+
+private:
+    int build(int32_t offsetMs, int inPlace, std::string& rewritten) const {
         std::vector<OutputLine> output;
         int hadTag = 0;
         for (const FileLine& line : lines) {
             hadTag |= line.isOffsetTag;
             if (!line.isOffsetTag) {
                 output.push_back({std::string(bytesOf(line.start, line.end)), std::string(lineEndOf(line))});
-            } else if (offsetMs != 0) {
+            } else if (offsetMs != 0 || inPlace) {
                 output.push_back({encode(offsetTagLine(offsetMs)), std::string(lineEndOf(line))});
             } else if (line.lineEnd != LineEnd::kBreak) {
                 // The file's last line (or one ended by a zero): the line before it ends as it did.
@@ -101,16 +113,21 @@ public:
                 }
             }
         }
-        if (!hadTag && offsetMs != 0) insertTag(output, offsetMs);
-        std::string rewritten(bytes.substr(0, byteOrderMarkLength(encoding)));
-        for (const OutputLine& line : output) rewritten += line.text + line.lineEnd;
-        rewritten += bytes.substr(textEnd);
-        return rewritten;
+        if (!hadTag && offsetMs != 0) insertTag(output, offsetMs, inPlace);
+        // An empty last line without a line end is no line.
+        if (!output.empty() && output.back().text.empty() && output.back().lineEnd.empty()) output.pop_back();
+        std::string result(bytes.substr(0, byteOrderMarkLength(encoding)));
+        for (const OutputLine& line : output) result += line.text + line.lineEnd;
+        result += bytes.substr(textEnd);
+
+        LyricsFileLines reread(result, environment);
+        if (reread.lines.size() != output.size()) return 0;
+        for (size_t n = 0; n < output.size(); ++n)
+            if (reread.bytesOf(reread.lines[n].start, reread.lines[n].end) != output[n].text) return 0;
+        rewritten = std::move(result);
+        return 1;
     }
 
-    TextEncoding fileEncoding() const { return encoding; }
-
-private:
     // Mirrors the parser's line splitting, on the file's code units.
     void split() {
         size_t size = bytes.size();
@@ -135,8 +152,8 @@ private:
         textEnd = size;
     }
 
-    void classify(FileLine& line, LyricsEnvironment& environment) const {
-        std::string text = decode(bytesOf(line.start, line.end), environment);
+    void classify(FileLine& line) const {
+        std::string text = decode(bytesOf(line.start, line.end));
         line.kind = lineKind(text);
         IdTag tag;
         line.isIdTag = line.kind == LineKind::kOther && splitIdTag(text, tag);
@@ -144,10 +161,12 @@ private:
     }
 
     // The tag goes after the last header or ID tag before the first lyrics line, else first.
-    void insertTag(std::vector<OutputLine>& output, int32_t offsetMs) const {
+    void insertTag(std::vector<OutputLine>& output, int32_t offsetMs, int first) const {
         size_t after = 0;  // the index of that line plus one; 0 for none
-        for (size_t n = 0; n < lines.size() && lines[n].kind != LineKind::kLyrics; ++n)
+        for (size_t n = 0; !first && n < lines.size() && lines[n].kind != LineKind::kLyrics; ++n)
             if (lines[n].kind == LineKind::kHeader || lines[n].isIdTag) after = n + 1;
+        // Nothing can follow a last line cut inside a UTF-16 unit: the tag then goes first.
+        if (after > 0 && (lines[after - 1].next - lines[after - 1].start) % unitSize != 0) after = 0;
         OutputLine tag{encode(offsetTagLine(offsetMs)), firstBreak()};
         if (after > 0 && lines[after - 1].lineEnd == LineEnd::kBreak) {
             // A new line ends like the one before it (a CR before an LF would make one line end).
@@ -177,7 +196,7 @@ private:
     std::string_view lineEndOf(const FileLine& line) const { return bytesOf(line.end, line.next); }
 
     // A line as the loader decodes the whole file, line ends being characters of their own.
-    std::string decode(std::string_view line, LyricsEnvironment& environment) const {
+    std::string decode(std::string_view line) const {
         switch (encoding) {
         case TextEncoding::kAnsi: return environment.ansiToUtf8(line);
         case TextEncoding::kUtf16Le: return decodeUnicode("\xFF\xFE" + std::string(line), encoding, kMaxLyricsCharacters);
@@ -198,6 +217,7 @@ private:
     }
 
     std::string_view bytes;
+    LyricsEnvironment& environment;
     TextEncoding encoding;
     size_t unitSize;
     std::vector<FileLine> lines;
@@ -229,7 +249,11 @@ int rewriteFile(const LyricsFileLines& file, std::string_view bytes, int32_t off
         rewritten = bytes;
         return 1;
     }
-    std::string result = file.rewrite(offsetMs);
+    std::string result;
+    if (!file.rewrite(offsetMs, result)) {
+        failure = SaveFailure::kAmbiguous;
+        return 0;
+    }
     if (!loaderReadsWhole(result, encoding)) {
         failure = SaveFailure::kTooLong;
         return 0;
