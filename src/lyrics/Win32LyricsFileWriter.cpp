@@ -7,6 +7,8 @@
 namespace {
 
 constexpr int kTemporaryNames = 100;  // tried in turn when a crashed save left some behind
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_NORMAL;
 
 // accessDenied: what ERROR_ACCESS_DENIED means where it arose (the folder refused the new file,
 // or the old file refused to be replaced).
@@ -67,6 +69,17 @@ int cannotReplace(DWORD error) {
     return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
 }
 
+// Wine's ReplaceFileW moves the old file aside before it moves the new one in, and leaves a file
+// of its own beside them when the old one is held open; its MoveFileExW replaces in one step.
+int underWine() {
+    static const int wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+int moveOver(const std::wstring& temporary, const std::wstring& target) {
+    return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
 }  // namespace
 
 int Win32LyricsFileWriter::readFile(const char* path, size_t maxBytes, std::string& bytes, SaveFailure& failure) {
@@ -105,11 +118,22 @@ int Win32LyricsFileWriter::replaceFile(const char* path, std::string_view bytes,
     int written = writeAll(file, bytes);
     DWORD error = GetLastError();
     CloseHandle(file);
+    // The old file's attributes (hidden, say) go with its content, whichever call replaces it.
+    if (written && !SetFileAttributesW(temporary.c_str(), attributes & kKeptAttributes)) {
+        written = 0;
+        error = GetLastError();
+    }
     if (!written) {
         DeleteFileW(temporary.c_str());
         return fail(failure, failureOf(error, SaveFailure::kFailed));
     }
 
+    if (underWine()) {
+        if (moveOver(temporary, target)) return 1;
+        error = GetLastError();
+        DeleteFileW(temporary.c_str());
+        return fail(failure, failureOf(error, SaveFailure::kInUse));
+    }
     if (ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return 1;
     error = GetLastError();
@@ -117,7 +141,7 @@ int Win32LyricsFileWriter::replaceFile(const char* path, std::string_view bytes,
     // and the new one still has its temporary name: the move finishes the replacement.
     int oldFileGone = error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
     if (oldFileGone || cannotReplace(error)) {
-        if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return 1;
+        if (moveOver(temporary, target)) return 1;
         error = GetLastError();
     }
     // The new content is then all there is of the lyrics: it stays, under its temporary name.
