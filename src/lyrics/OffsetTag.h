@@ -14,7 +14,9 @@
 //   file it was, byte for byte, and no tag says "no offset" where none was needed.
 // - A file that holds the offset asked for already is left as it is.
 // Lines are taken apart exactly as the parser takes them, "@"-header files ("kra") included: it
-// reads "[offset:]" there too.
+// reads "[offset:]" there too. Where taking a line out or putting one in would change the other
+// lines the parser sees (in a file holding zero characters, say), the tag lines are replaced in
+// place instead ("[offset:0]" at 0) and a new one goes first.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,8 +36,8 @@ int32_t fileOffsetMs(std::string_view bytes, LyricsEnvironment& environment);
 // The file's bytes with offsetMs as its offset (positive: the lyrics show earlier), as above; the
 // environment converts ANSI lines to tell which lines are tags. Returns 1, or 0 with rewritten
 // untouched and the reason: kTooLong when the file, before or after, is longer than the loader
-// reads (its lines past that point would be lost to it), kAmbiguous when the new bytes would be
-// taken for another encoding.
+// reads (its lines past that point would be lost to it), kAmbiguous when the new bytes would read
+// otherwise (taken for another encoding, say).
 int rewriteOffsetTag(std::string_view bytes, int32_t offsetMs, LyricsEnvironment& environment, std::string& rewritten,
                      SaveFailure& failure);
 
