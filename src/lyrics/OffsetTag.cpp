@@ -56,8 +56,8 @@ int isAscii(std::string_view bytes) {
     return 1;
 }
 
-// The loader reads the whole file: an ANSI file up to kMaxLyricsBytes, a Unicode one up to
-// kMaxLyricsCharacters characters (which no longer file of kMaxLyricsFileBytes bytes can hold).
+// The loader reads the whole file: an ANSI file of at most kMaxLyricsBytes, a Unicode one of at
+// most kMaxLyricsCharacters characters (which never take more than kMaxLyricsFileBytes).
 int loaderReadsWhole(std::string_view bytes, TextEncoding encoding) {
     if (encoding == TextEncoding::kAnsi) return bytes.size() <= kMaxLyricsBytes;
     if (bytes.size() > kMaxLyricsFileBytes) return 0;
