@@ -6,6 +6,12 @@
 // the output's tagField). --code-page names the ANSI code page files without a Unicode encoding
 // (and ID3v2 texts in Latin-1) are read in: the system's on Windows, 932 natively, unless told.
 // Exit status: 0 lyrics loaded, 1 none found, 2 usage error.
+//
+//   sorvane-lyrics [--code-page N] --offset MS FILE
+// moves the timing of the lyrics file FILE (the file itself, whatever its name) by MS milliseconds,
+// positive earlier, on top of the offset it holds, as the plug-in's live shift does: its
+// "[offset:]" tag is added, replaced or (at 0) removed, every other byte kept. Prints what it did.
+// Exit status: 0 saved (or nothing to change), 1 not saved (the reason follows), 2 usage error.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +21,8 @@
 #include "LyricsJson.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
+#include "lyrics/OffsetTag.h"
+#include "lyrics/TimingShift.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -24,11 +32,15 @@
 #include <shellapi.h>
 
 #include "lyrics/Win32LyricsEnvironment.h"
+#include "lyrics/Win32LyricsFileWriter.h"
 #include "utils/WinText.h"
 using PlatformEnvironment = Win32LyricsEnvironment;
+using PlatformWriter = Win32LyricsFileWriter;
 #else
 #include "lyrics/PosixLyricsEnvironment.h"
+#include "lyrics/PosixLyricsFileWriter.h"
 using PlatformEnvironment = PosixLyricsEnvironment;
+using PlatformWriter = PosixLyricsFileWriter;
 #endif
 
 namespace {
@@ -56,11 +68,44 @@ private:
 
 int usage() {
     std::fputs("usage: sorvane-lyrics [--time-type 0|1] [--code-page N] SOURCE\n"
+               "       sorvane-lyrics [--code-page N] --offset MS FILE\n"
                "  SOURCE: a song or lyrics file, LYRICS200:SONG for a song's Lyrics3 tag, or\n"
                "          TAGS:SONG for the lyrics in a song's ID3v2, Xiph, MP4, APEv2 or ASF tags\n"
-               "  N: the ANSI code page of files without a Unicode encoding (932, 1252, ...)\n",
+               "  N: the ANSI code page of files without a Unicode encoding (932, 1252, ...)\n"
+               "  MS: milliseconds to move the lyrics file FILE's timing by, positive earlier\n"
+               "      (at most 600000 either way), on top of its [offset:] tag\n",
                stderr);
     return 2;
+}
+
+void printUtf8(FILE* stream, const std::string& text) { std::fwrite(text.data(), 1, text.size(), stream); }
+
+// The shift of --offset: an optional sign and digits, within kMaxShiftMs either way.
+int readShift(const std::string& text, int32_t& shiftMs) {
+    size_t digits = !text.empty() && (text[0] == '+' || text[0] == '-');
+    if (text.size() <= digits || text.size() - digits > 7 || text.find_first_not_of("0123456789", digits) != std::string::npos)
+        return 0;
+    int32_t value = std::atoi(text.c_str() + digits);
+    if (value > kMaxShiftMs) return 0;
+    shiftMs = text[0] == '-' ? -value : value;
+    return 1;
+}
+
+int applyShift(const char* file, int32_t shiftMs, LyricsEnvironment& environment) {
+    PlatformWriter writer;
+    OffsetSave save;
+    if (!shiftOffsetTag(file, shiftMs, environment, writer, save)) {
+        printUtf8(stderr, std::string("sorvane-lyrics: ") + file + ": not saved: " + saveFailureText(save.failure) + "\n");
+        return 1;
+    }
+    std::string done = std::string(file) + ": offset " + std::to_string(save.previousMs) + " ms";
+    if (save.written) {
+        done += " -> " + std::to_string(save.savedMs) + " ms (" + encodingName(save.encoding, environment.ansiCodePage()) + ")";
+    } else {
+        done += ", unchanged";
+    }
+    printUtf8(stdout, done + "\n");
+    return 0;
 }
 
 // The arguments in UTF-8: on Windows taken from the wide command line, so that a path in any
@@ -88,9 +133,15 @@ int main(int argc, char** argv) {
     int32_t timeType = 1;
     uint32_t codePage = 0;
     const char* source = nullptr;
+    int shifting = 0;
+    int32_t shiftMs = 0;
     std::vector<std::string> args = arguments(argc, argv);
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--time-type") {
+        if (args[i] == "--offset") {
+            if (shifting || i + 1 >= args.size() || !readShift(args[i + 1], shiftMs)) return usage();
+            shifting = 1;
+            ++i;
+        } else if (args[i] == "--time-type") {
             if (i + 1 >= args.size() || (args[i + 1] != "0" && args[i + 1] != "1")) return usage();
             timeType = args[++i][0] - '0';
         } else if (args[i] == "--code-page") {
@@ -109,11 +160,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "sorvane-lyrics: code page %u is not known here\n", codePage);
         return 2;
     }
-    LyricsDocument document;
-    int loaded = loadLyrics(document, source, timeType, environment);
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);  // the same bytes as natively: "\n", not "\r\n"
+    _setmode(_fileno(stderr), _O_BINARY);
 #endif
+    if (shifting) return applyShift(source, shiftMs, environment);
+    LyricsDocument document;
+    int loaded = loadLyrics(document, source, timeType, environment);
     std::string json = lyricsJson(document, timeType, environment.warnings);
     std::fwrite(json.data(), 1, json.size(), stdout);
     return loaded ? 0 : 1;

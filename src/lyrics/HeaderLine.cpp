@@ -49,26 +49,39 @@ HeaderLine splitHeader(std::string_view line) {
     return {line.substr(0, keywordEnd), line.substr(valueStart, valueEnd - valueStart)};
 }
 
-int applyIdTag(LyricsDocument& document, std::string_view line) {
+int splitIdTag(std::string_view line, IdTag& tag) {
     line = trimBlanks(line);
     size_t colon = line.find(':');
     if (line.size() < 3 || line.front() != '[' || line.back() != ']' || colon == std::string_view::npos || colon < 2)
         return 0;
     for (size_t i = 1; i < colon; ++i)
         if (!isLetter(line[i])) return 0;
-    std::string key(line.substr(1, colon - 1));
-    std::string_view value = trimBlanks(line.substr(colon + 1, line.size() - colon - 2));
+    tag.key = line.substr(1, colon - 1);
+    tag.value = trimBlanks(line.substr(colon + 1, line.size() - colon - 2));
+    return 1;
+}
+
+int offsetTagValue(const IdTag& tag, int32_t& offsetMs) {
+    if (!sameText(std::string(tag.key).c_str(), "offset")) return 0;
+    offsetMs = integerPrefix(tag.value);
+    return 1;
+}
+
+int applyIdTag(LyricsDocument& document, std::string_view line) {
+    IdTag tag;
+    if (!splitIdTag(line, tag)) return 0;
+    std::string key(tag.key);
     const char* k = key.c_str();
     if (sameText(k, "ti")) {
-        assignValue(document.title, value);
+        assignValue(document.title, tag.value);
     } else if (sameText(k, "ar")) {
-        assignValue(document.artist, value);
+        assignValue(document.artist, tag.value);
     } else if (sameText(k, "al")) {
-        assignValue(document.album, value);
+        assignValue(document.album, tag.value);
     } else if (sameText(k, "by")) {
-        assignValue(document.taggingBy, value);
-    } else if (sameText(k, "offset")) {
-        document.offsetMs = integerPrefix(value);
+        assignValue(document.taggingBy, tag.value);
+    } else {
+        offsetTagValue(tag, document.offsetMs);
     }
     return 1;
 }

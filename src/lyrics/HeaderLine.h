@@ -22,6 +22,16 @@ void applyHeader(LyricsDocument& document, const HeaderLine& header);
 // "offset" sets offsetMs to the value's integer prefix; other keys do nothing.
 int applyIdTag(LyricsDocument& document, std::string_view line);
 
+// An ID tag's key ("ti") and value (without its surrounding spaces and TABs), both inside line.
+struct IdTag {
+    std::string_view key;
+    std::string_view value;
+};
+// 1 with the tag when the line is an ID tag, as applyIdTag reads it.
+int splitIdTag(std::string_view line, IdTag& tag);
+// 1 when the tag is an "[offset:]" tag (key in any letter case), with the offset it sets.
+int offsetTagValue(const IdTag& tag, int32_t& offsetMs);
+
 // The decimal number at the start of text, after leading white space: optional sign, digits with
 // an optional decimal point and exponent. 0 when there is none. Locale-independent.
 double decimalPrefix(std::string_view text);

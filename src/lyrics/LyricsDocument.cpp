@@ -61,6 +61,7 @@ void LyricsDocument::reset() {
     frames = 0;
     totalSec = 0;
     offsetMs = 0;
+    lyricsFile.clear();
     encoding = TextEncoding::kAnsi;
     ansiCodePage = 0;
     tagField.clear();

@@ -63,7 +63,8 @@ public:
 
     // Releases the six header texts. Lines, loaded and the ratios stay.
     void clearHeaders();
-    // Restores the ratios, frames, totalSec, offsetMs, encoding and tagField and releases every line.
+    // Restores the ratios, frames, totalSec, offsetMs, lyricsFile, encoding and tagField and releases
+    // every line.
     // Headers and loaded stay.
     void reset();
     // frameRatio for a player clock that advances a whole number of milliseconds per decoded
@@ -84,6 +85,7 @@ public:
     int32_t frames = 0;
     int32_t totalSec = 0;
     int32_t offsetMs = 0;  // the "[offset:]" tag's value: every tag time was moved this much earlier
+    std::string lyricsFile;  // the lyrics file the lines were read from (UTF-8 path); empty for a tag
     TextEncoding encoding = TextEncoding::kAnsi;  // what the lyrics file was read as
     uint32_t ansiCodePage = 0;                    // for kAnsi: the code page it was read in
     std::string tagField;  // lyrics from a song's tags: the field they came from ("USLT", ...)

@@ -37,9 +37,11 @@ void refreshTitleAndArtist(LyricsDocument& document, const char* path, LyricsEnv
     freeText(document.artist);
 }
 
-int readLyricsFile(const char* source, LyricsEnvironment& environment, std::string& text, TextEncoding& encoding) {
+int readLyricsFile(const char* source, LyricsEnvironment& environment, std::string& text, TextEncoding& encoding,
+                   std::string& path) {
     for (const char* extension : kLyricsExtensions) {
-        std::unique_ptr<SourceFile> file = environment.openFile(replaceExtension(source, extension).c_str());
+        path = replaceExtension(source, extension);
+        std::unique_ptr<SourceFile> file = environment.openFile(path.c_str());
         if (!file) continue;
         std::string bytes(kMaxLyricsFileBytes, '\0');
         bytes.resize(file->read(0, bytes.data(), bytes.size()));
@@ -149,15 +151,16 @@ int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, L
     int fromTag = hasPrefix(source, kLyrics3Prefix);
     const char* path = fromTag ? source + std::strlen(kLyrics3Prefix) : source;
 
-    std::string text;
+    std::string text, lyricsFile;
     TextEncoding encoding = TextEncoding::kAnsi;
     if (fromTag) {
         if (!readLyrics3Text(path, environment, text)) return 0;
     } else {
         refreshTitleAndArtist(document, path, environment);
-        if (!readLyricsFile(path, environment, text, encoding)) return 0;
+        if (!readLyricsFile(path, environment, text, encoding, lyricsFile)) return 0;
     }
     document.reset();
+    document.lyricsFile = lyricsFile;
     document.encoding = encoding;
     if (encoding == TextEncoding::kAnsi) document.ansiCodePage = environment.ansiCodePage();
     LoadWarnings warnings;

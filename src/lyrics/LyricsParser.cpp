@@ -56,13 +56,10 @@ public:
     LineReader(LyricsDocument& document, LyricsWarnings& warnings) : document(document), warnings(warnings) {}
 
     void read(std::string_view line, int32_t lineNumber) {
-        int32_t tagStarts = countTagStarts(line);
-        if (tagStarts > 0) {
-            readLyricsLine(line, lineNumber, tagStarts);
-        } else if (!line.empty() && line[0] == '@') {
-            applyHeader(document, splitHeader(line));
-        } else {
-            applyIdTag(document, line);
+        switch (lineKind(line)) {
+        case LineKind::kLyrics: readLyricsLine(line, lineNumber, countTagStarts(line)); break;
+        case LineKind::kHeader: applyHeader(document, splitHeader(line)); break;
+        case LineKind::kOther: applyIdTag(document, line); break;
         }
     }
 
@@ -211,6 +208,12 @@ void endCopiesInTimeOrder(LyricsDocument& document, const std::vector<size_t>& c
 }
 
 }  // namespace
+
+LineKind lineKind(std::string_view line) {
+    if (countTagStarts(line) > 0) return LineKind::kLyrics;
+    if (!line.empty() && line[0] == '@') return LineKind::kHeader;
+    return LineKind::kOther;
+}
 
 int parseLyrics(LyricsDocument& document, const char* text, size_t size, int32_t timeType,
                 LyricsWarnings& warnings) {

@@ -5,6 +5,7 @@
 // brackets and an "[offset:]" applied to every time. A pure function from text to the document.
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 class LyricsDocument;
 
@@ -27,6 +28,14 @@ public:
     // (1-based) source line. Parsing goes on with it as text.
     virtual void malformedTag(int32_t lineNumber, int32_t offset) = 0;
 };
+
+// How the parser takes a line (UTF-8, without its line end).
+enum class LineKind : int32_t {
+    kLyrics,  // holds a tag start: display lines with time marks
+    kHeader,  // begins with "@": an "@" header line
+    kOther,   // anything else: an ID tag ("[ti:...]", "[offset:...]") or a line that is ignored
+};
+LineKind lineKind(std::string_view line);
 
 // Fills the document, which reset has just emptied, from UTF-8 text: size bytes at most, ending
 // earlier at two zero bytes in a row, and never more than kMaxLyricsTextBytes. The syntax is all

@@ -1,5 +1,7 @@
 #include "lyrics/TimeTags.h"
 
+#include "utils/Utf.h"
+
 namespace {
 
 int isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -113,4 +115,8 @@ void scanLyricsLine(std::string_view line, ScannedLine& scanned) {
         }
         i += length;
     }
+    // Those uncounted bytes can leave a later mark inside a character: it then marks the
+    // character it lies in.
+    for (TimeMark& mark : scanned.marks)
+        mark.offset = static_cast<int32_t>(utf8CharacterStart(scanned.text, static_cast<size_t>(mark.offset)));
 }

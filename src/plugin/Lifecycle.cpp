@@ -94,13 +94,13 @@ int init() {
     ShowWindow(bar, SW_SHOWNORMAL);
     if (!plugin.tickTimer.start(bar)) {
         undoInit(instance);
-        return failInit(UiText::TimerFailedText, UiText::StartFailedCaption);
+        return failInit(UiText::TimerFailedText, UiText::TimerFailedCaption);
     }
     // Nothing the workers post is handled before init returns.
     if (!plugin.lyricsLookup.start(bar, kLyricsLookedUpMessage)) {
         plugin.tickTimer.stop();
         undoInit(instance);
-        return failInit(UiText::WorkerFailedText, UiText::StartFailedCaption);
+        return failInit(UiText::WorkerFailedText, UiText::WorkerFailedCaption);
     }
     // Without its worker the bar draws every line when it needs it.
     if (plugin.linePreparer.start(bar, kLinesPreparedMessage)) plugin.renderSurface.preparer = &plugin.linePreparer;

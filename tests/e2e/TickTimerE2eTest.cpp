@@ -56,7 +56,7 @@ TEST_F(TickTimer, InitThatCannotStartTheTimerFailsAndLeavesNothingBehind) {
     player.runFor(100);
     ASSERT_EQ(player.record.boxes.size(), 1u);
     EXPECT_EQ(player.record.boxes[0].caption, "Sorvane");
-    EXPECT_EQ(player.record.boxes[0].text, "Error starting the timer");
+    EXPECT_EQ(player.record.boxes[0].text, "タイマーを開始できませんでした。");
     EXPECT_FALSE(bar());
     EXPECT_EQ(player.record.quitMessages, 0);  // the player goes on
     player.quit();

@@ -13,6 +13,7 @@
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
 #include "lyrics/TaggedSongs.h"
+#include "lyrics/WinLyricsTree.h"
 #include "utils/Text.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
@@ -48,52 +49,6 @@ HWND createHostWindow() {
     return CreateWindowW(L"SorvaneLyricsTestHost", L"host", 0, 0, 0, 10, 10, nullptr, nullptr,
                          GetModuleHandleW(nullptr), nullptr);
 }
-
-void writeFile(const std::string& path, const std::string& contents) {
-    HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-void removeTree(const std::string& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(widePath(folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = narrow(data.cFileName);
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(path);
-            } else {
-                DeleteFileW(widePath(path).c_str());
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(widePath(folder).c_str());
-}
-
-class WinLyricsTree : public ::testing::Test {
-protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        root = narrow(temp) + "sorvane-lyrics-" + std::to_string(GetCurrentProcessId());
-        removeTree(root);
-        ASSERT_TRUE(CreateDirectoryW(widePath(root).c_str(), nullptr));
-    }
-    void TearDown() override { removeTree(root); }
-    void folder(const std::string& relative) {
-        ASSERT_TRUE(CreateDirectoryW(widePath(root + "\\" + relative).c_str(), nullptr)) << relative;
-    }
-    void file(const std::string& relative, const std::string& contents) { writeFile(root + "\\" + relative, contents); }
-
-    std::string root;
-};
 
 // Closes every warning box that appears and keeps its text.
 class BoxWatcher {

@@ -62,10 +62,12 @@ TEST(LyricsLookup, BesideTheSongKraComesBeforeLrcBeforeTxt) {
     EXPECT_EQ(l.lookup(kSong.c_str()), 1);
     EXPECT_STREQ(l.firstText(), "lrc");
     EXPECT_EQ(l.document.loaded, 1);
+    EXPECT_EQ(l.document.lyricsFile, "C:\\Music\\a.lrc");  // where a fixed timing is saved
 
     l.environment.files["C:\\Music\\a.kra"] = "[00:01]kra";
     EXPECT_EQ(l.lookup(kSong.c_str()), 1);
     EXPECT_STREQ(l.firstText(), "kra");
+    EXPECT_EQ(l.document.lyricsFile, "C:\\Music\\a.kra");
     EXPECT_TRUE(l.environment.searchedRoots.empty());
 }
 
@@ -104,6 +106,7 @@ TEST(LyricsLookup, EmptyLyricsPathGoesStraightToTheSongsTag) {
     l.environment.files = {{kSong, songWithLyrics3({{"LYR", "[00:01]from the tag"}})}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 1);
     EXPECT_STREQ(l.firstText(), "from the tag");
+    EXPECT_EQ(l.document.lyricsFile, "");  // no lyrics file to save into
     EXPECT_TRUE(l.environment.searchedRoots.empty());
     EXPECT_STREQ(l.document.title, "Tag title");  // from the ID3v1 block on the first attempt
     EXPECT_STREQ(l.document.artist, "Tag artist");

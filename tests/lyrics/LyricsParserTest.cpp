@@ -101,6 +101,12 @@ TEST(LyricsParserTags, LongTagWithCloseBracketInsideKeepsOffsetsWithinTheText) {
     const LyricsLine& line = p.document.lines[0];
     EXPECT_EQ(line.text, "a5]b");
     for (const TimeMark& m : line.marks) EXPECT_LE(m.offset, line.length);
+    // The uncounted bytes would put the mark before "い" one byte into "あ": it marks "あ" instead.
+    Parsed q;
+    parse(q, "[00:01:]x]\xE3\x81\x82[00:02]\xE3\x81\x84[00:03]");
+    ASSERT_EQ(q.result, 1);
+    EXPECT_EQ(q.document.lines[0].text, "x]\xE3\x81\x82\xE3\x81\x84");
+    EXPECT_EQ(q.document.lines[0].mark(1)->offset, 2);
 }
 
 // Repeated and karaoke lines
