@@ -7,7 +7,7 @@
 
 namespace {
 
-// Lyrics wait this long at most for their first lines; then the tick draws them itself.
+// A result waits this long at most for its banner and first lines; then the tick draws them.
 constexpr DWORD kFirstLinesWaitMs = 500;
 
 // Takes a finished document as the current one; the display starts afresh from its lines.

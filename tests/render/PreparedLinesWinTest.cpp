@@ -37,16 +37,6 @@ public:
     int prepared = 0;
 };
 
-std::vector<uint32_t> viewPixels(RenderSurface& surface) {
-    GdiFlush();
-    std::vector<uint32_t> all;
-    for (int32_t i = 0; i < surface.barHeight; ++i) {
-        const uint32_t* row = surface.buffers[kViewBuffer].pixels + i * surface.bufferWidth;
-        all.insert(all.end(), row, row + surface.barWidth);
-    }
-    return all;
-}
-
 // The fixture's surface draws every line when it needs it; `ahead` has its lines drawn ahead.
 class PreparedLines : public RenderWin {
 protected:
@@ -76,7 +66,7 @@ protected:
             s->prepareLines(document, settings, {s->dueLine + 1});
         }
         preparer.handBack(ahead);
-        if (viewPixels(surface) == viewPixels(ahead)) return ::testing::AssertionSuccess();
+        if (barPixels(kViewBuffer) == barPixelsOf(ahead, kViewBuffer)) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the bars differ at " << positionMs << " ms, state "
                                              << surface.displayState << " / " << ahead.displayState;
     }
@@ -154,14 +144,14 @@ TEST_F(PreparedLines, TheBannerDrawnAheadShowsTheBackgroundUntilItIsThereAndThen
         assignString(document.title, title);
         bannerTick(now, surface);
         bannerTick(later, ahead);
-        EXPECT_EQ(viewPixels(ahead), background) << title << ": not drawn yet";
-        EXPECT_NE(viewPixels(surface), background);
+        EXPECT_EQ(barPixelsOf(ahead, kViewBuffer), background) << title << ": not drawn yet";
+        EXPECT_NE(barPixels(kViewBuffer), background);
         // Drawn ahead meanwhile; from the next tick on both bars scroll the same picture.
         preparer.handBack(ahead);
         for (int tick = 0; tick < 60; ++tick) {
             bannerTick(now, surface);
             bannerTick(later, ahead);
-            ASSERT_EQ(viewPixels(surface), viewPixels(ahead)) << title << ", tick " << tick;
+            ASSERT_EQ(barPixels(kViewBuffer), barPixelsOf(ahead, kViewBuffer)) << title << ", tick " << tick;
         }
     }
 }
