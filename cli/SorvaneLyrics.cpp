@@ -49,7 +49,7 @@ namespace {
 class ToolEnvironment : public PlatformEnvironment {
 public:
 #ifdef _WIN32
-    explicit ToolEnvironment(uint32_t codePage) : PlatformEnvironment(nullptr, 0), codePage(codePage ? codePage : GetACP()) {}
+    explicit ToolEnvironment(uint32_t codePage) : codePage(codePage ? codePage : GetACP()) {}
     std::string ansiToUtf8(std::string_view ansi) override { return ::ansiToUtf8(ansi, codePage); }
     uint32_t ansiCodePage() override { return codePage; }
     int knowsCodePage() const { return IsValidCodePage(codePage); }

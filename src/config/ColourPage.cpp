@@ -9,8 +9,7 @@
 #include "config/PageRules.h"
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
-#include "plugin/Globals.h"
-#include "plugin/PluginLock.h"
+#include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
 #include "utils/WinText.h"
@@ -73,75 +72,71 @@ int CALLBACK addFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, L
     return added < 0 ? 0 : 1;
 }
 
-void initialise(HWND page) {
-    LockedScope locked;
+void initialise(SheetState& state, HWND page) {
+    LockedScope locked(state.pluginLock);
     HDC dc = GetDC(page);
     EnumFontFamiliesW(dc, nullptr, addFontFace, reinterpret_cast<LPARAM>(page));
     ReleaseDC(page, dc);
     // The first face beginning with FontName, searching from item 1 round to item 0.
-    std::wstring face = widen(liveSettings.FontName ? liveSettings.FontName : "");
-    LRESULT found = liveSettings.FontName ? SendDlgItemMessageW(page, IDC_FONT_LIST, CB_FINDSTRING, 0,
+    std::wstring face = widen(state.liveSettings.FontName ? state.liveSettings.FontName : "");
+    LRESULT found = state.liveSettings.FontName ? SendDlgItemMessageW(page, IDC_FONT_LIST, CB_FINDSTRING, 0,
                                                                 reinterpret_cast<LPARAM>(face.c_str()))
                                           : CB_ERR;
     SendDlgItemMessageW(page, IDC_FONT_LIST, CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
 }
 
-void fontChosen(HWND page) {
+void fontChosen(SheetState& state, HWND page) {
     std::string face = readItemText(page, IDC_FONT_LIST);
-    LockedScope locked;
-    assignString(liveSettings.FontName, face.c_str());
+    LockedScope locked(state.pluginLock);
+    assignString(state.liveSettings.FontName, face.c_str());
 }
 
 // The colour dialog runs without the lock; the bar keeps ticking meanwhile. Even a cancelled
 // dialog counts as a change.
-void colourChosen(HWND page, const ColourButton& button) {
-    int32_t colour = chooseColour(page, liveSettings.*button.setting);
-    LockedScope locked;
-    liveSettings.*button.setting = colour;
-    if (button.id == IDC_BACK_COLOUR) renderSurface.replaceBackgroundBrush(colour);
-    // Lines drawn from now on take the new colours; the title banner notices its colour itself.
-    if (button.id != IDC_TITLE_COLOUR) renderSurface.dueLine = 999;
+void colourChosen(SheetState& state, HWND page, const ColourButton& button) {
+    int32_t colour = chooseColour(page, state.liveSettings.*button.setting);
+    LockedScope locked(state.pluginLock);
+    state.liveSettings.*button.setting = colour;
+    // The title banner notices its colour itself.
+    if (button.id != IDC_TITLE_COLOUR) state.applyColours();
     reportChanged(page);
 }
 
 // The host skin's pixel under the bar's centre becomes the background. Offsets from the host's
 // corner are the skin picture's own coordinates; a screen position is turned into them first.
-void pickUpBackground(HWND page) {
-    LockedScope locked;
-    POINT p = {liveSettings.Winamp_x, liveSettings.Winamp_y};
-    if (!liveSettings.Move_with_Winamp) ScreenToClient(hostWindow(), &p);
+void pickUpBackground(SheetState& state, HWND page) {
+    LockedScope locked(state.pluginLock);
+    Settings& live = state.liveSettings;
+    POINT p = {live.Winamp_x, live.Winamp_y};
+    if (!live.Move_with_Winamp) ScreenToClient(state.hostWindow(), &p);
     int32_t x = 0, y = 0;
     COLORREF pixel = CLR_INVALID;
-    if (renderSurface.hostSkinImage.dc && barCentre(p.x, p.y, liveSettings.width, liveSettings.height, x, y))
-        pixel = GetPixel(renderSurface.hostSkinImage.dc, x, y);
+    if (barCentre(p.x, p.y, live.width, live.height, x, y)) pixel = state.hostSkinPixel(x, y);
     // No skin picture, or a point off it: there is no colour to take, and the old one stays.
-    if (pixel != CLR_INVALID) liveSettings.ColorBACK = static_cast<int32_t>(pixel);
-    renderSurface.replaceBackgroundBrush(liveSettings.ColorBACK);
-    renderSurface.dueLine = 999;
-    renderSurface.shownLine = 999;
+    if (pixel != CLR_INVALID) live.ColorBACK = static_cast<int32_t>(pixel);
+    state.applyColours();
     reportChanged(page);
 }
 
-void command(HWND page, int id, int notification) {
+void command(SheetState& state, HWND page, int id, int notification) {
     if (id == IDC_FONT_LIST) {
         // Any use of the list takes its face, but losing the focus is no use: it also happens
         // while the sheet closes, after a cancel has restored FontName, and brings both of these.
-        if (notification != CBN_KILLFOCUS && notification != CBN_SELENDCANCEL) fontChosen(page);
+        if (notification != CBN_KILLFOCUS && notification != CBN_SELENDCANCEL) fontChosen(state, page);
         return;
     }
     if (id == IDC_PICK_UP) {
-        pickUpBackground(page);
+        pickUpBackground(state, page);
         return;
     }
     for (const ColourButton& button : kColourButtons)
-        if (button.id == id) colourChosen(page, button);
+        if (button.id == id) colourChosen(state, page, button);
 }
 
-void notify(HWND, UINT code) {
-    if (!restoreOnCancel(code) || code != PSN_QUERYCANCEL) return;
-    LockedScope locked;
-    renderSurface.replaceBackgroundBrush(liveSettings.ColorBACK);
-    renderSurface.dueLine = 999;
+void notify(SheetState& state, HWND, UINT code) {
+    if (!restoreOnCancel(state, code) || code != PSN_QUERYCANCEL) return;
+    LockedScope locked(state.pluginLock);
+    state.applyColours();
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 // "表示設定": the display switches, following the window, drawing into it, and the time base.
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
-#include "plugin/Globals.h"
-#include "plugin/Placement.h"
-#include "plugin/PluginLock.h"
+#include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -30,54 +28,54 @@ void enableNoKaraokeSwitch(HWND page, bool enabled) {
 }
 
 // Unlike the tick's own show, this one leaves the sheet active.
-void showBarWindow() {
-    if (barWindow)
-        SetWindowPos(barWindow, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+void showBarWindow(SheetState& state) {
+    if (state.barWindow)
+        SetWindowPos(state.barWindow, HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 // While the bar follows the host, its position is an offset from the host's corner; otherwise a
 // screen position. Converting it with the switch keeps the bar where it is on the screen.
-void convertPosition(bool toScreen) {
-    POINT p = {liveSettings.Winamp_x, liveSettings.Winamp_y};
+void convertPosition(SheetState& state, bool toScreen) {
+    POINT p = {state.liveSettings.Winamp_x, state.liveSettings.Winamp_y};
     if (toScreen)
-        ClientToScreen(hostWindow(), &p);
+        ClientToScreen(state.hostWindow(), &p);
     else
-        ScreenToClient(hostWindow(), &p);
-    liveSettings.Winamp_x = p.x;
-    liveSettings.Winamp_y = p.y;
+        ScreenToClient(state.hostWindow(), &p);
+    state.liveSettings.Winamp_x = p.x;
+    state.liveSettings.Winamp_y = p.y;
 }
 
-void initialise(HWND page) {
-    LockedScope locked;
-    for (const Switch& s : kSwitches) checkItem(page, s.id, liveSettings.*s.setting != 0);
-    enableNoKaraokeSwitch(page, liveSettings.Disp_Kra != 0);
-    checkItem(page, liveSettings.TimeType ? IDC_PLAYER_TIME : IDC_STANDARD_TIME, true);
+void initialise(SheetState& state, HWND page) {
+    LockedScope locked(state.pluginLock);
+    for (const Switch& s : kSwitches) checkItem(page, s.id, state.liveSettings.*s.setting != 0);
+    enableNoKaraokeSwitch(page, state.liveSettings.Disp_Kra != 0);
+    checkItem(page, state.liveSettings.TimeType ? IDC_PLAYER_TIME : IDC_STANDARD_TIME, true);
 }
 
-void followSwitched(HWND page) {
-    if (liveSettings.Move_with_Winamp) {
-        convertPosition(false);
+void followSwitched(SheetState& state, HWND page) {
+    if (state.liveSettings.Move_with_Winamp) {
+        convertPosition(state, false);
         return;
     }
     // Direct drawing goes off together with following.
     checkItem(page, IDC_DIRECT, false);
-    liveSettings.Direct = 0;
-    showBarWindow();
-    convertPosition(true);
+    state.liveSettings.Direct = 0;
+    showBarWindow(state);
+    convertPosition(state, true);
 }
 
-void directSwitched() {
-    if (!barWindow) return;
-    if (liveSettings.Direct)
-        hideBar();
+void directSwitched(SheetState& state) {
+    if (!state.barWindow) return;
+    if (state.liveSettings.Direct)
+        state.hideBar();
     else
-        showBarWindow();
+        showBarWindow(state);
 }
 
-void command(HWND page, int id, int) {
-    LockedScope locked;
+void command(SheetState& state, HWND page, int id, int) {
+    LockedScope locked(state.pluginLock);
     if (id == IDC_STANDARD_TIME || id == IDC_PLAYER_TIME) {
-        liveSettings.TimeType = id == IDC_PLAYER_TIME ? 1 : 0;
+        state.liveSettings.TimeType = id == IDC_PLAYER_TIME ? 1 : 0;
         reportChanged(page);
         return;
     }
@@ -85,10 +83,10 @@ void command(HWND page, int id, int) {
     for (const Switch& s : kSwitches)
         if (s.id == id) changed = &s;
     if (!changed) return;
-    liveSettings.*changed->setting = isItemChecked(page, id);
-    if (id == IDC_DISP_KRA) enableNoKaraokeSwitch(page, liveSettings.Disp_Kra != 0);
-    if (id == IDC_MOVE_WITH_WINDOW) followSwitched(page);
-    if (id == IDC_DIRECT) directSwitched();
+    state.liveSettings.*changed->setting = isItemChecked(page, id);
+    if (id == IDC_DISP_KRA) enableNoKaraokeSwitch(page, state.liveSettings.Disp_Kra != 0);
+    if (id == IDC_MOVE_WITH_WINDOW) followSwitched(state, page);
+    if (id == IDC_DIRECT) directSwitched(state);
     reportChanged(page);
 }
 

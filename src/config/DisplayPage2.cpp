@@ -2,9 +2,7 @@
 #include "config/PageRules.h"
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
-#include "plugin/Globals.h"
-#include "plugin/Placement.h"
-#include "plugin/PluginLock.h"
+#include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -18,22 +16,22 @@ void choose(HWND page, int first, int id, int32_t& setting) {
     reportChanged(page);
 }
 
-void initialise(HWND page) {
-    LockedScope locked;
-    if (int button = buttonForValue(IDC_LSET_FIRST, liveSettings.Lset)) checkItem(page, button, true);
-    if (int button = buttonForValue(IDC_WSET_FIRST, liveSettings.Wset)) checkItem(page, button, true);
+void initialise(SheetState& state, HWND page) {
+    LockedScope locked(state.pluginLock);
+    if (int button = buttonForValue(IDC_LSET_FIRST, state.liveSettings.Lset)) checkItem(page, button, true);
+    if (int button = buttonForValue(IDC_WSET_FIRST, state.liveSettings.Wset)) checkItem(page, button, true);
 }
 
-void command(HWND page, int id, int) {
-    LockedScope locked;
+void command(SheetState& state, HWND page, int id, int) {
+    LockedScope locked(state.pluginLock);
     if (id >= IDC_LSET_FIRST && id < IDC_LSET_FIRST + 3) {
-        choose(page, IDC_LSET_FIRST, id, liveSettings.Lset);
+        choose(page, IDC_LSET_FIRST, id, state.liveSettings.Lset);
     } else if (id >= IDC_WSET_FIRST && id < IDC_WSET_FIRST + 3) {
-        choose(page, IDC_WSET_FIRST, id, liveSettings.Wset);
-    } else if (id == IDC_PICK_WINDOW && barWindow) {
+        choose(page, IDC_WSET_FIRST, id, state.liveSettings.Wset);
+    } else if (id == IDC_PICK_WINDOW && state.barWindow) {
         // The bar finishes the pick at the next left click. Without a bar (config before init)
         // nothing could finish it, so it does not start.
-        startWindowPick();
+        state.startWindowPick();
     }
 }
 

@@ -5,8 +5,7 @@
 #include "config/PageRules.h"
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
-#include "plugin/Globals.h"
-#include "plugin/PluginLock.h"
+#include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -31,10 +30,10 @@ void moveSlider(HWND page, int slider, int32_t value) {
     SendDlgItemMessageA(page, slider, TBM_SETPOS, TRUE, value);
 }
 
-void showTimes(HWND page) {
+void showTimes(const Settings& settings, HWND page) {
     for (const FadeTime& f : kFadeTimes) {
-        moveSlider(page, f.slider, liveSettings.*f.setting);
-        writeItemNumber(page, f.edit, liveSettings.*f.setting);
+        moveSlider(page, f.slider, settings.*f.setting);
+        writeItemNumber(page, f.edit, settings.*f.setting);
     }
 }
 
@@ -44,56 +43,56 @@ void setRange(HWND page, int slider, int32_t lowest, int32_t highest) {
     SendDlgItemMessageA(page, slider, TBM_SETTICFREQ, 10, 0);
 }
 
-void initialise(HWND page) {
+void initialise(SheetState& state, HWND page) {
     InitCommonControls();
     // The ranges reach one step past the round values: -101 rather than -100, -1 rather than 0.
     setRange(page, IDC_FIN_START_SLIDER, -101, 0);
     setRange(page, IDC_FIN_END_SLIDER, -101, 0);
     setRange(page, IDC_FOUT_START_SLIDER, -1, 200);
     setRange(page, IDC_FOUT_END_SLIDER, -1, 200);
-    LockedScope locked;
-    showTimes(page);
+    LockedScope locked(state.pluginLock);
+    showTimes(state.liveSettings, page);
 }
 
 // Every kind of slider move counts (dragging, arrow keys, clicks beside the thumb, Home and End),
 // so the stored time is always the one the slider shows. Writing an edit carries the value on to
 // its setting and slider.
-void sliderMoved(HWND page, HWND slider) {
+void sliderMoved(SheetState& state, HWND page, HWND slider) {
     int id = GetDlgCtrlID(slider);
     for (const FadeTime& f : kFadeTimes) {
         if (f.slider != id) continue;
-        LockedScope locked;
+        LockedScope locked(state.pluginLock);
         int32_t v = static_cast<int32_t>(SendMessageA(slider, TBM_GETPOS, 0, 0));
         writeItemNumber(page, f.edit, v);
-        liveSettings.*f.setting = v;
+        state.liveSettings.*f.setting = v;
         int32_t partner = readItemNumber(page, f.partnerEdit, true);
         if (pulledPartner(f.role, v, partner) != partner) writeItemNumber(page, f.partnerEdit, v);
     }
 }
 
 // Typed times are stored as they are, even beyond the slider's range.
-void editChanged(HWND page, int id) {
+void editChanged(SheetState& state, HWND page, int id) {
     for (const FadeTime& f : kFadeTimes) {
         if (f.edit != id) continue;
-        LockedScope locked;
+        LockedScope locked(state.pluginLock);
         int32_t v = readItemNumber(page, id, true);
         moveSlider(page, f.slider, v);
-        liveSettings.*f.setting = v;
+        state.liveSettings.*f.setting = v;
     }
 }
 
-void restoreStandardTimes(HWND page) {
+void restoreStandardTimes(SheetState& state, HWND page) {
     const Settings standard;
-    LockedScope locked;
-    for (const FadeTime& f : kFadeTimes) liveSettings.*f.setting = standard.*f.setting;
-    showTimes(page);
+    LockedScope locked(state.pluginLock);
+    for (const FadeTime& f : kFadeTimes) state.liveSettings.*f.setting = standard.*f.setting;
+    showTimes(state.liveSettings, page);
 }
 
-void command(HWND page, int id, int notification) {
+void command(SheetState& state, HWND page, int id, int notification) {
     if (id == IDC_FADE_DEFAULTS)
-        restoreStandardTimes(page);
+        restoreStandardTimes(state, page);
     else if (notification == EN_CHANGE)  // not the focus notifications that follow a cancel
-        editChanged(page, id);
+        editChanged(state, page, id);
 }
 
 }  // namespace

@@ -6,8 +6,7 @@
 #include <cstdio>
 
 #include "config/PageRules.h"
-#include "plugin/Globals.h"
-#include "plugin/PluginLock.h"
+#include "config/SheetState.h"
 #include "utils/WinText.h"
 
 int32_t readItemNumber(HWND page, int id, bool signedRead) { return editNumber(readItemText(page, id).c_str(), signedRead); }
@@ -33,31 +32,37 @@ void checkItem(HWND page, int id, bool checked) { CheckDlgButton(page, id, check
 
 void reportChanged(HWND page) { SendMessageA(GetParent(page), PSM_CHANGED, reinterpret_cast<WPARAM>(page), 0); }
 
-bool restoreOnCancel(UINT code) {
+bool restoreOnCancel(SheetState& state, UINT code) {
     if (code != PSN_QUERYCANCEL && code != PSN_RESET) return false;
-    LockedScope locked;
-    liveSettings.copyFrom(settingsSnapshot);
+    LockedScope locked(state.pluginLock);
+    state.liveSettings.copyFrom(state.settingsSnapshot);
     return true;
 }
 
 INT_PTR handlePageMessage(const PageHandlers& handlers, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        const auto* made = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+        SetWindowLongPtrW(page, DWLP_USER, made->lParam);
+    }
+    auto* state = reinterpret_cast<SheetState*>(GetWindowLongPtrW(page, DWLP_USER));
+    if (!state) return 0;
     switch (message) {
     case WM_INITDIALOG:
-        if (handlers.initialise) handlers.initialise(page);
+        if (handlers.initialise) handlers.initialise(*state, page);
         return TRUE;
     case WM_COMMAND:
-        if (handlers.command) handlers.command(page, LOWORD(wParam), HIWORD(wParam));
+        if (handlers.command) handlers.command(*state, page, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_NOTIFY: {
         UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
         if (handlers.notify)
-            handlers.notify(page, code);
+            handlers.notify(*state, page, code);
         else
-            restoreOnCancel(code);
+            restoreOnCancel(*state, code);
         return 0;
     }
     case WM_HSCROLL:
-        if (handlers.scroll) handlers.scroll(page, reinterpret_cast<HWND>(lParam));
+        if (handlers.scroll) handlers.scroll(*state, page, reinterpret_cast<HWND>(lParam));
         return 0;
     default:
         return 0;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+class SheetState;
+
 // The control's text read as a number (config/PageRules.h: what is not a number reads as 0).
 int32_t readItemNumber(HWND page, int id, bool signedRead);
 void writeItemNumber(HWND page, int id, int32_t value);
@@ -22,16 +24,18 @@ void reportChanged(HWND page);
 
 // On PSN_QUERYCANCEL (the page showing) and PSN_RESET (every created page): copies
 // settingsSnapshot back into liveSettings under pluginLock. Returns whether it did.
-bool restoreOnCancel(UINT code);
+bool restoreOnCancel(SheetState& state, UINT code);
 
-// What a page does with the messages it handles. A null handler leaves its message alone; without
-// a notify handler the page restores the snapshot on cancel and does no more. Nothing needs doing
-// on OK: every edit is already in liveSettings.
+// What a page does with the messages it handles, each given the state the page was made for. A
+// null handler leaves its message alone; without a notify handler the page restores the snapshot
+// on cancel and does no more. Nothing needs doing on OK: every edit is already in liveSettings.
 struct PageHandlers {
-    void (*initialise)(HWND page);                          // WM_INITDIALOG
-    void (*command)(HWND page, int id, int notification);  // WM_COMMAND
-    void (*notify)(HWND page, UINT code);                  // WM_NOTIFY from the sheet
-    void (*scroll)(HWND page, HWND control);               // WM_HSCROLL
+    void (*initialise)(SheetState& state, HWND page);                          // WM_INITDIALOG
+    void (*command)(SheetState& state, HWND page, int id, int notification);  // WM_COMMAND
+    void (*notify)(SheetState& state, HWND page, UINT code);                  // WM_NOTIFY from the sheet
+    void (*scroll)(SheetState& state, HWND page, HWND control);               // WM_HSCROLL
 };
 // The dialog procedure of every page: TRUE for WM_INITDIALOG (focus to the first control), else 0.
+// The state comes with WM_INITDIALOG, as the page parameter the sheet made the page with; the
+// page keeps it, and messages that arrive before it are left alone.
 INT_PTR handlePageMessage(const PageHandlers& handlers, HWND page, UINT message, WPARAM wParam, LPARAM lParam);

@@ -7,8 +7,7 @@
 #include "config/PageRules.h"
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
-#include "plugin/Globals.h"
-#include "plugin/PluginLock.h"
+#include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
 #include "utils/WinText.h"
@@ -21,7 +20,8 @@ const size_t kLongestPath = 32768;
 
 // Runs the open-file dialog without the lock (the bar keeps ticking inside it). Returns 1 with the
 // chosen file's path (UTF-8) in path, 0 when the user cancels.
-int browse(HWND page, UiText titleText, UiText filterText, char* const Settings::*startIn, std::string& path) {
+int browse(SheetState& state, HWND page, UiText titleText, UiText filterText, char* const Settings::*startIn,
+           std::string& path) {
     std::wstring title = uiTextW(titleText);
     // The table separates the filter's parts with "|"; the dialog takes them between zeros.
     std::wstring filter = uiTextW(filterText);
@@ -29,8 +29,8 @@ int browse(HWND page, UiText titleText, UiText filterText, char* const Settings:
         if (c == L'|') c = L'\0';
     std::wstring folder;
     {
-        LockedScope locked;
-        const char* start = liveSettings.*startIn;
+        LockedScope locked(state.pluginLock);
+        const char* start = state.liveSettings.*startIn;
         folder = widen(start ? start : "");
     }
     std::wstring chosen(kLongestPath, L'\0');
@@ -49,21 +49,22 @@ int browse(HWND page, UiText titleText, UiText filterText, char* const Settings:
     return 1;
 }
 
-void browseLyrics(HWND page) {
+void browseLyrics(SheetState& state, HWND page) {
     std::string path;
-    if (!browse(page, UiText::LyricsBrowseTitle, UiText::LyricsBrowseFilter, &Settings::LyricsPath, path)) return;
+    if (!browse(state, page, UiText::LyricsBrowseTitle, UiText::LyricsBrowseFilter, &Settings::LyricsPath, path))
+        return;
     cutToFolder(path);
     writeItemText(page, IDC_LYRICS_PATH, path.c_str());  // the edit's change stores it
     reportChanged(page);
 }
 
-void browseSkin(HWND page) {
+void browseSkin(SheetState& state, HWND page) {
     std::string path;
-    if (!browse(page, UiText::SkinBrowseTitle, UiText::SkinBrowseFilter, &Settings::SkinPath, path)) return;
+    if (!browse(state, page, UiText::SkinBrowseTitle, UiText::SkinBrowseFilter, &Settings::SkinPath, path)) return;
     {
-        LockedScope locked;
-        assignString(liveSettings.SkinPath, path.c_str());
-        renderSurface.loadSkin(liveSettings);
+        LockedScope locked(state.pluginLock);
+        assignString(state.liveSettings.SkinPath, path.c_str());
+        state.reloadSkin();
         writeItemText(page, IDC_SKIN_PATH, path.c_str());
     }
     reportChanged(page);
@@ -72,43 +73,43 @@ void browseSkin(HWND page) {
 // Only a text that differs from the setting is a change: the page's own writes notify too, and an
 // unset path shows as an empty edit. Focus notifications are not changes at all: one arrives while
 // the sheet closes, after a cancel has restored the settings.
-void pathEdited(HWND page, int id, char*& setting) {
+void pathEdited(SheetState& state, HWND page, int id, char*& setting) {
     std::string text = readItemText(page, id);
-    LockedScope locked;
+    LockedScope locked(state.pluginLock);
     if (text == (setting ? setting : "")) return;
     assignString(setting, text.c_str());
-    if (id == IDC_SKIN_PATH) renderSurface.loadSkin(liveSettings);
+    if (id == IDC_SKIN_PATH) state.reloadSkin();
 }
 
-void initialise(HWND page) {
-    LockedScope locked;
-    writeItemText(page, IDC_LYRICS_PATH, liveSettings.LyricsPath);
-    writeItemText(page, IDC_SKIN_PATH, liveSettings.SkinPath);
+void initialise(SheetState& state, HWND page) {
+    LockedScope locked(state.pluginLock);
+    writeItemText(page, IDC_LYRICS_PATH, state.liveSettings.LyricsPath);
+    writeItemText(page, IDC_SKIN_PATH, state.liveSettings.SkinPath);
 }
 
-void command(HWND page, int id, int notification) {
+void command(SheetState& state, HWND page, int id, int notification) {
     switch (id) {
     case IDC_LYRICS_BROWSE:
-        browseLyrics(page);
+        browseLyrics(state, page);
         break;
     case IDC_SKIN_BROWSE:
-        browseSkin(page);
+        browseSkin(state, page);
         break;
     case IDC_LYRICS_PATH:
-        if (notification == EN_CHANGE) pathEdited(page, id, liveSettings.LyricsPath);
+        if (notification == EN_CHANGE) pathEdited(state, page, id, state.liveSettings.LyricsPath);
         break;
     case IDC_SKIN_PATH:
-        if (notification == EN_CHANGE) pathEdited(page, id, liveSettings.SkinPath);
+        if (notification == EN_CHANGE) pathEdited(state, page, id, state.liveSettings.SkinPath);
         break;
     default:
         break;
     }
 }
 
-void notify(HWND, UINT code) {
-    if (!restoreOnCancel(code)) return;
-    LockedScope locked;
-    renderSurface.loadSkin(liveSettings);
+void notify(SheetState& state, HWND, UINT code) {
+    if (!restoreOnCancel(state, code)) return;
+    LockedScope locked(state.pluginLock);
+    state.reloadSkin();
 }
 
 }  // namespace

@@ -4,8 +4,7 @@
 
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
-#include "plugin/Globals.h"
-#include "plugin/PluginLock.h"
+#include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -23,42 +22,43 @@ HWND createUpDown(HWND page, int buddy, int lower, int upper, int32_t position) 
         25, page, 0, instance, GetDlgItem(page, buddy), upper, lower, position);
 }
 
-void writePosition(HWND page) {
-    writeItemNumber(page, IDC_LEFT_EDIT, liveSettings.Winamp_x);
-    writeItemNumber(page, IDC_TOP_EDIT, liveSettings.Winamp_y);
+void writePosition(const Settings& settings, HWND page) {
+    writeItemNumber(page, IDC_LEFT_EDIT, settings.Winamp_x);
+    writeItemNumber(page, IDC_TOP_EDIT, settings.Winamp_y);
 }
 
-void initialise(HWND page) {
+void initialise(SheetState& state, HWND page) {
     InitCommonControls();
     // Creating an up-down writes its buddy, which reaches sizeEdited before the handle is known.
     widthUpDown = heightUpDown = nullptr;
-    LockedScope locked;
-    writePosition(page);
-    writeItemNumber(page, IDC_WIDTH_EDIT, liveSettings.width);
-    writeItemNumber(page, IDC_HEIGHT_EDIT, liveSettings.height);
-    createUpDown(page, IDC_LEFT_EDIT, -10000, 10000, liveSettings.Winamp_x);
-    createUpDown(page, IDC_TOP_EDIT, -10000, 10000, liveSettings.Winamp_y);
-    widthUpDown = createUpDown(page, IDC_WIDTH_EDIT, 0, 10000, liveSettings.width);
-    heightUpDown = createUpDown(page, IDC_HEIGHT_EDIT, 0, kMaxHeight, liveSettings.height);
+    LockedScope locked(state.pluginLock);
+    const Settings& live = state.liveSettings;
+    writePosition(live, page);
+    writeItemNumber(page, IDC_WIDTH_EDIT, live.width);
+    writeItemNumber(page, IDC_HEIGHT_EDIT, live.height);
+    createUpDown(page, IDC_LEFT_EDIT, -10000, 10000, live.Winamp_x);
+    createUpDown(page, IDC_TOP_EDIT, -10000, 10000, live.Winamp_y);
+    widthUpDown = createUpDown(page, IDC_WIDTH_EDIT, 0, 10000, live.width);
+    heightUpDown = createUpDown(page, IDC_HEIGHT_EDIT, 0, kMaxHeight, live.height);
 }
 
 // A bar drawn straight into the followed window must not leave its picture at the old place.
-void repaintFollowedWindows() {
-    if (barWindow) InvalidateRect(hostWindow(), nullptr, TRUE);
-    if (attachWindow) InvalidateRect(attachWindow, nullptr, TRUE);
+void repaintFollowedWindows(SheetState& state) {
+    if (state.barWindow) InvalidateRect(state.hostWindow(), nullptr, TRUE);
+    if (state.attachWindow) InvalidateRect(state.attachWindow, nullptr, TRUE);
 }
 
-void positionEdited(HWND page, int id, int32_t& setting) {
+void positionEdited(SheetState& state, HWND page, int id, int32_t& setting) {
     int32_t value = readItemNumber(page, id, true);
     if (value == setting) return;
     setting = value;
     reportChanged(page);
-    repaintFollowedWindows();
-    renderSurface.loadSkin(liveSettings);
+    repaintFollowedWindows(state);
+    state.reloadSkin();
 }
 
 // Every buffer is as high as the bar, and the skin is stretched to it: a new size needs both anew.
-void sizeEdited(HWND page, int id, int32_t& setting, HWND upDown, int32_t noLine) {
+void sizeEdited(SheetState& state, HWND page, int id, int32_t& setting, HWND upDown) {
     int32_t value = readItemNumber(page, id, false);
     if (value == setting) return;
     if (id == IDC_HEIGHT_EDIT && value > kMaxHeight) {
@@ -68,60 +68,57 @@ void sizeEdited(HWND page, int id, int32_t& setting, HWND upDown, int32_t noLine
     setting = value;
     SendMessageA(upDown, UDM_SETPOS32, 0, value);
     reportChanged(page);
-    repaintFollowedWindows();
-    if (!barWindow && !attachWindow) return;
-    renderSurface.createBuffers(barWindow, liveSettings.width, liveSettings.height, liveSettings);
-    renderSurface.loadSkin(liveSettings);
-    renderSurface.dueLine = noLine;
-    renderSurface.shownLine = noLine;
+    repaintFollowedWindows(state);
+    if (!state.barWindow && !state.attachWindow) return;
+    state.applyBarSize();
 }
 
 // Only a change of text counts: a focus notification also arrives while the sheet closes, after a
 // cancel has restored the settings, and must not write the typed value back.
-void command(HWND page, int id, int notification) {
+void command(SheetState& state, HWND page, int id, int notification) {
     if (notification != EN_CHANGE) return;
-    LockedScope locked;
+    LockedScope locked(state.pluginLock);
+    Settings& live = state.liveSettings;
     switch (id) {
     case IDC_LEFT_EDIT:
-        positionEdited(page, id, liveSettings.Winamp_x);
+        positionEdited(state, page, id, live.Winamp_x);
         break;
     case IDC_TOP_EDIT:
-        positionEdited(page, id, liveSettings.Winamp_y);
+        positionEdited(state, page, id, live.Winamp_y);
         break;
     case IDC_WIDTH_EDIT:
-        sizeEdited(page, id, liveSettings.width, widthUpDown, 9999);
+        sizeEdited(state, page, id, live.width, widthUpDown);
         break;
     case IDC_HEIGHT_EDIT:
-        sizeEdited(page, id, liveSettings.height, heightUpDown, 999);
+        sizeEdited(state, page, id, live.height, heightUpDown);
         break;
     default:
         break;
     }
 }
 
-void cancel() {
+void cancel(SheetState& state) {
     {
-        LockedScope locked;
-        int32_t width = liveSettings.width, height = liveSettings.height;
-        restoreOnCancel(PSN_QUERYCANCEL);
-        if ((liveSettings.width != width || liveSettings.height != height) && barWindow) {
-            renderSurface.createBuffers(barWindow, liveSettings.width, liveSettings.height, liveSettings);
-            renderSurface.shownLine = renderSurface.dueLine = 9999;
-        }
-        renderSurface.loadSkin(liveSettings);
+        LockedScope locked(state.pluginLock);
+        int32_t width = state.liveSettings.width, height = state.liveSettings.height;
+        restoreOnCancel(state, PSN_QUERYCANCEL);
+        if ((state.liveSettings.width != width || state.liveSettings.height != height) && state.barWindow)
+            state.applyBarSize();
+        else
+            state.reloadSkin();
     }
-    repaintFollowedWindows();
+    repaintFollowedWindows(state);
 }
 
-void notify(HWND page, UINT code) {
+void notify(SheetState& state, HWND page, UINT code) {
     if (code == PSN_SETACTIVE) {
         // Dragging the bar moves it while the sheet is open.
-        LockedScope locked;
-        writePosition(page);
+        LockedScope locked(state.pluginLock);
+        writePosition(state.liveSettings, page);
     } else if (code == PSN_QUERYCANCEL) {
-        cancel();
+        cancel(state);
     } else {
-        restoreOnCancel(code);
+        restoreOnCancel(state, code);
     }
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "config/PropertyPages.h"
-#include "plugin/Globals.h"
+#include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinUiText.h"
 
@@ -41,7 +41,7 @@ int CALLBACK sheetCallback(HWND sheet, UINT message, LPARAM) {
 
 }  // namespace
 
-int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
+void runPropertySheet(SheetState& state, HWND fallbackOwner, HINSTANCE instance) {
     HPROPSHEETPAGE pages[sizeof kPages / sizeof kPages[0]] = {};
     UINT count = 0;
     const UiLanguage language = activeLanguage();
@@ -52,6 +52,7 @@ int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
         page.hInstance = instance;
         page.pResource = pageTemplate(instance, entry.templateId, language);
         page.pfnDlgProc = entry.procedure;
+        page.lParam = reinterpret_cast<LPARAM>(&state);
         if (!page.pResource) continue;
         if (HPROPSHEETPAGE handle = CreatePropertySheetPageW(&page)) pages[count++] = handle;
     }
@@ -60,7 +61,7 @@ int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
     PROPSHEETHEADERW header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_USEICONID | PSH_NOAPPLYNOW | PSH_USECALLBACK;
-    header.hwndParent = barWindow ? barWindow : fallbackOwner;
+    header.hwndParent = state.barWindow ? state.barWindow : fallbackOwner;
     header.hInstance = instance;
     header.pszIcon = MAKEINTRESOURCEW(IDI_PLUGIN);
     std::wstring caption = uiTextW(UiText::SheetCaption);
@@ -70,5 +71,4 @@ int runPropertySheet(HWND fallbackOwner, HINSTANCE instance) {
     header.phpage = pages;
     header.pfnCallback = sheetCallback;
     PropertySheetW(&header);
-    return 1;
 }

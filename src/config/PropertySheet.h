@@ -4,5 +4,7 @@
 // active language (utils/WinUiText.h) from its caption to its pages' templates.
 #include <windows.h>
 
-// Runs the sheet, owned by the bar window or, when there is none, by fallbackOwner. Returns 1.
-int runPropertySheet(HWND fallbackOwner, HINSTANCE instance);
+class SheetState;
+
+// Runs the sheet on state, owned by the bar window or, when there is none, by fallbackOwner.
+void runPropertySheet(SheetState& state, HWND fallbackOwner, HINSTANCE instance);

@@ -82,12 +82,11 @@ Settings::~Settings() {
     for (const StringKey& k : kStringKeys) freeText(this->*k.field);
 }
 
-int Settings::copyFrom(const Settings& source) {
-    if (&source == this) return 1;
+void Settings::copyFrom(const Settings& source) {
+    if (&source == this) return;
     for (const StringKey& k : kStringKeys) assignString(this->*k.field, source.*k.field);
     for (const IntegerKey& k : kIntegerKeys) this->*k.field = source.*k.field;
     Language = source.Language;
-    return 1;
 }
 
 int Settings::loadFromIni(ProfileStore& store) {

@@ -9,6 +9,37 @@
 
 class ProfileStore;
 
+// The modes some settings choose. The fields stay plain numbers, as the INI file holds them: a
+// value no mode stands for behaves as the first mode.
+
+// Lset: what the bar shows while the song has no lyrics.
+enum NoLyricsShow : int32_t {
+    kShowTitle = 0,    // the title banner
+    kShowNothing = 1,  // the background alone
+    kHideBar = 2,      // the bar hides
+};
+
+// Wset: how a line wider than the bar scrolls.
+enum ScrollMode : int32_t {
+    kScrollWithWipe = 0,  // the wipe front stays in the middle
+    kScrollHalfway = 1,   // halfway between the wipe front and the steady position
+    kScrollSteadily = 2,  // at constant speed through the line, whatever the wipe does
+};
+
+// Effects: the gradient laid over every frame; a double-click on the bar steps to the next one.
+enum BarEffect : int32_t {
+    kNoEffect = 0,
+    kBackgroundBelow = 1,    // the lower half washed into ColorBACK
+    kBackgroundGradient = 2, // the whole height graded into ColorBACK
+    kDarkThirds = 3,         // the top and bottom thirds darkened
+    kDarkHalves = 4,         // the top and bottom halves darkened
+    kWhiteBelow = 5,         // the lower half tinted white, blue, green or red
+    kBlueBelow = 6,
+    kGreenBelow = 7,
+    kRedBelow = 8,
+    kLastEffect = kRedBelow,
+};
+
 class Settings {
 public:
     Settings();
@@ -16,8 +47,8 @@ public:
     Settings(const Settings&) = delete;
     Settings& operator=(const Settings&) = delete;
 
-    // Makes this record an independent deep copy of source. Returns 1.
-    int copyFrom(const Settings& source);
+    // Makes this record an independent deep copy of source.
+    void copyFrom(const Settings& source);
 
     // Reads every key from the store; a missing key or an empty string leaves the field as it is.
     int loadFromIni(ProfileStore& store);

@@ -3,8 +3,7 @@
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
 #include "config/SettingsFile.h"
-#include "plugin/Globals.h"
-#include "plugin/PluginLock.h"
+#include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinUiText.h"
 
@@ -13,24 +12,24 @@ namespace {
 // The Language list's items, in the order of LanguageChoice.
 const UiText kLanguageItems[] = {UiText::LanguageAutomatic, UiText::LanguageJapanese, UiText::LanguageEnglish};
 
-void initialise(HWND page) {
+void initialise(SheetState& state, HWND page) {
     SetDlgItemTextA(page, IDC_WEB_ADDRESS, "https://sorvane.example.org/");
     SetDlgItemTextA(page, IDC_MAIL_ADDRESS, "bugs@sorvane.example.org");
     SetDlgItemTextA(page, IDC_VERSION_TEXT, "0.14b");
     for (UiText item : kLanguageItems)
         SendDlgItemMessageW(page, IDC_LANGUAGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(uiTextW(item).c_str()));
     writeItemText(page, IDC_SETTINGS_FILE, settingsFilePath().c_str());
-    LockedScope locked;
-    SendDlgItemMessageW(page, IDC_LANGUAGE, CB_SETCURSEL, static_cast<WPARAM>(liveSettings.Language), 0);
+    LockedScope locked(state.pluginLock);
+    SendDlgItemMessageW(page, IDC_LANGUAGE, CB_SETCURSEL, static_cast<WPARAM>(state.liveSettings.Language), 0);
 }
 
 // The sheet goes on in its own language; the one chosen takes over when it next opens.
-void command(HWND page, int id, int notification) {
+void command(SheetState& state, HWND page, int id, int notification) {
     if (id != IDC_LANGUAGE || notification != CBN_SELCHANGE) return;
     LRESULT chosen = SendDlgItemMessageW(page, IDC_LANGUAGE, CB_GETCURSEL, 0, 0);
     if (chosen < 0 || chosen >= static_cast<LRESULT>(sizeof kLanguageItems / sizeof kLanguageItems[0])) return;
-    LockedScope locked;
-    liveSettings.Language = static_cast<LanguageChoice>(chosen);
+    LockedScope locked(state.pluginLock);
+    state.liveSettings.Language = static_cast<LanguageChoice>(chosen);
     reportChanged(page);
 }
 

@@ -185,3 +185,10 @@ int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settin
     // last, here.
     return 0;
 }
+
+int lookupInLyricsPath(LyricsDocument& document, const char* currentFile, const Settings& settings,
+                       LyricsEnvironment& environment) {
+    if (!currentFile) return 0;
+    std::string found = searchLyricsFolder(settings.LyricsPath, currentFile, environment);
+    return loadLyrics(document, found.c_str(), settings.TimeType, environment);
+}

@@ -52,3 +52,8 @@ int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, L
 // currentFile is the song's path in UTF-8.
 int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settings& settings,
                  LyricsEnvironment& environment);
+
+// The LyricsPath step of the lookup alone, as lookupLyrics runs it: for a lookup that had to do
+// without the folder's index, once the index is there.
+int lookupInLyricsPath(LyricsDocument& document, const char* currentFile, const Settings& settings,
+                       LyricsEnvironment& environment);

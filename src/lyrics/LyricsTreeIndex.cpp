@@ -20,14 +20,11 @@ int isLyricsName(const std::string& upperName) {
     return ending == "KRA" || ending == "LRC" || ending == "TXT";
 }
 
-}  // namespace
-
-int LyricsTreeIndex::find(FolderTree& tree, const std::string& root, const std::string* names, size_t count,
-                          std::string& found) {
-    if (!built || root != indexedRoot || !tree.treeUnchanged()) rebuild(tree, root);
+int findIn(const std::unordered_map<std::string, std::string>& index, const std::string* names, size_t count,
+           std::string& found) {
     for (size_t i = 0; i < count; ++i) {
-        auto hit = pathByName.find(upperAscii(names[i]));
-        if (hit != pathByName.end()) {
+        auto hit = index.find(upperAscii(names[i]));
+        if (hit != index.end()) {
             found = hit->second;
             return 1;
         }
@@ -35,25 +32,68 @@ int LyricsTreeIndex::find(FolderTree& tree, const std::string& root, const std::
     return 0;
 }
 
-void LyricsTreeIndex::rebuild(FolderTree& tree, const std::string& root) {
-    pathByName.clear();
-    indexedRoot = root;
-    built = 1;
-    tree.beginWalk(root);
-    walk(tree, root, 0);
+}  // namespace
+
+int LyricsTreeIndex::find(FolderTree& tree, const std::string& root, const std::string* names, size_t count,
+                          std::string& found) {
+    if (!isCurrent(tree, root)) {
+        startWalk(tree, root);
+        continueWalk(tree, [] { return false; });
+    }
+    return findWalked(root, names, count, found);
 }
 
-void LyricsTreeIndex::walk(FolderTree& tree, const std::string& folder, int depth) {
-    std::vector<FolderEntry> entries;
-    if (!tree.listFolder(folder, entries)) return;
-    std::string prefix = folder + tree.separator();
-    for (const FolderEntry& entry : entries) {
-        std::string path = prefix + entry.name;
+int LyricsTreeIndex::isCurrent(FolderTree& tree, const std::string& root) {
+    return built && !walking && root == indexedRoot && tree.treeUnchanged();
+}
+
+void LyricsTreeIndex::startWalk(FolderTree& tree, const std::string& root) {
+    if (walking && root == walkRoot) return;
+    walking = 1;
+    walkRoot = root;
+    walked.clear();
+    pending.clear();
+    pending.emplace_back(root, 0);
+    tree.beginWalk(root);
+}
+
+int LyricsTreeIndex::continueWalk(FolderTree& tree, const std::function<bool()>& pause) {
+    while (walking) {
+        if (pending.empty()) {
+            pathByName = std::move(walked);
+            walked.clear();
+            indexedRoot = walkRoot;
+            built = 1;
+            walking = 0;
+            return 1;
+        }
+        PendingFolder& folder = pending.back();
+        if (!folder.listed) {
+            folder.listed = 1;
+            if (!tree.listFolder(folder.path, folder.entries)) folder.entries.clear();
+            if (pause()) return 0;
+            continue;
+        }
+        if (folder.next == folder.entries.size()) {
+            pending.pop_back();
+            continue;
+        }
+        FolderEntry& entry = folder.entries[folder.next++];
+        std::string path = folder.path + tree.separator() + entry.name;
         if (entry.isFolder) {
-            if (depth < kMaxDepth) walk(tree, path, depth + 1);
+            int depth = folder.depth + 1;
+            // The reference to folder goes stale here.
+            if (depth <= kMaxDepth) pending.emplace_back(std::move(path), depth);
             continue;
         }
         std::string key = upperAscii(entry.name);
-        if (isLyricsName(key)) pathByName.emplace(std::move(key), std::move(path));
+        if (isLyricsName(key)) walked.emplace(std::move(key), std::move(path));
     }
+    return 1;
+}
+
+int LyricsTreeIndex::findWalked(const std::string& root, const std::string* names, size_t count,
+                                std::string& found) const {
+    if (!built || root != indexedRoot) return 0;
+    return findIn(pathByName, names, count, found);
 }

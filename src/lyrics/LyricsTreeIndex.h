@@ -1,8 +1,10 @@
 #pragma once
-// The lyrics files below the LyricsPath folder, indexed by name. The lookup runs on the player's
-// user-interface thread at every song change; walking a large tree there for every song (three
-// times for a song without lyrics) stalls the player, so the tree is walked once and walked
-// again only when the platform can no longer vouch that nothing below the folder has changed.
+// The lyrics files below the LyricsPath folder, indexed by name. Walking a large tree takes long,
+// so the tree is walked once and walked again only when the platform can no longer vouch that
+// nothing below the folder has changed. The walk can be done at once (find) or a few folders at a
+// time between other work (the plug-in's lookup worker), answering meanwhile from the last
+// finished walk.
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -30,14 +32,38 @@ public:
 class LyricsTreeIndex {
 public:
     // The full path of a file below root named names[0] (ASCII case ignored), else names[1], and
-    // so on; each name ends in "kra", "lrc" or "txt". 1 when one was found.
+    // so on; each name ends in "kra", "lrc" or "txt". Walks the tree first, all of it, unless the
+    // index is current. 1 when one was found.
     int find(FolderTree& tree, const std::string& root, const std::string* names, size_t count, std::string& found);
 
+    // The last finished walk was of root, and nothing below it has changed since.
+    int isCurrent(FolderTree& tree, const std::string& root);
+    // Starts walking root, unless a walk of it is under way; a walk of another root is dropped.
+    void startWalk(FolderTree& tree, const std::string& root);
+    int walkUnderWay() const { return walking; }
+    // Lists folders of the walk under way, one after the other, until the walk is finished
+    // (returns 1) or pause says to stop for now (returns 0; the next call goes on from there).
+    int continueWalk(FolderTree& tree, const std::function<bool()>& pause);
+    // The answer of the last finished walk of root, or 0 when there was none of root.
+    int findWalked(const std::string& root, const std::string* names, size_t count, std::string& found) const;
+
 private:
-    void rebuild(FolderTree& tree, const std::string& root);
-    void walk(FolderTree& tree, const std::string& folder, int depth);
+    struct PendingFolder {
+        PendingFolder(std::string path, int depth) : path(std::move(path)), depth(depth) {}
+        std::string path;
+        int depth;
+        int listed = 0;
+        std::vector<FolderEntry> entries;
+        size_t next = 0;
+    };
 
     int built = 0;
     std::string indexedRoot;
     std::unordered_map<std::string, std::string> pathByName;  // key: the name in ASCII upper case
+    // The walk under way: folders are visited depth first, each folder's entries in listed order,
+    // so that of two files of one name the one an uninterrupted walk meets first is kept.
+    int walking = 0;
+    std::string walkRoot;
+    std::vector<PendingFolder> pending;
+    std::unordered_map<std::string, std::string> walked;
 };

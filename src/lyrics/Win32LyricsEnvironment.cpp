@@ -5,7 +5,6 @@
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"
 
-
 namespace {
 
 class Win32File : public SourceFile {
@@ -74,9 +73,6 @@ int Win32FolderTree::treeUnchanged() {
     return change != INVALID_HANDLE_VALUE && WaitForSingleObject(change, 0) == WAIT_TIMEOUT;
 }
 
-Win32LyricsEnvironment::Win32LyricsEnvironment(HWND hostWindow, int32_t listPosition)
-    : hostWindow(hostWindow), listPosition(listPosition) {}
-
 std::unique_ptr<SourceFile> Win32LyricsEnvironment::openFile(const char* path) {
     std::wstring wide = widePath(path);
     if (wide.empty()) return nullptr;
@@ -88,26 +84,38 @@ std::unique_ptr<SourceFile> Win32LyricsEnvironment::openFile(const char* path) {
 
 int Win32LyricsEnvironment::findInTree(const std::string& root, const std::string* names, size_t count,
                                        std::string& found) {
-    return index.find(tree, root, names, count, found);
+    if (!walkInBackground) return index.find(tree, root, names, count, found);
+    if (!index.isCurrent(tree, root)) {
+        treeNotReady = 1;
+        index.startWalk(tree, root);
+    }
+    if (!index.findWalked(root, names, count, found)) return 0;
+    treeFound = found;
+    return 1;
 }
 
 std::string Win32LyricsEnvironment::ansiToUtf8(std::string_view ansi) { return ::ansiToUtf8(ansi, CP_ACP); }
 
-char* Win32LyricsEnvironment::hostTitleCopy() {
+char* Win32LyricsEnvironment::hostTitleCopy() { return hostTitle ? copyText(hostTitle->c_str()) : nullptr; }
+
+void Win32LyricsEnvironment::malformedTag(int32_t, int32_t, int firstOfLoad) {
+    // One warning per load, not one per tag.
+    if (firstOfLoad) ++malformedLoads;
+}
+
+std::optional<std::string> askHostTitle(HWND hostWindow, int32_t listPosition, int wideHost) {
     // The reply points into the host's playlist: copied at once, never kept.
     if (wideHost) {
         LRESULT reply = SendMessageW(hostWindow, WM_USER, static_cast<WPARAM>(listPosition), kWideTitleQuery);
-        if (!reply) return nullptr;
-        return copyText(narrow(reinterpret_cast<const wchar_t*>(reply)).c_str());
+        if (!reply) return std::nullopt;
+        return narrow(reinterpret_cast<const wchar_t*>(reply));
     }
     LRESULT reply = SendMessageA(hostWindow, WM_USER, static_cast<WPARAM>(listPosition), kAnsiTitleQuery);
-    if (!reply) return nullptr;
-    return copyText(::ansiToUtf8(reinterpret_cast<const char*>(reply), CP_ACP).c_str());
+    if (!reply) return std::nullopt;
+    return ::ansiToUtf8(reinterpret_cast<const char*>(reply), CP_ACP);
 }
 
-void Win32LyricsEnvironment::malformedTag(int32_t, int32_t, int firstOfLoad) {
-    // The box is modal; one bad file must not stack up one box per tag.
-    if (firstOfLoad)
-        MessageBoxW(nullptr, uiTextW(UiText::MalformedTagText).c_str(), uiTextW(UiText::MalformedTagCaption).c_str(),
-                    MB_OK | MB_ICONWARNING);
+void showMalformedTagWarning() {
+    MessageBoxW(nullptr, uiTextW(UiText::MalformedTagText).c_str(), uiTextW(UiText::MalformedTagCaption).c_str(),
+                MB_OK | MB_ICONWARNING);
 }

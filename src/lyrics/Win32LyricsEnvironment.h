@@ -1,11 +1,15 @@
 #pragma once
-// The plug-in's lyrics environment: Win32 files and folders through the wide API, the system's
-// ANSI code page, the host's playlist title and the modal malformed-tag warning.
+// The plug-in's lyrics environment: Win32 files and folders through the wide API and the system's
+// ANSI code page. It asks the host nothing and shows nothing, so that a worker thread may run the
+// lookup: the host's playlist title is gathered beforehand on the host's thread, and malformed
+// tags are counted for the plug-in to warn about once the lookup's document is adopted.
 //
-// Keep one for the plug-in's life and set listPosition before each lookup: the index of the
-// LyricsPath tree it holds then lasts from song to song, and the tree is walked again only after
-// something below the folder has changed.
+// Keep one for the plug-in's life: the index of the LyricsPath tree it holds then lasts from song
+// to song, and the tree is walked again only after something below the folder has changed.
 #include <windows.h>
+
+#include <functional>
+#include <optional>
 
 #include "lyrics/LyricsEnvironment.h"
 #include "lyrics/LyricsTreeIndex.h"
@@ -32,25 +36,39 @@ private:
 
 class Win32LyricsEnvironment : public LyricsEnvironment {
 public:
-    Win32LyricsEnvironment(HWND hostWindow, int32_t listPosition);
-
     std::unique_ptr<SourceFile> openFile(const char* path) override;
     int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) override;
     std::string ansiToUtf8(std::string_view ansi) override;
     uint32_t ansiCodePage() override { return GetACP(); }
-    // The title is asked for with query 213 (a UTF-16 reply) from a wide host, with 212 (a reply
-    // in the ANSI code page) from an older one.
+    // A copy of hostTitle.
     char* hostTitleCopy() override;
+    // Counts the loads with malformed tags in malformedLoads.
     void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) override;
 
-    HWND hostWindow;
-    int32_t listPosition;  // the playlist entry whose title the host is asked for
-    int wideHost = 0;      // 1 for a host of version 0x5000 or later, which answers the wide queries
+    // The walk of the LyricsPath tree in the background: findInTree then never walks; it answers
+    // from the last finished walk of the folder, notes in treeNotReady that the index was not
+    // current (the lookup may have missed a file), and starts a walk that continueWalk carries on.
+    int walkInBackground = 0;
+    int treeNotReady = 0;
+    std::string treeFound;  // what the index answered last (background walks only)
+    int walkUnderWay() const { return index.walkUnderWay(); }
+    // Walks on until the walk is finished (1) or pause says to stop for now (0).
+    int continueWalk(const std::function<bool()>& pause) { return index.continueWalk(tree, pause); }
 
-    static constexpr LPARAM kAnsiTitleQuery = 212;
-    static constexpr LPARAM kWideTitleQuery = 213;
+    std::optional<std::string> hostTitle;  // the host's title of the song's playlist entry, UTF-8
+    int malformedLoads = 0;
 
 private:
     Win32FolderTree tree;
     LyricsTreeIndex index;
 };
+
+// The title the host gives playlist entry listPosition, asked with query 213 (a UTF-16 reply)
+// from a wide host and with 212 (a reply in the ANSI code page) from an older one; nothing when
+// the host has no such entry. Only the host's own thread may ask: the host answers on it.
+std::optional<std::string> askHostTitle(HWND hostWindow, int32_t listPosition, int wideHost);
+constexpr LPARAM kAnsiTitleQuery = 212;
+constexpr LPARAM kWideTitleQuery = 213;
+
+// The modal warning about a file with malformed tags, owned by no window.
+void showMalformedTagWarning();

@@ -4,11 +4,11 @@
 #include <windowsx.h>
 
 #include "plugin/FrameTick.h"
-#include "plugin/Globals.h"
 #include "plugin/Lifecycle.h"
 #include "plugin/Placement.h"
 #include "plugin/PluginDescriptor.h"
-#include "plugin/TickTimer.h"
+#include "plugin/PluginState.h"
+#include "plugin/SongChange.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinUiText.h"
 
@@ -19,28 +19,33 @@ namespace {
 void paint(HWND window) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    const SurfaceBuffer& view = renderSurface.buffers[kViewBuffer];
+    const RenderSurface& surface = plugin.renderSurface;
+    const Settings& live = plugin.liveSettings;
+    const SurfaceBuffer& view = surface.buffers[kViewBuffer];
     if (view.dc) {
-        BitBlt(dc, 0, 0, liveSettings.width, liveSettings.height, view.dc, 0, 0, SRCCOPY);
-    } else if (renderSurface.backgroundBrush) {
-        RECT r = {0, 0, liveSettings.width, liveSettings.height};
-        FillRect(dc, &r, renderSurface.backgroundBrush);
+        BitBlt(dc, 0, 0, live.width, live.height, view.dc, 0, 0, SRCCOPY);
+    } else if (surface.backgroundBrush) {
+        RECT r = {0, 0, live.width, live.height};
+        FillRect(dc, &r, surface.backgroundBrush);
     }
     EndPaint(window, &ps);
 }
 
 // 'h': back to the default place and size at the host's corner; the next tick applies it.
 void resetPlacement() {
-    liveSettings.Winamp_x = 21;
-    liveSettings.Winamp_y = 40;
-    liveSettings.width = 245;
-    liveSettings.height = 18;
-    setCreateOffset(21, 40);
-    positionDirty = 1;
+    Settings& live = plugin.liveSettings;
+    live.Winamp_x = 21;
+    live.Winamp_y = 40;
+    live.width = 245;
+    live.height = 18;
+    plugin.placement.createOffsetX = 21;
+    plugin.placement.createOffsetY = 40;
+    plugin.positionDirty = 1;
 }
 
 void cycleEffects() {
-    if (++liveSettings.Effects > 8) liveSettings.Effects = 0;
+    int32_t& effects = plugin.liveSettings.Effects;
+    if (++effects > kLastEffect) effects = kNoEffect;
 }
 
 void showSettingsMenu(HWND window, LPARAM lParam) {
@@ -70,38 +75,44 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         paint(window);
         return 0;
     case WM_CLOSE:
-        stopTimer();
+        plugin.tickTimer.stop();
         PostQuitMessage(0);
         return 0;
     case WM_SETCURSOR:
-        if (!pickModeOn()) break;
+        if (!plugin.placement.pickMode) break;
         applyPickCursor();
         return 0;
     case WM_NCHITTEST:
         return HTCLIENT;
     case WM_KEYDOWN:
     case WM_KEYUP:
-        PostMessageA(hostWindow(), message, wParam, lParam);
+        PostMessageA(plugin.hostWindow(), message, wParam, lParam);
         return 0;
     case WM_CHAR:
         if ((wParam & 0xFF) == 'h' || (wParam & 0xFF) == 'H') resetPlacement();
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDM_SETTINGS) {
-            configRequested = 1;
+            plugin.configRequested = 1;
             config();
         }
         break;
     case WM_TIMER:
-        if (pickModeOn()) applyPickCursor();
+        if (plugin.placement.pickMode) applyPickCursor();
         runFrameTick();
-        tickHandled();
+        plugin.tickTimer.tickHandled();
         break;
+    case kLyricsLookedUpMessage:
+        adoptLookedUpLyrics();
+        return 0;
+    case kLinesPreparedMessage:
+        takePreparedLines();
+        return 0;
     case WM_MOUSEMOVE:
         dragTo(lParam);
         return 0;
     case WM_LBUTTONDOWN:
-        if (pickModeOn())
+        if (plugin.placement.pickMode)
             finishWindowPick(lParam);
         else
             startDrag(lParam);
@@ -139,9 +150,9 @@ void unregisterBarClass(HINSTANCE instance) { UnregisterClassA(kBarWindowClass, 
 
 HWND createBarWindow(HINSTANCE instance) {
     RECT host = {};
-    GetWindowRect(hostWindow(), &host);
-    POINT offset = createOffset();
+    GetWindowRect(plugin.hostWindow(), &host);
+    const BarPlacement& place = plugin.placement;
     return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, kBarWindowClass, kPluginDescription,
-                           WS_POPUP | WS_VISIBLE, host.left + offset.x, host.top + offset.y, liveSettings.width,
-                           liveSettings.height, nullptr, nullptr, instance, nullptr);
+                           WS_POPUP | WS_VISIBLE, host.left + place.createOffsetX, host.top + place.createOffsetY,
+                           plugin.liveSettings.width, plugin.liveSettings.height, nullptr, nullptr, instance, nullptr);
 }

@@ -4,6 +4,10 @@
 
 extern const char kBarWindowClass[];  // "SorvaneVis"
 
+// Posted to the bar by the plug-in's workers: results wait in the worker's mailbox.
+constexpr UINT kLyricsLookedUpMessage = WM_APP + 1;
+constexpr UINT kLinesPreparedMessage = WM_APP + 2;
+
 int registerBarClass(HINSTANCE instance);
 void unregisterBarClass(HINSTANCE instance);
 // Creates the bar at the host's top-left corner plus the create offset, width x height.

@@ -1,112 +1,87 @@
 #include "plugin/FrameTick.h"
 
-#include "lyrics/LyricsLoader.h"
-#include "lyrics/Win32LyricsEnvironment.h"
-#include "plugin/Globals.h"
 #include "plugin/HostLink.h"
 #include "plugin/Placement.h"
-#include "plugin/PluginLock.h"
-#include "render/TitleBanner.h"
+#include "plugin/PluginState.h"
+#include "plugin/SongChange.h"
 #include "render/VerticalSync.h"
-#include "utils/Utf.h"
 
 namespace {
 
-TitleBanner titleBanner;
-
-// Kept for the plug-in's life: it holds the index of the LyricsPath tree between songs.
-Win32LyricsEnvironment& lyricsEnvironment() {
-    static Win32LyricsEnvironment environment(nullptr, 0);
-    return environment;
-}
-
-// A new file from the host (compared ignoring ASCII letter case): forget the old song's display
-// and look its lyrics up. A lookup that fails is not retried while the file stays current.
-void followSongChange() {
-    if (sameName(playerState.loadedFile, playerState.currentFile)) return;
-    titleBanner.valid = 0;
-    lyricsDocument.clearHeaders();
-    renderSurface.dueLine = 0;
-    renderSurface.shownLine = kNoLine;
-    renderSurface.clearSet(0);
-    renderSurface.clearSet(1);
-    // The lookup works on a copy: replies that arrive while it waits on the host may replace
-    // the current file.
-    std::optional<std::u16string> current = playerState.currentFile;
-    playerState.loadedFile = current;
-    std::string path = current ? utf16ToUtf8(*current) : std::string();
-    Win32LyricsEnvironment& environment = lyricsEnvironment();
-    environment.hostWindow = hostWindow();
-    environment.listPosition = playerState.listPosition;
-    environment.wideHost = playerState.wideHost;
-    lookupLyrics(lyricsDocument, current ? path.c_str() : nullptr, liveSettings, environment);
-}
-
 void followHostSkin() {
-    const std::string& folder = playerState.hostSkinFolder;
-    if (sameName(playerState.lastHostSkinFolder, folder)) return;
-    playerState.lastHostSkinFolder = folder;
-    renderSurface.loadHostSkin(folder);
+    PlayerState& player = plugin.playerState;
+    const std::string& folder = player.hostSkinFolder;
+    if (sameName(player.lastHostSkinFolder, folder)) return;
+    player.lastHostSkinFolder = folder;
+    plugin.renderSurface.loadHostSkin(folder);
 }
 
 // In Direct mode with the bar hidden, frames go straight into the followed window.
-bool drawsIntoFollowedWindow() { return !barShown && liveSettings.Direct; }
+bool drawsIntoFollowedWindow() { return !plugin.placement.barShown && plugin.liveSettings.Direct; }
 
-HWND followedWindow() { return attachWindow ? attachWindow : hostWindow(); }
+HWND followedWindow() { return plugin.attachWindow ? plugin.attachWindow : plugin.hostWindow(); }
 
 void drawLyricsFrame() {
-    if (titleBanner.valid) {
-        if (liveSettings.Lset == 2) {
+    Settings& live = plugin.liveSettings;
+    RenderSurface& surface = plugin.renderSurface;
+    if (plugin.titleBanner.valid) {
+        if (live.Lset == kHideBar) {
             showBar();
-            lset2Counter = 0;
+            plugin.placement.lset2Counter = 0;
         }
-        titleBanner.valid = 0;
+        plugin.titleBanner.valid = 0;
     }
-    updateVerticalSync(liveSettings);
+    updateVerticalSync(live);
     bool direct = drawsIntoFollowedWindow();
-    displayStep(renderSurface, lyricsDocument, playerState.positionMs, liveSettings);
-    waitForVerticalBlank(liveSettings);
-    renderSurface.renderFrame(direct ? followedWindow() : barWindow, direct ? liveSettings.Winamp_x : 0,
-                              direct ? liveSettings.Winamp_y : 0, renderSurface.dueLine, playerState.positionMs,
-                              liveSettings, &lyricsDocument, &playerState);
+    int32_t positionMs = plugin.playerState.positionMs;
+    displayStep(surface, *plugin.lyricsDocument, positionMs, live);
+    waitForVerticalBlank(live);
+    surface.renderFrame(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,
+                        direct ? live.Winamp_y : 0, surface.dueLine, positionMs, live, plugin.lyricsDocument.get(),
+                        &plugin.playerState);
+    // The line after the due one is drawn ahead, for the tick that shows it.
+    surface.prepareLines(*plugin.lyricsDocument, live, {surface.dueLine + 1});
 }
 
 void drawBannerFrame() {
-    HDC barDc = GetDC(barWindow);
-    if (titleBanner.isStale(liveSettings)) {
-        if (liveSettings.Lset == 2) {
+    const Settings& live = plugin.liveSettings;
+    RenderSurface& surface = plugin.renderSurface;
+    TitleBanner& banner = plugin.titleBanner;
+    HDC barDc = GetDC(plugin.barWindow);
+    if (banner.isStale(*plugin.lyricsDocument, live)) {
+        if (live.Lset == kHideBar) {
             hideBar();
-            lset2Counter = 0;
+            plugin.placement.lset2Counter = 0;
         }
-        titleBanner.redraw(renderSurface, lyricsDocument, liveSettings);
-        if (liveSettings.Lset == 2) InvalidateRect(hostWindow(), nullptr, TRUE);
+        banner.redraw(surface, *plugin.lyricsDocument, live);
+        if (live.Lset == kHideBar) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
     }
-    waitForVerticalBlank(liveSettings);
-    titleBanner.compose(renderSurface, liveSettings);
+    waitForVerticalBlank(live);
+    banner.compose(surface, live);
     if (!drawsIntoFollowedWindow()) {
-        titleBanner.copyTo(renderSurface, barDc, 0, 0, liveSettings);
-    } else if (liveSettings.Lset != 2) {
+        banner.copyTo(surface, barDc, 0, 0, live);
+    } else if (live.Lset != kHideBar) {
         HWND target = followedWindow();
         HDC dc = GetDC(target);
-        titleBanner.copyTo(renderSurface, dc, liveSettings.Winamp_x, liveSettings.Winamp_y, liveSettings);
+        banner.copyTo(surface, dc, live.Winamp_x, live.Winamp_y, live);
         ReleaseDC(target, dc);
     }
-    titleBanner.advanceScroll();
-    ReleaseDC(barWindow, barDc);
-    titleBanner.valid = 1;
+    banner.advanceScroll();
+    ReleaseDC(plugin.barWindow, barDc);
+    banner.valid = 1;
 }
 
 }  // namespace
 
 void runFrameTick() {
-    LockedScope locked;
+    LockedScope locked(plugin.pluginLock);
     placeBar();
     applyForegroundRule();
     pollHostOnTick();
     songStartShow();
     followSongChange();
     followHostSkin();
-    if (playerState.playStatus != 0 && lyricsDocument.isLoaded())
+    if (plugin.playerState.playStatus != 0 && plugin.lyricsDocument->isLoaded())
         drawLyricsFrame();
     else
         drawBannerFrame();

@@ -1,11 +1,9 @@
 #include "plugin/HostLink.h"
 
-#include "plugin/Globals.h"
+#include "plugin/PluginState.h"
 #include "utils/WinText.h"
 
 namespace {
-
-HostPoller hostPoller;
 
 // A host on another thread that does not answer within this time is taken for an old one.
 const UINT kVersionTimeoutMs = 2000;
@@ -14,21 +12,21 @@ const UINT kVersionTimeoutMs = 2000;
 // host on this thread answers before the send returns; otherwise the reply arrives later through
 // this thread's message handling. Either way playerState is only touched on this thread.
 void CALLBACK onHostReply(HWND, UINT, ULONG_PTR query, LRESULT reply) {
-    playerState.storeReply(static_cast<int32_t>(query), static_cast<intptr_t>(reply));
+    plugin.playerState.storeReply(static_cast<int32_t>(query), static_cast<intptr_t>(reply));
 }
 
 class WindowQuerySender : public HostQuerySender {
 public:
     int send(int32_t query, uintptr_t wParam) override {
-        return SendMessageCallbackW(hostWindow(), WM_USER, wParam, query, onHostReply, query) ? 1 : 0;
+        return SendMessageCallbackW(plugin.hostWindow(), WM_USER, wParam, query, onHostReply, query) ? 1 : 0;
     }
 };
 
 void askHostVersion() {
     DWORD_PTR version = 0;
-    if (!SendMessageTimeoutW(hostWindow(), WM_USER, 0, kQueryVersion, SMTO_NORMAL, kVersionTimeoutMs, &version))
+    if (!SendMessageTimeoutW(plugin.hostWindow(), WM_USER, 0, kQueryVersion, SMTO_NORMAL, kVersionTimeoutMs, &version))
         version = 0;
-    playerState.setHostVersion(static_cast<intptr_t>(version));
+    plugin.playerState.setHostVersion(static_cast<intptr_t>(version));
 }
 
 }  // namespace
@@ -41,10 +39,10 @@ std::u16string decodeSystemAnsi(std::string_view ansi) {
 void pollHostAtInit() {
     askHostVersion();
     WindowQuerySender sender;
-    hostPoller.pollAtInit(playerState, sender);
+    plugin.hostPoller.pollAtInit(plugin.playerState, sender);
 }
 
 void pollHostOnTick() {
     WindowQuerySender sender;
-    hostPoller.pollOnTick(playerState, sender);
+    plugin.hostPoller.pollOnTick(plugin.playerState, sender);
 }

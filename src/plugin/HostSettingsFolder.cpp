@@ -1,6 +1,6 @@
 #include "plugin/HostSettingsFolder.h"
 
-#include "plugin/Globals.h"
+#include "plugin/PluginState.h"
 #include "plugin/PlayerState.h"
 #include "utils/WinText.h"
 
@@ -16,14 +16,14 @@ const uintptr_t kLowestAddress = 0x10000;
 
 uintptr_t ask(LPARAM query) {
     DWORD_PTR reply = 0;
-    if (!SendMessageTimeoutW(hostWindow(), WM_USER, 0, query, SMTO_NORMAL, kReplyTimeoutMs, &reply)) return 0;
+    if (!SendMessageTimeoutW(plugin.hostWindow(), WM_USER, 0, query, SMTO_NORMAL, kReplyTimeoutMs, &reply)) return 0;
     return reply;
 }
 
 }  // namespace
 
 std::string askHostSettingsFolder() {
-    if (!hostWindow()) return {};
+    if (!plugin.hostWindow()) return {};
     std::string folder;
     // The host's own buffers: copied at once, never kept.
     if (static_cast<intptr_t>(ask(kQueryVersion)) >= kFirstWideSettingsFolderVersion) {

@@ -4,12 +4,10 @@
 #include "config/PropertySheet.h"
 #include "config/SettingsFile.h"
 #include "plugin/BarWindow.h"
-#include "plugin/Globals.h"
 #include "plugin/HostLink.h"
 #include "plugin/HostSettingsFolder.h"
 #include "plugin/PluginDescriptor.h"
-#include "plugin/PluginLock.h"
-#include "plugin/TickTimer.h"
+#include "plugin/PluginState.h"
 #include "render/VerticalSync.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinText.h"
@@ -28,16 +26,16 @@ void reportWhenFailed(const PrivateProfileStore& store, HWND boxOwner) {
 // The saved window to attach to. With neither a class nor a title saved (every fresh install)
 // there is nothing to look up: the platform would answer with an arbitrary window.
 HWND lookupAttachWindow() {
-    if (!liveSettings.OtherWinClass && !liveSettings.OtherWinName) return nullptr;
-    std::wstring className = widen(liveSettings.OtherWinClass ? liveSettings.OtherWinClass : "");
-    std::wstring title = widen(liveSettings.OtherWinName ? liveSettings.OtherWinName : "");
-    return FindWindowW(liveSettings.OtherWinClass ? className.c_str() : nullptr,
-                       liveSettings.OtherWinName ? title.c_str() : nullptr);
+    const Settings& live = plugin.liveSettings;
+    if (!live.OtherWinClass && !live.OtherWinName) return nullptr;
+    std::wstring className = widen(live.OtherWinClass ? live.OtherWinClass : "");
+    std::wstring title = widen(live.OtherWinName ? live.OtherWinName : "");
+    return FindWindowW(live.OtherWinClass ? className.c_str() : nullptr, live.OtherWinName ? title.c_str() : nullptr);
 }
 
 int failInit(UiText text, UiText caption) {
-    MessageBoxW(hostWindow(), uiTextW(text).c_str(), uiTextW(caption).c_str(), MB_OK);
-    pluginLock.destroy();
+    MessageBoxW(plugin.hostWindow(), uiTextW(text).c_str(), uiTextW(caption).c_str(), MB_OK);
+    plugin.pluginLock.destroy();
     return 1;
 }
 
@@ -45,10 +43,10 @@ int failInit(UiText text, UiText caption) {
 // without its own WM_DESTROY handling, which asks the host to quit: a failed init must not end
 // the player.
 void undoInit(HINSTANCE instance) {
-    renderSurface.releaseAll();
-    SetWindowLongPtrA(barWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
-    DestroyWindow(barWindow);
-    barWindow = nullptr;
+    plugin.renderSurface.releaseAll();
+    SetWindowLongPtrA(plugin.barWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+    DestroyWindow(plugin.barWindow);
+    plugin.barWindow = nullptr;
     unregisterBarClass(instance);
 }
 
@@ -56,91 +54,106 @@ void undoInit(HINSTANCE instance) {
 
 std::string iniPath() {
     const std::string& located = settingsFilePath();
-    return located.empty() ? libraryFolder(moduleInstance()) + "sorvane.ini" : located;
+    return located.empty() ? libraryFolder(plugin.moduleInstance()) + "sorvane.ini" : located;
 }
 
 void loadSettings() {
-    std::string readFrom = locateSettingsFile(askHostSettingsFolder(), libraryFolder(moduleInstance()));
-    LockedScope locked;
+    std::string readFrom = locateSettingsFile(askHostSettingsFolder(), libraryFolder(plugin.moduleInstance()));
+    LockedScope locked(plugin.pluginLock);
     PrivateProfileStore store(readFrom, kPluginDescription);
-    liveSettings.loadFromIni(store);
-    settingsSnapshot.copyFrom(liveSettings);
-    setActiveLanguage(chosenLanguage(liveSettings.Language));
+    plugin.liveSettings.loadFromIni(store);
+    plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
+    setActiveLanguage(chosenLanguage(plugin.liveSettings.Language));
 }
 
 int saveSettings(HWND boxOwner) {
-    LockedScope locked;
+    LockedScope locked(plugin.pluginLock);
     PrivateProfileStore store = iniStore();
-    liveSettings.saveToIni(store);
+    plugin.liveSettings.saveToIni(store);
     reportWhenFailed(store, boxOwner);
     return store.writeFailed() ? 0 : 1;
 }
 
 int init() {
-    pluginLock.create();
+    plugin.pluginLock.create();
     loadSettings();
-    attachWindow = lookupAttachWindow();
-    HINSTANCE instance = moduleInstance();
+    plugin.attachWindow = lookupAttachWindow();
+    HINSTANCE instance = plugin.moduleInstance();
     if (!registerBarClass(instance)) return failInit(UiText::RegisterClassFailedText, UiText::RegisterClassFailedCaption);
-    barWindow = createBarWindow(instance);
-    renderSurface.createBuffers(barWindow, liveSettings.width, liveSettings.height, liveSettings);
-    if (!barWindow) {
+    HWND bar = createBarWindow(instance);
+    plugin.barWindow = bar;
+    Settings& live = plugin.liveSettings;
+    plugin.renderSurface.createBuffers(bar, live.width, live.height, live);
+    if (!bar) {
         unregisterBarClass(instance);
         return failInit(UiText::CreateWindowFailedText, UiText::CreateWindowFailedCaption);
     }
     pollHostAtInit();
-    SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    renderSurface.loadSkin(liveSettings);
-    ShowWindow(barWindow, SW_SHOWNORMAL);
-    if (!startTimer(barWindow)) {
+    SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    plugin.renderSurface.loadSkin(live);
+    ShowWindow(bar, SW_SHOWNORMAL);
+    if (!plugin.tickTimer.start(bar)) {
         undoInit(instance);
         return failInit(UiText::TimerFailedText, UiText::TimerFailedCaption);
     }
+    // Nothing the workers post is handled before init returns.
+    if (!plugin.lyricsLookup.start(bar, kLyricsLookedUpMessage)) {
+        plugin.tickTimer.stop();
+        undoInit(instance);
+        return failInit(UiText::WorkerFailedText, UiText::WorkerFailedCaption);
+    }
+    // Without its worker the bar draws every line when it needs it.
+    if (plugin.linePreparer.start(bar, kLinesPreparedMessage)) plugin.renderSurface.preparer = &plugin.linePreparer;
     return 0;
 }
 
 void config() {
-    if (!configRequested && barWindow) {
+    if (!plugin.configRequested && plugin.barWindow) {
         // The sheet always runs from the bar's own message handling, never inside the host's call.
-        PostMessageA(barWindow, WM_COMMAND, IDM_SETTINGS, 0);
+        PostMessageA(plugin.barWindow, WM_COMMAND, IDM_SETTINGS, 0);
         return;
     }
-    configRequested = 0;
-    if (configRunning) return;
-    configRunning = 1;
+    plugin.configRequested = 0;
+    if (plugin.configRunning) return;
+    plugin.configRunning = 1;
     // Not running (before init, or after a failed one): a lock and settings for this call only.
-    bool ownLock = !pluginLock.exists();
+    bool ownLock = !plugin.pluginLock.exists();
     if (ownLock) {
-        pluginLock.create();
+        plugin.pluginLock.create();
         loadSettings();
     }
     {
-        LockedScope locked;
-        settingsSnapshot.copyFrom(liveSettings);
+        LockedScope locked(plugin.pluginLock);
+        plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
     }
-    runPropertySheet(hostWindow(), moduleInstance());
-    saveSettings(barWindow ? barWindow : hostWindow());
+    runPropertySheet(plugin, plugin.hostWindow(), plugin.moduleInstance());
+    saveSettings(plugin.barWindow ? plugin.barWindow : plugin.hostWindow());
     // A language chosen on the version page: the menu and message boxes speak it from now on, the
     // sheet from its next opening.
-    setActiveLanguage(chosenLanguage(liveSettings.Language));
-    if (ownLock) pluginLock.destroy();
-    configRunning = 0;
+    setActiveLanguage(chosenLanguage(plugin.liveSettings.Language));
+    if (ownLock) plugin.pluginLock.destroy();
+    plugin.configRunning = 0;
 }
 
 void quit() {
-    stopTimer();
-    renderSurface.releaseAll();
-    if (barWindow) InvalidateRect(hostWindow(), nullptr, TRUE);
+    plugin.tickTimer.stop();
+    // The host unloads the library once quit returns: no worker may run on in it.
+    plugin.lyricsLookup.stop();
+    plugin.linePreparer.stop();
+    plugin.renderSurface.preparer = nullptr;
+    plugin.pendingLyrics.reset();
+    plugin.renderSurface.releaseAll();
+    if (plugin.barWindow) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
     {
-        LockedScope locked;
+        LockedScope locked(plugin.pluginLock);
         PrivateProfileStore store = iniStore();
-        store.writeString("Effects", std::to_string(liveSettings.Effects));
-        if (positionDirty) liveSettings.saveToIni(store);
+        store.writeString("Effects", std::to_string(plugin.liveSettings.Effects));
+        if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
         reportWhenFailed(store, nullptr);
         releaseVerticalSync();
-        if (barWindow) DestroyWindow(barWindow);
-        barWindow = nullptr;
-        unregisterBarClass(moduleInstance());
+        if (plugin.barWindow) DestroyWindow(plugin.barWindow);
+        plugin.barWindow = nullptr;
+        unregisterBarClass(plugin.moduleInstance());
     }
-    pluginLock.destroy();
+    plugin.pluginLock.destroy();
 }

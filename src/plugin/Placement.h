@@ -5,8 +5,19 @@
 
 #include <cstdint>
 
-extern int barShown;          // only the Direct foreground rule changes it
-extern int32_t lset2Counter;  // position threshold of the song-start show
+// The placement's own part of the plug-in's state.
+struct BarPlacement {
+    int barShown = 1;          // only the Direct foreground rule changes it
+    int32_t lset2Counter = 0;  // position threshold of the song-start show
+    int32_t lastTargetX = 0, lastTargetY = 0;
+    // Where the bar window is created relative to the host's corner; drags and the reset key keep
+    // it current.
+    int32_t createOffsetX = 21, createOffsetY = 40;
+    int dragging = 0;
+    POINT dragBarOrigin = {}, dragPointerOrigin = {};
+    int pickMode = 0;  // the next left click picks the window to attach to
+    HCURSOR pickCursor = nullptr;
+};
 
 // Frame tick steps: follow the attached or host window; hide or show the bar by the foreground
 // window in Direct mode; the song-start show while the bar is meant to hide without lyrics.
@@ -24,10 +35,5 @@ void endDrag();
 
 // The window pick: the next left click, wherever it is, names the window the bar attaches to.
 void startWindowPick();
-int pickModeOn();
 void applyPickCursor();
 void finishWindowPick(LPARAM point);
-
-// createOffsetX/Y: where the bar window is created relative to the host's corner.
-void setCreateOffset(int32_t x, int32_t y);
-POINT createOffset();

@@ -38,22 +38,23 @@ int RenderSurface::composeLine(int set, int32_t positionMs, const LyricsLine* li
                                const Settings& settings) {
     if (!line) return 0;
     if (!hasBuffers()) return 1;
-    HDC composeDc = buffers[set + kComposeBuffer].dc;
+    if (!setContent[set].drawn) {
+        // Cleared layers give a bar of their background, however the line would be placed.
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(setContent[set].background));
+        RECT bar = {0, 0, barWidth, barHeight};
+        if (brush) FillRect(buffers[set + kViewBuffer].dc, &bar, brush);
+        if (brush) DeleteObject(brush);
+        return 1;
+    }
+    HDC measureDc = buffers[set + kComposeBuffer].dc;
     const SetText& text = textOf(set, *line, settings);
-    HFONT font = createTextFont(barHeight, text.face);
-    HGDIOBJ keptFont = SelectObject(composeDc, font);
-    DcTextMeasure measure(composeDc, text);
+    HGDIOBJ keptFont = SelectObject(measureDc, fontOf(set, text.face));
+    DcTextMeasure measure(measureDc, text);
 
     int32_t wipe = columnLimit(wipePosition(*line, document, settings.TimeType, measure, positionMs, 1));
     int32_t front = wipe + 4;  // the glyphs start at x = 4 in the layers
     int32_t width = line->width;
     int32_t span = columnLimit(int64_t{width} + 8 > barWidth ? int64_t{width} + 8 : barWidth);
-    copyColumns(buffers[set + kAfterWipeLayer], 0, set + kComposeBuffer, 0, front);
-    copyColumns(buffers[set + kBeforeWipeLayer], front, set + kComposeBuffer, front, span - front);
-    if (showsWipeLine(karaokeMode(settings, *line), settings, wipe, width)) {
-        copyColumns(buffers[set + kWipeLineLayer], wipe + 1, set + kComposeBuffer, wipe + 1, 4);
-    }
-
     LinePlacement place = {0, 0};
     if (lineFitsBar(width, barWidth)) {
         place = placeLine(width, barWidth, bufferWidth, 0);
@@ -63,10 +64,39 @@ int RenderSurface::composeLine(int set, int32_t positionMs, const LyricsLine* li
                                : 0;
         place = placeLine(width, barWidth, bufferWidth, scrollTarget(settings.Wset, wipe, straight, barWidth));
     }
-    fillBackground(set + kViewBuffer, 0, 0, place.x0, barHeight);
-    copyColumns(buffers[set + kComposeBuffer], place.source, set + kViewBuffer, place.x0, barWidth - place.x0);
+    SelectObject(measureDc, keptFont);
 
-    SelectObject(composeDc, keptFont);
-    if (font) DeleteObject(font);
+    // The composed line is the after-wipe layer left of the wipe front, the before-wipe layer from
+    // there on, and the wipe line's band over both; the part of it in view goes straight into the
+    // view buffer, right of the margin.
+    int view = set + kViewBuffer;
+    fillBackground(view, 0, 0, place.x0, barHeight);
+    int32_t shown = barWidth - place.x0;
+    copyInView(buffers[set + kAfterWipeLayer], 0, front, view, place, shown);
+    copyInView(buffers[set + kBeforeWipeLayer], front, span, view, place, shown);
+    if (showsWipeLine(karaokeMode(settings, *line), settings, wipe, width)) {
+        copyInView(buffers[set + kWipeLineLayer], wipe + 1, wipe + 5, view, place, shown);
+    }
     return 1;
+}
+
+void RenderSurface::copyInView(const SurfaceBuffer& layer, int32_t from, int32_t to, int view, LinePlacement place,
+                               int32_t shown) {
+    int64_t first = from > place.source ? from : place.source;
+    int64_t end = int64_t{place.source} + shown;
+    if (to < end) end = to;
+    if (end <= first) return;
+    copyColumns(layer, static_cast<int32_t>(first), view, static_cast<int32_t>(place.x0 + (first - place.source)),
+                static_cast<int32_t>(end - first));
+}
+
+HFONT RenderSurface::fontOf(int set, const std::wstring& face) {
+    SetFont& held = setFonts[set];
+    if (!held.font || held.face != face || held.height != barHeight) {
+        if (held.font) DeleteObject(held.font);
+        held.font = createTextFont(barHeight, face);
+        held.face = face;
+        held.height = barHeight;
+    }
+    return held.font;
 }

@@ -41,6 +41,17 @@ int32_t findDueLine(const LyricsDocument& document, int32_t t, const Settings& s
     return -1;
 }
 
+int32_t firstLineToShow(const LyricsDocument& document, int32_t t, const Settings& settings) {
+    int32_t due = findDueLine(document, t, settings);
+    if (due >= 0) return due;
+    for (int32_t n = 0; n <= kLastDueLine; ++n) {
+        const LyricsLine* line = document.line(n);
+        if (!line) break;
+        if (windowOf(document, *line, settings).s + settings.Fin_Start >= t) return n;
+    }
+    return -1;
+}
+
 FadeStart decideDisplayStep(DisplayStatus& status, const LyricsDocument& document, int32_t positionMs,
                             const Settings& settings) {
     int32_t t = positionMs / 10;
@@ -72,8 +83,8 @@ FadeStart decideDisplayStep(DisplayStatus& status, const LyricsDocument& documen
     return FadeStart::None;
 }
 
-void startFade(DisplayStatus& status, int32_t positionMs, int32_t enable, int32_t line, int32_t fadeState,
-               int32_t withoutFade) {
+void startFade(DisplayStatus& status, int32_t positionMs, int32_t enable, int32_t line, DisplayState fadeState,
+               DisplayState withoutFade) {
     if (enable != 1) {
         status.displayState = withoutFade;
         return;

@@ -24,7 +24,7 @@ constexpr int32_t kLastDueLine = 500;
 struct DisplayStatus {
     int32_t shownLine = 999;  // the line drawn into buffer set 0 for Showing; 999: none
     int32_t dueLine = 999;    // the line the last display step found due
-    int32_t displayState = Clearing;
+    DisplayState displayState = Clearing;
     int32_t fadeStartMs = 0;  // playback position at which the running fade began
     int32_t fadeLine = 0;     // the line being faded in, faded out or cross-faded to
 };
@@ -32,6 +32,10 @@ struct DisplayStatus {
 // The highest-indexed line up to 500 whose window s + Fin_Start < t < e + Fout_End holds t
 // (t in hundredths of a second); -1 when none is due.
 int32_t findDueLine(const LyricsDocument& document, int32_t t, const Settings& settings);
+
+// The line a display that starts at t shows first: the due line, else the first line up to 500
+// whose window opens after t; -1 when there is none.
+int32_t firstLineToShow(const LyricsDocument& document, int32_t t, const Settings& settings);
 
 enum class FadeStart { None, FadeIn, CrossFade, FadeOut };
 
@@ -44,8 +48,8 @@ FadeStart decideDisplayStep(DisplayStatus& status, const LyricsDocument& documen
 
 // The state a fade start leaves: with enable exactly 1 the fade runs from positionMs, otherwise the
 // display goes straight to `withoutFade`.
-void startFade(DisplayStatus& status, int32_t positionMs, int32_t enable, int32_t line, int32_t fadeState,
-               int32_t withoutFade);
+void startFade(DisplayStatus& status, int32_t positionMs, int32_t enable, int32_t line, DisplayState fadeState,
+               DisplayState withoutFade);
 
 // Progress of a fade in percent at positionMs: the elapsed share of a fade-in or cross-fade, the
 // remaining share of a fade-out. 0 (and the percentage untouched) when the fade's duration in the

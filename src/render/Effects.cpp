@@ -1,5 +1,7 @@
 #include "render/Effects.h"
 
+#include "config/Settings.h"
+
 namespace {
 
 constexpr int32_t kUnchanged = 100;
@@ -11,12 +13,12 @@ int32_t edgeDarkening(int32_t distance, int32_t rows) { return distance * 100 / 
 
 int32_t effectColour(int32_t effects, int32_t colourBack) {
     switch (effects) {
-        case 1:
-        case 2: return colourBack;
-        case 5: return 0xFFFFFF;
-        case 6: return 0xFF0000;
-        case 7: return 0x00FF00;
-        case 8: return 0x0000FF;
+        case kBackgroundBelow:
+        case kBackgroundGradient: return colourBack;
+        case kWhiteBelow: return 0xFFFFFF;
+        case kBlueBelow: return 0xFF0000;
+        case kGreenBelow: return 0x00FF00;
+        case kRedBelow: return 0x0000FF;
         default: return 0;
     }
 }
@@ -26,26 +28,26 @@ int32_t effectRowPercentage(int32_t effects, int32_t height, int32_t row) {
     int32_t half = height / 2, third = height / 3;
     int32_t fromTop = height - 1 - row;
     switch (effects) {
-        case 1: return row < half ? edgeDarkening(row, half) : kUnchanged;
-        case 2: return row * 100 / height + 25;
+        case kBackgroundBelow: return row < half ? edgeDarkening(row, half) : kUnchanged;
+        case kBackgroundGradient: return row * 100 / height + 25;
         // The top band starts one row above 2h/3 (and above h/2 for effect 4), so the bands are
         // not mirror images and the middle row of effect 4 is left alone.
-        case 3:
+        case kDarkThirds:
             if (row < third) return edgeDarkening(row, third);
             return row > 2 * height / 3 ? edgeDarkening(fromTop, third) : kUnchanged;
-        case 4:
+        case kDarkHalves:
             if (row < half) return edgeDarkening(row, half);
             return row > half ? edgeDarkening(fromTop, half) : kUnchanged;
-        case 5:
-        case 6:
-        case 7:
-        case 8: return row < half ? row * 100 / half : kUnchanged;
+        case kWhiteBelow:
+        case kBlueBelow:
+        case kGreenBelow:
+        case kRedBelow: return row < half ? row * 100 / half : kUnchanged;
         default: return kUnchanged;
     }
 }
 
 void applyEffects(const PixelArea& area, int32_t effects, int32_t colourBack) {
-    if (effects < 1 || effects > 8) return;
+    if (effects <= kNoEffect || effects > kLastEffect) return;
     int32_t colour = effectColour(effects, colourBack);
     for (int32_t row = 0; row < area.rows; ++row) {
         mixRowWithColour(area, row, colour, effectRowPercentage(effects, area.rows, row));

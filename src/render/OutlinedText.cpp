@@ -4,7 +4,7 @@ HFONT createTextFont(int32_t barHeight, const std::wstring& face) {
     return CreateFontW(barHeight - 4, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str());
 }
 
-int drawOutlinedText(HDC dc, int x, int y, const ColourTrio& colours, const wchar_t* text, int32_t length) {
+void drawOutlinedText(HDC dc, int x, int y, const ColourTrio& colours, const wchar_t* text, int32_t length) {
     SetTextColor(dc, static_cast<COLORREF>(colours.outer));
     for (int i = 0; i <= 4; ++i) {
         TextOutW(dc, x + i, y, text, length);
@@ -23,5 +23,4 @@ int drawOutlinedText(HDC dc, int x, int y, const ColourTrio& colours, const wcha
     TextOutW(dc, x + 3, y + 2, text, length);
     SetTextColor(dc, static_cast<COLORREF>(colours.inner));
     TextOutW(dc, x + 2, y + 2, text, length);
-    return 1;
 }

@@ -44,7 +44,6 @@ int RenderSurface::renderFrame(HWND target, int x, int y, int32_t lineIndex, int
     int32_t percent = 0;
     switch (displayState) {
         case Clearing:
-            clearSet(0);
             renderLineText(0, lineIndex, document, settings);
             displayState = Blank;
             return 1;
@@ -61,7 +60,6 @@ int RenderSurface::renderFrame(HWND target, int x, int y, int32_t lineIndex, int
             if (!line) return 0;
             if (shownLine != lineIndex) {
                 shownLine = lineIndex;
-                clearSet(0);
                 clearSet(1);
                 renderLineText(0, lineIndex, document, settings);
             }
@@ -87,10 +85,9 @@ int RenderSurface::renderFrame(HWND target, int x, int y, int32_t lineIndex, int
             if (percent <= 0) displayState = Clearing;
             return 1;
         case CrossFadeStart:
-            clearSet(1);
-            renderLineText(1, shownLine, document, settings);
-            clearSet(0);
-            renderLineText(0, fadeLine, document, settings);
+            // The old line into set 1, most often out of set 0, then the new one into set 0.
+            drawLine(1, shownLine, document, settings, true);
+            drawLine(0, fadeLine, document, settings, false);
             displayState = CrossFading;
             [[fallthrough]];
         case CrossFading: {
@@ -117,7 +114,6 @@ int RenderSurface::renderFrame(HWND target, int x, int y, int32_t lineIndex, int
 
 void RenderSurface::beginFadeIn(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
                                 const Settings& settings) {
-    clearSet(0);
     renderLineText(0, lineIndex, document, settings);
     startFade(*this, positionMs, enable, lineIndex, FadingIn, Showing);
 }
@@ -128,7 +124,6 @@ void RenderSurface::beginCrossFade(int32_t positionMs, int32_t enable, int32_t l
 
 void RenderSurface::beginFadeOut(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
                                  const Settings& settings) {
-    clearSet(0);
     renderLineText(0, lineIndex, document, settings);
     startFade(*this, positionMs, enable, lineIndex, FadingOut, Clearing);
 }

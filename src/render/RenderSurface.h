@@ -10,10 +10,15 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "render/DisplayStep.h"
 #include "render/PixelPasses.h"
+#include "render/TextLayers.h"
+#include "render/WipeScroll.h"
 
 class LyricsDocument;
 class LyricsLine;
@@ -21,20 +26,14 @@ class PlayerState;
 class Settings;
 
 constexpr int kBufferCount = 10;
+// Spare text layers, beside the two sets: enough for the next line, the line a set gives up in a
+// cross-fade and a cleared set.
+constexpr int kSpareLayers = 3;
 constexpr int kBeforeWipeLayer = 0, kWipeLineLayer = 2, kAfterWipeLayer = 4, kComposeBuffer = 6, kViewBuffer = 8;
 // Limits that keep absurd sizes from the INI file from allocating without bound: buffers are
 // never wider than kMaxBufferWidth, and no buffers are made for a height above kMaxBarHeight.
 constexpr int32_t kMaxBufferWidth = 10000;
 constexpr int32_t kMaxBarHeight = 160;
-
-struct SurfaceBuffer {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ defaultBitmap = nullptr;  // the DC's own bitmap, selected back before deleting
-    uint32_t* pixels = nullptr;       // DIB sections only: barHeight rows of bufferWidth words
-    int32_t width = 0;                // size of the bitmap in pixels
-    int32_t height = 0;
-};
 
 // What the text layers of a buffer set were drawn from: the line's UTF-8 text, its UTF-16 form and
 // the face that drew it. Kept so that a frame measures the same text in the same face without
@@ -52,13 +51,14 @@ public:
     RenderSurface(const RenderSurface&) = delete;
     RenderSurface& operator=(const RenderSurface&) = delete;
 
-    // (Re)creates the ten buffers and the background brush for a bar of width x height pixels.
-    // A size the buffers cannot be made for leaves them empty: nothing is drawn until the size is
-    // sane again. Returns 1.
-    int createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings);
+    // (Re)creates the ten buffers and the background brush for a bar of width x height pixels;
+    // every line is drawn afresh into them. A size the buffers cannot be made for leaves them
+    // empty: nothing is drawn until the size is sane again.
+    void createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings);
     // Releases every GDI object and clears its handle, so releasing twice is harmless.
     void releaseAll();
-    // Fills the buffers of set s with the background: black under a skin, else the brush.
+    // Clears set s: its view buffer is filled with the background (black under a skin, else the
+    // brush), and its text layers count as holding nothing but the background.
     void clearSet(int set);
     // Loads SkinPath stretched to the width and height settings. Returns 1 when a skin is in place.
     int loadSkin(const Settings& settings);
@@ -66,6 +66,9 @@ public:
     void loadHostSkin(const std::string& folder);
     // Replaces the background brush by a solid brush of colour (0x00BBGGRR).
     void replaceBackgroundBrush(int32_t colour);
+    // The lines drawn so far no longer stand for the settings (their colours, say): the next frame
+    // that shows a line draws it afresh.
+    void invalidateLines();
 
     bool hasSkin() const { return skinImage.bitmap != nullptr; }
     bool hasBuffers() const { return buffers[kViewBuffer].dc != nullptr; }
@@ -74,12 +77,34 @@ public:
     // The bar area of one of the 32-bit buffers 6 to 9, for the pixel passes.
     PixelArea barArea(int k) const;
 
-    // Draws line n of the document into the three text layers of set s, in the colours the line's
-    // karaoke mode calls for, and stores the line's measured width and height. The caller clears
-    // the set first. Returns 0 when no document is given, else 1 (a missing line draws nothing).
+    // Clears set s and draws line n of the document into its three text layers, in the colours
+    // the line's karaoke mode calls for, and stores the line's measured width and height. Layers
+    // that already hold the line so drawn (spare ones drawn ahead, or the other set's, which is
+    // then given up) are taken instead of drawing. Returns 0 when no document is given, else 1 (a
+    // missing line draws nothing).
     int renderLineText(int set, int32_t lineIndex, LyricsDocument* document, const Settings& settings);
+
+    // Drawing ahead. The preparer (none: everything is drawn when needed) gets spare layers to
+    // draw these lines of the document into, as the settings now ask, and a cleared set; what
+    // spare layers hold already, or are being drawn with, is not asked for again.
+    void prepareLines(const LyricsDocument& document, const Settings& settings, std::initializer_list<int32_t> lines);
+    // Spare layers back from the preparer; layers made for buffers since replaced are dropped.
+    void takePrepared(std::unique_ptr<TextLayers> layers);
+    // Whether each of these lines (those the document has) is held, so drawn, by a set or a spare.
+    bool holdsLines(const LyricsDocument& document, const Settings& settings, std::initializer_list<int32_t> lines);
+    LayerPreparer* preparer = nullptr;
+
+    // The title banner's picture holding content, or null while it is drawn ahead: a spare that
+    // holds it is swapped in; otherwise the preparer is given the spare to draw it into, or,
+    // without one, the picture is drawn now. Null without buffers.
+    const BannerPicture* bannerFor(const BannerContent& content);
+    // Has content drawn ahead into the spare picture, unless a picture holds it already.
+    void prepareBanner(const BannerContent& content);
+    bool holdsBanner(const BannerContent& content) const;
+    void takePreparedBanner(std::unique_ptr<BannerPicture> picture);
     // Builds view buffer 8 + s from the text layers of set s: the wipe, the wipe line and the
-    // line's place in the bar at positionMs. Returns 0 when there is no line.
+    // line's place in the bar at positionMs. Returns 0 when there is no line. (The compose buffer
+    // is not written: the view takes the layers' columns it shows straight from them.)
     int composeLine(int set, int32_t positionMs, const LyricsLine* line, const LyricsDocument& document,
                     const Settings& settings);
     // Advances the display state by one frame and shows the result at (x, y) in the target
@@ -108,12 +133,45 @@ public:
     SurfaceBuffer hostSkinImage;
     SurfaceBuffer skinImage;
     HBRUSH backgroundBrush = nullptr;
+    int32_t backgroundColour = 0;  // the brush's
     SetText setTexts[2];
+    LayerContent setContent[2];  // what the text layers of each set hold
+    SIZE setExtent[2] = {};      // the measured size of the line they hold
 
 private:
+    // The text font a set's line is measured in, kept while the face and height stay.
+    struct SetFont {
+        HFONT font = nullptr;
+        std::wstring face;
+        int32_t height = 0;
+    };
+    struct ChosenFace {
+        std::string text;
+        std::string fontName;
+        std::wstring wide;
+        std::wstring face;
+    };
+
+    LayerContent blankContent() const;
+    LayerContent contentFor(const LyricsLine& line, const Settings& settings);
+    // Makes set s hold content: left as it is, swapped in from a spare (or from the other set,
+    // when takeOther: its content is no longer needed), or drawn.
+    void holdInSet(int set, const LayerContent& content, bool takeOther);
+    // renderLineText; takeOther false keeps the other set as it is.
+    int drawLine(int set, int32_t lineIndex, LyricsDocument* document, const Settings& settings, bool takeOther);
+    void swapLayers(int set, TextLayers& spare);
+    bool isPrepared(const LayerContent& content) const;
+    // Fills the bar area of view buffer 8 + s with the background.
+    void clearView(int set);
+    HFONT fontOf(int set, const std::wstring& face);
+    // Copies columns [from, to) of a layer, as far as they are among the `shown` columns of the
+    // composed line from place.source on, into the view buffer at place.x0 on.
+    void copyInView(const SurfaceBuffer& layer, int32_t from, int32_t to, int view, LinePlacement place,
+                    int32_t shown);
     // The set's text for this line, converted and given its face when the set holds another.
     const SetText& textOf(int set, const LyricsLine& line, const Settings& settings);
-    bool createBuffer(int k, HDC windowDc);
+    // Makes b as buffer k is made.
+    bool createBuffer(SurfaceBuffer& b, int k, HDC windowDc);
     // Copies columns [sourceX, sourceX + columns) of a picture, full bar height, into buffer k at
     // destX, cut to both pictures so that nothing outside either is read or written.
     void copyColumns(const SurfaceBuffer& source, int32_t sourceX, int k, int32_t destX, int32_t columns);
@@ -122,6 +180,14 @@ private:
     // of the way out of it.
     void fadeFrame(HWND target, int x, int y, int32_t positionMs, const LyricsLine* line,
                    const LyricsDocument* document, const Settings& settings, int32_t shown);
+
+    std::unique_ptr<BannerPicture> banner;       // the title banner's picture
+    std::unique_ptr<BannerPicture> bannerSpare;  // null while out with the preparer
+    std::vector<std::unique_ptr<TextLayers>> spares;  // ready, in no set
+    std::vector<LayerContent> beingPrepared;          // the contents of the spares out with the preparer
+    std::vector<ChosenFace> chosenFaces;
+    SetFont setFonts[2];
+    uint32_t generation = 0;                          // counts createBuffers
 };
 
 // Buffer width for a bar: wide enough for a whole line at the bar's font height (80 x height),

@@ -13,61 +13,102 @@
 #include "utils/Text.h"
 #include "utils/WinText.h"
 
-bool TitleBanner::isStale(const Settings& settings) const {
+namespace {
+
+std::optional<std::string> textOf(const char* text) { return text ? std::optional<std::string>(text) : std::nullopt; }
+
+bool sameAs(const std::optional<std::string>& drawn, const char* text) {
+    return drawn ? text && *drawn == text : !text;
+}
+
+}  // namespace
+
+bool BannerContent::operator==(const BannerContent& other) const {
+    return drawn == other.drawn && background == other.background && colour == other.colour &&
+           height == other.height && text == other.text && face == other.face;
+}
+
+BannerPicture::~BannerPicture() { releaseBuffer(picture); }
+
+void BannerPicture::draw() {
+    textWidth = 0;
+    HDC dc = picture.dc;
+    if (!dc) return;
+    // The whole buffer: a bar wider than 80 heights shows columns past them, which would keep an
+    // old background colour.
+    RECT all = {0, 0, picture.width, content.height};
+    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(content.background));
+    if (brush) {
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+    }
+    HFONT font = createTextFont(content.height, content.face);
+    HGDIOBJ previous = SelectObject(dc, font);
+    SetTextColor(dc, static_cast<COLORREF>(content.colour));
+    SetBkColor(dc, 0);
+    SetBkMode(dc, TRANSPARENT);
+    const wchar_t* text = content.text.c_str();
+    int length = static_cast<int>(content.text.size());
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, text, length, &extent);
+    if (content.drawn)
+        for (int i = 0; i < kBannerCopies; ++i) TextOutW(dc, bannerCopyX(i, extent.cx), 2, text, length);
+    SelectObject(dc, previous);
+    if (font) DeleteObject(font);
+    textWidth = extent.cx;
+    GdiFlush();
+}
+
+bool TitleBanner::isStale(const LyricsDocument& document, const Settings& settings) const {
     const char* face = settings.FontName ? settings.FontName : "";
-    return !valid || settings.ColorTCOLOR != drawnTitleColour || settings.ColorBACK != drawnBackColour ||
+    return !valid || !sameAs(drawnTitle, document.title) || !sameAs(drawnArtist, document.artist) ||
+           settings.ColorTCOLOR != drawnTitleColour || settings.ColorBACK != drawnBackColour ||
            settings.height != drawnHeight || !sameText(face, drawnFontName.c_str());
 }
 
+BannerContent TitleBanner::contentFor(const RenderSurface& surface, const LyricsDocument& document,
+                                      const Settings& settings) {
+    BannerContent content;
+    content.drawn = settings.Lset == kShowTitle;
+    content.background = surface.hasSkin() ? 0 : surface.backgroundColour;
+    content.colour = settings.ColorTCOLOR;
+    content.height = settings.height;
+    char* title = document.titleCopy();
+    char* artist = document.artistCopy();
+    content.text = widen(bannerText(title, artist));
+    freeText(title);
+    freeText(artist);
+    std::u16string_view units(reinterpret_cast<const char16_t*>(content.text.data()), content.text.size());
+    content.face = faceForText(settings.FontName, units);
+    return content;
+}
+
 void TitleBanner::redraw(RenderSurface& surface, const LyricsDocument& document, const Settings& settings) {
+    drawnTitle = textOf(document.title);
+    drawnArtist = textOf(document.artist);
     drawnBackColour = settings.ColorBACK;
     drawnTitleColour = settings.ColorTCOLOR;
     drawnHeight = settings.height;
     drawnFontName = settings.FontName ? settings.FontName : "";
-
-    HDC dc = surface.buffers[kComposeBuffer].dc;
-    if (!dc) return;
-    // The whole buffer: a bar wider than 80 heights shows columns past them, which would keep an
-    // old line or an old background colour.
-    surface.fillBackground(kComposeBuffer, 0, 0, surface.bufferWidth, settings.height);
-
-    char* title = document.titleCopy();
-    char* artist = document.artistCopy();
-    std::wstring text = widen(bannerText(title, artist));
-    freeText(title);
-    freeText(artist);
-    int length = static_cast<int>(text.size());
-
-    std::u16string_view units(reinterpret_cast<const char16_t*>(text.data()), text.size());
-    HFONT font = createTextFont(settings.height, faceForText(settings.FontName, units));
-    HGDIOBJ previous = SelectObject(dc, font);
-    SetTextColor(dc, static_cast<COLORREF>(settings.ColorTCOLOR));
-    SetBkColor(dc, 0);
-    SetBkMode(dc, TRANSPARENT);
-
-    SIZE extent = {};
-    GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
-    if (settings.Lset == 0)
-        for (int i = 0; i < kBannerCopies; ++i) TextOutW(dc, bannerCopyX(i, extent.cx), 2, text.c_str(), length);
-    SelectObject(dc, previous);
-    if (font) DeleteObject(font);
-    width = extent.cx;
+    wanted = contentFor(surface, document, settings);
+    surface.bannerFor(wanted);
 }
 
-void TitleBanner::compose(RenderSurface& surface, const Settings& settings) const {
-    const SurfaceBuffer& picture = surface.buffers[kComposeBuffer];
-    if (!picture.dc) return;
+void TitleBanner::compose(RenderSurface& surface, const Settings& settings) {
+    if (!surface.hasBuffers()) return;
+    const BannerPicture* picture = surface.bannerFor(wanted);
+    if (picture) width = picture->textWidth;
     // The sizes are the settings', which differ from the buffers' after the reset key; every copy
     // is cut to the buffers.
     int32_t shift = scroll / 4;
     int32_t barColumns = std::min(settings.width, surface.bufferWidth);
-    int32_t columns = std::max(0, std::min(barColumns, surface.bufferWidth - shift));
+    int32_t columns = picture ? std::max(0, std::min(barColumns, surface.bufferWidth - shift)) : 0;
     int32_t rows = std::min(settings.height, surface.barHeight);
     if (barColumns <= 0 || rows <= 0) return;
     // Scrolled past the picture's end, the rest of the bar is background (black, the key, under a
     // skin), not what the view held before.
     int view = surface.hasSkin() ? kViewBuffer + 1 : kViewBuffer;
-    if (columns > 0) BitBlt(surface.buffers[view].dc, 0, 0, columns, rows, picture.dc, shift, 0, SRCCOPY);
+    if (columns > 0) BitBlt(surface.buffers[view].dc, 0, 0, columns, rows, picture->picture.dc, shift, 0, SRCCOPY);
     surface.fillBackground(view, columns, 0, barColumns - columns, rows);
     if (surface.hasSkin()) {
         BitBlt(surface.buffers[kViewBuffer].dc, 0, 0, barColumns, rows, surface.skinImage.dc, 0, 0, SRCCOPY);

@@ -1,11 +1,16 @@
 #pragma once
 // The title banner shown while there is nothing to sing along with: the song's title and artist
-// and the plug-in's caption, scrolling endlessly through the bar. The picture lives in compose
-// buffer 6 and is redrawn only when what it was drawn with changes.
+// and the plug-in's caption, scrolling endlessly through the bar. The picture has a buffer of its
+// own in the drawing surface, and is asked for again only when what it was drawn with changes; a
+// surface with a preparer draws it away from the tick, and the bar shows its background until
+// it is there.
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "render/TextLayers.h"
 
 class LyricsDocument;
 class RenderSurface;
@@ -13,15 +18,18 @@ class Settings;
 
 class TitleBanner {
 public:
-    // Whether the picture must be drawn again: it is not current, or the title colour, background
-    // colour, bar height or font face changed since it was drawn.
-    bool isStale(const Settings& settings) const;
-    // Draws the text five times into compose buffer 6 (Lset 0), or leaves the background alone
-    // (Lset 1 and 2), and remembers what it was drawn with.
+    // Whether the picture must be asked for again: it is not current, or the title or artist,
+    // title colour, background colour, bar height or font face changed since it was.
+    bool isStale(const LyricsDocument& document, const Settings& settings) const;
+    // Asks for the picture of the document's banner (the text five times for Lset 0, else the
+    // background alone), and remembers what it asked with.
     void redraw(RenderSurface& surface, const LyricsDocument& document, const Settings& settings);
-    // Builds view buffer 8 from the picture at the current scroll, over the skin when there is
-    // one, and lays the effects over it.
-    void compose(RenderSurface& surface, const Settings& settings) const;
+    // What redraw asks for.
+    static BannerContent contentFor(const RenderSurface& surface, const LyricsDocument& document,
+                                    const Settings& settings);
+    // Builds view buffer 8 from the picture at the current scroll (the background while the
+    // picture is not there yet), over the skin when there is one, and lays the effects over it.
+    void compose(RenderSurface& surface, const Settings& settings);
     // Copies the bar-sized picture from view buffer 8 to (x, y) of dc.
     void copyTo(const RenderSurface& surface, HDC dc, int x, int y, const Settings& settings) const;
     void advanceScroll();
@@ -29,6 +37,9 @@ public:
     int valid = 0;  // the picture is current; cleared on song changes and by every lyrics frame
 
 private:
+    BannerContent wanted;
+    std::optional<std::string> drawnTitle;
+    std::optional<std::string> drawnArtist;
     int32_t drawnTitleColour = 0;
     int32_t drawnBackColour = 0;
     int32_t drawnHeight = 0;

@@ -1,5 +1,6 @@
 #include "render/WipeScroll.h"
 
+#include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 
 namespace {
@@ -44,12 +45,12 @@ int32_t wipePosition(const LyricsLine& line, const LyricsDocument& document, int
     return clampToInt32(xa + (int64_t{t} - ta) * (int64_t{xb} - xa) / (int64_t{tb} - ta));
 }
 
-bool scrollUsesStraightPosition(int32_t wset) { return wset == 1 || wset == 2; }
+bool scrollUsesStraightPosition(int32_t wset) { return wset == kScrollHalfway || wset == kScrollSteadily; }
 
 int32_t scrollTarget(int32_t wset, int32_t wipeFront, int32_t straight, int32_t barWidth) {
     int64_t eighth = barWidth / 8;
-    if (wset == 1) return clampToInt32((int64_t{wipeFront} + 4 + straight + eighth) / 2);
-    if (wset == 2) return clampToInt32(int64_t{straight} + eighth);
+    if (wset == kScrollHalfway) return clampToInt32((int64_t{wipeFront} + 4 + straight + eighth) / 2);
+    if (wset == kScrollSteadily) return clampToInt32(int64_t{straight} + eighth);
     return clampToInt32(int64_t{wipeFront} + 4);
 }
 

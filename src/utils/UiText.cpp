@@ -35,6 +35,8 @@ constexpr Entry kTable[] = {
     {UiText::CreateWindowFailedText, "Error creating window", "Sorvane could not create the lyrics bar."},
     {UiText::TimerFailedCaption, "Sorvane", "Sorvane"},
     {UiText::TimerFailedText, "タイマーを開始できませんでした。", "Sorvane could not start its timer."},
+    {UiText::WorkerFailedCaption, "Sorvane", "Sorvane"},
+    {UiText::WorkerFailedText, "スレッドを開始できませんでした。", "Sorvane could not start a thread of its own."},
     {UiText::DirectDrawFailedCaption, "Error", "Sorvane"},
     {UiText::DirectDrawFailedText, "DirectDrawの作成に失敗しました。",
      "Sorvane could not start DirectDraw, so \"Reduce flicker\" has been turned off."},

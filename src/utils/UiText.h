@@ -32,6 +32,8 @@ enum class UiText {
     CreateWindowFailedText,
     TimerFailedCaption,
     TimerFailedText,
+    WorkerFailedCaption,
+    WorkerFailedText,
     DirectDrawFailedCaption,
     DirectDrawFailedText,
     SaveFailedCaption,

@@ -7,7 +7,7 @@ namespace {
 
 COLORREF brushColour() {
     LOGBRUSH brush = {};
-    GetObjectA(renderSurface.backgroundBrush, sizeof brush, &brush);
+    GetObjectA(plugin.renderSurface.backgroundBrush, sizeof brush, &brush);
     return brush.lbColor;
 }
 
@@ -18,17 +18,17 @@ COLORREF skinPixel(int x, int y) { return RGB(x, y, 0x40); }
 TEST_F(SheetTest, ColourButtonsTakeTheChosenColourAndKeepTheOldOneOnCancel) {
     showPage(1);
     then([this] {
-        renderSurface.dueLine = 5;
+        plugin.renderSurface.shownLine = 5;
         clickLater(IDC_BEFORE_OUTER);
     });
     answerColourDialog(RGB(1, 2, 3));
     then([this] {
-        EXPECT_EQ(liveSettings.ColorB1, RGB(1, 2, 3));
-        EXPECT_EQ(renderSurface.dueLine, 999);
+        EXPECT_EQ(plugin.liveSettings.ColorB1, RGB(1, 2, 3));
+        EXPECT_EQ(plugin.renderSurface.shownLine, kNoLine);  // drawn afresh
         clickLater(IDC_LINE_INNER);
     });
     answerColourDialog(-1);
-    then([] { EXPECT_EQ(liveSettings.ColorL3, 0x0000FF); });
+    then([] { EXPECT_EQ(plugin.liveSettings.ColorL3, 0x0000FF); });
     pressOk();
     runConfig();
     EXPECT_EQ(iniInt("ColorB1"), 0x030201);
@@ -39,12 +39,12 @@ TEST_F(SheetTest, BackgroundColourRebuildsTheBrushAndCancelOnThisPageRestoresIt)
     then([this] { clickLater(IDC_BACK_COLOUR); });
     answerColourDialog(RGB(10, 20, 30));
     then([] {
-        EXPECT_EQ(liveSettings.ColorBACK, RGB(10, 20, 30));
+        EXPECT_EQ(plugin.liveSettings.ColorBACK, RGB(10, 20, 30));
         EXPECT_EQ(brushColour(), RGB(10, 20, 30));
     });
     pressCancel();
     runConfig();
-    EXPECT_EQ(liveSettings.ColorBACK, 0);
+    EXPECT_EQ(plugin.liveSettings.ColorBACK, 0);
     EXPECT_EQ(brushColour(), 0u);
 }
 
@@ -52,30 +52,30 @@ TEST_F(SheetTest, PickUpTakesTheHostSkinPixelAtTheBarCentreOrKeepsTheBackground)
     std::string skin = tempFile("main.bmp");
     writeBitmap(skin, 256, 128, skinPixel);
     std::string folder = skin.substr(0, skin.rfind('\\'));
-    renderSurface.loadHostSkin(folder.c_str());
+    plugin.renderSurface.loadHostSkin(folder.c_str());
     COLORREF centre = skinPixel(21 + 245 / 2, 45 + 18 / 2);
     showPage(1);
     then([this, centre, folder] {
         click(IDC_PICK_UP);
-        EXPECT_EQ(liveSettings.ColorBACK, static_cast<int32_t>(centre));
+        EXPECT_EQ(plugin.liveSettings.ColorBACK, static_cast<int32_t>(centre));
         EXPECT_EQ(brushColour(), centre);
 
         // A screen position (the bar not following the host) is turned into host coordinates.
-        liveSettings.ColorBACK = 0;
-        liveSettings.Move_with_Winamp = 0;
-        liveSettings.Winamp_x = kHostRect.left + 21;
-        liveSettings.Winamp_y = kHostRect.top + 45;
+        plugin.liveSettings.ColorBACK = 0;
+        plugin.liveSettings.Move_with_Winamp = 0;
+        plugin.liveSettings.Winamp_x = kHostRect.left + 21;
+        plugin.liveSettings.Winamp_y = kHostRect.top + 45;
         click(IDC_PICK_UP);
-        EXPECT_EQ(liveSettings.ColorBACK, static_cast<int32_t>(centre));
+        EXPECT_EQ(plugin.liveSettings.ColorBACK, static_cast<int32_t>(centre));
 
         // Off the picture, or no picture: there is no colour to take.
-        liveSettings.Winamp_x = 5000;
+        plugin.liveSettings.Winamp_x = 5000;
         click(IDC_PICK_UP);
-        EXPECT_EQ(liveSettings.ColorBACK, static_cast<int32_t>(centre));
-        renderSurface.loadHostSkin((folder + "\\none").c_str());
-        liveSettings.Winamp_x = kHostRect.left + 21;
+        EXPECT_EQ(plugin.liveSettings.ColorBACK, static_cast<int32_t>(centre));
+        plugin.renderSurface.loadHostSkin((folder + "\\none").c_str());
+        plugin.liveSettings.Winamp_x = kHostRect.left + 21;
         click(IDC_PICK_UP);
-        EXPECT_EQ(liveSettings.ColorBACK, static_cast<int32_t>(centre));
+        EXPECT_EQ(plugin.liveSettings.ColorBACK, static_cast<int32_t>(centre));
     });
     pressOk();
     runConfig();
@@ -87,28 +87,28 @@ TEST_F(SheetTest, FontListShowsTheSavedFaceAndStoresAChosenOneUntilCancel) {
     // shows it in the ANSI code page (932), FontName holds it in UTF-8.
     const char shown[] = "IPA Pゴシック";
     const char face[] = u8"IPA Pゴシック";
-    assignString(liveSettings.FontName, face);
+    assignString(plugin.liveSettings.FontName, face);
     showPage(1);
     then([this, face, shown] {
         EXPECT_EQ(text(IDC_FONT_LIST), shown);
         HWND list = item(IDC_FONT_LIST);
         SendMessageA(list, CB_SETCURSEL, 0, 0);
         SendMessageA(page(), WM_COMMAND, MAKEWPARAM(IDC_FONT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-        EXPECT_EQ(std::string(liveSettings.FontName), text(IDC_FONT_LIST));
-        EXPECT_NE(std::string(liveSettings.FontName), face);
+        EXPECT_EQ(std::string(plugin.liveSettings.FontName), text(IDC_FONT_LIST));
+        EXPECT_NE(std::string(plugin.liveSettings.FontName), face);
         SetFocus(list);  // the list loses the focus only when the sheet closes
     });
     pressCancel();
     runConfig();
-    EXPECT_STREQ(liveSettings.FontName, face);
+    EXPECT_STREQ(plugin.liveSettings.FontName, face);
 }
 
 TEST_F(SheetTest, UnknownFaceSelectsTheFirstItemAndStaysUntilTheListIsUsed) {
-    assignString(liveSettings.FontName, "No Such Face");
+    assignString(plugin.liveSettings.FontName, "No Such Face");
     showPage(1);
     then([this] {
         EXPECT_EQ(SendMessageA(item(IDC_FONT_LIST), CB_GETCURSEL, 0, 0), 0);
-        EXPECT_STREQ(liveSettings.FontName, "No Such Face");
+        EXPECT_STREQ(plugin.liveSettings.FontName, "No Such Face");
         // No vertical face is offered: opening the list would otherwise turn the bar sideways.
         int count = static_cast<int>(SendMessageW(item(IDC_FONT_LIST), CB_GETCOUNT, 0, 0));
         EXPECT_GT(count, 1);
@@ -119,7 +119,7 @@ TEST_F(SheetTest, UnknownFaceSelectsTheFirstItemAndStaysUntilTheListIsUsed) {
         }
         SendMessageA(item(IDC_FONT_LIST), CB_SHOWDROPDOWN, TRUE, 0);  // merely opening it takes its face
         SendMessageA(item(IDC_FONT_LIST), CB_SHOWDROPDOWN, FALSE, 0);
-        EXPECT_EQ(std::string(liveSettings.FontName), text(IDC_FONT_LIST));
+        EXPECT_EQ(std::string(plugin.liveSettings.FontName), text(IDC_FONT_LIST));
     });
     pressOk();
     runConfig();

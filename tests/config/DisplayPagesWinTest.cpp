@@ -6,25 +6,25 @@ TEST_F(SheetTest, FollowingSwitchConvertsThePositionAndTakesDirectDrawingWithIt)
     showPage(3);
     then([this] {
         click(IDC_DIRECT);
-        EXPECT_EQ(liveSettings.Direct, 0);
-        EXPECT_TRUE(IsWindowVisible(barWindow));
+        EXPECT_EQ(plugin.liveSettings.Direct, 0);
+        EXPECT_TRUE(IsWindowVisible(plugin.barWindow));
         click(IDC_DIRECT);
-        EXPECT_EQ(liveSettings.Direct, 1);
-        EXPECT_FALSE(IsWindowVisible(barWindow));
+        EXPECT_EQ(plugin.liveSettings.Direct, 1);
+        EXPECT_FALSE(IsWindowVisible(plugin.barWindow));
 
         click(IDC_MOVE_WITH_WINDOW);  // off: the offsets become the bar's screen position
-        EXPECT_EQ(liveSettings.Move_with_Winamp, 0);
-        EXPECT_EQ(liveSettings.Direct, 0);
+        EXPECT_EQ(plugin.liveSettings.Move_with_Winamp, 0);
+        EXPECT_EQ(plugin.liveSettings.Direct, 0);
         EXPECT_FALSE(checked(IDC_DIRECT));
-        EXPECT_TRUE(IsWindowVisible(barWindow));
-        EXPECT_EQ(liveSettings.Winamp_x, kHostRect.left + 21);
-        EXPECT_EQ(liveSettings.Winamp_y, kHostRect.top + 45);
+        EXPECT_TRUE(IsWindowVisible(plugin.barWindow));
+        EXPECT_EQ(plugin.liveSettings.Winamp_x, kHostRect.left + 21);
+        EXPECT_EQ(plugin.liveSettings.Winamp_y, kHostRect.top + 45);
 
         click(IDC_DIRECT);  // allowed while following stays off
-        EXPECT_EQ(liveSettings.Direct, 1);
+        EXPECT_EQ(plugin.liveSettings.Direct, 1);
         click(IDC_MOVE_WITH_WINDOW);
-        EXPECT_EQ(liveSettings.Winamp_x, 21);
-        EXPECT_EQ(liveSettings.Winamp_y, 45);
+        EXPECT_EQ(plugin.liveSettings.Winamp_x, 21);
+        EXPECT_EQ(plugin.liveSettings.Winamp_y, 45);
     });
     pressOk();
     runConfig();
@@ -36,12 +36,12 @@ TEST_F(SheetTest, KaraokeSwitchGreysItsSubSwitchWhichKeepsItsValue) {
     showPage(3);
     then([this] {
         click(IDC_DISP_KRA);
-        EXPECT_EQ(liveSettings.Disp_Kra, 0);
+        EXPECT_EQ(plugin.liveSettings.Disp_Kra, 0);
         EXPECT_FALSE(IsWindowEnabled(item(IDC_NOT_DISP_NOKRA)));
         EXPECT_FALSE(IsWindowEnabled(item(IDC_NOT_DISP_NOKRA_TAIL)));
-        EXPECT_EQ(liveSettings.Not_Disp_NoKra, 1);
+        EXPECT_EQ(plugin.liveSettings.Not_Disp_NoKra, 1);
         click(IDC_STANDARD_TIME);
-        EXPECT_EQ(liveSettings.TimeType, 0);
+        EXPECT_EQ(plugin.liveSettings.TimeType, 0);
         EXPECT_FALSE(checked(IDC_PLAYER_TIME));
     });
     pressOk();
@@ -62,8 +62,8 @@ TEST_F(SheetTest, EachRadioSetOfTheSecondPageKeepsExactlyOneButtonChecked) {
         EXPECT_TRUE(checked(IDC_WSET_FIRST + 1));
         click(IDC_LSET_FIRST + 2);
         click(IDC_WSET_FIRST);
-        EXPECT_EQ(liveSettings.Lset, 2);
-        EXPECT_EQ(liveSettings.Wset, 0);
+        EXPECT_EQ(plugin.liveSettings.Lset, 2);
+        EXPECT_EQ(plugin.liveSettings.Wset, 0);
         EXPECT_EQ(checkedIn(IDC_LSET_FIRST), 1);
         EXPECT_EQ(checkedIn(IDC_WSET_FIRST), 1);
         EXPECT_TRUE(checked(IDC_LSET_FIRST + 2));
@@ -85,19 +85,19 @@ TEST_F(SheetTest, WindowPickAttachesTheClickedWindowAndSurvivesCancel) {
     showPage(4);
     then([this] {
         click(IDC_PICK_WINDOW);
-        EXPECT_EQ(GetCapture(), barWindow);
+        EXPECT_EQ(GetCapture(), plugin.barWindow);
     });
     then([target] {
         POINT p = {1300, 950};
-        ScreenToClient(barWindow, &p);
-        SendMessageA(barWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-        EXPECT_EQ(attachWindow, target);
-        EXPECT_STREQ(liveSettings.OtherWinClass, "SorvaneTestTarget");
-        EXPECT_STREQ(liveSettings.OtherWinName, "Target");
-        EXPECT_NE(GetCapture(), barWindow);
+        ScreenToClient(plugin.barWindow, &p);
+        SendMessageA(plugin.barWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        EXPECT_EQ(plugin.attachWindow, target);
+        EXPECT_STREQ(plugin.liveSettings.OtherWinClass, "SorvaneTestTarget");
+        EXPECT_STREQ(plugin.liveSettings.OtherWinName, "Target");
+        EXPECT_NE(GetCapture(), plugin.barWindow);
     });
     pressCancel();
     runConfig();
-    EXPECT_EQ(attachWindow, target);
+    EXPECT_EQ(plugin.attachWindow, target);
     DestroyWindow(target);
 }

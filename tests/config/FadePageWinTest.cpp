@@ -21,20 +21,20 @@ TEST_F(SheetTest, MovingAStartPastItsEndPullsTheEndAlongAndBack) {
     then([this] {
         EXPECT_EQ(text(IDC_FIN_START_EDIT), "-40");
         moveSlider(page(), IDC_FIN_START_SLIDER, -5, TB_THUMBTRACK);
-        EXPECT_EQ(liveSettings.Fin_Start, -5);
-        EXPECT_EQ(liveSettings.Fin_End, -5);
+        EXPECT_EQ(plugin.liveSettings.Fin_Start, -5);
+        EXPECT_EQ(plugin.liveSettings.Fin_End, -5);
         EXPECT_EQ(text(IDC_FIN_END_EDIT), "-5");
         EXPECT_EQ(sliderPosition(page(), IDC_FIN_END_SLIDER), -5);
 
         moveSlider(page(), IDC_FOUT_END_SLIDER, 100, TB_LINEDOWN);
-        EXPECT_EQ(liveSettings.Fout_End, 100);
-        EXPECT_EQ(liveSettings.Fout_Start, 100);
+        EXPECT_EQ(plugin.liveSettings.Fout_End, 100);
+        EXPECT_EQ(plugin.liveSettings.Fout_Start, 100);
         EXPECT_EQ(sliderPosition(page(), IDC_FOUT_START_SLIDER), 100);
 
         // A click beside the thumb moves it a page at a time; the time follows it as well.
         moveSlider(page(), IDC_FOUT_START_SLIDER, 60, TB_PAGEUP);
-        EXPECT_EQ(liveSettings.Fout_Start, 60);
-        EXPECT_EQ(liveSettings.Fout_End, 100);
+        EXPECT_EQ(plugin.liveSettings.Fout_Start, 60);
+        EXPECT_EQ(plugin.liveSettings.Fout_End, 100);
     });
     pressOk();
     runConfig();
@@ -45,12 +45,12 @@ TEST_F(SheetTest, TypedTimesAreStoredAsTheyAreAndStandardBringsTheDefaultsBack) 
     showPage(5);
     then([this] {
         setText(IDC_FIN_END_EDIT, "5");  // beyond the slider's range
-        EXPECT_EQ(liveSettings.Fin_End, 5);
+        EXPECT_EQ(plugin.liveSettings.Fin_End, 5);
         EXPECT_EQ(sliderPosition(page(), IDC_FIN_END_SLIDER), 0);
         setText(IDC_FIN_START_EDIT, "10");  // typed times are not pulled
-        EXPECT_EQ(liveSettings.Fin_End, 5);
+        EXPECT_EQ(plugin.liveSettings.Fin_End, 5);
         setText(IDC_FOUT_END_EDIT, "soon");
-        EXPECT_EQ(liveSettings.Fout_End, 0);
+        EXPECT_EQ(plugin.liveSettings.Fout_End, 0);
         EXPECT_EQ(sliderPosition(page(), IDC_FOUT_END_SLIDER), 0);
 
         click(IDC_FADE_DEFAULTS);
@@ -61,8 +61,8 @@ TEST_F(SheetTest, TypedTimesAreStoredAsTheyAreAndStandardBringsTheDefaultsBack) 
             EXPECT_EQ(number(edits[i]), standard[i]);
             EXPECT_EQ(sliderPosition(page(), sliders[i]), standard[i]);
         }
-        EXPECT_EQ(liveSettings.Fin_Start, -40);
-        EXPECT_EQ(liveSettings.Fout_End, 160);
+        EXPECT_EQ(plugin.liveSettings.Fin_Start, -40);
+        EXPECT_EQ(plugin.liveSettings.Fout_End, 160);
     });
     pressOk();
     runConfig();

@@ -15,15 +15,15 @@ TEST_F(SheetTest, BrowsedSkinShowsBeforeTheSheetClosesAndCancelUndoesIt) {
     then([this] { clickLater(IDC_SKIN_BROWSE); });
     answerFileDialog(skin);
     then([this, skin] {
-        ASSERT_NE(liveSettings.SkinPath, nullptr);
-        EXPECT_STRCASEEQ(liveSettings.SkinPath, skin.c_str());
-        EXPECT_EQ(text(IDC_SKIN_PATH), liveSettings.SkinPath);
-        EXPECT_TRUE(renderSurface.hasSkin());
+        ASSERT_NE(plugin.liveSettings.SkinPath, nullptr);
+        EXPECT_STRCASEEQ(plugin.liveSettings.SkinPath, skin.c_str());
+        EXPECT_EQ(text(IDC_SKIN_PATH), plugin.liveSettings.SkinPath);
+        EXPECT_TRUE(plugin.renderSurface.hasSkin());
     });
     pressCancel();
     runConfig();
-    EXPECT_EQ(liveSettings.SkinPath, nullptr);
-    EXPECT_FALSE(renderSurface.hasSkin());
+    EXPECT_EQ(plugin.liveSettings.SkinPath, nullptr);
+    EXPECT_FALSE(plugin.renderSurface.hasSkin());
     EXPECT_EQ(iniText("SkinPath"), "(missing)");
 }
 
@@ -40,18 +40,18 @@ TEST_F(SheetTest, BrowsedLyricsFileGivesItsFolderAndTypedPathsApplyAtOnce) {
     then([this] { clickLater(IDC_LYRICS_BROWSE); });
     answerFileDialog(lyrics);
     then([this, folder, skin] {
-        ASSERT_NE(liveSettings.LyricsPath, nullptr);
-        EXPECT_STRCASEEQ(liveSettings.LyricsPath, folder.c_str());
-        EXPECT_EQ(text(IDC_LYRICS_PATH), liveSettings.LyricsPath);
+        ASSERT_NE(plugin.liveSettings.LyricsPath, nullptr);
+        EXPECT_STRCASEEQ(plugin.liveSettings.LyricsPath, folder.c_str());
+        EXPECT_EQ(text(IDC_LYRICS_PATH), plugin.liveSettings.LyricsPath);
         setText(IDC_SKIN_PATH, skin.c_str());
-        EXPECT_TRUE(renderSurface.hasSkin());
+        EXPECT_TRUE(plugin.renderSurface.hasSkin());
         setText(IDC_SKIN_PATH, "C:\\no-such-skin.bmp");
-        EXPECT_FALSE(renderSurface.hasSkin());
+        EXPECT_FALSE(plugin.renderSurface.hasSkin());
         setText(IDC_LYRICS_PATH, "");  // an emptied path is kept as an empty one
     });
     pressOk();
     runConfig();
-    EXPECT_STREQ(liveSettings.LyricsPath, "");
+    EXPECT_STREQ(plugin.liveSettings.LyricsPath, "");
     EXPECT_EQ(iniText("SkinPath"), "C:\\no-such-skin.bmp");
     EXPECT_EQ(iniText("LyricsPath"), "");
 }

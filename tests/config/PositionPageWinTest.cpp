@@ -28,18 +28,18 @@ TEST_F(SheetTest, TypedPositionAndSizeApplyAtOnceAndCancelRestoresTheBuffers) {
         setText(IDC_HEIGHT_EDIT, "24");
     });
     then([] {
-        EXPECT_EQ(liveSettings.Winamp_x, -50);
-        EXPECT_EQ(liveSettings.width, 300);
-        EXPECT_EQ(liveSettings.height, 24);
-        EXPECT_EQ(renderSurface.barWidth, 300);
-        EXPECT_EQ(renderSurface.barHeight, 24);
-        EXPECT_EQ(renderSurface.dueLine, 999);
+        EXPECT_EQ(plugin.liveSettings.Winamp_x, -50);
+        EXPECT_EQ(plugin.liveSettings.width, 300);
+        EXPECT_EQ(plugin.liveSettings.height, 24);
+        EXPECT_EQ(plugin.renderSurface.barWidth, 300);
+        EXPECT_EQ(plugin.renderSurface.barHeight, 24);
+        EXPECT_EQ(plugin.renderSurface.shownLine, kNoLine);  // drawn afresh
     });
     pressCancel();
     runConfig();
-    EXPECT_EQ(liveSettings.Winamp_x, 21);
-    EXPECT_EQ(renderSurface.barWidth, 245);
-    EXPECT_EQ(renderSurface.barHeight, 18);
+    EXPECT_EQ(plugin.liveSettings.Winamp_x, 21);
+    EXPECT_EQ(plugin.renderSurface.barWidth, 245);
+    EXPECT_EQ(plugin.renderSurface.barHeight, 18);
     EXPECT_EQ(iniInt("width"), 245);
     EXPECT_EQ(iniInt("height"), 18);
 }
@@ -48,18 +48,18 @@ TEST_F(SheetTest, HeightAbove80IsRefusedAndTheUpArrowWrapsFrom80ToZero) {
     then([this] { setText(IDC_HEIGHT_EDIT, "81"); });
     then([this] {
         EXPECT_EQ(text(IDC_HEIGHT_EDIT), "18");
-        EXPECT_EQ(liveSettings.height, 18);
-        EXPECT_EQ(renderSurface.barHeight, 18);
+        EXPECT_EQ(plugin.liveSettings.height, 18);
+        EXPECT_EQ(plugin.renderSurface.barHeight, 18);
         setText(IDC_HEIGHT_EDIT, "80");
     });
     then([this] {
-        EXPECT_EQ(renderSurface.barHeight, 80);
+        EXPECT_EQ(plugin.renderSurface.barHeight, 80);
         clickUpArrow(upDownOf(page(), item(IDC_HEIGHT_EDIT)));
     });
     then([this] {
         EXPECT_EQ(text(IDC_HEIGHT_EDIT), "0");
-        EXPECT_EQ(liveSettings.height, 0);
-        EXPECT_EQ(renderSurface.barHeight, 0);  // rebuilt for a height of 0: no buffers
+        EXPECT_EQ(plugin.liveSettings.height, 0);
+        EXPECT_EQ(plugin.renderSurface.barHeight, 0);  // rebuilt for a height of 0: no buffers
     });
     pressOk();
     runConfig();
@@ -69,15 +69,15 @@ TEST_F(SheetTest, HeightAbove80IsRefusedAndTheUpArrowWrapsFrom80ToZero) {
 TEST_F(SheetTest, ShowingThePageAgainTakesADraggedPositionWithoutRebuilding) {
     showPage(3);
     then([] {
-        liveSettings.Winamp_x = 300;  // as a drag of the bar does
-        liveSettings.Winamp_y = -5;
-        renderSurface.dueLine = 5;
+        plugin.liveSettings.Winamp_x = 300;  // as a drag of the bar does
+        plugin.liveSettings.Winamp_y = -5;
+        plugin.renderSurface.shownLine = 5;
     });
     showPage(0);
     then([this] {
         EXPECT_EQ(text(IDC_LEFT_EDIT), "300");
         EXPECT_EQ(text(IDC_TOP_EDIT), "-5");
-        EXPECT_EQ(renderSurface.dueLine, 5);
+        EXPECT_EQ(plugin.renderSurface.shownLine, 5);
     });
     pressOk();
     runConfig();
@@ -87,8 +87,8 @@ TEST_F(SheetTest, WithoutTheBarASizeChangeOnlyUpdatesTheSettings) {
     stopBar();
     then([this] { setText(IDC_WIDTH_EDIT, "300"); });
     then([] {
-        EXPECT_EQ(liveSettings.width, 300);
-        EXPECT_EQ(renderSurface.barWidth, 245);
+        EXPECT_EQ(plugin.liveSettings.width, 300);
+        EXPECT_EQ(plugin.renderSurface.barWidth, 245);
     });
     pressOk();
     runConfig();

@@ -114,25 +114,25 @@ TEST_F(SheetTest, OkKeepsEditsAndCancelRestoresTheSnapshotBothSaving) {
     then([this] { click(IDC_FADE_IN); });
     pressOk();
     runConfig();
-    EXPECT_EQ(liveSettings.Fade_in, 0);
+    EXPECT_EQ(plugin.liveSettings.Fade_in, 0);
     EXPECT_EQ(iniInt("Fade_in"), 0);
 
     showPage(3);
     then([this] { click(IDC_FADE_IN); });
     showPage(5);  // cancel from a page that did not make the change
     then([this] { setText(IDC_FIN_START_EDIT, "-7"); });
-    then([] { EXPECT_EQ(liveSettings.Fade_in, 1); });
+    then([] { EXPECT_EQ(plugin.liveSettings.Fade_in, 1); });
     pressCancel();
     runConfig();
-    EXPECT_EQ(liveSettings.Fade_in, 0);
-    EXPECT_EQ(liveSettings.Fin_Start, -40);
+    EXPECT_EQ(plugin.liveSettings.Fade_in, 0);
+    EXPECT_EQ(plugin.liveSettings.Fin_Start, -40);
     EXPECT_EQ(iniInt("Fade_in"), 0);
     EXPECT_EQ(iniInt("Fin_Start"), -40);
 }
 
 TEST_F(SheetTest, ConfigBeforeInitLoadsRunsSavesAndLeavesNoLock) {
     stopBar();
-    pluginLock.destroy();
+    plugin.pluginLock.destroy();
     WritePrivateProfileStringA(kPluginDescription, "Wset", "2", iniPath().c_str());
     showPage(4);
     then([this] {
@@ -143,6 +143,6 @@ TEST_F(SheetTest, ConfigBeforeInitLoadsRunsSavesAndLeavesNoLock) {
     });
     pressOk();
     runConfig();
-    EXPECT_FALSE(pluginLock.exists());
+    EXPECT_FALSE(plugin.pluginLock.exists());
     EXPECT_EQ(iniInt("Wset"), 0);
 }

@@ -5,7 +5,7 @@
 // dialog are clicked by a posted message, so that the dialog's loop never runs inside a step.
 //
 // The fixture stands in for a running plug-in: a host window, the real bar window with its
-// buffers, and pluginLock; runConfig() opens the sheet as the bar's settings command does.
+// buffers, and plugin.pluginLock; runConfig() opens the sheet as the bar's settings command does.
 #include <windows.h>
 #include <colordlg.h>
 #include <commctrl.h>
@@ -20,10 +20,9 @@
 
 #include "BitmapFile.h"
 #include "plugin/BarWindow.h"
-#include "plugin/Globals.h"
 #include "plugin/Lifecycle.h"
 #include "plugin/PluginDescriptor.h"
-#include "plugin/PluginLock.h"
+#include "plugin/PluginState.h"
 
 inline std::string windowText(HWND window) {
     char buffer[512] = {};
@@ -53,30 +52,30 @@ protected:
                                      kHostRect.bottom - kHostRect.top, nullptr, nullptr, instance, nullptr);
         pluginDescriptor.hostWindow = hostHandle;
         pluginDescriptor.moduleInstance = instance;
-        pluginLock.create();
+        plugin.pluginLock.create();
         const Settings defaults;
-        liveSettings.copyFrom(defaults);
-        settingsSnapshot.copyFrom(defaults);
+        plugin.liveSettings.copyFrom(defaults);
+        plugin.settingsSnapshot.copyFrom(defaults);
         registerBarClass(instance);
-        barWindow = createBarWindow(instance);
-        renderSurface.createBuffers(barWindow, liveSettings.width, liveSettings.height, liveSettings);
+        plugin.barWindow = createBarWindow(instance);
+        plugin.applyBarSize();
         DeleteFileA(iniPath().c_str());
     }
 
     void TearDown() override {
-        renderSurface.releaseAll();
+        plugin.renderSurface.releaseAll();
         stopBar();
         unregisterBarClass(instance);
-        attachWindow = nullptr;
+        plugin.attachWindow = nullptr;
         DestroyWindow(hostHandle);
-        pluginLock.destroy();
+        plugin.pluginLock.destroy();
         DeleteFileA(iniPath().c_str());
     }
 
     // As before init: no bar, no lock.
     void stopBar() {
-        if (barWindow) DestroyWindow(barWindow);
-        barWindow = nullptr;
+        if (plugin.barWindow) DestroyWindow(plugin.barWindow);
+        plugin.barWindow = nullptr;
         // The bar's WM_DESTROY posts a quit message that would end the next modal loop.
         MSG message;
         PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
@@ -100,7 +99,7 @@ protected:
         nextStep = 0;
         startTick = GetTickCount();
         UINT_PTR timer = SetTimer(nullptr, 0, 20, onTimer);
-        configRequested = 1;  // as the bar's own settings command does
+        plugin.configRequested = 1;  // as the bar's own settings command does
         config();
         KillTimer(nullptr, timer);
         activeTest = nullptr;

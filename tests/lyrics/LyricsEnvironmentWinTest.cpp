@@ -91,35 +91,30 @@ TEST(Win32LyricsEnvironment, AsksAWideHostForTheWideTitleAndAnOldOneForTheAnsiTi
     ASSERT_EQ(GetACP(), 932u);
     HWND host = createHostWindow();
     ASSERT_NE(host, nullptr);
-    Win32LyricsEnvironment environment(host, 7);
-    char* title = environment.hostTitleCopy();
-    EXPECT_STREQ(title, u8"夜明け");
+    EXPECT_EQ(askHostTitle(host, 7, 0), std::optional<std::string>(u8"夜明け"));
     EXPECT_EQ(askedQuery, 212);
     EXPECT_EQ(askedListPosition, 7u);
-    freeText(title);
 
-    environment.wideHost = 1;
-    title = environment.hostTitleCopy();
-    EXPECT_EQ(title, kWideHostTitleUtf8);
+    EXPECT_EQ(askHostTitle(host, 7, 1), std::optional<std::string>(kWideHostTitleUtf8));
     EXPECT_EQ(askedQuery, 213);
-    freeText(title);
-    environment.listPosition = 3;
-    EXPECT_EQ(environment.hostTitleCopy(), nullptr);
+    EXPECT_EQ(askHostTitle(host, 3, 1), std::nullopt);
     DestroyWindow(host);
 }
 
-TEST(Win32LyricsEnvironment, MalformedTagsRaiseOneBoxPerLoadWithTheJapaneseText) {
-    Win32LyricsEnvironment environment(nullptr, 0);
+TEST(Win32LyricsEnvironment, MalformedTagsCountOncePerLoadForTheBoxWithTheJapaneseText) {
+    Win32LyricsEnvironment environment;
     LyricsDocument document;
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     std::string song = narrow(temp) + "sorvane-malformed.mp3";
     std::string lyrics = replaceExtension(song, "lrc");
     writeFile(lyrics, "[00:01]a[00:02.00]\n[00:03.00]b\n[00:04]c[00:05:0\n");
-    BoxWatcher watcher;
     EXPECT_EQ(loadLyrics(document, song.c_str(), 1, environment), 1);
     EXPECT_EQ(loadLyrics(document, song.c_str(), 1, environment), 1);
     DeleteFileW(widePath(lyrics).c_str());
+    EXPECT_EQ(environment.malformedLoads, 2);
+    BoxWatcher watcher;
+    for (int load = 0; load < environment.malformedLoads; ++load) showMalformedTagWarning();
     const std::wstring text = L"\u30bf\u30b0\u306e\u8868\u8a18\u304c\u9593\u9055\u3063\u3066\u3044\u307e\u3059\u3002\n"
                               L"\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u3067\u306f\u6b63\u3057\u304f\u6b4c\u8a5e\u3092"
                               L"\u8868\u793a\u3067\u304d\u307e\u305b\u3093\u3002";
@@ -127,9 +122,8 @@ TEST(Win32LyricsEnvironment, MalformedTagsRaiseOneBoxPerLoadWithTheJapaneseText)
 }
 
 TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTagByNamesInAnyScript) {
-    HWND host = createHostWindow();
-    Win32LyricsEnvironment environment(host, 7);
-    environment.wideHost = 1;
+    Win32LyricsEnvironment environment;
+    environment.hostTitle = kWideHostTitleUtf8;
     Settings settings;
     assignString(settings.LyricsPath, (root + u8"\\歌詞\\").c_str());
     folder(u8"음악");
@@ -155,11 +149,10 @@ TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTagByNamesInAnyS
     ASSERT_EQ(lookupLyrics(document, tagged.c_str(), settings, environment), 1);
     EXPECT_EQ(document.lines[0].text, "in tag");
     EXPECT_STREQ(document.title, "");  // the ID3v1 title is all spaces
-    DestroyWindow(host);
 }
 
 TEST_F(WinLyricsTree, ReadsShiftJisAndUtf8FilesIntoUtf8) {
-    Win32LyricsEnvironment environment(nullptr, 0);
+    Win32LyricsEnvironment environment;
     file("sjis.lrc", "[ti:\x8d\xf7]\r\n[00:01.00]\x96\xe9\x96\xbe\x82\xaf\r\n");
     // A lead byte cut off by a line end: one U+FFFD, and the line end still ends the line.
     file("broken.lrc", "[00:01]a\x81\n[00:02]b\xfd\x82");
@@ -180,7 +173,7 @@ TEST_F(WinLyricsTree, ReadsShiftJisAndUtf8FilesIntoUtf8) {
 }
 
 TEST_F(WinLyricsTree, PathsPastMaxPathAreFoundAndReadAndUnnameablePathsRefused) {
-    Win32LyricsEnvironment environment(nullptr, 0);
+    Win32LyricsEnvironment environment;
     std::string deep;
     for (int i = 0; i < 8; ++i) {
         deep += (i ? "\\" : "") + std::string(u8"とても長いフォルダの名前") + std::to_string(i) + std::string(20, 'x');
@@ -206,7 +199,7 @@ TEST_F(WinLyricsTree, PathsPastMaxPathAreFoundAndReadAndUnnameablePathsRefused) 
 }
 
 TEST_F(WinLyricsTree, TreeIndexNoticesFilesAddedBelowTheFolder) {
-    Win32LyricsEnvironment environment(nullptr, 0);
+    Win32LyricsEnvironment environment;
     folder("a");
     folder(u8"a\\가");
     file(u8"a\\가\\one.kra", "x");
@@ -229,7 +222,7 @@ TEST_F(WinLyricsTree, TreeIndexNoticesFilesAddedBelowTheFolder) {
 }
 
 TEST_F(WinLyricsTree, ReadsTheTagsOfASongNamedInAnyScript) {
-    Win32LyricsEnvironment environment(nullptr, 0);
+    Win32LyricsEnvironment environment;
     Settings settings;
     folder(u8"음악 🎤");
     std::string song = root + u8"\\음악 🎤\\夜明け Café.ogg";

@@ -23,7 +23,7 @@ protected:
     int save(const std::string& path, int32_t offsetMs) {
         return saveOffsetTag(path.c_str(), offsetMs, environment, writer, saved);
     }
-    Win32LyricsEnvironment environment{nullptr, 0};
+    Win32LyricsEnvironment environment;
     Win32LyricsFileWriter writer;
     OffsetSave saved;
 };

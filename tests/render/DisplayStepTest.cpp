@@ -14,7 +14,7 @@ struct DisplayStepTest : ::testing::Test {
         settings.TimeType = 0;
     }
     void addLine(int32_t s, int32_t e) { document.lines.push_back(makeLine("la", {{0, s}, {2, e}})); }
-    FadeStart stepAt(int32_t t, int32_t state) {
+    FadeStart stepAt(int32_t t, DisplayState state) {
         status.displayState = state;
         return decideDisplayStep(status, document, t * 10, settings);
     }
@@ -78,7 +78,7 @@ TEST_F(DisplayStepTest, FadeWindowsOfTheDueLine) {
     settings.Fade_in = 1;
     // Steady window, 980 <= t <= 1620: Showing whatever the state, even mid-fade.
     for (int32_t t : {980, 1200, 1620}) {
-        for (int32_t state : {Clearing, Blank, FadingIn, FadingOut, CrossFading}) {
+        for (DisplayState state : {Clearing, Blank, FadingIn, FadingOut, CrossFading}) {
             EXPECT_EQ(stepAt(t, state), FadeStart::None);
             EXPECT_EQ(status.displayState, Showing);
         }

@@ -87,10 +87,17 @@ TEST_F(RenderWin, WideLinesScrollWithTheWipe) {
     int32_t wipe = textExtent(text, 30);
     LinePlacement place = placeLine(line.width, 245, surface.bufferWidth, wipe + 4);
     ASSERT_GT(place.source, 0);
+    // The same moment on a bar wide enough for the whole line, which is centred there: the narrow
+    // bar shows the stretch of it that starts `source` columns into the line.
+    std::vector<std::vector<uint32_t>> narrow;
+    for (int32_t row = 0; row < 18; ++row) narrow.push_back(pictureRow(kViewBuffer, row));
+    createBuffers(1000);
+    showing(0, 11000);
+    int32_t x0 = (1000 - line.width - 6) / 2;
     for (int32_t row = 0; row < 18; ++row) {
-        std::vector<uint32_t> view = pictureRow(kViewBuffer, row);
-        const uint32_t* c = surface.buffers[kComposeBuffer].pixels + (17 - row) * surface.bufferWidth;
-        ASSERT_TRUE(std::equal(view.begin(), view.end(), c + place.source)) << "row " << row;
+        std::vector<uint32_t> whole = pictureRow(kViewBuffer, row);
+        ASSERT_TRUE(std::equal(narrow[row].begin(), narrow[row].end(), whole.begin() + x0 + place.source))
+            << "row " << row;
     }
 }
 
@@ -168,7 +175,7 @@ TEST_F(RenderWin, FadesWithoutDurationEndAtOnceInShowing) {
     document.lines.push_back(makeLine(kShortText, {{0, 1000}, {8, 1200}}));
     settings.Fin_End = settings.Fin_Start;
     settings.Fout_End = settings.Fout_Start;
-    for (int32_t state : {FadingIn, FadingOut, CrossFadeStart}) {
+    for (DisplayState state : {FadingIn, FadingOut, CrossFadeStart}) {
         surface.displayState = state;
         surface.fadeLine = 0;
         EXPECT_EQ(frame(15000, 0), 1);

@@ -28,7 +28,7 @@ TEST_F(RenderWin, AbsurdSizesNeverCrashAndDrawNothingOrAWholeBuffer) {
         EXPECT_EQ(surface.hasBuffers(), size.buffers) << size.width << " x " << size.height;
         EXPECT_LE(surface.bufferWidth, kMaxBufferWidth);
         settings.Effects = 2;
-        for (int32_t state : {Clearing, Blank, Showing, FadingIn, FadingOut, CrossFadeStart}) {
+        for (DisplayState state : {Clearing, Blank, Showing, FadingIn, FadingOut, CrossFadeStart}) {
             surface.displayState = state;
             surface.fadeStartMs = 10000;
             surface.shownLine = kNoLine;

@@ -64,12 +64,13 @@ protected:
         const uint32_t* row = surface.buffers[k].pixels + (surface.barHeight - 1 - rowFromTop) * surface.bufferWidth;
         return std::vector<uint32_t>(row, row + surface.barWidth);
     }
-    std::vector<uint32_t> barPixels(int k) {
+    std::vector<uint32_t> barPixels(int k) { return barPixelsOf(surface, k); }
+    static std::vector<uint32_t> barPixelsOf(const RenderSurface& s, int k) {
         GdiFlush();
         std::vector<uint32_t> all;
-        for (int32_t i = 0; i < surface.barHeight; ++i) {
-            const uint32_t* row = surface.buffers[k].pixels + i * surface.bufferWidth;
-            all.insert(all.end(), row, row + surface.barWidth);
+        for (int32_t i = 0; i < s.barHeight; ++i) {
+            const uint32_t* row = s.buffers[k].pixels + i * s.bufferWidth;
+            all.insert(all.end(), row, row + s.barWidth);
         }
         return all;
     }

@@ -1,25 +1,23 @@
-#include "plugin/PluginLock.h"
+#include "utils/RecursiveLock.h"
 
-PluginLock pluginLock;
-
-void PluginLock::create() {
+void RecursiveLock::create() {
     if (created) return;
     InitializeCriticalSection(&section);
     created = true;
 }
 
-void PluginLock::destroy() {
+void RecursiveLock::destroy() {
     if (!created) return;
     DeleteCriticalSection(&section);
     created = false;
 }
 
-bool PluginLock::enter() {
+bool RecursiveLock::enter() {
     if (!created) return false;
     EnterCriticalSection(&section);
     return true;
 }
 
-void PluginLock::leave() {
+void RecursiveLock::leave() {
     if (created) LeaveCriticalSection(&section);
 }

@@ -1,0 +1,43 @@
+#pragma once
+// What the settings sheet and its pages work on: the plug-in's state as they see it. The plug-in
+// hands its state to the sheet, and the sheet to every page through the page parameter (lParam of
+// PROPSHEETPAGE, which a page receives with WM_INITDIALOG), so that the pages reach neither a
+// global nor the plug-in's own code. Everything here belongs to the host's thread; the pages hold
+// pluginLock while they read or change it.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "config/Settings.h"
+#include "utils/RecursiveLock.h"
+
+class SheetState {
+public:
+    SheetState() = default;
+    virtual ~SheetState() = default;
+    SheetState(const SheetState&) = delete;
+    SheetState& operator=(const SheetState&) = delete;
+
+    virtual HWND hostWindow() const = 0;
+
+    // What an edit changes beyond the settings, applied to the bar at once:
+    // the bar's size: buffers for the width and height settings, the skin stretched to them, and
+    // every line drawn afresh;
+    virtual void applyBarSize() = 0;
+    // SkinPath or the bar's place: the skin picture is loaded again;
+    virtual void reloadSkin() = 0;
+    // the colours: the background brush takes ColorBACK, and every line is drawn afresh.
+    virtual void applyColours() = 0;
+    // The pixel of the host skin's picture at (x, y) as a colour reference, or CLR_INVALID when
+    // there is no picture or the point is off it.
+    virtual COLORREF hostSkinPixel(int32_t x, int32_t y) = 0;
+    virtual void hideBar() = 0;
+    // The next left click, wherever it is, names the window the bar attaches to.
+    virtual void startWindowPick() = 0;
+
+    Settings settingsSnapshot;  // restored by the sheet's cancel
+    Settings liveSettings;      // read by all running code, edited in place by the pages
+    RecursiveLock pluginLock;
+    HWND barWindow = nullptr;     // null until init creates it
+    HWND attachWindow = nullptr;  // the window the bar follows instead of the host; null = the host
+};

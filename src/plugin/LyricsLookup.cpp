@@ -1,0 +1,96 @@
+#include "plugin/LyricsLookup.h"
+
+#include "lyrics/LyricsLoader.h"
+#include "lyrics/Win32LyricsEnvironment.h"
+
+namespace {
+
+// A lookup gives up between two files or folders; longer than this, the worker is left to end on
+// its own.
+constexpr DWORD kStopWaitMs = 1000;
+
+class LookupWork : public WorkerThread::Work {
+public:
+    LookupWork() { environment.walkInBackground = 1; }
+
+    void run(WorkerSide& side) override {
+        auto pause = [&side] { return side.requestWaiting() || side.stopRequested(); };
+        while (!side.stopRequested()) {
+            if (std::unique_ptr<Parcel> request = side.takeRequest()) {
+                lookUp(side, std::unique_ptr<LookupRequest>(static_cast<LookupRequest*>(request.release())));
+            } else if (environment.walkUnderWay()) {
+                if (environment.continueWalk(pause)) lookAgainInFolder(side);
+            } else {
+                side.wait(INFINITE);
+            }
+        }
+    }
+
+private:
+    std::unique_ptr<LookupResult> resultFor(const LookupRequest& request) {
+        auto result = std::make_unique<LookupResult>();
+        result->song = request.song;
+        result->document = std::make_unique<LyricsDocument>();
+        environment.hostTitle = request.hostTitle;
+        environment.malformedLoads = 0;
+        environment.treeNotReady = 0;
+        environment.treeFound.clear();
+        return result;
+    }
+
+    void lookUp(WorkerSide& side, std::unique_ptr<LookupRequest> request) {
+        std::unique_ptr<LookupResult> result = resultFor(*request);
+        lookupLyrics(*result->document, request->path.c_str(), request->settings, environment);
+        result->malformedLoads = environment.malformedLoads;
+        // Only the latest song is looked at again: an older one is no longer shown.
+        waiting.reset();
+        if (environment.treeNotReady) {
+            waiting = std::move(request);
+            waitingFound = environment.treeFound;
+        }
+        side.handBack(std::move(result));
+    }
+
+    // The walk the last lookup could not wait for is done: lyrics the folder holds for that song
+    // come after all, unless the lookup already had the same file.
+    void lookAgainInFolder(WorkerSide& side) {
+        if (!waiting) return;
+        std::unique_ptr<LookupRequest> request = std::move(waiting);
+        std::unique_ptr<LookupResult> result = resultFor(*request);
+        int loaded = lookupInLyricsPath(*result->document, request->path.c_str(), request->settings, environment);
+        result->malformedLoads = environment.malformedLoads;
+        // Changed again meanwhile: the folder is walked once more and looked in then.
+        if (environment.treeNotReady) {
+            waiting = std::move(request);
+            return;
+        }
+        if (loaded && environment.treeFound != waitingFound) side.handBack(std::move(result));
+    }
+
+    Win32LyricsEnvironment environment;
+    std::unique_ptr<LookupRequest> waiting;  // the last lookup, made while the index was not ready
+    std::string waitingFound;                // the file it found in the index it had
+};
+
+}  // namespace
+
+int LyricsLookup::start(HWND bar, UINT message) { return worker.start(std::make_unique<LookupWork>(), bar, message); }
+
+void LyricsLookup::stop() { worker.stop(kStopWaitMs); }
+
+void LyricsLookup::request(const SongIdentity& song, const std::string& path, const Settings& settings,
+                           std::optional<std::string> hostTitle) {
+    auto request = std::make_unique<LookupRequest>();
+    request->song = song;
+    request->path = path;
+    request->settings.copyFrom(settings);
+    request->hostTitle = std::move(hostTitle);
+    worker.submit(std::move(request));
+}
+
+std::vector<std::unique_ptr<LookupResult>> LyricsLookup::collect() {
+    std::vector<std::unique_ptr<LookupResult>> results;
+    for (std::unique_ptr<Parcel>& parcel : worker.collect())
+        results.emplace_back(static_cast<LookupResult*>(parcel.release()));
+    return results;
+}

@@ -1,0 +1,42 @@
+#include "plugin/PluginState.h"
+
+#include "plugin/HostLink.h"
+#include "plugin/PluginDescriptor.h"
+
+PluginState plugin;
+
+PluginState::PluginState() : playerState(decodeSystemAnsi), lyricsDocument(std::make_unique<LyricsDocument>()) {}
+
+PluginState::~PluginState() = default;
+
+HWND PluginState::hostWindow() const { return pluginDescriptor.hostWindow; }
+
+HINSTANCE PluginState::moduleInstance() const { return pluginDescriptor.moduleInstance; }
+
+void PluginState::applyBarSize() {
+    renderSurface.createBuffers(barWindow, liveSettings.width, liveSettings.height, liveSettings);
+    renderSurface.loadSkin(liveSettings);
+}
+
+void PluginState::reloadSkin() { renderSurface.loadSkin(liveSettings); }
+
+void PluginState::applyColours() {
+    renderSurface.replaceBackgroundBrush(liveSettings.ColorBACK);
+    renderSurface.invalidateLines();
+}
+
+COLORREF PluginState::hostSkinPixel(int32_t x, int32_t y) {
+    HDC picture = renderSurface.hostSkinImage.dc;
+    return picture ? GetPixel(picture, x, y) : CLR_INVALID;
+}
+
+void PluginState::hideBar() { ::hideBar(); }
+
+void PluginState::startWindowPick() { ::startWindowPick(); }
+
+void PluginState::resetDisplay() {
+    renderSurface.dueLine = 0;
+    renderSurface.shownLine = kNoLine;
+    renderSurface.clearSet(0);
+    renderSurface.clearSet(1);
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The plug-in's state: everything that lives from the library's load to its unload, in one object,
+// `plugin`, built when the library loads and destroyed when it unloads.
+//
+// Which thread owns what:
+// - The host's user-interface thread owns all of it. The descriptor's entry points, the bar's
+//   window procedure with its tick, the host's replies and the settings sheet all run there; the
+//   tick, the sheet's pages and the settings' load, save and copies hold pluginLock around their
+//   work.
+// - The multimedia timer's thread touches only the tick timer's queued mark and the bar's handle,
+//   which the timer was given when it started (TickTimer).
+// - Worker threads (the lyrics lookup, the line preparer) never touch this state. Each owns what
+//   it works on: a request carries everything the host's thread gathered for it, and the result
+//   goes into the worker's own mailbox, whose posted message makes the bar's window procedure
+//   adopt it here, on the host's thread and under pluginLock (WorkerThread.h). A worker never
+//   sends the host a message: sent while the host's thread waits for something of ours, it would
+//   never be answered.
+#include <windows.h>
+
+#include <memory>
+
+#include "config/SheetState.h"
+#include "lyrics/LyricsDocument.h"
+#include "plugin/LinePreparer.h"
+#include "plugin/LyricsLookup.h"
+#include "plugin/Placement.h"
+#include "plugin/PlayerState.h"
+#include "plugin/SongIdentity.h"
+#include "plugin/TickTimer.h"
+#include "render/RenderSurface.h"
+#include "render/TitleBanner.h"
+
+class PluginState : public SheetState {
+public:
+    PluginState();
+    ~PluginState() override;
+
+    // The player's main window and the library's module, from the descriptor.
+    HWND hostWindow() const override;
+    HINSTANCE moduleInstance() const;
+
+    void applyBarSize() override;
+    void reloadSkin() override;
+    void applyColours() override;
+    COLORREF hostSkinPixel(int32_t x, int32_t y) override;
+    void hideBar() override;
+    void startWindowPick() override;
+
+    // Forgets the lines the bar showed of the last document: the due and shown lines and the text
+    // layers of both buffer sets. The display state stays.
+    void resetDisplay();
+
+    PlayerState playerState;
+    HostPoller hostPoller;
+    // The song the bar shows and its lyrics. A lookup's result replaces the whole document.
+    SongIdentity currentSong;
+    std::unique_ptr<LyricsDocument> lyricsDocument;
+    LyricsLookup lyricsLookup;
+    // Lyrics found for the current song, adopted once the first things they show are drawn.
+    std::unique_ptr<LookupResult> pendingLyrics;
+    DWORD pendingSince = 0;
+    int warningsPending = 0;  // malformed-tag warnings of adopted loads not yet shown
+    int warningShown = 0;     // one is open now
+    RenderSurface renderSurface;
+    LinePreparer linePreparer;
+    TitleBanner titleBanner;
+    TickTimer tickTimer;
+    BarPlacement placement;
+    int configRequested = 0;
+    int configRunning = 0;
+    int positionDirty = 0;  // the bar was dragged or reset: quit saves all settings
+};
+
+extern PluginState plugin;

@@ -1,0 +1,107 @@
+#include "plugin/SongChange.h"
+
+#include "lyrics/Win32LyricsEnvironment.h"
+#include "plugin/PluginState.h"
+#include "utils/Text.h"
+#include "utils/Utf.h"
+
+namespace {
+
+// A result waits this long at most for its banner and first lines; then the tick draws them.
+constexpr DWORD kFirstLinesWaitMs = 500;
+
+// Takes a finished document as the current one; the display starts afresh from its lines.
+void adopt(std::unique_ptr<LookupResult> result) {
+    plugin.pendingLyrics.reset();
+    plugin.warningsPending += result->malformedLoads;
+    plugin.lyricsDocument = std::move(result->document);
+    plugin.resetDisplay();
+}
+
+// The first things a document shows: its banner (titles, or a song without lyrics), its first
+// line and the line a display starting now would show. Asks for what is not drawn yet; returns
+// whether everything is.
+bool firstThingsDrawn(const LyricsDocument& document) {
+    RenderSurface& surface = plugin.renderSurface;
+    const Settings& live = plugin.liveSettings;
+    BannerContent banner = TitleBanner::contentFor(surface, document, live);
+    surface.prepareBanner(banner);
+    if (!document.isLoaded()) return surface.holdsBanner(banner);
+    int32_t first = firstLineToShow(document, plugin.playerState.positionMs / 10, live);
+    int32_t shown = first < 0 ? 0 : first;
+    surface.prepareLines(document, live, {0, shown});
+    return surface.holdsBanner(banner) && surface.holdsLines(document, live, {0, shown});
+}
+
+void adoptPendingWhenReady(bool timeUp) {
+    std::unique_ptr<LookupResult>& pending = plugin.pendingLyrics;
+    if (pending && (timeUp || firstThingsDrawn(*pending->document))) adopt(std::move(pending));
+}
+
+// A result waits until the first things it shows are drawn ahead, so that no tick draws them.
+void adoptOnceDrawn(std::unique_ptr<LookupResult> result) {
+    if (!plugin.renderSurface.preparer) {
+        adopt(std::move(result));
+        return;
+    }
+    plugin.pendingLyrics = std::move(result);
+    plugin.pendingSince = GetTickCount();
+    adoptPendingWhenReady(false);
+}
+
+void showWarnings() {
+    // The box is modal: ticks go on inside it with the adopted document, and a result adopted
+    // inside its loop adds to the count.
+    if (plugin.warningShown) return;
+    plugin.warningShown = 1;
+    while (plugin.warningsPending > 0) {
+        --plugin.warningsPending;
+        showMalformedTagWarning();
+    }
+    plugin.warningShown = 0;
+}
+
+}  // namespace
+
+void followSongChange() {
+    PlayerState& player = plugin.playerState;
+    if (sameName(player.loadedFile, player.currentFile)) {
+        if (plugin.pendingLyrics) adoptPendingWhenReady(GetTickCount() - plugin.pendingSince >= kFirstLinesWaitMs);
+        return;
+    }
+    player.loadedFile = player.currentFile;
+    SongIdentity& song = plugin.currentSong;
+    song = {player.currentFile, song.change + 1};
+    plugin.pendingLyrics.reset();
+    plugin.titleBanner.valid = 0;
+    plugin.resetDisplay();
+    // Until the lookup answers, a song without lyrics; the host's title is asked here, on its own
+    // thread, for the banner and for the lookup.
+    auto document = std::make_unique<LyricsDocument>();
+    if (!song.file) {
+        plugin.lyricsDocument = std::move(document);
+        return;
+    }
+    std::optional<std::string> title = askHostTitle(plugin.hostWindow(), player.listPosition, player.wideHost);
+    if (title) assignString(document->title, title->c_str());
+    plugin.lyricsDocument = std::move(document);
+    plugin.lyricsLookup.request(song, utf16ToUtf8(*song.file), plugin.liveSettings, std::move(title));
+}
+
+void adoptLookedUpLyrics() {
+    {
+        LockedScope locked(plugin.pluginLock);
+        for (std::unique_ptr<LookupResult>& result : plugin.lyricsLookup.collect())
+            if (result->song.isCurrent(plugin.currentSong)) adoptOnceDrawn(std::move(result));
+    }
+    showWarnings();
+}
+
+void takePreparedLines() {
+    {
+        LockedScope locked(plugin.pluginLock);
+        plugin.linePreparer.returnTo(plugin.renderSurface);
+        adoptPendingWhenReady(false);
+    }
+    showWarnings();
+}
