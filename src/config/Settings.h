@@ -91,6 +91,9 @@ public:
     int32_t ColorL3 = 0x0000FF;
     int32_t ColorBACK = 0x000000;
     int32_t ColorTCOLOR = 0x323232;
+    // The output device's delay in ms, on top of every song (utils/OutputDelay.h); read within
+    // its range.
+    int32_t GlobalOffset = 0;
     // The interface language: "auto", "ja" or "en" in the file; another value reads as auto.
     LanguageChoice Language = LanguageChoice::Automatic;
 };
