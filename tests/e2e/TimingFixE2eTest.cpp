@@ -1,0 +1,233 @@
+// The timing the user fixes on the bar, through the real plug-in: "[" and "]" and the right-click
+// menu move the wipe as a later or earlier position would, "save timing" writes the offset tag
+// into the lyrics file in its own encoding, and GlobalOffset moves every song.
+#include "PluginRun.h"
+
+#include <map>
+
+#include "resources/ResourceIds.h"
+
+namespace {
+
+// Three stretches of four letters, sung from 10.00 s, 11.00 s and 13.00 s to 14.00 s.
+const std::string kKaraokeLine = "[00:10:00]ABCD[00:11:00]EFGH[00:13:00]IJKL[00:14:00]";
+constexpr int kBracketOpen = VK_OEM_4, kBracketClose = VK_OEM_6;  // "[" and "]" on US and Japanese keyboards
+// The bar's menu, by the place of the item: its separators are passed over.
+enum MenuItem { kSettingsItem = 1, kEarlierItem, kLaterItem, kEarlierLargeItem, kLaterLargeItem, kResetItem, kSaveItem };
+constexpr int32_t kHeld = 11500;
+
+std::string fileBytes(const std::string& path) {
+    std::string bytes;
+    EXPECT_EQ(readFileBytes(path, bytes), 1) << path;
+    return bytes;
+}
+
+bool japaneseSystem() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE; }
+
+std::string utf16le(const std::string& utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                                        static_cast<int>(wide.size()))));
+    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+}
+
+// The first column that is the note's edge: the sung colour from top to bottom. -1 without one.
+int noteEdge(const Image& image) {
+    for (int x = 0; x < image.width; ++x) {
+        int y = 0;
+        while (y < image.height && image.at(x, y) == kSungPixel) ++y;
+        if (y == image.height) return x;
+    }
+    return -1;
+}
+
+// Whether the columns left of `columns` are the same in both pictures.
+::testing::AssertionResult sameLeftOf(const Image& shown, const Image& expected, int columns) {
+    for (int x = 0; x < columns; ++x)
+        for (int y = 0; y < shown.height; ++y)
+            if (shown.at(x, y) != expected.at(x, y))
+                return ::testing::AssertionFailure() << "column " << x << " row " << y << " differs";
+    return ::testing::AssertionSuccess();
+}
+
+class TimingFix : public PluginRun {
+protected:
+    // The bar as it shows the line at each of these positions, unshifted, in rising order (the
+    // plug-in takes a position less than half a second back as the same one); then the position
+    // goes past the line, so that any position in it is taken again.
+    void takeReferences(std::initializer_list<int32_t> positions) {
+        for (int32_t ms : positions) reference[ms] = barAt(ms);
+        barAt(30000);
+    }
+
+    // Starts on song `index` of the playlist, held at kHeld, once its lyrics show.
+    void showSong(int32_t index) {
+        select(index);
+        hold(kHeld);
+        ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+        ASSERT_TRUE(player.runUntil([&] { return countPixels(captureBar(), kSungPixel) > 20; }, 3000));
+    }
+
+    void chooseFromMenu(int item) {
+        player.setTimerJob([&] {
+            player.watchModalWindows();
+            if (HWND menu = findPopupMenu()) choosePopupMenuItem(menu, item);
+        });
+        sendRightClick(bar(), 20, 5);
+        player.setTimerJob(nullptr);
+        player.waitTicks(2, 3000);
+    }
+
+    // The bar right after a fix shows the reference at `ms` left of the note, and the note; once
+    // the note has gone, the reference whole.
+    void expectShownAs(int32_t ms, const char* what) {
+        SCOPED_TRACE(what);
+        player.waitTicks(2, 3000);
+        Image withNote = captureBar();
+        int edge = noteEdge(withNote);
+        ASSERT_GT(edge, 150) << "a note at the bar's right end";
+        EXPECT_TRUE(sameLeftOf(withNote, reference.at(ms), edge));
+        player.runFor(1100);
+        player.waitTicks(2, 3000);
+        EXPECT_EQ(captureBar().pixels, reference.at(ms).pixels) << "the note is gone and left nothing";
+    }
+
+    std::map<int32_t, Image> reference;
+};
+
+}  // namespace
+
+TEST_F(TimingFix, KeysAndTheMenuMoveTheWipeAsAnotherPositionWouldAndTheBracketsStayWithTheBar) {
+    addSongWithLyrics("song", kKaraokeLine + "\r\n");
+    ASSERT_EQ(player.init(), 0);
+    hold(10000);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    takeReferences({10400, 11500, 11600, 12500, 12600});
+    ASSERT_EQ(noteEdge(reference.at(11500)), -1);
+    hold(kHeld);
+    player.waitTicks(2, 3000);
+    ASSERT_EQ(captureBar().pixels, reference.at(kHeld).pixels);
+
+    sendKey(bar(), kBracketOpen);
+    expectShownAs(11600, "[: 0.1 s earlier");
+    sendShiftedKey(bar(), kBracketOpen);
+    expectShownAs(12600, "Shift+[: 1 s earlier");
+    chooseFromMenu(kLaterItem);
+    expectShownAs(12500, "menu: 0.1 s later");
+    chooseFromMenu(kLaterLargeItem);
+    expectShownAs(11500, "menu: 1 s later");
+    chooseFromMenu(kLaterLargeItem);
+    sendKey(bar(), kBracketClose);
+    expectShownAs(10400, "menu: 1 s later, then ]: 0.1 s later");
+    chooseFromMenu(kResetItem);
+    expectShownAs(11500, "menu: reset");
+    chooseFromMenu(kEarlierLargeItem);
+    sendShiftedKey(bar(), kBracketClose);
+    chooseFromMenu(kEarlierItem);
+    expectShownAs(11600, "menu: 1 s earlier, Shift+]: 1 s later, menu: 0.1 s earlier");
+
+    EXPECT_TRUE(player.host().keys().empty()) << "the brackets are not passed on";
+    sendKey(bar(), 'Z');
+    player.runFor(100);
+    EXPECT_EQ(player.host().keys().size(), 2u) << "other keys are";
+    EXPECT_TRUE(player.record.boxes.empty());
+}
+
+TEST_F(TimingFix, SavingRewritesOnlyTheOffsetLineInTheFilesOwnEncodingAndTheNextLoadShowsIt) {
+    // Shift-JIS with an offset tag of its own; UTF-8 with its mark and LF line ends; UTF-16.
+    const std::string sjis = "[ti:\x82\xA0]\r\n[offset:100]\r\n" + kKaraokeLine + "\r\n";
+    const std::string utf8 = "\xEF\xBB\xBF[ar:\xE3\x81\x82]\n" + kKaraokeLine + "\n";
+    const std::string utf16 = "\xFF\xFE" + utf16le("[ti:x]\r\n" + kKaraokeLine + "\r\n");
+    const std::string sjisSong = addSongWithLyrics("sjis", sjis);
+    const std::string utf8Song = addSongWithLyrics("utf8", utf8);
+    const std::string utf16Song = addSongWithLyrics("utf16", utf16);
+    addSongWithLyrics("other", "[00:01:00]xyz[00:02:00]\r\n");
+    ASSERT_EQ(player.init(), 0);
+    hold(10000);
+    select(1);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    takeReferences({11500, 11800});
+
+    ASSERT_NO_FATAL_FAILURE(showSong(0));
+    for (int i = 0; i < 3; ++i) sendKey(bar(), kBracketOpen);
+    chooseFromMenu(kSaveItem);
+    EXPECT_EQ(fileBytes(dataPath("sjis.kra")), "[ti:\x82\xA0]\r\n[offset:+400]\r\n" + kKaraokeLine + "\r\n");
+
+    ASSERT_NO_FATAL_FAILURE(showSong(2));
+    for (int i = 0; i < 3; ++i) sendKey(bar(), kBracketOpen);
+    chooseFromMenu(kSaveItem);
+    EXPECT_EQ(fileBytes(dataPath("utf16.kra")), "\xFF\xFE" + utf16le("[ti:x]\r\n[offset:+300]\r\n" + kKaraokeLine + "\r\n"));
+
+    ASSERT_NO_FATAL_FAILURE(showSong(1));
+    for (int i = 0; i < 3; ++i) sendKey(bar(), kBracketOpen);
+    chooseFromMenu(kSaveItem);
+    EXPECT_EQ(fileBytes(dataPath("utf8.kra")), "\xEF\xBB\xBF[ar:\xE3\x81\x82]\n[offset:+300]\n" + kKaraokeLine + "\n");
+    player.runFor(1100);
+    player.waitTicks(2, 3000);
+    EXPECT_EQ(captureBar().pixels, reference.at(11800).pixels) << "the saved shift still shows, once";
+
+    // Another song forgets a shift not saved; coming back, the file's offset holds the saved one.
+    sendKey(bar(), kBracketOpen);
+    select(3);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    ASSERT_NO_FATAL_FAILURE(showSong(1));
+    EXPECT_EQ(captureBar().pixels, reference.at(11800).pixels) << "the saved timing, not shifted again";
+    EXPECT_TRUE(player.record.boxes.empty());
+}
+
+TEST_F(TimingFix, AFileThatCannotBeWrittenIsToldAndKeepsItsBytesAndTheShift) {
+    const std::string lyrics = "[ti:read-only]\r\n" + kKaraokeLine + "\r\n";
+    addSongWithLyrics("locked", lyrics);
+    const std::string file = dataPath("locked.kra");
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_EQ(player.init(), 0);
+    hold(10000);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    takeReferences({11500, 11600});
+    hold(kHeld);
+    player.waitTicks(2, 3000);
+
+    sendKey(bar(), kBracketOpen);
+    chooseFromMenu(kSaveItem);
+    player.runUntil([&] { return !player.record.boxes.empty(); }, 3000);
+    ASSERT_EQ(player.record.boxes.size(), 1u);
+    const std::string& text = player.record.boxes[0].text;
+    EXPECT_EQ(player.record.boxes[0].caption, "Sorvane");
+    EXPECT_NE(text.find(file), std::string::npos) << text;
+    EXPECT_NE(text.find(japaneseSystem() ? "\x93\xC7\x82\xDD\x8E\xE6\x82\xE8\x90\xEA\x97\x70" : "read-only"), std::string::npos)
+        << text;  // 読み取り専用 in the system's code page
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(fileBytes(file), lyrics);
+    player.runFor(1100);
+    player.waitTicks(2, 3000);
+    EXPECT_EQ(captureBar().pixels, reference.at(11600).pixels) << "the shift stays for another try";
+}
+
+TEST_F(TimingFix, TheOutputDelayFromTheFileOrTheSheetShowsEverySongLater) {
+    addSongWithLyrics("song", kKaraokeLine + "\r\n");
+    ASSERT_EQ(player.init(), 0);
+    hold(10000);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    takeReferences({11200, 11700});
+    player.quit();
+
+    restartPlayer();
+    writeIni("GlobalOffset", 300);
+    addSongWithLyrics("song", kKaraokeLine + "\r\n");
+    ASSERT_EQ(player.init(), 0);
+    hold(kHeld);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    EXPECT_EQ(captureBar().pixels, reference.at(11200).pixels) << "300 ms late";
+
+    // Typed on the fades page it applies within its range, and is kept.
+    auto typeInSheet = [&](const char* text) {
+        player.config();
+        EXPECT_EQ(runSheet(1, [&](HWND sheet) { SetDlgItemTextA(sheetPage(sheet, kFadePage), IDC_GLOBAL_OFFSET_EDIT, text); }), 1);
+        player.waitTicks(2, 3000);
+    };
+    typeInSheet("-200");
+    EXPECT_EQ(captureBar().pixels, reference.at(11700).pixels) << "200 ms early";
+    typeInSheet("-99999");
+    player.quit();
+    EXPECT_EQ(iniValue("GlobalOffset"), "-5000");
+}
