@@ -58,6 +58,7 @@ struct StringKey {
 // Save and copy order.
 const StringKey kStringKeys[] = {
     {"LyricsPath", &Settings::LyricsPath},
+    {"DownloadPath", &Settings::DownloadPath},
     {"SkinPath", &Settings::SkinPath},
     {"FontName", &Settings::FontName},
     {"OtherWinName", &Settings::OtherWinName},
@@ -96,6 +97,7 @@ int Settings::loadFromIni(ProfileStore& store) {
     width = store.readInt("width", width);
     height = store.readInt("height", height);
     loadString(*this, store, &Settings::LyricsPath, "LyricsPath");
+    loadString(*this, store, &Settings::DownloadPath, "DownloadPath");
     loadString(*this, store, &Settings::SkinPath, "SkinPath");
     loadString(*this, store, &Settings::FontName, "FontName");
     loadString(*this, store, &Settings::OtherWinName, "OtherWinName");
