@@ -60,6 +60,7 @@ struct StringKey {
 // Save and copy order.
 const StringKey kStringKeys[] = {
     {"LyricsPath", &Settings::LyricsPath},
+    {"DownloadPath", &Settings::DownloadPath},
     {"SkinPath", &Settings::SkinPath},
     {"FontName", &Settings::FontName},
     {"OtherWinName", &Settings::OtherWinName},
@@ -98,6 +99,7 @@ int Settings::loadFromIni(ProfileStore& store) {
     width = store.readInt("width", width);
     height = store.readInt("height", height);
     loadString(*this, store, &Settings::LyricsPath, "LyricsPath");
+    loadString(*this, store, &Settings::DownloadPath, "DownloadPath");
     loadString(*this, store, &Settings::SkinPath, "SkinPath");
     loadString(*this, store, &Settings::FontName, "FontName");
     loadString(*this, store, &Settings::OtherWinName, "OtherWinName");

@@ -56,6 +56,9 @@ public:
     int saveToIni(ProfileStore& store) const;
 
     char* LyricsPath = nullptr;
+    // Where lyrics found outside the song's folders are kept (lyrics/DownloadFolder.h); unset or
+    // empty: a "Lyrics" folder beside the settings file.
+    char* DownloadPath = nullptr;
     char* SkinPath = nullptr;
     char* OtherWinName = nullptr;
     char* OtherWinClass = nullptr;

@@ -1,5 +1,7 @@
 #include "plugin/SongChange.h"
 
+#include "config/SettingsFile.h"
+#include "lyrics/DownloadFolder.h"
 #include "lyrics/Win32LyricsEnvironment.h"
 #include "plugin/PluginState.h"
 #include "utils/Text.h"
@@ -92,7 +94,8 @@ void followSongChange() {
     std::optional<std::string> title = askHostTitle(plugin.hostWindow(), player.listPosition, player.wideHost);
     if (title) assignString(document->title, title->c_str());
     plugin.lyricsDocument = std::move(document);
-    plugin.lyricsLookup.request(song, utf16ToUtf8(*song.file), plugin.liveSettings, std::move(title));
+    std::string folder = downloadFolder(plugin.liveSettings.DownloadPath, settingsFilePath());
+    plugin.lyricsLookup.request(song, utf16ToUtf8(*song.file), plugin.liveSettings, folder, std::move(title));
 }
 
 void adoptLookedUpLyrics() {
