@@ -103,6 +103,7 @@ int loadTagLyrics(LyricsDocument& document, const char* source, int32_t timeType
         document.encoding = field.encoding;
         if (field.encoding == TextEncoding::kAnsi) document.ansiCodePage = environment.ansiCodePage();
         document.tagField = field.field;
+        if (!field.synced) document.sourceText = field.text;
         markLoaded(document, source);
         warnings.report(environment);
         return 1;
@@ -167,6 +168,7 @@ int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, L
     LoadWarnings warnings;
     int parsed = parseLyrics(document, text.data(), text.size(), timeType, warnings);
     if (parsed) markLoaded(document, source);
+    if (parsed && fromTag) document.sourceText = std::move(text);
     warnings.report(environment);
     return parsed;
 }

@@ -80,6 +80,18 @@ int moveOver(const std::wstring& temporary, const std::wstring& target) {
     return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+// Makes every missing folder on the path to a file (UTF-16, with "\\" between its parts). The
+// first parts of a drive, share or "\\?\" form are no folders to make: what cannot be made is
+// passed over, and the file's own folder must be there in the end.
+int makeFoldersTo(const std::wstring& file) {
+    size_t last = file.rfind(L'\\');
+    if (last == std::wstring::npos) return 1;
+    for (size_t at = file.find(L'\\'); at != std::wstring::npos && at <= last; at = file.find(L'\\', at + 1))
+        if (at > 0) CreateDirectoryW(file.substr(0, at).c_str(), nullptr);
+    DWORD attributes = GetFileAttributesW(file.substr(0, last).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 int Win32LyricsFileWriter::readFile(const char* path, size_t maxBytes, std::string& bytes, SaveFailure& failure) {
@@ -147,4 +159,22 @@ int Win32LyricsFileWriter::replaceFile(const char* path, std::string_view bytes,
     // The new content is then all there is of the lyrics: it stays, under its temporary name.
     if (!oldFileGone) DeleteFileW(temporary.c_str());
     return fail(failure, failureOf(error, SaveFailure::kReadOnly));
+}
+
+int Win32LyricsFileWriter::createFile(const char* path, std::string_view bytes, SaveFailure& failure) {
+    std::wstring target = widePath(path);
+    if (target.empty()) return fail(failure, SaveFailure::kGone);
+    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return fail(failure, SaveFailure::kExists);
+    if (!makeFoldersTo(target)) return fail(failure, SaveFailure::kFolderRefused);
+    std::wstring temporary;
+    HANDLE file = createBeside(path, temporary);
+    if (file == INVALID_HANDLE_VALUE) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
+    int written = writeAll(file, bytes);
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    if (written && MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return 1;
+    if (written) error = GetLastError();
+    DeleteFileW(temporary.c_str());
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return fail(failure, SaveFailure::kExists);
+    return fail(failure, failureOf(error, SaveFailure::kFailed));
 }

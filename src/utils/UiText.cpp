@@ -70,6 +70,7 @@ constexpr Entry kTable[] = {
     {UiText::LyricsFileNotLyrics, "表示できる歌詞がファイルにありません。", "The file holds no lyrics Sorvane can show."},
     {UiText::LyricsFileAmbiguous, "タグを書き加えると歌詞の読み方が変わってしまいます。",
      "The lyrics file cannot take the tag without reading differently."},
+    {UiText::LyricsCopyInTheWay, "同じ名前のファイルがすでにあります。", "A file of that name is there already."},
     {UiText::LyricsFileFailed, "歌詞ファイルに書き込めませんでした。", "The lyrics file could not be written."},
 };
 

@@ -59,6 +59,7 @@ enum class UiText {
     LyricsFileTooLong,
     LyricsFileNotLyrics,
     LyricsFileAmbiguous,
+    LyricsCopyInTheWay,
     LyricsFileFailed,
     Count
 };

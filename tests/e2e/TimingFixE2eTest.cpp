@@ -5,6 +5,8 @@
 
 #include <map>
 
+#include "lyrics/TaggedSongs.h"
+
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -172,6 +174,33 @@ TEST_F(TimingFix, SavingRewritesOnlyTheOffsetLineInTheFilesOwnEncodingAndTheNext
     ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
     ASSERT_NO_FATAL_FAILURE(showSong(1));
     EXPECT_EQ(captureBar().pixels, reference.at(11800).pixels) << "the saved timing, not shifted again";
+    EXPECT_TRUE(player.record.boxes.empty());
+}
+
+TEST_F(TimingFix, LyricsFromTheSongsTagsAreSavedAsItsCopyInTheDownloadFolderWhichTheNextLoadFinds) {
+    // Three plain lines, from 1.00 s, 3.50 s and 6.00 s.
+    addSong(writeData("tagged.flac", taggedSongBytes("xiph.flac")));
+    addSongWithLyrics("other", "[00:01:00]xyz[00:02:00]\r\n");
+    ASSERT_EQ(player.init(), 0);
+    select(0);
+    hold(1000);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    ASSERT_TRUE(player.runUntil([&] { return countPixels(captureBar(), kUnsungPixel) > 20; }, 3000)) << "lyrics show";
+    takeReferences({2800, 3800});
+    ASSERT_NE(reference.at(2800).pixels, reference.at(3800).pixels) << "another line";
+    hold(2800);
+    player.waitTicks(2, 3000);
+
+    sendShiftedKey(bar(), kBracketOpen);
+    chooseFromMenu(kSaveItem);
+    const std::string copy = joinPath(joinPath(settingsFolder(), "Lyrics"), "tagged.lrc");
+    EXPECT_EQ(fileBytes(copy), "\xEF\xBB\xBF[ti:Tagged]\n[offset:+1000]\n[00:01.00]First line\n[00:03.50]Second line\n"
+                               "[00:06.00]Third line\n");
+    select(1);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    select(0);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    EXPECT_EQ(captureBar().pixels, reference.at(3800).pixels) << "the copy, with its saved timing, once";
     EXPECT_TRUE(player.record.boxes.empty());
 }
 
