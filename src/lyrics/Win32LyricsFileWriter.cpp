@@ -64,6 +64,19 @@ int writeAll(HANDLE file, std::string_view bytes) {
     return FlushFileBuffers(file);
 }
 
+// The bytes written and flushed into a new file beside path, named in temporary. Returns 1, or 0
+// with the reason and no new file left.
+int writeBeside(const char* path, std::string_view bytes, std::wstring& temporary, SaveFailure& failure) {
+    HANDLE file = createBeside(path, temporary);
+    if (file == INVALID_HANDLE_VALUE) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
+    int written = writeAll(file, bytes);
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    if (written) return 1;
+    DeleteFileW(temporary.c_str());
+    return fail(failure, failureOf(error, SaveFailure::kFailed));
+}
+
 // File systems that cannot replace a file in one call (some network shares).
 int cannotReplace(DWORD error) {
     return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
@@ -125,17 +138,11 @@ int Win32LyricsFileWriter::replaceFile(const char* path, std::string_view bytes,
     if (attributes & FILE_ATTRIBUTE_READONLY) return fail(failure, SaveFailure::kReadOnly);
 
     std::wstring temporary;
-    HANDLE file = createBeside(path, temporary);
-    if (file == INVALID_HANDLE_VALUE) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
-    int written = writeAll(file, bytes);
-    DWORD error = GetLastError();
-    CloseHandle(file);
+    if (!writeBeside(path, bytes, temporary, failure)) return 0;
+    DWORD error = 0;
     // The old file's attributes (hidden, say) go with its content, whichever call replaces it.
-    if (written && !SetFileAttributesW(temporary.c_str(), attributes & kKeptAttributes)) {
-        written = 0;
+    if (!SetFileAttributesW(temporary.c_str(), attributes & kKeptAttributes)) {
         error = GetLastError();
-    }
-    if (!written) {
         DeleteFileW(temporary.c_str());
         return fail(failure, failureOf(error, SaveFailure::kFailed));
     }
@@ -167,13 +174,9 @@ int Win32LyricsFileWriter::createFile(const char* path, std::string_view bytes, 
     if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return fail(failure, SaveFailure::kExists);
     if (!makeFoldersTo(target)) return fail(failure, SaveFailure::kFolderRefused);
     std::wstring temporary;
-    HANDLE file = createBeside(path, temporary);
-    if (file == INVALID_HANDLE_VALUE) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
-    int written = writeAll(file, bytes);
+    if (!writeBeside(path, bytes, temporary, failure)) return 0;
+    if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return 1;
     DWORD error = GetLastError();
-    CloseHandle(file);
-    if (written && MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return 1;
-    if (written) error = GetLastError();
     DeleteFileW(temporary.c_str());
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return fail(failure, SaveFailure::kExists);
     return fail(failure, failureOf(error, SaveFailure::kFailed));

@@ -17,8 +17,14 @@ void RenderSurface::overlaySkin(int set, int32_t percentage) {
 
 void RenderSurface::drawNote(const Settings& settings) {
     HDC dc = buffers[kViewBuffer].dc;
-    std::u16string_view units(reinterpret_cast<const char16_t*>(note.data()), note.size());
-    HFONT font = createTextFont(barHeight, faceForText(settings.FontName, units));
+    // The face is chosen once for a note: for a FontName the system lacks, choosing weighs every
+    // installed face.
+    std::string fontName = settings.FontName ? settings.FontName : "";
+    if (noteFace.wide != note || noteFace.fontName != fontName) {
+        std::u16string_view units(reinterpret_cast<const char16_t*>(note.data()), note.size());
+        noteFace = {std::string(), fontName, note, faceForText(settings.FontName, units)};
+    }
+    HFONT font = createTextFont(barHeight, noteFace.face);
     HGDIOBJ keptFont = SelectObject(dc, font);
     SIZE size = {0, 0};
     GetTextExtentPoint32W(dc, note.c_str(), static_cast<int>(note.size()), &size);

@@ -191,6 +191,7 @@ private:
     std::vector<std::unique_ptr<TextLayers>> spares;  // ready, in no set
     std::vector<LayerContent> beingPrepared;          // the contents of the spares out with the preparer
     std::vector<ChosenFace> chosenFaces;
+    ChosenFace noteFace;  // the note's: its wide text and the face chosen for it
     SetFont setFonts[2];
     uint32_t generation = 0;                          // counts createBuffers
 };
