@@ -55,10 +55,10 @@ void lookupOnWarmIndex(benchmark::State& state, const char* song, int expected) 
     assignString(settings.LyricsPath, tree().root.c_str());
     PosixLyricsEnvironment environment;
     LyricsDocument document;
-    lookupLyrics(document, song, settings, environment);  // builds the index
+    lookupLyrics(document, song, settings, environment, "");  // builds the index
     for (auto _ : state) {
         document.clearHeaders();
-        if (lookupLyrics(document, song, settings, environment) != expected) state.SkipWithError("wrong result");
+        if (lookupLyrics(document, song, settings, environment, "") != expected) state.SkipWithError("wrong result");
     }
 }
 

@@ -21,6 +21,18 @@ void sendKey(HWND bar, int virtualKey) {
     SendMessageA(bar, WM_KEYUP, virtualKey, scan | 1 | 0xC0000000);
 }
 
+void sendShiftedKey(HWND bar, int virtualKey) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    BYTE held = keys[VK_SHIFT], heldLeft = keys[VK_LSHIFT];
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+    SetKeyboardState(keys);
+    sendKey(bar, virtualKey);
+    keys[VK_SHIFT] = held;
+    keys[VK_LSHIFT] = heldLeft;
+    SetKeyboardState(keys);
+}
+
 void sendChar(HWND bar, int character) { SendMessageA(bar, WM_CHAR, character & 0xFF, 1); }
 
 void sendClick(HWND bar, int x, int y) {

@@ -9,6 +9,8 @@ extern const char kPluginBarClass[];  // "SorvaneVis"
 HWND findBarWindow();
 
 void sendKey(HWND bar, int virtualKey);  // key down, then key up
+// The same with Shift held: the thread's keyboard state says so while the key is handled.
+void sendShiftedKey(HWND bar, int virtualKey);
 void sendChar(HWND bar, int character);
 void sendClick(HWND bar, int x, int y);
 void sendDoubleClick(HWND bar, int x, int y);

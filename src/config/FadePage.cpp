@@ -7,6 +7,7 @@
 #include "config/PropertyPages.h"
 #include "config/SheetState.h"
 #include "resources/ResourceIds.h"
+#include "utils/OutputDelay.h"
 
 namespace {
 
@@ -52,6 +53,20 @@ void initialise(SheetState& state, HWND page) {
     setRange(page, IDC_FOUT_END_SLIDER, -1, 200);
     LockedScope locked(state.pluginLock);
     showTimes(state.liveSettings, page);
+    writeItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, state.liveSettings.GlobalOffset);
+}
+
+// The output's delay applies at once, within its range; the field keeps what was typed until it
+// loses the focus, then shows the value taken.
+void globalOffsetChanged(SheetState& state, HWND page) {
+    LockedScope locked(state.pluginLock);
+    state.liveSettings.GlobalOffset = clampGlobalOffset(readItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, true));
+}
+
+void globalOffsetLeft(SheetState& state, HWND page) {
+    LockedScope locked(state.pluginLock);
+    int32_t taken = state.liveSettings.GlobalOffset;
+    if (readItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, true) != taken) writeItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, taken);
 }
 
 // Every kind of slider move counts (dragging, arrow keys, clicks beside the thumb, Home and End),
@@ -89,10 +104,14 @@ void restoreStandardTimes(SheetState& state, HWND page) {
 }
 
 void command(SheetState& state, HWND page, int id, int notification) {
-    if (id == IDC_FADE_DEFAULTS)
+    if (id == IDC_FADE_DEFAULTS) {
         restoreStandardTimes(state, page);
-    else if (notification == EN_CHANGE)  // not the focus notifications that follow a cancel
+    } else if (id == IDC_GLOBAL_OFFSET_EDIT) {
+        if (notification == EN_CHANGE) globalOffsetChanged(state, page);
+        if (notification == EN_KILLFOCUS) globalOffsetLeft(state, page);
+    } else if (notification == EN_CHANGE) {  // not the focus notifications that follow a cancel
         editChanged(state, page, id);
+    }
 }
 
 }  // namespace

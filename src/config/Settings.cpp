@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/ProfileStore.h"
+#include "utils/OutputDelay.h"
 #include "utils/Text.h"
 
 const char kDefaultFontName[] = "\xEF\xBC\xAD\xEF\xBC\xB3\x20\xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";
@@ -48,6 +49,7 @@ const IntegerKey kIntegerKeys[] = {
     {"ColorL3", &Settings::ColorL3},
     {"ColorBACK", &Settings::ColorBACK},
     {"ColorTCOLOR", &Settings::ColorTCOLOR},
+    {"GlobalOffset", &Settings::GlobalOffset},
 };
 
 struct StringKey {
@@ -58,6 +60,7 @@ struct StringKey {
 // Save and copy order.
 const StringKey kStringKeys[] = {
     {"LyricsPath", &Settings::LyricsPath},
+    {"DownloadPath", &Settings::DownloadPath},
     {"SkinPath", &Settings::SkinPath},
     {"FontName", &Settings::FontName},
     {"OtherWinName", &Settings::OtherWinName},
@@ -96,12 +99,14 @@ int Settings::loadFromIni(ProfileStore& store) {
     width = store.readInt("width", width);
     height = store.readInt("height", height);
     loadString(*this, store, &Settings::LyricsPath, "LyricsPath");
+    loadString(*this, store, &Settings::DownloadPath, "DownloadPath");
     loadString(*this, store, &Settings::SkinPath, "SkinPath");
     loadString(*this, store, &Settings::FontName, "FontName");
     loadString(*this, store, &Settings::OtherWinName, "OtherWinName");
     loadString(*this, store, &Settings::OtherWinClass, "OtherWinClass");
     for (const IntegerKey& k : kIntegerKeys)
         if (!isPlacementKey(k.field)) this->*k.field = store.readInt(k.key, this->*k.field);
+    GlobalOffset = clampGlobalOffset(GlobalOffset);
     std::string language = store.readString("Language");
     if (!language.empty() && !parseLanguageChoice(language, Language)) Language = LanguageChoice::Automatic;
     return 1;

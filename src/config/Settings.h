@@ -56,6 +56,9 @@ public:
     int saveToIni(ProfileStore& store) const;
 
     char* LyricsPath = nullptr;
+    // Where lyrics found outside the song's folders are kept (lyrics/DownloadFolder.h); unset or
+    // empty: a "Lyrics" folder beside the settings file.
+    char* DownloadPath = nullptr;
     char* SkinPath = nullptr;
     char* OtherWinName = nullptr;
     char* OtherWinClass = nullptr;
@@ -91,6 +94,9 @@ public:
     int32_t ColorL3 = 0x0000FF;
     int32_t ColorBACK = 0x000000;
     int32_t ColorTCOLOR = 0x323232;
+    // The output device's delay in ms, on top of every song (utils/OutputDelay.h); read within
+    // its range.
+    int32_t GlobalOffset = 0;
     // The interface language: "auto", "ja" or "en" in the file; another value reads as auto.
     LanguageChoice Language = LanguageChoice::Automatic;
 };

@@ -65,6 +65,7 @@ void LyricsDocument::reset() {
     encoding = TextEncoding::kAnsi;
     ansiCodePage = 0;
     tagField.clear();
+    sourceText.clear();
     lines.clear();
 }
 

@@ -63,8 +63,8 @@ public:
 
     // Releases the six header texts. Lines, loaded and the ratios stay.
     void clearHeaders();
-    // Restores the ratios, frames, totalSec, offsetMs, lyricsFile, encoding and tagField and releases
-    // every line.
+    // Restores the ratios, frames, totalSec, offsetMs, lyricsFile, encoding, tagField and sourceText
+    // and releases every line.
     // Headers and loaded stay.
     void reset();
     // frameRatio for a player clock that advances a whole number of milliseconds per decoded
@@ -89,4 +89,7 @@ public:
     TextEncoding encoding = TextEncoding::kAnsi;  // what the lyrics file was read as
     uint32_t ansiCodePage = 0;                    // for kAnsi: the code page it was read in
     std::string tagField;  // lyrics from a song's tags: the field they came from ("USLT", ...)
+    // Lyrics text from a song's tags (a text field, or the Lyrics3 tag), UTF-8, as it was parsed:
+    // what a saved timing writes into the song's copy in the download folder. Empty otherwise.
+    std::string sourceText;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/Settings.h"
+#include "lyrics/DownloadFolder.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsEnvironment.h"
 #include "lyrics/LyricsParser.h"
@@ -102,6 +103,7 @@ int loadTagLyrics(LyricsDocument& document, const char* source, int32_t timeType
         document.encoding = field.encoding;
         if (field.encoding == TextEncoding::kAnsi) document.ansiCodePage = environment.ansiCodePage();
         document.tagField = field.field;
+        if (!field.synced) document.sourceText = field.text;
         markLoaded(document, source);
         warnings.report(environment);
         return 1;
@@ -166,23 +168,25 @@ int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, L
     LoadWarnings warnings;
     int parsed = parseLyrics(document, text.data(), text.size(), timeType, warnings);
     if (parsed) markLoaded(document, source);
+    if (parsed && fromTag) document.sourceText = std::move(text);
     warnings.report(environment);
     return parsed;
 }
 
 int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settings& settings,
-                 LyricsEnvironment& environment) {
+                 LyricsEnvironment& environment, const std::string& downloadFolder) {
     if (loadLyrics(document, currentFile, settings.TimeType, environment)) return 1;
     if (!currentFile) return 0;
     std::string found = searchLyricsFolder(settings.LyricsPath, currentFile, environment);
     if (loadLyrics(document, found.c_str(), settings.TimeType, environment)) return 1;
+    std::string downloadCopy = downloadCopyPath(downloadFolder, currentFile);
+    if (loadLyrics(document, downloadCopy.c_str(), settings.TimeType, environment)) return 1;
     // Inside the song: its Lyrics3 tag, then its other tags.
     for (const char* prefix : {kLyrics3Prefix, kTagsPrefix}) {
         std::string tagSource = std::string(prefix) + currentFile;
         if (loadLyrics(document, tagSource.c_str(), settings.TimeType, environment)) return 1;
     }
-    // Sources beyond the song and the user's folders (a download cache, an online search) come
-    // last, here.
+    // An online search comes last, on a worker of its own (the caller's).
     return 0;
 }
 

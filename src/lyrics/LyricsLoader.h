@@ -1,6 +1,6 @@
 #pragma once
 // Finding and loading a song's lyrics: a "kra", "lrc" or "txt" file beside the song, one of that
-// name below the LyricsPath folder, the lyrics field of the song's Lyrics3 tag, or the lyrics in
+// name below the LyricsPath folder, the song's copy in the download folder, the lyrics field of the song's Lyrics3 tag, or the lyrics in
 // the song's other tags (see TagLyrics.h).
 #include <cstdint>
 #include <string>
@@ -47,11 +47,13 @@ std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironme
 int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, LyricsEnvironment& environment);
 
 // The lookup on a song change, after the caller has cleared the headers and noted the file as
-// loaded: beside the song, then below LyricsPath, then the song's Lyrics3 tag, then its other
-// tags. 1 when one loaded.
+// loaded: beside the song, then below LyricsPath, then the song's copy in the download folder
+// (downloadFolder, UTF-8; empty: none), then the song's Lyrics3 tag, then its other tags. The
+// download copy comes before the tags: a copy the user corrected, or whose timing was saved, is
+// what the song shows. 1 when one loaded.
 // currentFile is the song's path in UTF-8.
 int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settings& settings,
-                 LyricsEnvironment& environment);
+                 LyricsEnvironment& environment, const std::string& downloadFolder);
 
 // The LyricsPath step of the lookup alone, as lookupLyrics runs it: for a lookup that had to do
 // without the folder's index, once the index is there.

@@ -23,10 +23,6 @@ void markSaved(LiveShift& shift) { shift.savedMs = shift.shiftMs; }
 
 int32_t addShift(int32_t offsetMs, int32_t shiftMs) { return clampedSum(static_cast<int64_t>(offsetMs) + shiftMs); }
 
-int32_t clampGlobalOffset(int32_t globalOffsetMs) {
-    return std::clamp(globalOffsetMs, kMinGlobalOffset, kMaxGlobalOffset);
-}
-
 int32_t lyricsPositionMs(int32_t positionMs, const LiveShift& shift, int32_t globalOffsetMs) {
     return clampedSum(static_cast<int64_t>(positionMs) + shift.shiftMs - clampGlobalOffset(globalOffsetMs));
 }

@@ -9,13 +9,11 @@
 #include <cstdint>
 #include <string>
 
+#include "utils/OutputDelay.h"
+
 constexpr int32_t kShiftStepMs = 100;        // one press of "[" or "]"
 constexpr int32_t kLargeShiftStepMs = 1000;  // with Shift
 constexpr int32_t kMaxShiftMs = 600000;      // ten minutes either way: a live shift, or one sorvane-lyrics applies
-// GlobalOffset: the output device's delay (a Bluetooth speaker's, say). Positive: the sound comes
-// that much late, so the lyrics are shown that much later.
-constexpr int32_t kMinGlobalOffset = -5000;
-constexpr int32_t kMaxGlobalOffset = 5000;
 
 struct LiveShift {
     int32_t shiftMs = 0;  // on top of the times as loaded
@@ -37,9 +35,6 @@ void markSaved(LiveShift& shift);
 
 // offsetMs moved by shiftMs, held within 32 bits (as the parser reads an offset).
 int32_t addShift(int32_t offsetMs, int32_t shiftMs);
-
-// A GlobalOffset value as the setting keeps it: within kMinGlobalOffset..kMaxGlobalOffset.
-int32_t clampGlobalOffset(int32_t globalOffsetMs);
 
 // The position in the song at which to show the lyrics, for the player's positionMs: the live
 // shift moves it ahead (the lyrics come earlier), the output's delay back. Within 32 bits.

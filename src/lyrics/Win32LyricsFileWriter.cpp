@@ -64,6 +64,19 @@ int writeAll(HANDLE file, std::string_view bytes) {
     return FlushFileBuffers(file);
 }
 
+// The bytes written and flushed into a new file beside path, named in temporary. Returns 1, or 0
+// with the reason and no new file left.
+int writeBeside(const char* path, std::string_view bytes, std::wstring& temporary, SaveFailure& failure) {
+    HANDLE file = createBeside(path, temporary);
+    if (file == INVALID_HANDLE_VALUE) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
+    int written = writeAll(file, bytes);
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    if (written) return 1;
+    DeleteFileW(temporary.c_str());
+    return fail(failure, failureOf(error, SaveFailure::kFailed));
+}
+
 // File systems that cannot replace a file in one call (some network shares).
 int cannotReplace(DWORD error) {
     return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
@@ -78,6 +91,18 @@ int underWine() {
 
 int moveOver(const std::wstring& temporary, const std::wstring& target) {
     return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+// Makes every missing folder on the path to a file (UTF-16, with "\\" between its parts). The
+// first parts of a drive, share or "\\?\" form are no folders to make: what cannot be made is
+// passed over, and the file's own folder must be there in the end.
+int makeFoldersTo(const std::wstring& file) {
+    size_t last = file.rfind(L'\\');
+    if (last == std::wstring::npos) return 1;
+    for (size_t at = file.find(L'\\'); at != std::wstring::npos && at <= last; at = file.find(L'\\', at + 1))
+        if (at > 0) CreateDirectoryW(file.substr(0, at).c_str(), nullptr);
+    DWORD attributes = GetFileAttributesW(file.substr(0, last).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -113,17 +138,11 @@ int Win32LyricsFileWriter::replaceFile(const char* path, std::string_view bytes,
     if (attributes & FILE_ATTRIBUTE_READONLY) return fail(failure, SaveFailure::kReadOnly);
 
     std::wstring temporary;
-    HANDLE file = createBeside(path, temporary);
-    if (file == INVALID_HANDLE_VALUE) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
-    int written = writeAll(file, bytes);
-    DWORD error = GetLastError();
-    CloseHandle(file);
+    if (!writeBeside(path, bytes, temporary, failure)) return 0;
+    DWORD error = 0;
     // The old file's attributes (hidden, say) go with its content, whichever call replaces it.
-    if (written && !SetFileAttributesW(temporary.c_str(), attributes & kKeptAttributes)) {
-        written = 0;
+    if (!SetFileAttributesW(temporary.c_str(), attributes & kKeptAttributes)) {
         error = GetLastError();
-    }
-    if (!written) {
         DeleteFileW(temporary.c_str());
         return fail(failure, failureOf(error, SaveFailure::kFailed));
     }
@@ -147,4 +166,18 @@ int Win32LyricsFileWriter::replaceFile(const char* path, std::string_view bytes,
     // The new content is then all there is of the lyrics: it stays, under its temporary name.
     if (!oldFileGone) DeleteFileW(temporary.c_str());
     return fail(failure, failureOf(error, SaveFailure::kReadOnly));
+}
+
+int Win32LyricsFileWriter::createFile(const char* path, std::string_view bytes, SaveFailure& failure) {
+    std::wstring target = widePath(path);
+    if (target.empty()) return fail(failure, SaveFailure::kGone);
+    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return fail(failure, SaveFailure::kExists);
+    if (!makeFoldersTo(target)) return fail(failure, SaveFailure::kFolderRefused);
+    std::wstring temporary;
+    if (!writeBeside(path, bytes, temporary, failure)) return 0;
+    if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return 1;
+    DWORD error = GetLastError();
+    DeleteFileW(temporary.c_str());
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return fail(failure, SaveFailure::kExists);
+    return fail(failure, failureOf(error, SaveFailure::kFailed));
 }

@@ -10,4 +10,7 @@ public:
     int readFile(const char* path, size_t maxBytes, std::string& bytes, SaveFailure& failure) override;
     // A file with the read-only attribute is refused before anything is written.
     int replaceFile(const char* path, std::string_view bytes, SaveFailure& failure) override;
+    // Makes a new file of bytes at path, and the folders that lead to it, through a new file
+    // beside it that then takes the name; a file already there is left alone (kExists).
+    int createFile(const char* path, std::string_view bytes, SaveFailure& failure);
 };

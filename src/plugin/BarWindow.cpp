@@ -5,6 +5,7 @@
 
 #include "plugin/FrameTick.h"
 #include "plugin/Lifecycle.h"
+#include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
 #include "plugin/PluginDescriptor.h"
 #include "plugin/PluginState.h"
@@ -48,13 +49,77 @@ void cycleEffects() {
     if (++effects > kLastEffect) effects = kNoEffect;
 }
 
+// The timing step a key stands for: "[" earlier, "]" later, a second with Shift; 0 for any other
+// key. The key is told by the character it types on the keyboard's layout without Shift.
+int32_t timingStepForKey(WPARAM virtualKey) {
+    UINT character = MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_CHAR) & 0x7FFF;
+    if (character != '[' && character != ']') return 0;
+    int32_t step = GetKeyState(VK_SHIFT) < 0 ? kLargeShiftStepMs : kShiftStepMs;
+    return character == '[' ? step : -step;
+}
+
+// On layouts where the brackets are typed with another key (AltGr and a digit, say), the
+// characters themselves step: "{" and "}" as Shift gives them on the others.
+int32_t timingStepForCharacter(WPARAM character) {
+    switch (character) {
+    case '[': return kShiftStepMs;
+    case ']': return -kShiftStepMs;
+    case '{': return kLargeShiftStepMs;
+    case '}': return -kLargeShiftStepMs;
+    default: return 0;
+    }
+}
+
+// A bracket key taken by the bar: its character message, which follows, is not a step of its own.
+bool bracketKeyTaken = false;
+
+void stepTimingLocked(int32_t stepMs) {
+    LockedScope locked(plugin.pluginLock);
+    stepTiming(stepMs);
+}
+
+void addMenuItem(HMENU menu, UINT id, UiText text, bool enabled) {
+    AppendMenuW(menu, MF_STRING | (enabled ? 0u : MF_GRAYED), id, uiTextW(text).c_str());
+}
+
 void showSettingsMenu(HWND window, LPARAM lParam) {
     POINT p = {LOWORD(lParam), HIWORD(lParam)};
     ClientToScreen(window, &p);
+    bool shiftable = false, saveable = false, unsaved = false;
+    {
+        LockedScope locked(plugin.pluginLock);
+        shiftable = canShiftTiming();
+        saveable = canSaveTiming();
+        unsaved = hasUnsavedShift();
+    }
     HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, IDM_SETTINGS, uiTextW(UiText::SettingsMenuItem).c_str());
+    addMenuItem(menu, IDM_SETTINGS, UiText::SettingsMenuItem, true);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    addMenuItem(menu, IDM_SHIFT_EARLIER, UiText::ShiftEarlierMenuItem, shiftable);
+    addMenuItem(menu, IDM_SHIFT_LATER, UiText::ShiftLaterMenuItem, shiftable);
+    addMenuItem(menu, IDM_SHIFT_EARLIER_LARGE, UiText::ShiftEarlierLargeMenuItem, shiftable);
+    addMenuItem(menu, IDM_SHIFT_LATER_LARGE, UiText::ShiftLaterLargeMenuItem, shiftable);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    addMenuItem(menu, IDM_SHIFT_RESET, UiText::ShiftResetMenuItem, shiftable && unsaved);
+    addMenuItem(menu, IDM_SAVE_TIMING, UiText::SaveTimingMenuItem, saveable && unsaved);
     TrackPopupMenuEx(menu, TPM_RIGHTBUTTON, p.x - 8, p.y - 8, window, nullptr);
     DestroyMenu(menu);
+}
+
+void timingCommand(int id) {
+    switch (id) {
+    case IDM_SHIFT_EARLIER: stepTimingLocked(kShiftStepMs); break;
+    case IDM_SHIFT_LATER: stepTimingLocked(-kShiftStepMs); break;
+    case IDM_SHIFT_EARLIER_LARGE: stepTimingLocked(kLargeShiftStepMs); break;
+    case IDM_SHIFT_LATER_LARGE: stepTimingLocked(-kLargeShiftStepMs); break;
+    case IDM_SHIFT_RESET: {
+        LockedScope locked(plugin.pluginLock);
+        resetTiming();
+        break;
+    }
+    case IDM_SAVE_TIMING: saveTiming(); break;
+    default: break;
+    }
 }
 
 LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -85,16 +150,30 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_NCHITTEST:
         return HTCLIENT;
     case WM_KEYDOWN:
-    case WM_KEYUP:
-        PostMessageA(plugin.hostWindow(), message, wParam, lParam);
+    case WM_KEYUP: {
+        // "[" and "]" are the bar's own; every other key goes on to the host.
+        int32_t step = timingStepForKey(wParam);
+        if (step == 0) {
+            PostMessageA(plugin.hostWindow(), message, wParam, lParam);
+        } else if (message == WM_KEYDOWN) {
+            stepTimingLocked(step);
+        }
+        if (message == WM_KEYDOWN) bracketKeyTaken = step != 0;
         return 0;
-    case WM_CHAR:
+    }
+    case WM_CHAR: {
         if ((wParam & 0xFF) == 'h' || (wParam & 0xFF) == 'H') resetPlacement();
+        int32_t step = timingStepForCharacter(wParam);
+        if (step != 0 && !bracketKeyTaken) stepTimingLocked(step);
+        bracketKeyTaken = false;
         return 0;
+    }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDM_SETTINGS) {
             plugin.configRequested = 1;
             config();
+        } else {
+            timingCommand(LOWORD(wParam));
         }
         break;
     case WM_TIMER:

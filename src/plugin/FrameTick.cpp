@@ -1,6 +1,7 @@
 #include "plugin/FrameTick.h"
 
 #include "plugin/HostLink.h"
+#include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
 #include "plugin/PluginState.h"
 #include "plugin/SongChange.h"
@@ -33,7 +34,10 @@ void drawLyricsFrame() {
     }
     updateVerticalSync(live);
     bool direct = drawsIntoFollowedWindow();
-    int32_t positionMs = plugin.playerState.positionMs;
+    // The line due, the wipe and the fades all follow the lyrics' position, shifted as the user
+    // fixed it.
+    int32_t positionMs = lyricsPositionNow();
+    surface.note = activeTimingNote();
     displayStep(surface, *plugin.lyricsDocument, positionMs, live);
     waitForVerticalBlank(live);
     surface.renderFrame(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,

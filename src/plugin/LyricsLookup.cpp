@@ -40,7 +40,8 @@ private:
 
     void lookUp(WorkerSide& side, std::unique_ptr<LookupRequest> request) {
         std::unique_ptr<LookupResult> result = resultFor(*request);
-        lookupLyrics(*result->document, request->path.c_str(), request->settings, environment);
+        lookupLyrics(*result->document, request->path.c_str(), request->settings, environment,
+                     request->downloadFolder);
         result->malformedLoads = environment.malformedLoads;
         // Only the latest song is looked at again: an older one is no longer shown.
         waiting.reset();
@@ -79,11 +80,12 @@ int LyricsLookup::start(HWND bar, UINT message) { return worker.start(std::make_
 void LyricsLookup::stop() { worker.stop(kStopWaitMs); }
 
 void LyricsLookup::request(const SongIdentity& song, const std::string& path, const Settings& settings,
-                           std::optional<std::string> hostTitle) {
+                           const std::string& downloadFolder, std::optional<std::string> hostTitle) {
     auto request = std::make_unique<LookupRequest>();
     request->song = song;
     request->path = path;
     request->settings.copyFrom(settings);
+    request->downloadFolder = downloadFolder;
     request->hostTitle = std::move(hostTitle);
     worker.submit(std::move(request));
 }

@@ -3,7 +3,7 @@
 //
 // On the host's thread the tick gathers what the lookup needs: the song, its path, the settings
 // the lookup reads and the host's playlist title. The worker runs the whole lookup (lookupLyrics:
-// beside the song, below LyricsPath, in the song's tags) into a document of its own and hands the
+// beside the song, below LyricsPath, the download folder's copy, in the song's tags) into a document of its own and hands the
 // finished document back, lyrics or none, with the song it was looked up for; the bar adopts it
 // only while that song is still current (SongChange.h).
 //
@@ -27,6 +27,7 @@ struct LookupRequest : Parcel {
     SongIdentity song;
     std::string path;  // UTF-8
     Settings settings;
+    std::string downloadFolder;  // UTF-8, resolved on the host's thread; empty: none
     std::optional<std::string> hostTitle;
 };
 
@@ -44,7 +45,7 @@ public:
     void stop();
     // Asks for the lyrics of song, whose file is path (UTF-8).
     void request(const SongIdentity& song, const std::string& path, const Settings& settings,
-                 std::optional<std::string> hostTitle);
+                 const std::string& downloadFolder, std::optional<std::string> hostTitle);
     // The results handed back so far, oldest first.
     std::vector<std::unique_ptr<LookupResult>> collect();
 

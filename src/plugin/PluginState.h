@@ -21,6 +21,7 @@
 
 #include "config/SheetState.h"
 #include "lyrics/LyricsDocument.h"
+#include "lyrics/TimingShift.h"
 #include "plugin/LinePreparer.h"
 #include "plugin/LyricsLookup.h"
 #include "plugin/Placement.h"
@@ -61,6 +62,11 @@ public:
     DWORD pendingSince = 0;
     int warningsPending = 0;  // malformed-tag warnings of adopted loads not yet shown
     int warningShown = 0;     // one is open now
+    // The timing the user fixed on the bar for the current document (plugin/LiveTiming.h), and
+    // the note that tells of the last fix: shown from noteSince (GetTickCount) for a while.
+    LiveShift liveShift;
+    std::wstring noteText;
+    DWORD noteSince = 0;
     RenderSurface renderSurface;
     LinePreparer linePreparer;
     TitleBanner titleBanner;

@@ -1,5 +1,7 @@
 #include "plugin/SongChange.h"
 
+#include "config/SettingsFile.h"
+#include "lyrics/DownloadFolder.h"
 #include "lyrics/Win32LyricsEnvironment.h"
 #include "plugin/PluginState.h"
 #include "utils/Text.h"
@@ -10,11 +12,14 @@ namespace {
 // A result waits this long at most for its banner and first lines; then the tick draws them.
 constexpr DWORD kFirstLinesWaitMs = 500;
 
-// Takes a finished document as the current one; the display starts afresh from its lines.
+// Takes a finished document as the current one; the display starts afresh from its lines, and
+// with its own timing: a shift made on the document it replaces, saved or not, was made for that
+// one (a saved shift is in the new document's offset already).
 void adopt(std::unique_ptr<LookupResult> result) {
     plugin.pendingLyrics.reset();
     plugin.warningsPending += result->malformedLoads;
     plugin.lyricsDocument = std::move(result->document);
+    plugin.liveShift = {};
     plugin.resetDisplay();
 }
 
@@ -27,7 +32,9 @@ bool firstThingsDrawn(const LyricsDocument& document) {
     BannerContent banner = TitleBanner::contentFor(surface, document, live);
     surface.prepareBanner(banner);
     if (!document.isLoaded()) return surface.holdsBanner(banner);
-    int32_t first = firstLineToShow(document, plugin.playerState.positionMs / 10, live);
+    // As the document will be shown: without a shift of its own yet, with the output's delay.
+    int32_t positionMs = lyricsPositionMs(plugin.playerState.positionMs, LiveShift{}, live.GlobalOffset);
+    int32_t first = firstLineToShow(document, positionMs / 10, live);
     int32_t shown = first < 0 ? 0 : first;
     surface.prepareLines(document, live, {0, shown});
     return surface.holdsBanner(banner) && surface.holdsLines(document, live, {0, shown});
@@ -73,6 +80,8 @@ void followSongChange() {
     SongIdentity& song = plugin.currentSong;
     song = {player.currentFile, song.change + 1};
     plugin.pendingLyrics.reset();
+    plugin.liveShift = {};  // a shift not saved is forgotten with its song
+    plugin.noteText.clear();
     plugin.titleBanner.valid = 0;
     plugin.resetDisplay();
     // Until the lookup answers, a song without lyrics; the host's title is asked here, on its own
@@ -85,7 +94,8 @@ void followSongChange() {
     std::optional<std::string> title = askHostTitle(plugin.hostWindow(), player.listPosition, player.wideHost);
     if (title) assignString(document->title, title->c_str());
     plugin.lyricsDocument = std::move(document);
-    plugin.lyricsLookup.request(song, utf16ToUtf8(*song.file), plugin.liveSettings, std::move(title));
+    std::string folder = downloadFolder(plugin.liveSettings.DownloadPath, settingsFilePath());
+    plugin.lyricsLookup.request(song, utf16ToUtf8(*song.file), plugin.liveSettings, folder, std::move(title));
 }
 
 void adoptLookedUpLyrics() {

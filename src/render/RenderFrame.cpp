@@ -3,6 +3,8 @@
 #include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 #include "render/Effects.h"
+#include "render/FontChoice.h"
+#include "render/OutlinedText.h"
 #include "render/RenderSurface.h"
 
 void RenderSurface::overlaySkin(int set, int32_t percentage) {
@@ -13,9 +15,41 @@ void RenderSurface::overlaySkin(int set, int32_t percentage) {
     copyColumns(buffers[compose], 0, view, 0, barWidth);
 }
 
+void RenderSurface::drawNote(const Settings& settings) {
+    HDC dc = buffers[kViewBuffer].dc;
+    // The face is chosen once for a note: for a FontName the system lacks, choosing weighs every
+    // installed face.
+    std::string fontName = settings.FontName ? settings.FontName : "";
+    if (noteFace.wide != note || noteFace.fontName != fontName) {
+        std::u16string_view units(reinterpret_cast<const char16_t*>(note.data()), note.size());
+        noteFace = {std::string(), fontName, note, faceForText(settings.FontName, units)};
+    }
+    HFONT font = createTextFont(barHeight, noteFace.face);
+    HGDIOBJ keptFont = SelectObject(dc, font);
+    SIZE size = {0, 0};
+    GetTextExtentPoint32W(dc, note.c_str(), static_cast<int>(note.size()), &size);
+    // A box of the background at the bar's right end, edged on its left in the sung colour.
+    int32_t boxWidth = size.cx + 9 < barWidth ? size.cx + 9 : barWidth;
+    RECT box = {barWidth - boxWidth, 0, barWidth, barHeight};
+    HBRUSH fill = CreateSolidBrush(static_cast<COLORREF>(settings.ColorBACK));
+    HBRUSH edge = CreateSolidBrush(static_cast<COLORREF>(settings.ColorA3));
+    if (fill) FillRect(dc, &box, fill);
+    RECT edgeLine = {box.left, 0, box.left + 1, barHeight};
+    if (edge) FillRect(dc, &edgeLine, edge);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, static_cast<COLORREF>(settings.ColorA3));
+    TextOutW(dc, box.left + 5, (barHeight - size.cy) / 2, note.c_str(), static_cast<int>(note.size()));
+    SelectObject(dc, keptFont);
+    if (font) DeleteObject(font);
+    if (fill) DeleteObject(fill);
+    if (edge) DeleteObject(edge);
+}
+
 void RenderSurface::present(HWND target, int x, int y, const Settings& settings) {
     GdiFlush();
     applyEffects(barArea(kViewBuffer), settings.Effects, settings.ColorBACK);
+    // Over the finished frame: the next frame is composed afresh from the layers, without it.
+    if (!note.empty()) drawNote(settings);
     // A missing target would make GetDC hand out the whole screen.
     if (!target) return;
     HDC dc = GetDC(target);

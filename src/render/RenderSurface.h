@@ -122,9 +122,13 @@ public:
     void beginFadeOut(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
                       const Settings& settings);
 
-    // Lays the Effects gradient over view buffer 8 and copies the bar from it to (x, y) in the
-    // target window (nothing without a window).
+    // Lays the Effects gradient over view buffer 8, then the note, if any, and copies the bar from
+    // it to (x, y) in the target window (nothing without a window).
     void present(HWND target, int x, int y, const Settings& settings);
+    // A short note drawn over every lyrics frame at the bar's right end while it is not empty
+    // (the timing the user just fixed: "+0.3 s"). It goes over the finished frame only, never into
+    // the text layers, so the wipe and the layers drawn ahead go on as they were.
+    std::wstring note;
 
     int32_t barWidth = 0;
     int32_t barHeight = 0;
@@ -176,6 +180,7 @@ private:
     // destX, cut to both pictures so that nothing outside either is read or written.
     void copyColumns(const SurfaceBuffer& source, int32_t sourceX, int k, int32_t destX, int32_t columns);
     void overlaySkin(int set, int32_t percentage);
+    void drawNote(const Settings& settings);
     // One frame of a fade: the line over its background (the skin or ColorBACK), `shown` percent
     // of the way out of it.
     void fadeFrame(HWND target, int x, int y, int32_t positionMs, const LyricsLine* line,
@@ -186,6 +191,7 @@ private:
     std::vector<std::unique_ptr<TextLayers>> spares;  // ready, in no set
     std::vector<LayerContent> beingPrepared;          // the contents of the spares out with the preparer
     std::vector<ChosenFace> chosenFaces;
+    ChosenFace noteFace;  // the note's: its wide text and the face chosen for it
     SetFont setFonts[2];
     uint32_t generation = 0;                          // counts createBuffers
 };

@@ -16,6 +16,13 @@
 
 // The bar's command that opens the property sheet (right-click menu, config entry).
 #define IDM_SETTINGS 40003
+// The bar's timing commands (right-click menu; "[" and "]" step too).
+#define IDM_SHIFT_EARLIER 40010
+#define IDM_SHIFT_LATER 40011
+#define IDM_SHIFT_EARLIER_LARGE 40012
+#define IDM_SHIFT_LATER_LARGE 40013
+#define IDM_SHIFT_RESET 40014
+#define IDM_SAVE_TIMING 40015
 
 // Position page: four edits; the scroll bars beside them stay hidden (the page makes up-downs).
 #define IDC_LEFT_EDIT 1005
@@ -78,6 +85,7 @@
 #define IDC_FOUT_START_EDIT 1037
 #define IDC_FOUT_END_EDIT 1038
 #define IDC_FADE_DEFAULTS 1039
+#define IDC_GLOBAL_OFFSET_EDIT 1040  // GlobalOffset, in ms
 
 // Version page controls.
 #define IDC_WEB_ADDRESS 1026

@@ -40,6 +40,27 @@ enum class UiText {
     SaveFailedText,     // {1} the settings file, {2} the reason
     SaveFailedLogLine,  // {1} the settings file, {2} the reason
     SaveFailedNoReason,
+    ShiftEarlierMenuItem,
+    ShiftLaterMenuItem,
+    ShiftEarlierLargeMenuItem,
+    ShiftLaterLargeMenuItem,
+    ShiftResetMenuItem,
+    SaveTimingMenuItem,
+    TimingSavedNote,
+    TimingSaveFailedCaption,
+    TimingSaveFailedText,  // {1} the lyrics file, {2} the reason
+    // The reasons a lyrics file cannot take the timing, one per way a save fails.
+    LyricsFileGone,
+    LyricsFileReadOnly,
+    LyricsFileInUse,
+    LyricsFolderRefused,
+    LyricsFileOnReadOnlyMedium,
+    LyricsFileDiskFull,
+    LyricsFileTooLong,
+    LyricsFileNotLyrics,
+    LyricsFileAmbiguous,
+    LyricsCopyInTheWay,
+    LyricsFileFailed,
     Count
 };
 

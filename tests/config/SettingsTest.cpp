@@ -42,15 +42,16 @@ TEST(Settings, DefaultsAreTheDocumentedOnes) {
     EXPECT_EQ(s.ColorTCOLOR, 3289650);
 }
 
-TEST(Settings, FirstSaveWritesTheFontNameThe31IntegersInOrderAndTheLanguage) {
+TEST(Settings, FirstSaveWritesTheFontNameThe32IntegersInOrderAndTheLanguage) {
     Settings s;
     MemoryStore store;
     s.saveToIni(store);
-    ASSERT_EQ(store.written.size(), 33u);
+    ASSERT_EQ(store.written.size(), 34u);
     EXPECT_EQ(store.written.front(), "FontName");
     EXPECT_EQ(store.written[1], "FontSize");
     EXPECT_EQ(store.written[16], "Winamp_x");
     EXPECT_EQ(store.written[31], "ColorTCOLOR");
+    EXPECT_EQ(store.written[32], "GlobalOffset");
     EXPECT_EQ(store.written.back(), "Language");
     EXPECT_EQ(store.values["Fin_End"], "-20");
     EXPECT_EQ(store.values["Language"], "auto");
@@ -67,6 +68,16 @@ TEST(Settings, LoadKeepsFieldsWhoseKeysAreMissingOrEmpty) {
     EXPECT_EQ(s.height, 30);
     EXPECT_EQ(s.Effects, -7);  // loaded as it stands, no range test
     EXPECT_EQ(s.width, 245);
+}
+
+TEST(Settings, TheOutputDelayIsReadWithinFiveSecondsEitherWay) {
+    for (auto [stored, read] : {std::pair{"250", 250}, {"-5000", -5000}, {"99999", 5000}, {"-2147483648", -5000}}) {
+        Settings s;
+        MemoryStore store;
+        store.values = {{"GlobalOffset", stored}};
+        s.loadFromIni(store);
+        EXPECT_EQ(s.GlobalOffset, read) << stored;
+    }
 }
 
 TEST(Settings, TheLanguageIsReadInAnyLetterCaseAndAnythingUnknownIsAutomatic) {

@@ -133,20 +133,20 @@ TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTagByNamesInAnyS
     file(u8"음악\\사랑 さくら Café.mp3", "no tag");
     file(u8"歌詞\\深い\\사랑 さくら CAFé.LRC", "[00:01]in the tree");  // ASCII letters in any case
     LyricsDocument document;
-    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment), 1);
+    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment, ""), 1);
     EXPECT_EQ(document.lines[0].text, "in the tree");
     EXPECT_EQ(document.title, kWideHostTitleUtf8);
     EXPECT_EQ(document.artist, nullptr);
 
     file(u8"음악\\사랑 さくら Café.txt", "[00:01]" + kBesideText);
-    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment), 1);
+    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment, ""), 1);
     EXPECT_EQ(document.lines[0].text, kBesideText);
 
     std::string tagged = root + u8"\\음악\\タグ.mp3";
     std::string block = "LYRICSBEGININD0000210LYR00013[00:01]in tag";
     file(u8"음악\\タグ.mp3", "frames" + block + "0000" + std::to_string(block.size()) + "LYRICS200TAG" +
                                 std::string(125, ' '));
-    ASSERT_EQ(lookupLyrics(document, tagged.c_str(), settings, environment), 1);
+    ASSERT_EQ(lookupLyrics(document, tagged.c_str(), settings, environment, ""), 1);
     EXPECT_EQ(document.lines[0].text, "in tag");
     EXPECT_STREQ(document.title, "");  // the ID3v1 title is all spaces
 }
@@ -188,7 +188,7 @@ TEST_F(WinLyricsTree, PathsPastMaxPathAreFoundAndReadAndUnnameablePathsRefused) 
 
     Settings settings;
     assignString(settings.LyricsPath, root.c_str());
-    ASSERT_EQ(lookupLyrics(document, (root + "\\elsewhere\\song.mp3").c_str(), settings, environment), 1);
+    ASSERT_EQ(lookupLyrics(document, (root + "\\elsewhere\\song.mp3").c_str(), settings, environment, ""), 1);
     EXPECT_EQ(document.lines[0].text, "deep beside");
 
     // A path that is not UTF-8 or is longer than the system allows names no file at all.
@@ -228,7 +228,7 @@ TEST_F(WinLyricsTree, ReadsTheTagsOfASongNamedInAnyScript) {
     std::string song = root + u8"\\음악 🎤\\夜明け Café.ogg";
     file(u8"음악 🎤\\夜明け Café.ogg", taggedSongBytes("vorbis.ogg"));
     LyricsDocument document;
-    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment), 1);
+    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment, ""), 1);
     EXPECT_EQ(document.tagField, "UNSYNCED LYRICS");
     EXPECT_EQ(document.lines[0].text, u8"桜の歌");
 }

@@ -80,3 +80,18 @@ TEST_F(WinSaveFolder, RefusesAndLeavesTheFileAsItWas) {
     EXPECT_EQ(readWholeFile(held), kShiftJisLyrics);
     EXPECT_EQ(folderNames(root), (std::set<std::string>{"held.lrc", "read-only.lrc"}));
 }
+
+TEST_F(WinSaveFolder, ANewFileComesWithTheFoldersToItButNeverOverAFileThere) {
+    // Two folders to make, then past MAX_PATH, where the path takes the "\\?\" form.
+    std::string copy = root + u8"\\歌詞\\new\\a.lrc";
+    std::string deep = root + "\\" + std::string(150, 'x') + "\\" + std::string(150, 'y') + "\\b.lrc";
+    for (const std::string& path : {copy, deep}) {
+        SaveFailure failure = SaveFailure::kNone;
+        ASSERT_EQ(writer.createFile(path.c_str(), kShiftJisLyrics, failure), 1) << saveFailureText(failure);
+        EXPECT_EQ(readWholeFile(path), kShiftJisLyrics);
+        EXPECT_EQ(writer.createFile(path.c_str(), kShiftJisSaved, failure), 0);
+        EXPECT_EQ(failure, SaveFailure::kExists);
+        EXPECT_EQ(readWholeFile(path), kShiftJisLyrics);
+    }
+    EXPECT_EQ(folderNames(root + u8"\\歌詞\\new"), std::set<std::string>{"a.lrc"}) << "nothing left beside it";
+}

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "config/Settings.h"
+#include "lyrics/DownloadFolder.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsParser.h"
 #include "lyrics/SongTags.h"
@@ -38,7 +40,8 @@ struct Lookup {
     LyricsDocument document;
     FakeLyricsEnvironment environment;
     Settings settings;
-    int lookup(const char* song) { return lookupLyrics(document, song, settings, environment); }
+    std::string downloadFolder;
+    int lookup(const char* song) { return lookupLyrics(document, song, settings, environment, downloadFolder); }
     const char* firstText() const { return document.lineCount() ? document.lines[0].text.c_str() : ""; }
 };
 
@@ -125,6 +128,48 @@ TEST(LyricsLookup, NoLyricsAnywhereLeavesTitleAndArtistOfTheSong) {
     Lookup none;
     EXPECT_EQ(none.lookup(nullptr), 0);
     EXPECT_TRUE(none.environment.opened.empty());
+}
+
+TEST(LyricsLookup, DownloadCopyComesAfterTheUsersFoldersAndBeforeTheSongsTags) {
+    std::map<std::string, std::string> files = {{kSong, songWithLyrics3({{"LYR", "[00:01]from the tag"}})},
+                                                {"E:\\Downloads\\a.lrc", "[00:01]downloaded"}};
+    auto firstFound = [&files](const std::string& downloadFolder) {
+        Lookup l;
+        assignString(l.settings.LyricsPath, "D:\\Lyrics");
+        l.downloadFolder = downloadFolder;
+        l.environment.files = files;
+        EXPECT_EQ(l.lookup(kSong.c_str()), 1);
+        return std::string(l.firstText()) + " " + l.document.lyricsFile;
+    };
+    // Before the song's own tags: a copy the user corrected wins over what it was taken from.
+    EXPECT_EQ(firstFound("E:\\Downloads\\"), "downloaded E:\\Downloads\\a.lrc");
+    EXPECT_EQ(firstFound(""), "from the tag ");  // no download folder: nothing opened by a bare name
+    files["a.lrc"] = "[00:01]relative";
+    EXPECT_EQ(firstFound(""), "from the tag ");
+    files["D:\\Lyrics\\x\\a.txt"] = "[00:01]in the folder";
+    EXPECT_EQ(firstFound("E:\\Downloads"), "in the folder D:\\Lyrics\\x\\a.txt");
+    files["C:\\Music\\a.lrc"] = "[00:01]beside";
+    EXPECT_EQ(firstFound("E:\\Downloads"), "beside C:\\Music\\a.lrc");
+}
+
+TEST(DownloadFolder, BesideTheSettingsFileUnlessSet) {
+    EXPECT_EQ(downloadFolder(nullptr, "C:\\Users\\u\\AppData\\Winamp\\sorvane.ini"),
+              "C:\\Users\\u\\AppData\\Winamp\\Lyrics");
+    EXPECT_EQ(downloadFolder("", "C:\\P\\sorvane.ini"), "C:\\P\\Lyrics");
+    EXPECT_EQ(downloadFolder("D:\\Mine", "C:\\P\\sorvane.ini"), "D:\\Mine");
+    EXPECT_EQ(downloadFolder(nullptr, ""), "");
+}
+
+TEST(DownloadFolder, CopyIsNamedAfterTheSongAndStaysInsideTheFolder) {
+    EXPECT_EQ(downloadCopyPath("D:\\L", "C:\\M\\My.Song.mp3"), "D:\\L\\My.Song.lrc");
+    EXPECT_EQ(downloadCopyPath("D:\\L\\", u8"C:\\M\\桜 Café"), u8"D:\\L\\桜 Café.lrc");
+    // A stream's address, and names Windows would read otherwise, never leave the folder.
+    EXPECT_EQ(downloadCopyPath("D:\\L", "http://radio.example/live?x=1"), "D:\\L\\live_x=1.lrc");
+    EXPECT_EQ(downloadCopyPath("D:\\L", "C:\\M\\a:b|c*.mp3"), "D:\\L\\a_b_c_.lrc");
+    EXPECT_EQ(downloadCopyPath("D:\\L", "C:\\M\\song. .mp3"), "D:\\L\\song.lrc");
+    for (const char* nameless : {"C:\\M\\", "C:\\M\\..", ".."})
+        EXPECT_EQ(downloadCopyPath("D:\\L", nameless), "") << nameless;
+    EXPECT_EQ(downloadCopyPath("", "C:\\M\\a.mp3"), "");
 }
 
 TEST(LyricsLookup, TreeIsWalkedOnceAndAgainOnlyAfterAChange) {

@@ -28,7 +28,7 @@ struct TagLookup {
     int lookup(const std::string& song) {
         std::string path = kFolder + song;
         if (!environment.files.count(path)) environment.files[path] = taggedSongBytes(song);
-        return lookupLyrics(document, path.c_str(), settings, environment);
+        return lookupLyrics(document, path.c_str(), settings, environment, "");
     }
 };
 

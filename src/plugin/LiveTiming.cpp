@@ -1,0 +1,123 @@
+#include "plugin/LiveTiming.h"
+
+#include "config/SettingsFile.h"
+#include "lyrics/DownloadFolder.h"
+#include "lyrics/OffsetTag.h"
+#include "lyrics/Win32LyricsEnvironment.h"
+#include "lyrics/Win32LyricsFileWriter.h"
+#include "plugin/PluginState.h"
+#include "utils/Utf.h"
+#include "utils/WinText.h"
+#include "utils/WinUiText.h"
+
+namespace {
+
+constexpr DWORD kNoteShownMs = 1000;
+
+void showNote(const std::wstring& text) {
+    plugin.noteText = text;
+    plugin.noteSince = GetTickCount();
+}
+
+void noteShift() { showNote(widen(shiftNote(unsavedShiftMs(plugin.liveShift)))); }
+
+UiText reasonText(SaveFailure failure) {
+    switch (failure) {
+    case SaveFailure::kGone: return UiText::LyricsFileGone;
+    case SaveFailure::kReadOnly: return UiText::LyricsFileReadOnly;
+    case SaveFailure::kInUse: return UiText::LyricsFileInUse;
+    case SaveFailure::kFolderRefused: return UiText::LyricsFolderRefused;
+    case SaveFailure::kReadOnlyMedium: return UiText::LyricsFileOnReadOnlyMedium;
+    case SaveFailure::kDiskFull: return UiText::LyricsFileDiskFull;
+    case SaveFailure::kTooLong: return UiText::LyricsFileTooLong;
+    case SaveFailure::kNotLyrics: return UiText::LyricsFileNotLyrics;
+    case SaveFailure::kAmbiguous: return UiText::LyricsFileAmbiguous;
+    case SaveFailure::kExists: return UiText::LyricsCopyInTheWay;
+    case SaveFailure::kNone:
+    case SaveFailure::kFailed: break;
+    }
+    return UiText::LyricsFileFailed;
+}
+
+// Where lyrics without a file of their own (from the song's tags) are saved: the song's copy in
+// the download folder. Empty when there is none to make.
+std::string downloadCopyOfSong() {
+    const std::optional<std::u16string>& song = plugin.currentSong.file;
+    if (!song || plugin.lyricsDocument->sourceText.empty()) return {};
+    std::string folder = downloadFolder(plugin.liveSettings.DownloadPath, settingsFilePath());
+    return downloadCopyPath(folder, utf16ToUtf8(*song).c_str());
+}
+
+// The lyrics text written whole as a UTF-8 file with its mark and the offset tag, in the song's
+// copy; from then on the document's file is that copy, whose times are the text's own.
+int saveDownloadCopy(LyricsDocument& document, const std::string& file, int32_t offsetMs, SaveFailure& failure) {
+    Win32LyricsEnvironment environment;
+    std::string bytes;
+    if (!rewriteOffsetTag("\xEF\xBB\xBF" + document.sourceText, offsetMs, environment, bytes, failure)) return 0;
+    if (!Win32LyricsFileWriter().createFile(file.c_str(), bytes, failure)) return 0;
+    document.lyricsFile = file;
+    document.encoding = TextEncoding::kUtf8;
+    document.sourceText.clear();
+    return 1;
+}
+
+}  // namespace
+
+int32_t lyricsPositionNow() {
+    return lyricsPositionMs(plugin.playerState.positionMs, plugin.liveShift, plugin.liveSettings.GlobalOffset);
+}
+
+bool canShiftTiming() { return plugin.lyricsDocument->isLoaded() != 0; }
+
+bool canSaveTiming() {
+    return canShiftTiming() && (!plugin.lyricsDocument->lyricsFile.empty() || !downloadCopyOfSong().empty());
+}
+
+bool hasUnsavedShift() { return unsavedShiftMs(plugin.liveShift) != 0; }
+
+void stepTiming(int32_t stepMs) {
+    if (!canShiftTiming()) return;
+    stepShift(plugin.liveShift, stepMs);
+    noteShift();
+}
+
+void resetTiming() {
+    if (!canShiftTiming()) return;
+    resetShift(plugin.liveShift);
+    noteShift();
+}
+
+void saveTiming() {
+    std::string file;
+    OffsetSave save;
+    {
+        LockedScope locked(plugin.pluginLock);
+        if (!canSaveTiming()) return;
+        LyricsDocument& document = *plugin.lyricsDocument;
+        int32_t offsetMs = savedOffsetMs(document.offsetMs, plugin.liveShift);
+        int saved = 0;
+        if (!document.lyricsFile.empty()) {
+            file = document.lyricsFile;
+            Win32LyricsEnvironment environment;
+            Win32LyricsFileWriter writer;
+            saved = saveOffsetTag(file.c_str(), offsetMs, environment, writer, save);
+        } else {
+            file = downloadCopyOfSong();
+            saved = saveDownloadCopy(document, file, offsetMs, save.failure);
+        }
+        if (saved) {
+            markSaved(plugin.liveShift);
+            showNote(uiTextW(UiText::TimingSavedNote));
+            return;
+        }
+    }
+    std::string reason = uiText(reasonText(save.failure), activeLanguage());
+    MessageBoxW(nullptr, formatUiTextW(UiText::TimingSaveFailedText, {file, reason}).c_str(),
+                uiTextW(UiText::TimingSaveFailedCaption).c_str(), MB_OK | MB_ICONWARNING);
+}
+
+std::wstring activeTimingNote() {
+    if (plugin.noteText.empty()) return {};
+    if (GetTickCount() - plugin.noteSince >= kNoteShownMs) plugin.noteText.clear();
+    return plugin.noteText;
+}
