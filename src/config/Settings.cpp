@@ -8,6 +8,8 @@
 
 const char kDefaultFontName[] = "\xEF\xBC\xAD\xEF\xBC\xB3\x20\xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";
 
+const char kDefaultLyricsServer[] = "https://lrclib.net";
+
 namespace {
 
 // The integer keys in the order they are written, with the field each one names.
@@ -48,6 +50,7 @@ const IntegerKey kIntegerKeys[] = {
     {"ColorL3", &Settings::ColorL3},
     {"ColorBACK", &Settings::ColorBACK},
     {"ColorTCOLOR", &Settings::ColorTCOLOR},
+    {"OnlineLyrics", &Settings::OnlineLyrics},
 };
 
 struct StringKey {
@@ -59,6 +62,7 @@ struct StringKey {
 const StringKey kStringKeys[] = {
     {"LyricsPath", &Settings::LyricsPath},
     {"DownloadPath", &Settings::DownloadPath},
+    {"LyricsServer", &Settings::LyricsServer},
     {"SkinPath", &Settings::SkinPath},
     {"FontName", &Settings::FontName},
     {"OtherWinName", &Settings::OtherWinName},
@@ -77,7 +81,10 @@ bool isPlacementKey(int32_t Settings::*field) {
 
 }  // namespace
 
-Settings::Settings() { FontName = copyText(kDefaultFontName); }
+Settings::Settings() {
+    FontName = copyText(kDefaultFontName);
+    LyricsServer = copyText(kDefaultLyricsServer);
+}
 
 Settings::~Settings() {
     for (const StringKey& k : kStringKeys) freeText(this->*k.field);
@@ -98,6 +105,7 @@ int Settings::loadFromIni(ProfileStore& store) {
     height = store.readInt("height", height);
     loadString(*this, store, &Settings::LyricsPath, "LyricsPath");
     loadString(*this, store, &Settings::DownloadPath, "DownloadPath");
+    loadString(*this, store, &Settings::LyricsServer, "LyricsServer");
     loadString(*this, store, &Settings::SkinPath, "SkinPath");
     loadString(*this, store, &Settings::FontName, "FontName");
     loadString(*this, store, &Settings::OtherWinName, "OtherWinName");

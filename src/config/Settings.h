@@ -59,6 +59,8 @@ public:
     // Where lyrics found outside the song's folders are kept (lyrics/DownloadFolder.h); unset or
     // empty: a "Lyrics" folder beside the settings file.
     char* DownloadPath = nullptr;
+    // The LRCLIB server asked for lyrics found nowhere on the machine, when OnlineLyrics is 1.
+    char* LyricsServer = nullptr;
     char* SkinPath = nullptr;
     char* OtherWinName = nullptr;
     char* OtherWinClass = nullptr;
@@ -94,9 +96,15 @@ public:
     int32_t ColorL3 = 0x0000FF;
     int32_t ColorBACK = 0x000000;
     int32_t ColorTCOLOR = 0x323232;
+    // 1: a song without lyrics anywhere on the machine is looked up on LyricsServer, sending its
+    // title, artist, album and length. Off until the user agrees.
+    int32_t OnlineLyrics = 0;
     // The interface language: "auto", "ja" or "en" in the file; another value reads as auto.
     LanguageChoice Language = LanguageChoice::Automatic;
 };
+
+// The public LRCLIB service.
+extern const char kDefaultLyricsServer[];
 
 // "ＭＳ Ｐゴシック" in UTF-8.
 extern const char kDefaultFontName[];

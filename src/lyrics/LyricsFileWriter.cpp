@@ -12,6 +12,7 @@ const char* saveFailureText(SaveFailure failure) {
     case SaveFailure::kTooLong: return "The lyrics file is longer than Sorvane reads.";
     case SaveFailure::kNotLyrics: return "The file holds no lyrics Sorvane can show.";
     case SaveFailure::kAmbiguous: return "The lyrics file cannot take the tag without reading differently.";
+    case SaveFailure::kExists: return "A lyrics file of that name is already there.";
     case SaveFailure::kFailed: break;
     }
     return "The lyrics file could not be written.";

@@ -21,6 +21,7 @@ enum class SaveFailure : int32_t {
     kTooLong,         // longer than the plug-in reads a lyrics file
     kNotLyrics,       // the file holds no lyrics the plug-in can show: it is not rewritten
     kAmbiguous,       // the new content would read otherwise (in another encoding, say)
+    kExists,          // a new file was to be made, and one of that name is there already
     kFailed,          // any other error of the system
 };
 

@@ -282,3 +282,20 @@ std::vector<TagLyrics> readTagLyrics(SourceFile& file, const char* name, LyricsE
     }
     return found;
 }
+
+int readSongTitles(SourceFile& file, const char* name, SongTitles& titles) {
+    silenceTagLib();
+    titles = {};
+    try {
+        SourceStream stream(file, extensionName(name));
+        TagLib::FileRef song(&stream, false);
+        if (song.isNull() || !song.tag()) return 0;
+        const TagLib::Tag& tag = *song.tag();
+        titles.title = tag.title().stripWhiteSpace().to8Bit(true);
+        titles.artist = tag.artist().stripWhiteSpace().to8Bit(true);
+        titles.album = tag.album().stripWhiteSpace().to8Bit(true);
+    } catch (...) {
+        titles = {};
+    }
+    return !titles.title.empty() && !titles.artist.empty();
+}

@@ -32,3 +32,10 @@ struct TagLyrics {
 // Every lyrics field of the file's tags, in the order above. The file's format is taken from the
 // extension of name (a path), else from its content.
 std::vector<TagLyrics> readTagLyrics(SourceFile& file, const char* name, LyricsEnvironment& environment);
+
+// The song's title, artist and album as its tags give them (TagLib's merged view), UTF-8. 1 when
+// the tags give a title and an artist.
+struct SongTitles {
+    std::string title, artist, album;
+};
+int readSongTitles(SourceFile& file, const char* name, SongTitles& titles);

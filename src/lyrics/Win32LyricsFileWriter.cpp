@@ -80,7 +80,47 @@ int moveOver(const std::wstring& temporary, const std::wstring& target) {
     return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+// Makes the folder that holds path, and those above it, where missing. 1 when it is there.
+int makeFoldersAbove(const std::string& path) {
+    size_t separator = path.rfind('\\');
+    if (separator == std::string::npos || separator == 0) return 1;
+    std::string folder = path.substr(0, separator);
+    std::wstring wide = widePath(folder);
+    if (wide.empty()) return 0;
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A drive ("C:") or a share's root cannot be made: it is there or it is not.
+    if (folder.size() <= 2 || folder.back() == ':') return 0;
+    if (!makeFoldersAbove(folder)) return 0;
+    return CreateDirectoryW(wide.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 }  // namespace
+
+int Win32LyricsFileWriter::createFile(const char* path, std::string_view bytes, SaveFailure& failure) {
+    std::wstring target = widePath(path);
+    if (target.empty()) return fail(failure, SaveFailure::kGone);
+    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return fail(failure, SaveFailure::kExists);
+    if (!makeFoldersAbove(path)) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
+    std::wstring temporary;
+    HANDLE file = createBeside(path, temporary);
+    if (file == INVALID_HANDLE_VALUE) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
+    int written = writeAll(file, bytes);
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    // Without MOVEFILE_REPLACE_EXISTING the move fails rather than take a file's place.
+    if (written && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        written = 0;
+        error = GetLastError();
+    }
+    if (!written) {
+        DeleteFileW(temporary.c_str());
+        if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return fail(failure, SaveFailure::kExists);
+        return fail(failure, failureOf(error, SaveFailure::kFailed));
+    }
+    failure = SaveFailure::kNone;
+    return 1;
+}
 
 int Win32LyricsFileWriter::readFile(const char* path, size_t maxBytes, std::string& bytes, SaveFailure& failure) {
     std::wstring wide = widePath(path);

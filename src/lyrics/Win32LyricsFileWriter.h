@@ -10,4 +10,8 @@ public:
     int readFile(const char* path, size_t maxBytes, std::string& bytes, SaveFailure& failure) override;
     // A file with the read-only attribute is refused before anything is written.
     int replaceFile(const char* path, std::string_view bytes, SaveFailure& failure) override;
+    // Makes a new file of bytes at path (UTF-8), and the folders above it that are missing, through
+    // a file beside it that is then moved to its name: never half written, and never over a file
+    // that is already there (kExists; that file keeps every byte).
+    int createFile(const char* path, std::string_view bytes, SaveFailure& failure);
 };
