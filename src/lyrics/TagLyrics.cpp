@@ -288,8 +288,10 @@ int readSongTitles(SourceFile& file, const char* name, SongTitles& titles) {
     titles = {};
     try {
         SourceStream stream(file, extensionName(name));
-        TagLib::FileRef song(&stream, false);
-        if (song.isNull() || !song.tag()) return 0;
+        TagLib::FileRef song(&stream, true, TagLib::AudioProperties::Fast);
+        if (song.isNull()) return 0;
+        if (song.audioProperties()) titles.lengthSeconds = song.audioProperties()->lengthInSeconds();
+        if (!song.tag()) return 0;
         const TagLib::Tag& tag = *song.tag();
         titles.title = tag.title().stripWhiteSpace().to8Bit(true);
         titles.artist = tag.artist().stripWhiteSpace().to8Bit(true);
@@ -297,5 +299,6 @@ int readSongTitles(SourceFile& file, const char* name, SongTitles& titles) {
     } catch (...) {
         titles = {};
     }
+    if (titles.lengthSeconds < 0) titles.lengthSeconds = 0;
     return !titles.title.empty() && !titles.artist.empty();
 }

@@ -33,9 +33,10 @@ struct TagLyrics {
 // extension of name (a path), else from its content.
 std::vector<TagLyrics> readTagLyrics(SourceFile& file, const char* name, LyricsEnvironment& environment);
 
-// The song's title, artist and album as its tags give them (TagLib's merged view), UTF-8. 1 when
-// the tags give a title and an artist.
+// The song's title, artist and album as its tags give them (TagLib's merged view), UTF-8, and its
+// length as its audio stream gives it (0: unknown). 1 when the tags give a title and an artist.
 struct SongTitles {
     std::string title, artist, album;
+    int lengthSeconds = 0;
 };
 int readSongTitles(SourceFile& file, const char* name, SongTitles& titles);

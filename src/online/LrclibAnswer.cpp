@@ -120,7 +120,7 @@ std::string lyricsFileFor(const LrclibRecord& record, const OnlineQuery& query) 
     double seconds = record.durationSeconds >= 0 && record.durationSeconds < 360000 ? record.durationSeconds
                                                                                      : query.durationSeconds;
     long whole = std::lround(seconds);
-    char length[32];
+    char length[48];
     std::snprintf(length, sizeof length, "[length:%ld:%02ld]\r\n", whole / 60, whole % 60);
     file += length;
     // Line ends made CRLF: the file is for Windows editors too.

@@ -5,10 +5,10 @@
 #include "lyrics/DownloadFolder.h"
 #include "lyrics/LyricsLoader.h"
 #include "lyrics/LyricsParser.h"
-#include "lyrics/TagLyrics.h"
 #include "lyrics/Win32LyricsEnvironment.h"
 #include "lyrics/Win32LyricsFileWriter.h"
 #include "online/OnlineMisses.h"
+#include "online/SongQuery.h"
 #include "online/WinHttpClient.h"
 
 namespace {
@@ -38,22 +38,6 @@ public:
     }
 
 private:
-    OnlineQuery queryFor(const OnlineRequest& request) {
-        OnlineQuery query;
-        query.durationSeconds = request.durationSeconds;
-        if (std::unique_ptr<SourceFile> file = environment.openFile(request.path.c_str())) {
-            SongTitles titles;
-            if (readSongTitles(*file, request.path.c_str(), titles)) {
-                query.track = titles.title;
-                query.artist = titles.artist;
-                query.album = titles.album;
-                return query;
-            }
-        }
-        if (request.hostTitle) queryFromTitle(*request.hostTitle, query);
-        return query;
-    }
-
     void readMisses(const OnlineRequest& request, OnlineMisses& misses, int64_t now) {
         std::string bytes;
         SaveFailure failure;
@@ -73,7 +57,9 @@ private:
 
     void search(WorkerSide& side, const OnlineRequest& request) {
         std::string copy = downloadCopyPath(request.downloadFolder, request.path.c_str());
-        OnlineQuery query = queryFor(request);
+        OnlineQuery query = songQuery(request.path.c_str(), request.hostTitle ? request.hostTitle->c_str() : nullptr,
+                                      environment);
+        if (request.durationSeconds > 0) query.durationSeconds = request.durationSeconds;
         if (copy.empty() || !queryIsComplete(query)) return;
         int64_t now = static_cast<int64_t>(std::time(nullptr));
         std::string key = missKey(query);
