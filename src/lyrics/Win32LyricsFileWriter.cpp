@@ -80,6 +80,21 @@ int moveOver(const std::wstring& temporary, const std::wstring& target) {
     return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
+// Writes bytes into a new file beside path (its name in temporary), flushed and closed: 1 with
+// written telling whether every byte went in, or 0 when no file could be made; error is the
+// system's last error either way.
+int writeBeside(const char* path, std::string_view bytes, std::wstring& temporary, int& written, DWORD& error) {
+    HANDLE file = createBeside(path, temporary);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return 0;
+    }
+    written = writeAll(file, bytes);
+    error = GetLastError();
+    CloseHandle(file);
+    return 1;
+}
+
 // Makes the folder that holds path, and those above it, where missing. 1 when it is there.
 int makeFoldersAbove(const std::string& path) {
     size_t separator = path.rfind('\\');
@@ -103,11 +118,10 @@ int Win32LyricsFileWriter::createFile(const char* path, std::string_view bytes, 
     if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return fail(failure, SaveFailure::kExists);
     if (!makeFoldersAbove(path)) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
     std::wstring temporary;
-    HANDLE file = createBeside(path, temporary);
-    if (file == INVALID_HANDLE_VALUE) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
-    int written = writeAll(file, bytes);
-    DWORD error = GetLastError();
-    CloseHandle(file);
+    int written = 0;
+    DWORD error = 0;
+    if (!writeBeside(path, bytes, temporary, written, error))
+        return fail(failure, failureOf(error, SaveFailure::kFolderRefused));
     // Without MOVEFILE_REPLACE_EXISTING the move fails rather than take a file's place.
     if (written && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
         written = 0;
@@ -153,11 +167,10 @@ int Win32LyricsFileWriter::replaceFile(const char* path, std::string_view bytes,
     if (attributes & FILE_ATTRIBUTE_READONLY) return fail(failure, SaveFailure::kReadOnly);
 
     std::wstring temporary;
-    HANDLE file = createBeside(path, temporary);
-    if (file == INVALID_HANDLE_VALUE) return fail(failure, failureOf(GetLastError(), SaveFailure::kFolderRefused));
-    int written = writeAll(file, bytes);
-    DWORD error = GetLastError();
-    CloseHandle(file);
+    int written = 0;
+    DWORD error = 0;
+    if (!writeBeside(path, bytes, temporary, written, error))
+        return fail(failure, failureOf(error, SaveFailure::kFolderRefused));
     // The old file's attributes (hidden, say) go with its content, whichever call replaces it.
     if (written && !SetFileAttributesW(temporary.c_str(), attributes & kKeptAttributes)) {
         written = 0;

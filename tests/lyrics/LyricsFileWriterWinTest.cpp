@@ -80,3 +80,21 @@ TEST_F(WinSaveFolder, RefusesAndLeavesTheFileAsItWas) {
     EXPECT_EQ(readWholeFile(held), kShiftJisLyrics);
     EXPECT_EQ(folderNames(root), (std::set<std::string>{"held.lrc", "read-only.lrc"}));
 }
+
+TEST_F(WinSaveFolder, ANewFileMakesItsFoldersAndNeverTakesAnotherFilesPlace) {
+    std::string folder = root + u8"\\歌詞\\downloads";
+    std::string path = folder + u8"\\夜明け.lrc";
+    SaveFailure failure = SaveFailure::kFailed;
+    ASSERT_EQ(writer.createFile(path.c_str(), "[00:01]new", failure), 1) << saveFailureText(failure);
+    EXPECT_EQ(readWholeFile(path), "[00:01]new");
+    EXPECT_EQ(folderNames(folder), std::set<std::string>{u8"夜明け.lrc"});  // no temporary file left
+
+    EXPECT_EQ(writer.createFile(path.c_str(), "[00:01]other", failure), 0);
+    EXPECT_EQ(failure, SaveFailure::kExists);
+    EXPECT_EQ(readWholeFile(path), "[00:01]new");
+
+    // A file where a folder should be: refused, nothing made.
+    writeFile(root + "\\plain", "a file");
+    EXPECT_EQ(writer.createFile((root + "\\plain\\a.lrc").c_str(), "x", failure), 0);
+    EXPECT_EQ(readWholeFile(root + "\\plain"), "a file");
+}
