@@ -2,8 +2,8 @@
 
 #include "config/SettingsFile.h"
 #include "lyrics/DownloadFolder.h"
-#include "plugin/OnlineLookup.h"
 #include "lyrics/Win32LyricsEnvironment.h"
+#include "plugin/OnlineLookup.h"
 #include "plugin/PluginState.h"
 #include "utils/Text.h"
 #include "utils/Utf.h"
