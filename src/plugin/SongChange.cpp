@@ -134,8 +134,10 @@ void adoptLookedUpLyrics() {
         LockedScope locked(plugin.pluginLock);
         for (std::unique_ptr<LookupResult>& result : plugin.lyricsLookup.collect()) {
             if (!result->song.isCurrent(plugin.currentSong)) continue;
-            if (!result->document->isLoaded()) searchOnline(result->song);
-            adoptOnceDrawn(std::move(result));
+            // Online only once this machine has been searched through, the lyrics folder too.
+            if (!result->document->isLoaded() && !result->folderPending && !currentSongHasLyrics())
+                searchOnline(result->song);
+            if (!result->folderSettled) adoptOnceDrawn(std::move(result));
         }
     }
     showWarnings();

@@ -190,3 +190,25 @@ TEST_F(OnlineLyrics, ARequestThatHangsHoldsUpNeitherTheTicksNorTheNextSongNorQui
     player.quit();
     std::printf("quit while a request hangs: %lu ms\n", GetTickCount() - quitStart);
 }
+
+TEST_F(OnlineLyrics, ASongWhoseLyricsFolderIsStillBeingListedIsNotLookedUpMeanwhile) {
+    // A large LyricsPath tree, listed in the background, with the song's lyrics where the walk ends.
+    std::string tree = dataPath("tree");
+    CreateDirectoryA(tree.c_str(), nullptr);
+    for (int i = 0; i < 100; ++i) {
+        std::string outer = tree + "\\d" + std::to_string(i);
+        CreateDirectoryA(outer.c_str(), nullptr);
+        for (int j = 0; j < 50; ++j) CreateDirectoryA((outer + "\\e" + std::to_string(j)).c_str(), nullptr);
+    }
+    writeData("tree\\d99\\e49\\found.kra", "[00:00:00]ii[00:30:00]\r\n");
+    writeIni("LyricsPath", tree);
+    addScenario("found");
+    ASSERT_EQ(player.init(), 0);
+    select(0);
+    hold(15000);
+    EXPECT_GT(lyricsPixels(waitForLyrics(30000)), 0);
+    player.waitTicks(20, 3000);
+    EXPECT_TRUE(requestLog().empty()) << "asked online for a song with lyrics in the folder";
+    std::string bytes;
+    EXPECT_EQ(readFileBytes(downloadCopy("found"), bytes), 0);
+}
