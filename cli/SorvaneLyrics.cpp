@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
     const char* source = nullptr;
     int shifting = 0;
     int32_t shiftMs = 0;
-    int online = 0;
+    int online = 0, onlineOptions = 0;
     std::string server = kDefaultLyricsServer;
     int32_t lengthSeconds = 0;
     std::vector<std::string> args = arguments(argc, argv);
@@ -207,11 +207,13 @@ int main(int argc, char** argv) {
         } else if (args[i] == "--online") {
             online = 1;
         } else if (args[i] == "--server") {
-            if (!online || i + 1 >= args.size()) return usage();
+            if (i + 1 >= args.size()) return usage();
             server = args[++i];
+            onlineOptions = 1;
         } else if (args[i] == "--length") {
-            if (!online || i + 1 >= args.size() || !isNumber(args[i + 1])) return usage();
+            if (i + 1 >= args.size() || !isNumber(args[i + 1])) return usage();
             lengthSeconds = std::atoi(args[++i].c_str());
+            onlineOptions = 1;
         } else if (args[i] == "--time-type") {
             if (i + 1 >= args.size() || (args[i + 1] != "0" && args[i + 1] != "1")) return usage();
             timeType = args[++i][0] - '0';
@@ -235,7 +237,7 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);  // the same bytes as natively: "\n", not "\r\n"
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
-    if (shifting && online) return usage();
+    if ((shifting && online) || (onlineOptions && !online)) return usage();
     if (shifting) return applyShift(source, shiftMs, environment);
     if (online) return searchOnline(source, server, lengthSeconds, environment);
     LyricsDocument document;
