@@ -69,9 +69,7 @@ std::string tagValue(const std::string& preferred, const std::string& fallback) 
     return value;
 }
 
-}  // namespace
-
-OnlineAnswer readGetAnswer(int status, std::string_view body, int32_t durationSeconds) {
+OnlineAnswer getAnswer(int status, std::string_view body, int32_t durationSeconds) {
     OnlineAnswer answer;
     if (status == 404) {
         answer.kind = AnswerKind::kNotFound;
@@ -88,7 +86,7 @@ OnlineAnswer readGetAnswer(int status, std::string_view body, int32_t durationSe
     return readRecord(json);
 }
 
-OnlineAnswer readSearchAnswer(int status, std::string_view body, int32_t durationSeconds) {
+OnlineAnswer searchAnswer(int status, std::string_view body, int32_t durationSeconds) {
     OnlineAnswer answer;
     if (status != 200) return answer;
     Json json = parsed(body);
@@ -111,6 +109,26 @@ OnlineAnswer readSearchAnswer(int status, std::string_view body, int32_t duratio
     }
     answer.kind = AnswerKind::kNoLyrics;
     return answer;
+}
+
+// The JSON library throws only when memory runs out; an answer that cannot be read then is no answer.
+template <typename Reader>
+OnlineAnswer unlessItThrows(Reader reader) {
+    try {
+        return reader();
+    } catch (...) {
+        return OnlineAnswer();
+    }
+}
+
+}  // namespace
+
+OnlineAnswer readGetAnswer(int status, std::string_view body, int32_t durationSeconds) {
+    return unlessItThrows([&] { return getAnswer(status, body, durationSeconds); });
+}
+
+OnlineAnswer readSearchAnswer(int status, std::string_view body, int32_t durationSeconds) {
+    return unlessItThrows([&] { return searchAnswer(status, body, durationSeconds); });
 }
 
 std::string lyricsFileFor(const LrclibRecord& record, const OnlineQuery& query) {
