@@ -9,7 +9,7 @@ OnlineQuery songQuery(const char* path, const char* fallbackTitle, LyricsEnviron
     OnlineQuery query;
     if (std::unique_ptr<SourceFile> file = environment.openFile(path)) {
         SongTitles titles;
-        int named = readSongTitles(*file, path, titles);
+        int named = readSongTitles(*file, path, environment, titles);
         query.durationSeconds = titles.lengthSeconds;
         if (named) {
             query.track = titles.title;

@@ -3,11 +3,14 @@
 #include <map>
 #include <string>
 
+#include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
+#include "lyrics/TaggedSongs.h"
 #include "lyrics/LyricsParser.h"
 #include "online/LrclibAnswer.h"
 #include "online/OnlineMisses.h"
 #include "online/OnlineSearch.h"
+#include "online/SongQuery.h"
 
 namespace {
 
@@ -126,6 +129,25 @@ TEST(LrclibSearch, SavedFileKeepsTagsOnTheirLinesAndReadsBackAsTheLyrics) {
     ASSERT_EQ(document.lineCount(), 3);
     EXPECT_EQ(document.lines[2].text, u8"三番");
     EXPECT_EQ(warnings.count, 0);
+}
+
+TEST(SongQuery, TagsInTheAnsiCodePageFirstThenThePlaylistTitle) {
+    FakeLyricsEnvironment environment;
+    for (const char* song : {"uslt.mp3", "id3v1.mp3", "lyr.m4a"})
+        environment.files[std::string("C:\\") + song] = taggedSongBytes(song);
+    // ID3v2 Latin-1 frames and ID3v1 fields hold Shift-JIS bytes, as Japanese taggers write them.
+    OnlineQuery query = songQuery("C:\\uslt.mp3", "Playlist - Title", environment);
+    EXPECT_EQ(query.track, u8"夜明けの歌");
+    EXPECT_EQ(query.artist, u8"桜");
+    EXPECT_EQ(query.album, u8"Album 夜明け");
+    EXPECT_EQ(query.durationSeconds, 2);  // a hundred MPEG frames: 2.6 s
+    query = songQuery("C:\\id3v1.mp3", nullptr, environment);
+    EXPECT_EQ(query.track + "/" + query.artist + "/" + query.album, u8"夜明け/桜/");
+    // No title and artist in the tags: the playlist title's.
+    query = songQuery("C:\\lyr.m4a", "Someone - Song", environment);
+    EXPECT_EQ(query.track + "/" + query.artist, "Song/Someone");
+    query = songQuery("C:\\missing.mp3", nullptr, environment);
+    EXPECT_FALSE(queryIsComplete(query));
 }
 
 TEST(QueryFromTitle, SplitsArtistAndTitleAtTheFirstDash) {
