@@ -81,10 +81,7 @@ bool isPlacementKey(int32_t Settings::*field) {
 
 }  // namespace
 
-Settings::Settings() {
-    FontName = copyText(kDefaultFontName);
-    LyricsServer = copyText(kDefaultLyricsServer);
-}
+Settings::Settings() { FontName = copyText(kDefaultFontName); }
 
 Settings::~Settings() {
     for (const StringKey& k : kStringKeys) freeText(this->*k.field);

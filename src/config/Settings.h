@@ -59,7 +59,8 @@ public:
     // Where lyrics found outside the song's folders are kept (lyrics/DownloadFolder.h); unset or
     // empty: a "Lyrics" folder beside the settings file.
     char* DownloadPath = nullptr;
-    // The LRCLIB server asked for lyrics found nowhere on the machine, when OnlineLyrics is 1.
+    // The LRCLIB server asked for lyrics found nowhere on the machine, when OnlineLyrics is 1;
+    // unset or empty: kDefaultLyricsServer (not written into the file, so that it can move on).
     char* LyricsServer = nullptr;
     char* SkinPath = nullptr;
     char* OtherWinName = nullptr;

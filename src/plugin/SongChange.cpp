@@ -78,7 +78,7 @@ void searchOnline(const SongIdentity& song) {
     request->hostTitle = plugin.songHostTitle;
     request->durationSeconds = askSongLength();
     request->timeType = live.TimeType;
-    request->server = live.LyricsServer ? live.LyricsServer : kDefaultLyricsServer;
+    request->server = live.LyricsServer && *live.LyricsServer ? live.LyricsServer : kDefaultLyricsServer;
     request->downloadFolder = downloadFolder(live.DownloadPath, settingsFilePath());
     request->missesFile = onlineMissesFile(settingsFilePath());
     plugin.onlineLookup.request(std::move(request));

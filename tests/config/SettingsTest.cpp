@@ -42,15 +42,17 @@ TEST(Settings, DefaultsAreTheDocumentedOnes) {
     EXPECT_EQ(s.ColorTCOLOR, 3289650);
 }
 
-TEST(Settings, FirstSaveWritesTheFontNameThe31IntegersInOrderAndTheLanguage) {
+TEST(Settings, FirstSaveWritesTheFontNameThe32IntegersInOrderAndTheLanguage) {
     Settings s;
     MemoryStore store;
     s.saveToIni(store);
-    ASSERT_EQ(store.written.size(), 33u);
+    ASSERT_EQ(store.written.size(), 34u);
     EXPECT_EQ(store.written.front(), "FontName");
     EXPECT_EQ(store.written[1], "FontSize");
     EXPECT_EQ(store.written[16], "Winamp_x");
     EXPECT_EQ(store.written[31], "ColorTCOLOR");
+    EXPECT_EQ(store.written[32], "OnlineLyrics");
+    EXPECT_EQ(store.values["OnlineLyrics"], "0");  // nothing is sent until the user agrees
     EXPECT_EQ(store.written.back(), "Language");
     EXPECT_EQ(store.values["Fin_End"], "-20");
     EXPECT_EQ(store.values["Language"], "auto");
