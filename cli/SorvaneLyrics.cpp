@@ -12,6 +12,13 @@
 // positive earlier, on top of the offset it holds, as the plug-in's live shift does: its
 // "[offset:]" tag is added, replaced or (at 0) removed, every other byte kept. Prints what it did.
 // Exit status: 0 saved (or nothing to change), 1 not saved (the reason follows), 2 usage error.
+//
+//   sorvane-lyrics --online [--server URL] [--length SECONDS] SONG
+// asks the LRCLIB server (https://lrclib.net unless told) for SONG as the plug-in does: the query
+// from the song's tags, else from its file name "Artist - Title"; its length from its audio
+// stream unless told. Prints the query, each request with the answer's status, and the .lrc file
+// the plug-in would keep; it saves nothing (the plug-in does, in its download folder).
+// Exit status: 0 lyrics found, 1 none (or no answer), 2 usage error. Windows only (WinHTTP).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,10 +26,13 @@
 #include <vector>
 
 #include "LyricsJson.h"
+#include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
 #include "lyrics/OffsetTag.h"
 #include "lyrics/TimingShift.h"
+#include "online/OnlineSearch.h"
+#include "online/SongQuery.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -33,6 +43,7 @@
 
 #include "lyrics/Win32LyricsEnvironment.h"
 #include "lyrics/Win32LyricsFileWriter.h"
+#include "online/WinHttpClient.h"
 #include "utils/WinText.h"
 using PlatformEnvironment = Win32LyricsEnvironment;
 using PlatformWriter = Win32LyricsFileWriter;
@@ -69,11 +80,13 @@ private:
 int usage() {
     std::fputs("usage: sorvane-lyrics [--time-type 0|1] [--code-page N] SOURCE\n"
                "       sorvane-lyrics [--code-page N] --offset MS FILE\n"
+               "       sorvane-lyrics --online [--server URL] [--length SECONDS] SONG\n"
                "  SOURCE: a song or lyrics file, LYRICS200:SONG for a song's Lyrics3 tag, or\n"
                "          TAGS:SONG for the lyrics in a song's ID3v2, Xiph, MP4, APEv2 or ASF tags\n"
                "  N: the ANSI code page of files without a Unicode encoding (932, 1252, ...)\n"
                "  MS: milliseconds to move the lyrics file FILE's timing by, positive earlier\n"
-               "      (at most 600000 either way), on top of its [offset:] tag\n",
+               "      (at most 600000 either way), on top of its [offset:] tag\n"
+               "  URL: the LRCLIB server (default https://lrclib.net); SECONDS: the song's length\n",
                stderr);
     return 2;
 }
@@ -108,6 +121,53 @@ int applyShift(const char* file, int32_t shiftMs, LyricsEnvironment& environment
     return 0;
 }
 
+#ifdef _WIN32
+const char* answerName(AnswerKind kind) {
+    switch (kind) {
+    case AnswerKind::kLyrics: return "lyrics";
+    case AnswerKind::kInstrumental: return "instrumental (no lyrics)";
+    case AnswerKind::kNoLyrics: return "no synchronised lyrics";
+    case AnswerKind::kNotFound: return "not found";
+    case AnswerKind::kUnusable: break;
+    }
+    return "no usable answer";
+}
+#endif
+
+// --online: the search the plug-in makes for a song, reported step by step.
+int searchOnline(const char* song, const std::string& server, int32_t lengthSeconds, LyricsEnvironment& environment) {
+#ifndef _WIN32
+    std::fputs("sorvane-lyrics: --online needs the Windows build (it asks through WinHTTP)\n", stderr);
+    return 2;
+#endif
+    std::string name = songFileName(song);
+    name = name.substr(0, name.rfind('.') == 0 ? name.size() : name.rfind('.'));
+    OnlineQuery query = songQuery(song, name.c_str(), environment);
+    if (lengthSeconds > 0) query.durationSeconds = lengthSeconds;
+    printUtf8(stdout, "query: track \"" + query.track + "\", artist \"" + query.artist + "\", album \"" + query.album +
+                          "\", length " + std::to_string(query.durationSeconds) + " s\n");
+    if (!queryIsComplete(query)) {
+        std::fputs("sorvane-lyrics: the song names no track, artist and length to search for\n", stderr);
+        return 1;
+    }
+#ifdef _WIN32
+    WinHttpClient client;
+    SearchOutcome outcome = searchLrclib(server, query, client);
+    for (const SearchStep& step : outcome.steps) {
+        std::string status = step.answer.status ? "status " + std::to_string(step.answer.status) + ", " +
+                                                      std::to_string(step.answer.body.size()) + " bytes"
+                                                : "no answer: " + step.answer.failure;
+        printUtf8(stdout, "GET " + step.url + "\n  " + status + "\n");
+    }
+    printUtf8(stdout, std::string("answer: ") + answerName(outcome.answer.kind) + "\n");
+    if (outcome.answer.kind != AnswerKind::kLyrics) return 1;
+    printUtf8(stdout, "would keep as " + name + ".lrc:\n" + lyricsFileFor(outcome.answer.record, query));
+    return 0;
+#else
+    return 2;
+#endif
+}
+
 // The arguments in UTF-8: on Windows taken from the wide command line, so that a path in any
 // script arrives whole.
 std::vector<std::string> arguments(int argc, char** argv) {
@@ -135,12 +195,25 @@ int main(int argc, char** argv) {
     const char* source = nullptr;
     int shifting = 0;
     int32_t shiftMs = 0;
+    int online = 0, onlineOptions = 0;
+    std::string server = kDefaultLyricsServer;
+    int32_t lengthSeconds = 0;
     std::vector<std::string> args = arguments(argc, argv);
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--offset") {
             if (shifting || i + 1 >= args.size() || !readShift(args[i + 1], shiftMs)) return usage();
             shifting = 1;
             ++i;
+        } else if (args[i] == "--online") {
+            online = 1;
+        } else if (args[i] == "--server") {
+            if (i + 1 >= args.size()) return usage();
+            server = args[++i];
+            onlineOptions = 1;
+        } else if (args[i] == "--length") {
+            if (i + 1 >= args.size() || !isNumber(args[i + 1])) return usage();
+            lengthSeconds = std::atoi(args[++i].c_str());
+            onlineOptions = 1;
         } else if (args[i] == "--time-type") {
             if (i + 1 >= args.size() || (args[i + 1] != "0" && args[i + 1] != "1")) return usage();
             timeType = args[++i][0] - '0';
@@ -164,7 +237,9 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);  // the same bytes as natively: "\n", not "\r\n"
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
+    if ((shifting && online) || (onlineOptions && !online)) return usage();
     if (shifting) return applyShift(source, shiftMs, environment);
+    if (online) return searchOnline(source, server, lengthSeconds, environment);
     LyricsDocument document;
     int loaded = loadLyrics(document, source, timeType, environment);
     std::string json = lyricsJson(document, timeType, environment.warnings);

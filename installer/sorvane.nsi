@@ -1,5 +1,6 @@
 ; The Sorvane installer: puts gen_sorvane.dll into the Plugins folder of the player, offers the
-; sample lyrics, and registers an uninstaller that takes back exactly what was put there. It speaks
+; sample lyrics and the online lyrics search (a page of its own, ticked; written as OnlineLyrics
+; into the settings file where the plug-in reads it), and registers an uninstaller that takes back exactly what was put there. It speaks
 ; English and Japanese: the system's language, or the one the user picks before the first page.
 ;
 ; makensis -INPUTCHARSET UTF8 -DDLL=<gen_sorvane.dll> -DSAMPLE=<Starlight.kra> -DICON=<sorvane.ico>
@@ -26,12 +27,19 @@
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include WordFunc.nsh
+!include nsDialogs.nsh
+!include WinMessages.nsh
 
 !define PRODUCT "Sorvane"
 !define PLAYER_EXE "winamp.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Sorvane"
 ; Our own folder inside Plugins: the uninstaller and the sample lyrics.
 !define OWN_FOLDER "Sorvane"
+; The plug-in's section of its settings file.
+!define INI_SECTION "Sorvane v0.15b by KEDO"
+; The online search's checkbox, and its state (BST_CHECKED: OnlineLyrics=1).
+Var OnlineBox
+Var OnlineChoice
 
 !getdllversion "${DLL}" DLL_VERSION_
 !ifndef DLL_VERSION_4
@@ -72,6 +80,7 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 !define MUI_DIRECTORYPAGE_TEXT_TOP "$(TextChoosePlayer)"
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "$(TextPlayerFolder)"
 !insertmacro MUI_PAGE_DIRECTORY
+Page custom OnlinePage OnlinePageLeave
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -87,6 +96,14 @@ LangString TextPlayerRunning ${LANG_ENGLISH} "Winamp is running. Close it, then 
 LangString TextPlayerRunning ${LANG_JAPANESE} "Winamp が起動しています。Winamp を終了してから［再試行］を押してください。"
 LangString TextRemoveSettings ${LANG_ENGLISH} "Remove your Sorvane settings as well (sorvane.ini in Winamp's settings folder and beside the plug-in)?"
 LangString TextRemoveSettings ${LANG_JAPANESE} "Sorvane の設定も削除しますか？（Winamp の設定フォルダとプラグインのフォルダにある sorvane.ini）"
+LangString TextOnlineTitle ${LANG_ENGLISH} "Lyrics online"
+LangString TextOnlineTitle ${LANG_JAPANESE} "オンラインの歌詞"
+LangString TextOnlineSubtitle ${LANG_ENGLISH} "Sorvane can look for lyrics on LRCLIB for songs that have none."
+LangString TextOnlineSubtitle ${LANG_JAPANESE} "歌詞のない曲の歌詞を LRCLIB で探せます。"
+LangString TextOnlineBox ${LANG_ENGLISH} "Look for lyrics online (LRCLIB)"
+LangString TextOnlineBox ${LANG_JAPANESE} "歌詞をオンラインで探す (LRCLIB)"
+LangString TextOnlineSent ${LANG_ENGLISH} "For a song without lyrics here, its title, artist, album and length are sent to the lyrics server."
+LangString TextOnlineSent ${LANG_JAPANESE} "歌詞の見つからない曲の曲名・アーティスト・アルバム・長さを歌詞サーバーに送ります。"
 LangString TextPluginSection ${LANG_ENGLISH} "Sorvane plug-in"
 LangString TextPluginSection ${LANG_JAPANESE} "Sorvane プラグイン"
 LangString TextSampleSection ${LANG_ENGLISH} "Sample lyrics (Starlight.kra)"
@@ -107,6 +124,38 @@ LangString TextSampleSection ${LANG_JAPANESE} "サンプル歌詞 (Starlight.kra
 !macroend
 !insertmacro EnsurePlayerClosed ""
 !insertmacro EnsurePlayerClosed "un."
+
+; The player's settings folder, where Sorvane keeps its settings: the "inidir" of the player's
+; paths.ini ({26} standing for the user's application data folder, {28} for the local one, a path
+; without a drive counting from the player's folder), or the player's folder itself without one.
+; Takes the player's folder on the stack and leaves the settings folder there.
+!macro PlayerSettingsFolder un
+  Function ${un}PlayerSettingsFolder
+  Exch $0
+  Push $1
+  Push $2
+  ReadINIStr $1 "$0\paths.ini" "Winamp" "inidir"
+  ${If} $1 == ""
+    StrCpy $1 $0
+  ${Else}
+    ${WordReplace} $1 "{26}" "$APPDATA" "+" $1
+    ${WordReplace} $1 "{28}" "$LOCALAPPDATA" "+" $1
+    StrCpy $2 $1 1 1
+    ${If} $2 != ":"
+      StrCpy $2 $1 2
+      ${If} $2 != "\\"
+        StrCpy $1 "$0\$1"
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  StrCpy $0 $1
+  Pop $2
+  Pop $1
+  Exch $0
+  FunctionEnd
+!macroend
+!insertmacro PlayerSettingsFolder ""
+!insertmacro PlayerSettingsFolder "un."
 
 ; Takes the folder out of a command line such as "C:\Program Files\Winamp\UninstWA.exe" /S.
 Function FolderOfCommand
@@ -149,6 +198,7 @@ Function .onInit
   ; The player is a 32-bit program: its keys, and ours, live in the 32-bit view of the registry.
   SetRegView 32
   !insertmacro MUI_LANGDLL_DISPLAY
+  StrCpy $OnlineChoice ${BST_CHECKED}
   ${If} $INSTDIR == ""
     Call FindPlayer
   ${EndIf}
@@ -158,6 +208,24 @@ Function .onInit
     SetErrorLevel 2
     Quit
   ${EndIf}
+FunctionEnd
+
+; The online search's page: ticked unless the user unticks it (a silent install keeps it ticked).
+Function OnlinePage
+  !insertmacro MUI_HEADER_TEXT "$(TextOnlineTitle)" "$(TextOnlineSubtitle)"
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateCheckbox} 0 0 100% 12u "$(TextOnlineBox)"
+  Pop $OnlineBox
+  ${If} $OnlineChoice == ${BST_CHECKED}
+    ${NSD_Check} $OnlineBox
+  ${EndIf}
+  ${NSD_CreateLabel} 12u 18u 95% 30u "$(TextOnlineSent)"
+  Pop $0
+  nsDialogs::Show
+FunctionEnd
+Function OnlinePageLeave
+  ${NSD_GetState} $OnlineBox $OnlineChoice
 FunctionEnd
 
 Function .onVerifyInstDir
@@ -180,6 +248,22 @@ Section "$(TextPluginSection)" SectionPlugin
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Plugins\${OWN_FOLDER}\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ; The online search as chosen, in the settings file the plug-in reads: in the player's settings
+  ; folder. Settings an earlier version kept beside the plug-in move there first, whole, as the
+  ; plug-in itself would move them: a file holding this one key would hide them from it.
+  Push $INSTDIR
+  Call PlayerSettingsFolder
+  Pop $1
+  ${IfNot} ${FileExists} "$1\sorvane.ini"
+  ${AndIf} ${FileExists} "$INSTDIR\Plugins\sorvane.ini"
+    CreateDirectory "$1"
+    CopyFiles /SILENT "$INSTDIR\Plugins\sorvane.ini" "$1\sorvane.ini"
+  ${EndIf}
+  ${If} $OnlineChoice == ${BST_CHECKED}
+    WriteINIStr "$1\sorvane.ini" "${INI_SECTION}" "OnlineLyrics" "1"
+  ${Else}
+    WriteINIStr "$1\sorvane.ini" "${INI_SECTION}" "OnlineLyrics" "0"
+  ${EndIf}
 SectionEnd
 
 Section "$(TextSampleSection)" SectionSample
@@ -190,34 +274,6 @@ SectionEnd
 Function un.onInit
   SetRegView 32
   !insertmacro MUI_UNGETLANGUAGE
-FunctionEnd
-
-; The player's settings folder, where Sorvane keeps its settings: the "inidir" of the player's
-; paths.ini ({26} standing for the user's application data folder, {28} for the local one, a path
-; without a drive counting from the player's folder), or the player's folder itself without one.
-; Takes the player's folder on the stack and leaves the settings folder there.
-Function un.PlayerSettingsFolder
-  Exch $0
-  Push $1
-  Push $2
-  ReadINIStr $1 "$0\paths.ini" "Winamp" "inidir"
-  ${If} $1 == ""
-    StrCpy $1 $0
-  ${Else}
-    ${WordReplace} $1 "{26}" "$APPDATA" "+" $1
-    ${WordReplace} $1 "{28}" "$LOCALAPPDATA" "+" $1
-    StrCpy $2 $1 1 1
-    ${If} $2 != ":"
-      StrCpy $2 $1 2
-      ${If} $2 != "\\"
-        StrCpy $1 "$0\$1"
-      ${EndIf}
-    ${EndIf}
-  ${EndIf}
-  StrCpy $0 $1
-  Pop $2
-  Pop $1
-  Exch $0
 FunctionEnd
 
 ; Sorvane's settings file and its log in a folder.

@@ -65,13 +65,15 @@ installed_files='./Plugins/Sorvane/
 ./Plugins/Sorvane/Uninstall.exe
 ./Plugins/gen_sorvane.dll'
 
+# check_installed <player> <snapshot before> [settings file the install adds in the player's folder]
 check_installed() {
-  local player=$1 before=$2
+  local player=$1 before=$2 expected=$installed_files
+  [ -n "${3:-}" ] && expected+=$'\n'"$3"
   cmp -s "$player/Plugins/gen_sorvane.dll" "$dll" || fail "gen_sorvane.dll is not in $player/Plugins"
   cmp -s "$player/Plugins/Sorvane/Starlight.kra" "$repo/demo/Starlight.kra" || fail "the sample lyrics are missing"
   local added
   added=$(diff <(echo "$before") <(snapshot "$player") | sed -n 's/^> //p' | sed 's/ .*//' || true)
-  [ "$added" = "$installed_files" ] || fail "the install changed more than its own files:"$'\n'"$added"
+  [ "$added" = "$expected" ] || fail "the install changed more than its own files:"$'\n'"$added"
   has_key "$uninstall_key" || fail "no uninstall entry in the registry"
   wine reg query "$uninstall_key" /v UninstallString /reg:32 | grep -qF "$(win "$player")\\Plugins\\Sorvane\\Uninstall.exe" \
     || fail "the uninstall entry names another uninstaller"
@@ -96,8 +98,14 @@ player="$work/player"
 make_player "$player"
 before=$(snapshot "$player")
 wine "$work/sorvane-amd64.exe" /S "/D=$(win "$player")" || fail "the silent install failed"
-check_installed "$player" "$before"
-uninstall_and_check "$player" "$before"
+# Without a paths.ini the player keeps its settings in its own folder: the old settings beside the
+# plug-in move there whole, with the online search as the installer's page left it (ticked).
+check_installed "$player" "$before" ./sorvane.ini
+settings=$(iconv -f UTF-16 -t UTF-8 "$player/sorvane.ini" 2>/dev/null || cat "$player/sorvane.ini")
+grep -q '^Effects=3' <<<"$settings" && grep -q '^OnlineLyrics=1' <<<"$settings" \
+  || fail "the settings file holds:"$'\n'"$settings"
+# The uninstaller leaves the settings unless asked.
+uninstall_and_check "$player" "$(snapshot "$player" | grep -v -e '^./Plugins/Sorvane/' -e '^./Plugins/gen_sorvane.dll ')"
 
 echo "installer test: the folder found through the player's registry key"
 found="$work/Found Player"
@@ -105,7 +113,8 @@ make_player "$found"
 before=$(snapshot "$found")
 wine reg add "$player_key" /ve /d "$(win "$found")" /f /reg:32 >/dev/null
 wine "$work/sorvane-amd64.exe" /S || fail "the silent install into the registered player failed"
-check_installed "$found" "$before"
+check_installed "$found" "$before" ./sorvane.ini
+rm "$found/sorvane.ini"
 uninstall_and_check "$found" "$before"
 
 echo "installer test: the folder of the player's own uninstaller"
@@ -115,7 +124,8 @@ make_player "$listed"
 before=$(snapshot "$listed")
 wine reg add "$player_uninstall_key" /v UninstallString /d "\"$(win "$listed")\\UninstWA.exe\"" /f /reg:32 >/dev/null
 wine "$work/sorvane-amd64.exe" /S || fail "the silent install into the player of the uninstall entry failed"
-check_installed "$listed" "$before"
+check_installed "$listed" "$before" ./sorvane.ini
+rm "$listed/sorvane.ini"
 uninstall_and_check "$listed" "$before"
 
 echo "installer test: removing the settings, in the player's settings folder and beside the plug-in"
@@ -135,6 +145,7 @@ printf 'ours' > "$settings_folder/sorvane.log"
 before=$(snapshot "$removing")
 wine "$work/sorvane-amd64-removes-settings.exe" /S "/D=$(win "$removing")" || fail "the silent install failed"
 check_installed "$removing" "$before"
+grep -q 'OnlineLyrics=1' "$settings_folder/sorvane.ini" || fail "the online search is not in the player's settings folder"
 without_settings=$(echo "$before" | grep -v '^./Plugins/sorvane.ini ')
 uninstall_and_check "$removing" "$without_settings"
 [ "$(ls "$settings_folder")" = winamp.ini ] || fail "the player's settings folder holds: $(ls "$settings_folder")"

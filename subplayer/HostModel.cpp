@@ -27,6 +27,10 @@ void HostModel::addEntry(const std::string& path, const std::string& title) {
     entries.push_back(Entry{path, title, utf8ToUtf16(path), utf8ToUtf16(title), ansiForm(path), ansiForm(title)});
 }
 
+void HostModel::setLastEntryLength(int32_t seconds) {
+    if (!entries.empty()) entries.back().lengthSeconds = seconds;
+}
+
 void HostModel::setSettingsFolder(const std::string& folder) {
     settingsFolder = folder;
     ansiSettingsFolder = ansiForm(folder);
@@ -49,6 +53,9 @@ intptr_t HostModel::answer(int32_t query, uintptr_t wParam, uint64_t nowMs) {
     case kAskPlayStatus:
         return clock.status();
     case kAskPosition:
+        // wParam 1: the current song's length in seconds.
+        if (wParam == 1)
+            return current >= 0 && current < static_cast<int32_t>(entries.size()) ? entries[current].lengthSeconds : -1;
         return clock.positionMs(nowMs);
     case kAskListPosition:
         return current;

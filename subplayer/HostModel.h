@@ -42,6 +42,7 @@ public:
         std::u16string wideTitle;
         std::string ansiPath;
         std::string ansiTitle;
+        int32_t lengthSeconds = -1;  // 105 with wParam 1; -1: unknown, as for a stream
     };
 
     // How the host turns UTF-8 into its ANSI code page; the Windows player sets the system's.
@@ -49,6 +50,8 @@ public:
     static void setAnsiConverter(std::string (*convert)(const std::string& utf8));
 
     void addEntry(const std::string& path, const std::string& title);
+    // The song length the last entry's host reports (105 with wParam 1).
+    void setLastEntryLength(int32_t seconds);
     // Makes index the current entry (an index past the end is allowed: the file query then
     // answers 0, as for a playlist entry that does not exist).
     void select(int32_t index);

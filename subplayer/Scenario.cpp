@@ -17,6 +17,7 @@ struct Syntax {
 
 const Syntax kSyntax[] = {
     {"entry", ActionKind::Entry, "p", "entry <path> | <title>"},
+    {"length", ActionKind::Length, "i", "length <seconds>"},
     {"select", ActionKind::Select, "i", "select <index>"},
     {"play", ActionKind::Play, "", "play"},
     {"pause", ActionKind::Pause, "", "pause"},

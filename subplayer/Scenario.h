@@ -8,7 +8,7 @@
 
 enum class ActionKind {
     // the host's playlist, clock, skin and settings folder
-    Entry, Select, Play, Pause, Stop, Seek, Next, Hold, Skin, SettingsFolder, MoveHost,
+    Entry, Length, Select, Play, Pause, Stop, Seek, Next, Hold, Skin, SettingsFolder, MoveHost,
     // how the host answers
     Withhold, Release, ReplyDelay, OldHost,
     // the plug-in's entry points

@@ -127,6 +127,9 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
     case ActionKind::Entry:
         host.withModel([&](HostModel& m) { m.addEntry(a.text, a.text2); });
         return Done;
+    case ActionKind::Length:
+        host.withModel([&](HostModel& m) { m.setLastEntryLength(static_cast<int32_t>(n[0])); });
+        return Done;
     case ActionKind::Select:
         host.withModel([&](HostModel& m) { m.select(static_cast<int32_t>(n[0])); });
         return Done;

@@ -1,4 +1,5 @@
-// "パス": the folder the lyrics are looked up under and the skin bitmap, typed or browsed for.
+// "パス": the folder the lyrics are looked up under, the skin bitmap and the download folder, typed
+// or browsed for, and whether lyrics are looked for online.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -58,6 +59,15 @@ void browseLyrics(SheetState& state, HWND page) {
     reportChanged(page);
 }
 
+void browseDownloads(SheetState& state, HWND page) {
+    std::string path;
+    if (!browse(state, page, UiText::LyricsBrowseTitle, UiText::LyricsBrowseFilter, &Settings::DownloadPath, path))
+        return;
+    cutToFolder(path);
+    writeItemText(page, IDC_DOWNLOAD_PATH, path.c_str());
+    reportChanged(page);
+}
+
 void browseSkin(SheetState& state, HWND page) {
     std::string path;
     if (!browse(state, page, UiText::SkinBrowseTitle, UiText::SkinBrowseFilter, &Settings::SkinPath, path)) return;
@@ -85,6 +95,8 @@ void initialise(SheetState& state, HWND page) {
     LockedScope locked(state.pluginLock);
     writeItemText(page, IDC_LYRICS_PATH, state.liveSettings.LyricsPath);
     writeItemText(page, IDC_SKIN_PATH, state.liveSettings.SkinPath);
+    writeItemText(page, IDC_DOWNLOAD_PATH, state.liveSettings.DownloadPath);
+    checkItem(page, IDC_ONLINE_LYRICS, state.liveSettings.OnlineLyrics == 1);
 }
 
 void command(SheetState& state, HWND page, int id, int notification) {
@@ -94,6 +106,21 @@ void command(SheetState& state, HWND page, int id, int notification) {
         break;
     case IDC_SKIN_BROWSE:
         browseSkin(state, page);
+        break;
+    case IDC_DOWNLOAD_BROWSE:
+        browseDownloads(state, page);
+        break;
+    case IDC_DOWNLOAD_PATH:
+        if (notification == EN_CHANGE) pathEdited(state, page, id, state.liveSettings.DownloadPath);
+        break;
+    case IDC_ONLINE_LYRICS:
+        if (notification == BN_CLICKED) {
+            {
+                LockedScope locked(state.pluginLock);
+                state.liveSettings.OnlineLyrics = isItemChecked(page, id) ? 1 : 0;
+            }
+            reportChanged(page);
+        }
         break;
     case IDC_LYRICS_PATH:
         if (notification == EN_CHANGE) pathEdited(state, page, id, state.liveSettings.LyricsPath);

@@ -9,6 +9,8 @@
 
 const char kDefaultFontName[] = "\xEF\xBC\xAD\xEF\xBC\xB3\x20\xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";
 
+const char kDefaultLyricsServer[] = "https://lrclib.net";
+
 namespace {
 
 // The integer keys in the order they are written, with the field each one names.
@@ -50,6 +52,7 @@ const IntegerKey kIntegerKeys[] = {
     {"ColorBACK", &Settings::ColorBACK},
     {"ColorTCOLOR", &Settings::ColorTCOLOR},
     {"GlobalOffset", &Settings::GlobalOffset},
+    {"OnlineLyrics", &Settings::OnlineLyrics},
 };
 
 struct StringKey {
@@ -61,6 +64,7 @@ struct StringKey {
 const StringKey kStringKeys[] = {
     {"LyricsPath", &Settings::LyricsPath},
     {"DownloadPath", &Settings::DownloadPath},
+    {"LyricsServer", &Settings::LyricsServer},
     {"SkinPath", &Settings::SkinPath},
     {"FontName", &Settings::FontName},
     {"OtherWinName", &Settings::OtherWinName},
@@ -100,6 +104,7 @@ int Settings::loadFromIni(ProfileStore& store) {
     height = store.readInt("height", height);
     loadString(*this, store, &Settings::LyricsPath, "LyricsPath");
     loadString(*this, store, &Settings::DownloadPath, "DownloadPath");
+    loadString(*this, store, &Settings::LyricsServer, "LyricsServer");
     loadString(*this, store, &Settings::SkinPath, "SkinPath");
     loadString(*this, store, &Settings::FontName, "FontName");
     loadString(*this, store, &Settings::OtherWinName, "OtherWinName");

@@ -59,6 +59,9 @@ public:
     // Where lyrics found outside the song's folders are kept (lyrics/DownloadFolder.h); unset or
     // empty: a "Lyrics" folder beside the settings file.
     char* DownloadPath = nullptr;
+    // The LRCLIB server asked for lyrics found nowhere on the machine, when OnlineLyrics is 1;
+    // unset or empty: kDefaultLyricsServer (not written into the file, so that it can move on).
+    char* LyricsServer = nullptr;
     char* SkinPath = nullptr;
     char* OtherWinName = nullptr;
     char* OtherWinClass = nullptr;
@@ -97,9 +100,15 @@ public:
     // The output device's delay in ms, on top of every song (utils/OutputDelay.h); read within
     // its range.
     int32_t GlobalOffset = 0;
+    // 1: a song without lyrics anywhere on the machine is looked up on LyricsServer, sending its
+    // title, artist, album and length. Off until the user agrees.
+    int32_t OnlineLyrics = 0;
     // The interface language: "auto", "ja" or "en" in the file; another value reads as auto.
     LanguageChoice Language = LanguageChoice::Automatic;
 };
+
+// The public LRCLIB service.
+extern const char kDefaultLyricsServer[];
 
 // "ＭＳ Ｐゴシック" in UTF-8.
 extern const char kDefaultFontName[];

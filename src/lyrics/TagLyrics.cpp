@@ -5,6 +5,7 @@
 #include <taglib/asftag.h>
 #include <taglib/fileref.h>
 #include <taglib/flacfile.h>
+#include <taglib/id3v1tag.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mp4tag.h>
 #include <taglib/mpcfile.h>
@@ -13,6 +14,7 @@
 #include <taglib/synchronizedlyricsframe.h>
 #include <taglib/taglib.h>
 #include <taglib/tdebuglistener.h>
+#include <taglib/textidentificationframe.h>
 #include <taglib/tiostream.h>
 #include <taglib/trueaudiofile.h>
 #include <taglib/unsynchronizedlyricsframe.h>
@@ -281,4 +283,65 @@ std::vector<TagLyrics> readTagLyrics(SourceFile& file, const char* name, LyricsE
         found.clear();
     }
     return found;
+}
+
+namespace {
+
+std::string trimmedText(std::string text) {
+    size_t end = text.find_last_not_of(" \t");
+    text.erase(end == std::string::npos ? 0 : end + 1);
+    text.erase(0, std::min(text.size(), text.find_first_not_of(" \t")));
+    return text;
+}
+
+// An MP3's titles as its ID3v2 frame, else its ID3v1 field, holds them: Latin-1 texts in the
+// ANSI code page. A field neither holds stays as the merged view gave it (an APE tag's, Unicode).
+void readId3Titles(TagLib::MPEG::File& song, LyricsEnvironment& environment, SongTitles& titles) {
+    struct Field {
+        const char* frame;
+        std::string SongTitles::*field;
+        TagLib::String (TagLib::Tag::*id3v1)() const;
+    };
+    const Field fields[] = {{"TIT2", &SongTitles::title, &TagLib::Tag::title},
+                            {"TPE1", &SongTitles::artist, &TagLib::Tag::artist},
+                            {"TALB", &SongTitles::album, &TagLib::Tag::album}};
+    TagLib::ID3v2::Tag* id3v2 = song.hasID3v2Tag() ? song.ID3v2Tag() : nullptr;
+    TagLib::ID3v1::Tag* id3v1 = song.hasID3v1Tag() ? song.ID3v1Tag() : nullptr;
+    for (const Field& f : fields) {
+        if (id3v2) {
+            const TagLib::ID3v2::FrameList& frames = id3v2->frameList(f.frame);
+            auto* text = frames.isEmpty() ? nullptr : dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(frames.front());
+            if (text) {
+                titles.*f.field = trimmedText(id3v2Text(text->toString(), text->textEncoding(), environment));
+                continue;
+            }
+        }
+        // Only where the merged view took the ID3v1 field (no APE tag's over it).
+        TagLib::String latin1 = id3v1 ? (id3v1->*f.id3v1)() : TagLib::String();
+        if (!latin1.isEmpty() && trimmedText(latin1.to8Bit(true)) == titles.*f.field)
+            titles.*f.field = trimmedText(environment.ansiToUtf8(latin1.to8Bit(false)));
+    }
+}
+
+}  // namespace
+
+int readSongTitles(SourceFile& file, const char* name, LyricsEnvironment& environment, SongTitles& titles) {
+    silenceTagLib();
+    titles = {};
+    try {
+        SourceStream stream(file, extensionName(name));
+        TagLib::FileRef song(&stream, true, TagLib::AudioProperties::Fast);
+        if (song.isNull()) return 0;
+        if (song.audioProperties()) titles.lengthSeconds = song.audioProperties()->lengthInSeconds();
+        if (!song.tag()) return 0;
+        const TagLib::Tag& tag = *song.tag();
+        titles.title = tag.title().stripWhiteSpace().to8Bit(true);
+        titles.artist = tag.artist().stripWhiteSpace().to8Bit(true);
+        titles.album = tag.album().stripWhiteSpace().to8Bit(true);
+        if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(song.file())) readId3Titles(*mpeg, environment, titles);
+    } catch (...) {
+        titles = {};
+    }
+    if (titles.lengthSeconds < 0) titles.lengthSeconds = 0;
+    return !titles.title.empty() && !titles.artist.empty();
 }

@@ -32,3 +32,12 @@ struct TagLyrics {
 // Every lyrics field of the file's tags, in the order above. The file's format is taken from the
 // extension of name (a path), else from its content.
 std::vector<TagLyrics> readTagLyrics(SourceFile& file, const char* name, LyricsEnvironment& environment);
+
+// The song's title, artist and album as its tags give them (TagLib's merged view), UTF-8, and its
+// length as its audio stream gives it (0: unknown). ID3 texts stored as Latin-1 (ID3v1 always) are
+// read in the ANSI code page, as the lyrics are. 1 when the tags give a title and an artist.
+struct SongTitles {
+    std::string title, artist, album;
+    int lengthSeconds = 0;
+};
+int readSongTitles(SourceFile& file, const char* name, LyricsEnvironment& environment, SongTitles& titles);

@@ -187,6 +187,9 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case kLinesPreparedMessage:
         takePreparedLines();
         return 0;
+    case kLyricsFoundOnlineMessage:
+        adoptOnlineLyrics();
+        return 0;
     case WM_MOUSEMOVE:
         dragTo(lParam);
         return 0;

@@ -7,6 +7,7 @@ extern const char kBarWindowClass[];  // "SorvaneVis"
 // Posted to the bar by the plug-in's workers: results wait in the worker's mailbox.
 constexpr UINT kLyricsLookedUpMessage = WM_APP + 1;
 constexpr UINT kLinesPreparedMessage = WM_APP + 2;
+constexpr UINT kLyricsFoundOnlineMessage = WM_APP + 3;
 
 int registerBarClass(HINSTANCE instance);
 void unregisterBarClass(HINSTANCE instance);

@@ -102,6 +102,8 @@ int init() {
         undoInit(instance);
         return failInit(UiText::WorkerFailedText, UiText::WorkerFailedCaption);
     }
+    // Without its worker no song is searched online; everything else works as before.
+    plugin.onlineLookup.start(bar, kLyricsFoundOnlineMessage);
     // Without its worker the bar draws every line when it needs it.
     if (plugin.linePreparer.start(bar, kLinesPreparedMessage)) plugin.renderSurface.preparer = &plugin.linePreparer;
     return 0;
@@ -139,6 +141,7 @@ void quit() {
     plugin.tickTimer.stop();
     // The host unloads the library once quit returns: no worker may run on in it.
     plugin.lyricsLookup.stop();
+    plugin.onlineLookup.stop();
     plugin.linePreparer.stop();
     plugin.renderSurface.preparer = nullptr;
     plugin.pendingLyrics.reset();

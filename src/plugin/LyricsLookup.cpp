@@ -46,6 +46,7 @@ private:
         // Only the latest song is looked at again: an older one is no longer shown.
         waiting.reset();
         if (environment.treeNotReady) {
+            result->folderPending = 1;
             waiting = std::move(request);
             waitingFound = environment.treeFound;
         }
@@ -65,7 +66,12 @@ private:
             waiting = std::move(request);
             return;
         }
-        if (loaded && environment.treeFound != waitingFound) side.handBack(std::move(result));
+        if (!loaded) {
+            result->folderSettled = 1;
+            side.handBack(std::move(result));
+        } else if (environment.treeFound != waitingFound) {
+            side.handBack(std::move(result));
+        }
     }
 
     Win32LyricsEnvironment environment;

@@ -10,7 +10,8 @@
 // The worker keeps the index of the LyricsPath tree from song to song and walks the tree while it
 // has no lookup to do. A lookup that finds the index not ready answers from the last finished
 // walk, or without the folder, and when the walk is done the folder is looked in again for the
-// latest song: lyrics found there then come as a further result for the same song.
+// latest song: lyrics found there then come as a further result for the same song, and when there
+// are none, a result that says so (the online search waits for it).
 #include <windows.h>
 
 #include <memory>
@@ -35,6 +36,11 @@ struct LookupResult : Parcel {
     SongIdentity song;
     std::unique_ptr<LyricsDocument> document;  // finished: loaded, or the titles of a song without
     int malformedLoads = 0;                    // loads with malformed tags: one warning each
+    // The LyricsPath index was not ready: the folder is looked in again once it is, and a further
+    // result for the song follows (folderSettled: the folder has no lyrics for it either; that
+    // result is no new document to show, only the end of the search on this machine).
+    int folderPending = 0;
+    int folderSettled = 0;
 };
 
 class LyricsLookup {

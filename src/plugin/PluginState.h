@@ -24,6 +24,7 @@
 #include "lyrics/TimingShift.h"
 #include "plugin/LinePreparer.h"
 #include "plugin/LyricsLookup.h"
+#include "plugin/OnlineLookup.h"
 #include "plugin/Placement.h"
 #include "plugin/PlayerState.h"
 #include "plugin/SongIdentity.h"
@@ -57,6 +58,9 @@ public:
     SongIdentity currentSong;
     std::unique_ptr<LyricsDocument> lyricsDocument;
     LyricsLookup lyricsLookup;
+    OnlineLookup onlineLookup;
+    std::optional<std::string> songHostTitle;  // the host's playlist title of the current song
+    uint32_t onlineAskedFor = 0;               // the song change last searched online: once a song
     // Lyrics found for the current song, adopted once the first things they show are drawn.
     std::unique_ptr<LookupResult> pendingLyrics;
     DWORD pendingSince = 0;

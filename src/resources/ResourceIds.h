@@ -56,6 +56,9 @@
 #define IDC_SKIN_BROWSE 1008
 #define IDC_LYRICS_PATH 1015
 #define IDC_SKIN_PATH 1016
+#define IDC_DOWNLOAD_PATH 1054    // DownloadPath
+#define IDC_DOWNLOAD_BROWSE 1055
+#define IDC_ONLINE_LYRICS 1056    // OnlineLyrics
 
 // Display page.
 #define IDC_WAIT_VSYNC 1000

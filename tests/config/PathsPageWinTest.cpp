@@ -55,3 +55,28 @@ TEST_F(SheetTest, BrowsedLyricsFileGivesItsFolderAndTypedPathsApplyAtOnce) {
     EXPECT_EQ(iniText("SkinPath"), "C:\\no-such-skin.bmp");
     EXPECT_EQ(iniText("LyricsPath"), "");
 }
+
+TEST_F(SheetTest, OnlineSearchIsOffUntilTickedAndTheDownloadFolderIsKeptAsTyped) {
+    showPage(2);
+    then([this] {
+        EXPECT_FALSE(checked(IDC_ONLINE_LYRICS));  // a fresh settings file sends nothing
+        EXPECT_EQ(text(IDC_DOWNLOAD_PATH), "");
+        click(IDC_ONLINE_LYRICS);
+        setText(IDC_DOWNLOAD_PATH, "D:\\Downloaded lyrics");
+        EXPECT_EQ(plugin.liveSettings.OnlineLyrics, 1);
+    });
+    pressOk();
+    runConfig();
+    EXPECT_EQ(iniInt("OnlineLyrics"), 1);
+    EXPECT_EQ(iniText("DownloadPath"), "D:\\Downloaded lyrics");
+
+    showPage(2);
+    then([this] {
+        EXPECT_TRUE(checked(IDC_ONLINE_LYRICS));
+        click(IDC_ONLINE_LYRICS);
+        EXPECT_EQ(plugin.liveSettings.OnlineLyrics, 0);
+    });
+    pressCancel();
+    runConfig();
+    EXPECT_EQ(plugin.liveSettings.OnlineLyrics, 1);  // cancel takes the change back
+}

@@ -46,12 +46,14 @@ TEST(Settings, FirstSaveWritesTheFontNameThe32IntegersInOrderAndTheLanguage) {
     Settings s;
     MemoryStore store;
     s.saveToIni(store);
-    ASSERT_EQ(store.written.size(), 34u);
+    ASSERT_EQ(store.written.size(), 35u);
     EXPECT_EQ(store.written.front(), "FontName");
     EXPECT_EQ(store.written[1], "FontSize");
     EXPECT_EQ(store.written[16], "Winamp_x");
     EXPECT_EQ(store.written[31], "ColorTCOLOR");
     EXPECT_EQ(store.written[32], "GlobalOffset");
+    EXPECT_EQ(store.written[33], "OnlineLyrics");
+    EXPECT_EQ(store.values["OnlineLyrics"], "0");  // nothing is sent until the user agrees
     EXPECT_EQ(store.written.back(), "Language");
     EXPECT_EQ(store.values["Fin_End"], "-20");
     EXPECT_EQ(store.values["Language"], "auto");

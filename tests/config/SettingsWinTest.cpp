@@ -76,7 +76,8 @@ TEST_F(SettingsIni, FirstSaveWritesFontNameAndIntegersButNoPathOrWindowKeys) {
     EXPECT_NE(text.find("Fin_Start=-40"), std::string::npos);
     EXPECT_EQ(text.find("LyricsPath"), std::string::npos);
     EXPECT_EQ(text.find("OtherWin"), std::string::npos);
-    EXPECT_EQ(countLines(text), 1 + 34);
+    EXPECT_EQ(text.find("LyricsServer"), std::string::npos);
+    EXPECT_EQ(countLines(text), 1 + 35);
     EXPECT_NE(text.find("Language=auto"), std::string::npos);
 }
 

@@ -94,4 +94,10 @@ TEST_F(WinSaveFolder, ANewFileComesWithTheFoldersToItButNeverOverAFileThere) {
         EXPECT_EQ(readWholeFile(path), kShiftJisLyrics);
     }
     EXPECT_EQ(folderNames(root + u8"\\歌詞\\new"), std::set<std::string>{"a.lrc"}) << "nothing left beside it";
+
+    // A file where a folder should be: refused, nothing made.
+    writeFile(root + "\\plain", "a file");
+    SaveFailure failure = SaveFailure::kNone;
+    EXPECT_EQ(writer.createFile((root + "\\plain\\a.lrc").c_str(), "x", failure), 0);
+    EXPECT_EQ(readWholeFile(root + "\\plain"), "a file");
 }

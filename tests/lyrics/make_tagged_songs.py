@@ -13,7 +13,9 @@ did not write itself. The tests that read them state what each song's lyrics are
   sylt-words.mp3    ID3v2.4: SYLT word by word in UTF-16, each line's first entry opening it with
                     a line break
   uslt.mp3          ID3v2.3: a USLT of plain text (no time tags), then one of LRC text in
-                    Latin-1 holding Shift-JIS bytes, as Japanese Windows taggers write
+                    Latin-1 holding Shift-JIS bytes, as Japanese Windows taggers write; the
+                    title and artist likewise, the album in UTF-16
+  id3v1.mp3         an ID3v1 tag alone, its title and artist in Shift-JIS
   xiph.flac         LYRICS plain, SYNCEDLYRICS LRC, UNSYNCEDLYRICS LRC (not reached)
   vorbis.ogg        "UNSYNCED LYRICS" LRC in Japanese (UTF-8)
   opus.opus         LYRICS LRC
@@ -30,7 +32,7 @@ import sys
 from mutagen.apev2 import APEv2
 from mutagen.asf import ASF
 from mutagen.flac import FLAC
-from mutagen.id3 import ID3, SYLT, USLT, Encoding
+from mutagen.id3 import ID3, SYLT, TALB, TIT2, TPE1, USLT, Encoding
 from mutagen.mp4 import MP4, MP4FreeForm
 from mutagen.oggopus import OggOpus
 from mutagen.oggvorbis import OggVorbis
@@ -177,7 +179,15 @@ def main(folder):
     tags = ID3()
     tags.add(USLT(encoding=Encoding.UTF16, lang="eng", desc="plain", text=PLAIN))
     tags.add(USLT(encoding=Encoding.LATIN1, lang="jpn", desc="timed", text=latin1_of(JAPANESE.encode("cp932"))))
+    tags.add(TIT2(encoding=Encoding.LATIN1, text=latin1_of("夜明けの歌".encode("cp932"))))
+    tags.add(TPE1(encoding=Encoding.LATIN1, text=latin1_of("桜".encode("cp932"))))
+    tags.add(TALB(encoding=Encoding.UTF16, text="Album 夜明け"))
     tags.save(path, v2_version=3)
+
+    def id3v1_field(text, size):
+        return text.encode("cp932").ljust(size, b"\0")
+    write(folder, "id3v1.mp3", mpeg_frames(100) + b"TAG" + id3v1_field("夜明け", 30) + id3v1_field("桜", 30) +
+          id3v1_field("", 30) + b"2024" + bytes(30) + b"\xff")
 
     # Containers whose tags mutagen opens by their format: the fields in the order written.
     for name, kind, stream, fields in [
