@@ -101,7 +101,9 @@ TEST_F(Scripts, ASongNamedInJapaneseAndKoreanShowsItsUtf8LyricsInEveryScript) {
         for (size_t k = 0; k <= line.characters.size(); ++k) {
             whole = barAt(playerTime(line.markTime(k)) * 10);
             fronts.push_back(lastSungColumn(whole));
-            if (k > 0) EXPECT_GT(fronts[k], fronts[k - 1]) << "after character " << k;
+            if (k > 0) {
+                EXPECT_GT(fronts[k], fronts[k - 1]) << "after character " << k;
+            }
         }
         int drawn = static_cast<int>(whole.pixels.size()) - countPixels(whole, kBlackPixel);
         EXPECT_GT(drawn, 40 * static_cast<int>(line.characters.size())) << "the whole line is shown";
