@@ -140,8 +140,7 @@ int searchOnline(const char* song, const std::string& server, int32_t lengthSeco
     std::fputs("sorvane-lyrics: --online needs the Windows build (it asks through WinHTTP)\n", stderr);
     return 2;
 #endif
-    std::string name = songFileName(song);
-    name = name.substr(0, name.rfind('.') == 0 ? name.size() : name.rfind('.'));
+    std::string name = songBaseName(song);
     OnlineQuery query = songQuery(song, name.c_str(), environment);
     if (lengthSeconds > 0) query.durationSeconds = lengthSeconds;
     printUtf8(stdout, "query: track \"" + query.track + "\", artist \"" + query.artist + "\", album \"" + query.album +

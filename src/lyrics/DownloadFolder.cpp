@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "lyrics/LyricsLoader.h"
+
 namespace {
 
 // Characters a Windows file name may not hold: controls and <>:"/\|?*.
@@ -18,13 +20,7 @@ std::string downloadFolder(const char* downloadPath, const std::string& settings
 
 std::string downloadCopyPath(const std::string& folder, const char* songPath) {
     if (folder.empty() || !songPath) return {};
-    // No byte of a UTF-8 sequence is a slash or a backslash: the last one separates.
-    const char* name = songPath;
-    for (const char* c = songPath; *c; ++c)
-        if (*c == '\\' || *c == '/') name = c + 1;
-    std::string base = name;
-    size_t dot = base.rfind('.');
-    if (dot != std::string::npos && dot >= 1) base.resize(dot);
+    std::string base = songBaseName(songPath);
     // Windows drops trailing dots and spaces from a name: "a." and "a" would be one file.
     while (!base.empty() && (base.back() == '.' || base.back() == ' ')) base.pop_back();
     if (base.empty()) return {};

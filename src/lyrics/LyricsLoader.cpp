@@ -139,6 +139,17 @@ std::string songFileName(const char* path) {
     return separator ? std::string(separator + 1) : std::string(path);
 }
 
+std::string songBaseName(const char* path) {
+    // No byte of a UTF-8 sequence is a slash or a backslash: the last one separates.
+    const char* name = path;
+    for (const char* c = path; *c; ++c)
+        if (*c == '\\' || *c == '/') name = c + 1;
+    std::string base = name;
+    size_t dot = base.rfind('.');
+    if (dot != std::string::npos && dot >= 1) base.resize(dot);
+    return base;
+}
+
 std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironment& environment,
                            TextEncoding& encoding) {
     encoding = detectEncoding(bytes, cutShort);

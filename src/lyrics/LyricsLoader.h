@@ -25,6 +25,10 @@ std::string replaceExtension(std::string_view path, const char* extension);
 // The part of path after its last backslash, or the whole path without one.
 std::string songFileName(const char* path);
 
+// The song's name as a file of its own would take it: the part of path after its last backslash
+// or slash, without what follows its last "." (at byte 1 or later).
+std::string songBaseName(const char* path);
+
 // Lyrics files are read this far: a Unicode file far enough to fill kMaxLyricsCharacters (a
 // character takes four bytes at most, after a byte-order mark of three at most); of an ANSI file
 // only the first kMaxLyricsBytes are taken.

@@ -90,8 +90,9 @@ void RenderSurface::copyInView(const SurfaceBuffer& layer, int32_t from, int32_t
                 static_cast<int32_t>(end - first));
 }
 
-HFONT RenderSurface::fontOf(int set, const std::wstring& face) {
-    SetFont& held = setFonts[set];
+HFONT RenderSurface::fontOf(int set, const std::wstring& face) { return heldFont(setFonts[set], face); }
+
+HFONT RenderSurface::heldFont(SetFont& held, const std::wstring& face) {
     if (!held.font || held.face != face || held.height != barHeight) {
         if (held.font) DeleteObject(held.font);
         held.font = createTextFont(barHeight, face);

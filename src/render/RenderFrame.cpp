@@ -24,8 +24,7 @@ void RenderSurface::drawNote(const Settings& settings) {
         std::u16string_view units(reinterpret_cast<const char16_t*>(note.data()), note.size());
         noteFace = {std::string(), fontName, note, faceForText(settings.FontName, units)};
     }
-    HFONT font = createTextFont(barHeight, noteFace.face);
-    HGDIOBJ keptFont = SelectObject(dc, font);
+    HGDIOBJ keptFont = SelectObject(dc, heldFont(noteFont, noteFace.face));
     SIZE size = {0, 0};
     GetTextExtentPoint32W(dc, note.c_str(), static_cast<int>(note.size()), &size);
     // A box of the background at the bar's right end, edged on its left in the sung colour.
@@ -40,7 +39,6 @@ void RenderSurface::drawNote(const Settings& settings) {
     SetTextColor(dc, static_cast<COLORREF>(settings.ColorA3));
     TextOutW(dc, box.left + 5, (barHeight - size.cy) / 2, note.c_str(), static_cast<int>(note.size()));
     SelectObject(dc, keptFont);
-    if (font) DeleteObject(font);
     if (fill) DeleteObject(fill);
     if (edge) DeleteObject(edge);
 }

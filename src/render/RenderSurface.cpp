@@ -135,9 +135,9 @@ void RenderSurface::releaseAll() {
     banner.reset();
     bannerSpare.reset();
     setContent[0] = setContent[1] = unknownContent();
-    for (SetFont& held : setFonts) {
-        if (held.font) DeleteObject(held.font);
-        held = SetFont{};
+    for (SetFont* held : {&setFonts[0], &setFonts[1], &noteFont}) {
+        if (held->font) DeleteObject(held->font);
+        *held = SetFont{};
     }
     releaseBuffer(hostSkinImage);
     releaseBuffer(skinImage);

@@ -143,7 +143,8 @@ public:
     SIZE setExtent[2] = {};      // the measured size of the line they hold
 
 private:
-    // The text font a set's line is measured in, kept while the face and height stay.
+    // A text font kept while its face and the bar's height stay: a set's line is measured in one,
+    // the timing note drawn in another.
     struct SetFont {
         HFONT font = nullptr;
         std::wstring face;
@@ -168,6 +169,7 @@ private:
     // Fills the bar area of view buffer 8 + s with the background.
     void clearView(int set);
     HFONT fontOf(int set, const std::wstring& face);
+    HFONT heldFont(SetFont& held, const std::wstring& face);
     // Copies columns [from, to) of a layer, as far as they are among the `shown` columns of the
     // composed line from place.source on, into the view buffer at place.x0 on.
     void copyInView(const SurfaceBuffer& layer, int32_t from, int32_t to, int view, LinePlacement place,
@@ -193,6 +195,7 @@ private:
     std::vector<ChosenFace> chosenFaces;
     ChosenFace noteFace;  // the note's: its wide text and the face chosen for it
     SetFont setFonts[2];
+    SetFont noteFont;
     uint32_t generation = 0;                          // counts createBuffers
 };
 
