@@ -112,8 +112,14 @@ void saveTiming() {
         }
     }
     std::string reason = uiText(reasonText(save.failure), activeLanguage());
-    MessageBoxW(nullptr, formatUiTextW(UiText::TimingSaveFailedText, {file, reason}).c_str(),
+    // Owned by the player, which should get the activation back when the box closes. When nothing
+    // is in front afterwards (a box closed before it was ever active), the player is put there:
+    // in Direct mode the bar, hidden while the box was in front, would otherwise stay hidden
+    // until the user clicked the player.
+    MessageBoxW(plugin.hostWindow(), formatUiTextW(UiText::TimingSaveFailedText, {file, reason}).c_str(),
                 uiTextW(UiText::TimingSaveFailedCaption).c_str(), MB_OK | MB_ICONWARNING);
+    HWND front = GetForegroundWindow();
+    if (!front || front == GetDesktopWindow()) SetForegroundWindow(plugin.hostWindow());
 }
 
 std::wstring activeTimingNote() {
