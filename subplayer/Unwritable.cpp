@@ -51,6 +51,26 @@ bool writable(const std::string& path, bool folder) {
     return true;
 }
 
+// Whether a folder still takes changes, asked without making anything in it: its own times set
+// to what they are. A file made to ask could be left behind for good if the folder became
+// immutable between its making and its deletion.
+bool folderTakesChanges(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FILETIME accessed = {}, written = {};
+    bool takes = GetFileTime(h, nullptr, &accessed, &written) && SetFileTime(h, nullptr, &accessed, &written);
+    CloseHandle(h);
+    return takes;
+}
+
+// Whether the change chattr was asked for has been made (the folder's or file's own check).
+bool changeMade(const std::string& path, bool folder, int unwritable) {
+    bool open = folder ? folderTakesChanges(path) : writable(path, false);
+    return open != (unwritable != 0);
+}
+
 void setReadOnlyMark(const std::string& path, DWORD attributes, int on) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return;  // the mark means nothing on a folder
     SetFileAttributesA(path.c_str(), on ? attributes | FILE_ATTRIBUTE_READONLY : attributes & ~FILE_ATTRIBUTE_READONLY);
@@ -66,8 +86,7 @@ int setUnwritable(const std::string& path, int unwritable) {
     // An immutable file's marks cannot change: the mark goes on before the flag and off after it.
     if (unwritable) setReadOnlyMark(path, attributes, 1);
     bool started = !unix.empty() && startChattr(unix, unwritable);
-    for (int waited = 0; started && writable(path, folder) == (unwritable != 0) && waited < 3000; waited += 20)
-        Sleep(20);
+    for (int waited = 0; started && !changeMade(path, folder, unwritable) && waited < 3000; waited += 20) Sleep(20);
     if (!unwritable) setReadOnlyMark(path, attributes, 0);
     return writable(path, folder) != (unwritable != 0);
 }
