@@ -199,6 +199,15 @@ Function .onInit
   SetRegView 32
   !insertmacro MUI_LANGDLL_DISPLAY
   StrCpy $OnlineChoice ${BST_CHECKED}
+  ; A silent install shows no page: /ONLINE=0 leaves the search off there (or sets the page's box
+  ; unticked to begin with).
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/ONLINE=" $1
+  ${IfNot} ${Errors}
+  ${AndIf} $1 == "0"
+    StrCpy $OnlineChoice ${BST_UNCHECKED}
+  ${EndIf}
   ${If} $INSTDIR == ""
     Call FindPlayer
   ${EndIf}
@@ -210,7 +219,7 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
-; The online search's page: ticked unless the user unticks it (a silent install keeps it ticked).
+; The online search's page: ticked unless the user unticks it (or /ONLINE=0 was given).
 Function OnlinePage
   !insertmacro MUI_HEADER_TEXT "$(TextOnlineTitle)" "$(TextOnlineSubtitle)"
   nsDialogs::Create 1018

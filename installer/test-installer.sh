@@ -112,8 +112,10 @@ found="$work/Found Player"
 make_player "$found"
 before=$(snapshot "$found")
 wine reg add "$player_key" /ve /d "$(win "$found")" /f /reg:32 >/dev/null
-wine "$work/sorvane-amd64.exe" /S || fail "the silent install into the registered player failed"
+wine "$work/sorvane-amd64.exe" /S /ONLINE=0 || fail "the silent install into the registered player failed"
 check_installed "$found" "$before" ./sorvane.ini
+grep -q 'OnlineLyrics=0' <(iconv -f UTF-16 -t UTF-8 "$found/sorvane.ini" 2>/dev/null || cat "$found/sorvane.ini") \
+  || fail "/ONLINE=0 did not leave the online search off"
 rm "$found/sorvane.ini"
 uninstall_and_check "$found" "$before"
 
