@@ -39,8 +39,11 @@ protected:
         PluginRun::SetUp();
         // The stand-in is a program of this machine: Wine starts it as such. Its port comes back
         // through a file; it ends at /__stop, or on its own after its lifetime.
-        char portFile[64];
-        std::snprintf(portFile, sizeof portFile, "/tmp/sorvane-lrclib-%lu.port", GetCurrentProcessId());
+        // Named by more than the process: the 32- and 64-bit runs each have a Wine of their own,
+        // whose process numbers start alike, and they run side by side.
+        char portFile[96];
+        std::snprintf(portFile, sizeof portFile, "/tmp/sorvane-lrclib-%u-%lu-%lu.port", unsigned(sizeof(void*) * 8),
+                      GetCurrentProcessId(), GetTickCount());
         std::string windowsPortFile = std::string("Z:") + portFile;
         DeleteFileA(windowsPortFile.c_str());
         std::string command = std::string("Z:\\usr\\bin\\python3 ") + SORVANE_LRCLIB_STANDIN + " " + portFile + " 240";
