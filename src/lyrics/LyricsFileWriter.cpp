@@ -1,19 +1,24 @@
 #include "lyrics/LyricsFileWriter.h"
 
-const char* saveFailureText(SaveFailure failure) {
+UiText saveFailureReason(SaveFailure failure) {
     switch (failure) {
-    case SaveFailure::kNone: return "The lyrics file was saved.";
-    case SaveFailure::kGone: return "The lyrics file is not there.";
-    case SaveFailure::kReadOnly: return "The lyrics file is read-only.";
-    case SaveFailure::kInUse: return "The lyrics file is open in another program.";
-    case SaveFailure::kFolderRefused: return "The folder of the lyrics file does not allow changes.";
-    case SaveFailure::kReadOnlyMedium: return "The lyrics file is on a medium that cannot be written.";
-    case SaveFailure::kDiskFull: return "The disk of the lyrics file is full.";
-    case SaveFailure::kTooLong: return "The lyrics file is longer than Sorvane reads.";
-    case SaveFailure::kNotLyrics: return "The file holds no lyrics Sorvane can show.";
-    case SaveFailure::kAmbiguous: return "The lyrics file cannot take the tag without reading differently.";
-    case SaveFailure::kExists: return "A file of that name is there already.";
+    case SaveFailure::kGone: return UiText::LyricsFileGone;
+    case SaveFailure::kReadOnly: return UiText::LyricsFileReadOnly;
+    case SaveFailure::kInUse: return UiText::LyricsFileInUse;
+    case SaveFailure::kFolderRefused: return UiText::LyricsFolderRefused;
+    case SaveFailure::kReadOnlyMedium: return UiText::LyricsFileOnReadOnlyMedium;
+    case SaveFailure::kDiskFull: return UiText::LyricsFileDiskFull;
+    case SaveFailure::kTooLong: return UiText::LyricsFileTooLong;
+    case SaveFailure::kNotLyrics: return UiText::LyricsFileNotLyrics;
+    case SaveFailure::kAmbiguous: return UiText::LyricsFileAmbiguous;
+    case SaveFailure::kExists: return UiText::LyricsCopyInTheWay;
+    case SaveFailure::kNone:
     case SaveFailure::kFailed: break;
     }
-    return "The lyrics file could not be written.";
+    return UiText::LyricsFileFailed;
+}
+
+const char* saveFailureText(SaveFailure failure) {
+    if (failure == SaveFailure::kNone) return "The lyrics file was saved.";
+    return uiText(saveFailureReason(failure), UiLanguage::English);
 }

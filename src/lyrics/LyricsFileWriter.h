@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "utils/UiText.h"
+
 enum class SaveFailure : int32_t {
     kNone,
     kGone,            // the file is not there (any more), or is no file
@@ -25,7 +27,9 @@ enum class SaveFailure : int32_t {
     kFailed,          // any other error of the system
 };
 
-// One sentence in English for a message: "The lyrics file is read-only."
+// The reason as a sentence of the plug-in's message table ("The lyrics file is read-only.").
+UiText saveFailureReason(SaveFailure failure);
+// The same sentence in English, for the command-line tools and test messages.
 const char* saveFailureText(SaveFailure failure);
 
 class LyricsFileWriter {

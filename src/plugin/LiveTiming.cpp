@@ -21,24 +21,6 @@ void showNote(const std::wstring& text) {
 
 void noteShift() { showNote(widen(shiftNote(unsavedShiftMs(plugin.liveShift)))); }
 
-UiText reasonText(SaveFailure failure) {
-    switch (failure) {
-    case SaveFailure::kGone: return UiText::LyricsFileGone;
-    case SaveFailure::kReadOnly: return UiText::LyricsFileReadOnly;
-    case SaveFailure::kInUse: return UiText::LyricsFileInUse;
-    case SaveFailure::kFolderRefused: return UiText::LyricsFolderRefused;
-    case SaveFailure::kReadOnlyMedium: return UiText::LyricsFileOnReadOnlyMedium;
-    case SaveFailure::kDiskFull: return UiText::LyricsFileDiskFull;
-    case SaveFailure::kTooLong: return UiText::LyricsFileTooLong;
-    case SaveFailure::kNotLyrics: return UiText::LyricsFileNotLyrics;
-    case SaveFailure::kAmbiguous: return UiText::LyricsFileAmbiguous;
-    case SaveFailure::kExists: return UiText::LyricsCopyInTheWay;
-    case SaveFailure::kNone:
-    case SaveFailure::kFailed: break;
-    }
-    return UiText::LyricsFileFailed;
-}
-
 // Where lyrics without a file of their own (from the song's tags) are saved: the song's copy in
 // the download folder. Empty when there is none to make.
 std::string downloadCopyOfSong() {
@@ -111,7 +93,7 @@ void saveTiming() {
             return;
         }
     }
-    std::string reason = uiText(reasonText(save.failure), activeLanguage());
+    std::string reason = uiText(saveFailureReason(save.failure), activeLanguage());
     // Owned by the player, which should get the activation back when the box closes. When nothing
     // is in front afterwards (a box closed before it was ever active), the player is put there:
     // in Direct mode the bar, hidden while the box was in front, would otherwise stay hidden
