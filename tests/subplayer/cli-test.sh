@@ -29,7 +29,7 @@ expect() {
 win() { winepath_of "$1"; }
 probe=$(win "$probes/subplayer_probe.dll")
 printf 'init\nplya\n' > "$out/typo.txt"
-printf 'init\nkey a\nwait 2 ticks\ncapture bar bar.png\nexpect box Probe | probe 日本語\n' > "$out/good.txt"
+printf 'init\nkey a\nwait 2 ticks\ncapture bar bar.png\nexpect box Probe | probe 日本語\nsay said: 日本語\n' > "$out/good.txt"
 printf 'frame\n' > "$out/nobar.txt"
 printf '[probe]\nkept=1\n' > "$out/probe.ini"
 
@@ -41,7 +41,7 @@ expect 3 "has descriptor version 15, expected 16" -- \
   --plugin "$(win "$probes/subplayer_probe_v15.dll")" --scenario "$(win "$out/good.txt")"
 expect 1 "line 1: no bar window to capture" -- --plugin "$probe" --scenario "$(win "$out/nobar.txt")" \
   --out "$(win "$out")"
-expect 0 "" -- --plugin "$probe" --scenario "$(win "$out/good.txt")" --out "$(win "$out/run")" --fresh \
+expect 0 "said: 日本語" -- --plugin "$probe" --scenario "$(win "$out/good.txt")" --out "$(win "$out/run")" --fresh \
   --beside "$(win "$out/probe.ini")"
 
 log="$out/run/subplayer.log"
