@@ -152,7 +152,6 @@ int install() {
     systemFolderLength = n < MAX_PATH ? n : 0;
     // The Windows folder's root ("C:\") would end in the separator the comparison adds.
     if (systemFolderLength && systemFolder[systemFolderLength - 1] == L'\\') --systemFolderLength;
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(onUnhandledException);
     AddVectoredExceptionHandler(1, onFirstChance);
     return 1;
