@@ -28,15 +28,15 @@ make_world() {
     printf '#!/usr/bin/env bash\nstate=%q\n%s\n' "$state" "$2" > "$1"
     chmod +x "$1"
   }
-  for tool in wine-run wine-run32 lib/build-taglib; do
-    stand_in "$scratch/repo/tools/$tool" "echo \"$tool \$*\" >> \"\$state/calls\""
+  # Those that only record: "<name> <arguments>" in calls.
+  for tool in repo/tools/wine-run repo/tools/wine-run32 repo/tools/lib/build-taglib bin/sleep bin/locale-gen bin/tee; do
+    name=${tool#repo/tools/}
+    stand_in "$scratch/$tool" "echo \"${name#bin/} \$*\" >> \"\$state/calls\""
   done
   # The 32-bit probe of env.sh: this machine runs 32-bit programs.
   stand_in "$scratch/repo/build/probe-i386" 'exit 42'
   stand_in "$scratch/bin/sudo" 'exec "$@"'
-  stand_in "$scratch/bin/sleep" 'echo "sleep $*" >> "$state/calls"'
   stand_in "$scratch/bin/locale" 'printf "C.utf8\nen_US.utf8\nja_JP.utf8\n"'
-  for tool in locale-gen tee; do stand_in "$scratch/bin/$tool" "echo \"$tool \$*\" >> \"\$state/calls\""; done
   stand_in "$scratch/bin/sed" '[[ " $* " == *" -i "* ]] && { echo "sed $*" >> "$state/calls"; exit 0; }; exec /bin/sed "$@"'
   stand_in "$scratch/bin/dpkg-query" '
 p=${!#}
