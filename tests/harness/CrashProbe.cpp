@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -13,28 +14,37 @@ void writeThroughNull() {
     *nowhere = 1;
 }
 
-void CALLBACK faultingTimerCallback(HWND, UINT, UINT_PTR, DWORD) { writeThroughNull(); }
+LRESULT CALLBACK faultOnMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGED) writeThroughNull();
+    return DefWindowProcA(window, message, wParam, lParam);
+}
 
 }  // namespace
 
 // Without the report, Wine ends the program with its debugger's page-long dump.
 TEST(DeliberateCrash, OnASecondaryThread) {
-    std::thread faulting(writeThroughNull);
-    faulting.join();
+    std::thread(writeThroughNull).join();
 }
 
-// Without the report the system swallows the fault, returns from the callback and the test passes:
-// the plug-in's tick runs in such a callback.
-TEST(DeliberateCrash, InATimerCallback) {
-    SetTimer(nullptr, 0, 1, faultingTimerCallback);
-    const DWORD end = GetTickCount() + 2000;
-    MSG msg;
-    while (GetTickCount() < end) {
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-        else
-            Sleep(1);
-    }
+// The system calls the window procedure back from inside SetWindowPos, and without the report it
+// swallows the fault there: SetWindowPos returns, and the test passes.
+TEST(DeliberateCrash, InAWindowProcedureTheSystemCallsBack) {
+    std::thread([] {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = faultOnMove;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "CrashProbe";
+        RegisterClassA(&windowClass);
+        HWND window = CreateWindowA("CrashProbe", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
+        SetWindowPos(window, nullptr, 5, 5, 20, 20, SWP_NOZORDER | SWP_NOACTIVATE);
+        DestroyWindow(window);
+    }).join();
+}
+
+// A fault inside the C runtime, a module of the system's: the filter reports it.
+TEST(DeliberateCrash, InsideTheCRuntime) {
+    size_t (*volatile length)(const char*) = std::strlen;
+    std::thread([&] { length(reinterpret_cast<const char*>(16)); }).join();
 }
 
 // The system probes memory on purpose and handles the fault itself: no crash.

@@ -1,16 +1,17 @@
 // Linked into every Windows test program and into the substitute player (never into the plug-in):
 // a crash on any thread ends the process with kCrashExitCode and one line on standard error that
 // names the exception and the module it happened in, for example
-//   crash: exception 0xC0000005 (access violation) at gen_sorvane.dll+0x1A2B3 on thread 0x114
+//   crash: exception 0xC0000005 (access violation writing 0x0) at gen_sorvane.dll+0x1A2B on thread 0x114
 //
 // Two hooks, because neither Windows nor Wine lets every crash reach the process's end:
 // - the unhandled-exception filter sees what no handler on the thread's stack took, on any thread;
 // - a vectored handler sees a fault first, before the handlers on the stack. The system swallows
-//   faults in some callbacks it makes: Wine (like Windows) returns quietly from a timer callback
-//   that faulted, and the plug-in's tick is one. A fault in code of our own modules (not the
-//   system's) is never expected, so the vectored handler reports it at once; faults inside the
-//   system's own modules are left to the system, which probes memory on purpose
-//   (IsBadReadPtr and its like), and reach the filter when nothing handles them.
+//   faults in the callbacks it makes from inside its own calls: a window procedure that faults on
+//   the WM_WINDOWPOSCHANGED of a SetWindowPos (or a message of CreateWindow, ShowWindow...) just
+//   returns, under Wine as under 64-bit Windows, and so does a faulting timer callback. A fault in
+//   code of our own modules (not the system's) is never expected, so the vectored handler reports
+//   it at once; faults inside the system's own modules are left to the system, which probes
+//   memory on purpose (IsBadReadPtr and its like), and reach the filter when nothing handles them.
 //
 // The report is written with WriteFile from a buffer on the stack and the process ends with
 // TerminateProcess: after a fault the C runtime's locks and heap may be in any state.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The crash report (CrashReport.cpp) at work in a test program: a fault on a secondary thread and
-# one in a timer callback (which the system would swallow) each end the program with exit status
-# 70 and one line naming the exception and the module; a fault the system handles itself does not.
+# The crash report (CrashReport.cpp) at work in a test program: a fault on a secondary thread, one
+# in a window procedure the system calls back (which it would swallow) and one inside the C runtime
+# each end the program with exit status 70 and one line naming the exception and the module; a
+# fault the system handles itself does not.
 # Usage: crash-report-test.sh <emulator: tools/wine-run or wine-run32> <crash-probe.exe>
 set -uo pipefail
 run=$1 exe=$2
@@ -25,9 +26,10 @@ expect() {
   fi
 }
 
-line="crash: exception 0xC0000005 \(access violation writing 0x0\) at ${module//./\\.}\+0x[0-9A-F]+ on thread 0x[0-9A-F]+"$'\r'
-expect DeliberateCrash.OnASecondaryThread 70 "$line"
-expect DeliberateCrash.InATimerCallback 70 "$line"
+line() { echo "crash: exception 0xC0000005 \(access violation $1\) at ${2//./\\.}\+0x[0-9A-F]+ on thread 0x[0-9A-F]+"$'\r'; }
+expect DeliberateCrash.OnASecondaryThread 70 "$(line 'writing 0x0' "$module")"
+expect DeliberateCrash.InAWindowProcedureTheSystemCallsBack 70 "$(line 'writing 0x0' "$module")"
+expect DeliberateCrash.InsideTheCRuntime 70 "$(line 'reading 0x10' msvcrt.dll)"
 expect HandledFault.InsideTheSystemIsNoCrash 0 ""
 
 [ "$failures" = 0 ] && echo "crash report: all passed"
