@@ -51,6 +51,7 @@ const Syntax kSyntax[] = {
     {"gif", ActionKind::Gif, "r", "gif <file>"},
     {"contact", ActionKind::Contact, "iir", "contact <frames> <columns> <file>"},
     {"time", ActionKind::TimeTicks, "ir", "time <ticks> <label>"},
+    {"say", ActionKind::Say, "r", "say <text>"},
 };
 
 const int64_t kIntMin = std::numeric_limits<int32_t>::min();

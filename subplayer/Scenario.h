@@ -19,8 +19,8 @@ enum class ActionKind {
     CaptureBar, CaptureHost, CaptureSheet, Frame, Record, Sweep, Gif, Contact,
     // waiting and checking
     Wait, WaitTicks, ExpectBox,
-    // measuring
-    TimeTicks,
+    // measuring, and telling whoever runs the player how far it has come
+    TimeTicks, Say,
 };
 
 struct ScenarioAction {

@@ -188,6 +188,11 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
     case ActionKind::Unload:
         player.unload();
         return Done;
+    case ActionKind::Say:
+        // At once, not when the player ends: standard output may be a pipe, which buffers.
+        std::printf("%s\n", a.text.c_str());
+        std::fflush(stdout);
+        return Done;
     case ActionKind::Key:
     case ActionKind::Char:
     case ActionKind::Type:

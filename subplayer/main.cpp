@@ -1,6 +1,7 @@
 // subplayer.exe: runs a general purpose plug-in in the substitute player from a scenario file.
 // Exit codes: 0 every action succeeded, 1 an action failed (see the log), 2 a wrong command line
-// or scenario line, 3 the plug-in or the host could not be set up.
+// or scenario line, 3 the plug-in or the host could not be set up, 70 the player or the plug-in
+// crashed (one line on standard error names the exception and the module; tests/harness).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -3,7 +3,8 @@
 // "SorvaneVis" with a 16 ms multimedia-timer tick, key forwarding, a right-click menu and a
 // property sheet captioned "設定". Built in three forms: normal, with a wrong descriptor version
 // (PROBE_VERSION) and without the export (PROBE_NO_EXPORT). The environment variable
-// SUBPLAYER_PROBE holds its orders: "box-at-init", "fail-init".
+// SUBPLAYER_PROBE holds its orders: "box-at-init", "fail-init", "crash-on-timer-thread" (its
+// first tick faults on the multimedia timer's thread).
 #include <windows.h>
 #include <commctrl.h>
 #include <prsht.h>
@@ -39,6 +40,7 @@ ProbeReport report = {};
 HWND bar = nullptr;
 UINT timer = 0;
 std::atomic<int> tickQueued{0};
+int crashOnTimerThread = 0;
 int configRequested = 0, configRunning = 0;
 
 const char kSettings[] = "\x90\xdd\x92\xe8";              // 設定
@@ -60,6 +62,7 @@ void CALLBACK onReply(HWND, UINT, ULONG_PTR query, LRESULT reply) {
 }
 
 void CALLBACK onTimer(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
+    if (crashOnTimerThread) *static_cast<volatile int*>(nullptr) = 1;
     int idle = 0;
     if (tickQueued.compare_exchange_strong(idle, 1)) PostMessageA(bar, WM_TIMER, 0, 0);
 }
@@ -167,6 +170,7 @@ int init() {
     report.hostWindowGiven = IsWindow(descriptor.hostWindow);
     report.moduleGiven = descriptor.module != nullptr;
     if (ordered("fail-init")) return 1;
+    crashOnTimerThread = ordered("crash-on-timer-thread");
     if (ordered("box-at-init")) MessageBoxA(descriptor.hostWindow, "probe \x93\xfa\x96\x7b\x8c\xea", "Probe", MB_OK);
 
     report.listPosition = static_cast<int32_t>(ask(125, 0));
