@@ -105,7 +105,7 @@ int loadTagLyrics(LyricsDocument& document, const char* source, int32_t timeType
         document.encoding = field.encoding;
         if (field.encoding == TextEncoding::kAnsi) document.ansiCodePage = environment.ansiCodePage();
         document.tagField = field.field;
-        if (!field.synced) document.sourceText = field.text;
+        document.sourceText = field.synced ? syncedLyricsText(field.entries) : field.text;
         markLoaded(document, source);
         warnings.report(environment);
         return 1;

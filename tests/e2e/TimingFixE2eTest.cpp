@@ -202,6 +202,27 @@ TEST_F(TimingFix, LyricsFromTheSongsTagsAreSavedAsItsCopyInTheDownloadFolderWhic
     EXPECT_TRUE(player.record.boxes.empty());
 }
 
+TEST_F(TimingFix, SynchronisedLyricsAreSavedAsAnLrcCopyWithWordMarksWhichTheNextLoadFinds) {
+    // SYLT word by word: "Hel", "lo ", "world" from 1.00 s, 1.50 s and 2.00 s, "Se", "cond" from
+    // 4.00 s and 4.50 s.
+    addSong(writeData("words.mp3", taggedSongBytes("sylt-words.mp3")));
+    addSongWithLyrics("other", "[00:01:00]xyz[00:02:00]\r\n");
+    ASSERT_NO_FATAL_FAILURE(start(0, {1200, 2200}, 1200));
+    ASSERT_NE(reference.at(1200).pixels, reference.at(2200).pixels);
+
+    sendShiftedKey(bar(), kBracketOpen);
+    chooseFromMenu(kSaveItem);
+    const std::string copy = joinPath(joinPath(settingsFolder(), "Lyrics"), "words.lrc");
+    EXPECT_EQ(fileBytes(copy), "\xEF\xBB\xBF[offset:+1000]\n[00:01.00]<00:01.00>Hel<00:01.50>lo <00:02.00>world\n"
+                               "[00:04.00]<00:04.00>Se<00:04.50>cond\n");
+    select(1);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    select(0);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+    EXPECT_EQ(captureBar().pixels, reference.at(2200).pixels) << "the copy, with its saved timing, once";
+    EXPECT_TRUE(player.record.boxes.empty());
+}
+
 TEST_F(TimingFix, TheOutputDelayTypedOnTheFadesPageShowsTheLyricsThatMuchLaterWithinItsRange) {
     addSongWithLyrics("song", kKaraokeLine + "\r\n");
     ASSERT_NO_FATAL_FAILURE(start(0, {11200, 11700}));
