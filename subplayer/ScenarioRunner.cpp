@@ -188,6 +188,9 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
     case ActionKind::Unload:
         player.unload();
         return Done;
+    case ActionKind::Uninstall:
+        player.uninstall();
+        return Done;
     case ActionKind::Key:
     case ActionKind::Char:
     case ActionKind::Type:
