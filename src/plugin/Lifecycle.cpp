@@ -196,6 +196,9 @@ void config() {
 void quit() { stopPlugin(Departure::kPlayerCloses); }
 
 int uninstallPlugin(HWND parent) {
+    // The property sheet runs inside the bar's own message handling: the plug-in cannot stop under
+    // it, and its closing saves the settings. The player removes the plug-in at its next start.
+    if (plugin.configRunning) return kUninstallAtNextStart;
     bool running = plugin.pluginLock.exists();
     // Not running: the settings are read for the language they choose, as config reads them.
     if (!running) {

@@ -195,8 +195,15 @@ TEST_F(SettingsFile, UninstallingFromThePlayerAsksInTheActiveLanguageAndRemovesT
     const std::string question = "Remove your Sorvane settings as well (sorvane.ini in Winamp's settings folder and "
                                  "beside the plug-in)?";
 
-    // No: the plug-in goes at once and keeps the settings, saved as at every quit.
+    // While the property sheet is open, the player may remove the plug-in only at its next start.
     ASSERT_EQ(player.init(), 0);
+    player.config();
+    int duringSheet = -1;
+    ASSERT_EQ(runSheet(1, [&](HWND) { duringSheet = player.uninstall(); }), 1);
+    EXPECT_EQ(duringSheet, 0);
+    EXPECT_TRUE(player.pluginLoaded() && IsWindow(bar()));
+
+    // No: the plug-in goes at once and keeps the settings, saved as at every quit.
     sendDoubleClick(bar(), 10, 5);
     player.boxAnswer = IDNO;
     EXPECT_EQ(player.uninstall(), 1) << "the player may unload it at once";
