@@ -35,6 +35,8 @@ void sendShiftedKey(HWND bar, int virtualKey) {
 
 void sendChar(HWND bar, int character) { SendMessageA(bar, WM_CHAR, character & 0xFF, 1); }
 
+void postCharacter(HWND bar, wchar_t character) { PostMessageW(bar, WM_CHAR, character, 1); }
+
 void sendClick(HWND bar, int x, int y) {
     SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, pointParam(x, y));
     SendMessageA(bar, WM_LBUTTONUP, 0, pointParam(x, y));

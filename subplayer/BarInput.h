@@ -12,6 +12,10 @@ void sendKey(HWND bar, int virtualKey);  // key down, then key up
 // The same with Shift held: the thread's keyboard state says so while the key is handled.
 void sendShiftedKey(HWND bar, int virtualKey);
 void sendChar(HWND bar, int character);
+// A character as an input method or a Unicode program delivers it: posted as UTF-16. The player's
+// message loop, an ANSI one as the real player's is, takes it as the bytes of its code page (a
+// double-byte character as two messages), and the bar gets it as its own kind of window takes text.
+void postCharacter(HWND bar, wchar_t character);
 void sendClick(HWND bar, int x, int y);
 void sendDoubleClick(HWND bar, int x, int y);
 void sendRightClick(HWND bar, int x, int y);

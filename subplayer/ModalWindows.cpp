@@ -51,10 +51,10 @@ HWND findPropertySheet() {
 
 HWND findPopupMenu() { return findProcessWindow(kMenuClass); }
 
-MessageBoxRecord closeMessageBox(HWND box) {
+MessageBoxRecord closeMessageBox(HWND box, int answer) {
     MessageBoxRecord record{windowText(box), windowText(GetDlgItem(box, kMessageBoxTextId))};
     LRESULT defaultId = SendMessageA(box, DM_GETDEFID, 0, 0);
-    WORD id = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
+    WORD id = answer ? static_cast<WORD>(answer) : HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
     return record;
 }

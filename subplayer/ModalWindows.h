@@ -22,8 +22,9 @@ std::vector<HWND> openMessageBoxes();
 HWND findPropertySheet();
 HWND findPopupMenu();
 
-// Reads the box and presses its default button (the box then closes from its own loop).
-MessageBoxRecord closeMessageBox(HWND box);
+// Reads the box and presses a button (the box then closes from its own loop): answer (IDYES,
+// IDNO, ...), or the box's default button when answer is 0.
+MessageBoxRecord closeMessageBox(HWND box, int answer);
 // Presses OK or Cancel (a sheet's own buttons when it is a property sheet).
 void closePropertySheet(HWND sheet, int ok);
 

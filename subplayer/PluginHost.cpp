@@ -36,6 +36,13 @@ void PluginHost::quit() {
     if (plugin && plugin->quit) plugin->quit();
 }
 
+int PluginHost::uninstall(HWND parent) {
+    if (!module) return -1;
+    typedef int (*Uninstall)(HINSTANCE, HWND, int);
+    Uninstall call = reinterpret_cast<Uninstall>(reinterpret_cast<void*>(GetProcAddress(module, "winampUninstallPlugin")));
+    return call ? call(module, parent, 0) : -1;
+}
+
 void PluginHost::unload() {
     if (module) FreeLibrary(module);
     module = nullptr;

@@ -17,6 +17,9 @@ struct GeneralPurposePlugin {
 };
 
 const int kPluginInterfaceVersion = 16;
+// What a plug-in's uninstall call returns when the host may unload it at once (its other answer,
+// 0, asks the host to leave it loaded until the player next starts).
+const int kUninstallNow = 1;
 
 class PluginHost {
 public:
@@ -30,6 +33,10 @@ public:
     int init();
     void config();
     void quit();
+    // The plug-in's own uninstall call, winampUninstallPlugin(module, parent, 0), which the player's
+    // preferences make when the user removes it: what it returned, or -1 when the library exports
+    // no such call.
+    int uninstall(HWND parent);
     // Frees the library without calling quit.
     void unload();
 

@@ -36,6 +36,7 @@ const Syntax kSyntax[] = {
     {"config", ActionKind::Config, "", "config"},
     {"quit", ActionKind::Quit, "", "quit"},
     {"unload", ActionKind::Unload, "", "unload"},
+    {"uninstall", ActionKind::Uninstall, "", "uninstall"},
     {"key", ActionKind::Key, "k", "key <key>"},
     {"char", ActionKind::Char, "c", "char <character>"},
     {"type", ActionKind::Type, "r", "type <text>"},

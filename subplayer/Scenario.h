@@ -12,7 +12,7 @@ enum class ActionKind {
     // how the host answers
     Withhold, Release, ReplyDelay, OldHost,
     // the plug-in's entry points
-    Init, Config, Quit, Unload,
+    Init, Config, Quit, Unload, Uninstall,
     // input to the bar
     Key, Char, Type, Click, DoubleClick, RightClick, Drag, Menu, Send, Post, Sheet, SheetPage,
     // pictures

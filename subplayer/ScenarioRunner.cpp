@@ -193,6 +193,9 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
         std::printf("%s\n", a.text.c_str());
         std::fflush(stdout);
         return Done;
+    case ActionKind::Uninstall:
+        player.uninstall();
+        return Done;
     case ActionKind::Key:
     case ActionKind::Char:
     case ActionKind::Type:

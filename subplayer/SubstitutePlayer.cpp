@@ -116,6 +116,17 @@ void SubstitutePlayer::quit() {
     note("quit returned");
 }
 
+int SubstitutePlayer::uninstall() {
+    note("uninstall");
+    int result = plugin.uninstall(hostWindow.handle());
+    note("uninstall returned " + std::to_string(result));
+    if (result == kUninstallNow) {
+        if (initCalled && !quitCalled) quit();
+        unload();
+    }
+    return result;
+}
+
 void SubstitutePlayer::unload() {
     if (!plugin.loaded()) return;
     plugin.unload();
@@ -223,7 +234,7 @@ void SubstitutePlayer::watchModalWindows() {
     for (HWND box : openMessageBoxes()) {
         if (std::find(closedBoxes.begin(), closedBoxes.end(), box) != closedBoxes.end()) continue;
         closedBoxes.push_back(box);
-        MessageBoxRecord r = closeMessageBox(box);
+        MessageBoxRecord r = closeMessageBox(box, boxAnswer);
         record.boxes.push_back(r);
         note("box caption=" + quoted(r.caption) + " text=" + quoted(r.text));
     }

@@ -60,6 +60,10 @@ public:
     void config();
     void quit();
     void unload();
+    // The player's Preferences, Plug-ins, Uninstall: the plug-in's uninstall call, owned by the host
+    // window; when it lets the player unload it at once, quit (if init ran) and unload follow, as
+    // in the player. Returns what the call returned (-1: the plug-in has none).
+    int uninstall();
 
     HostWindow& host() { return hostWindow; }
     HWND bar() const;
@@ -89,6 +93,9 @@ public:
     void watchModalWindows();
 
     PlayerRecord record;
+    // The button the player presses in the message boxes it closes (IDYES, IDNO, ...); 0: each
+    // box's default button.
+    int boxAnswer = 0;
     void note(const std::string& utf8Line);
 
 private:

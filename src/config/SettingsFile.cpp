@@ -63,7 +63,7 @@ std::string systemErrorText(DWORD error) {
 // be written either.
 void appendToLog(const std::string& line) {
     std::string folder = chosenFile.substr(0, chosenFile.find_last_of("\\/") + 1);
-    HANDLE log = CreateFileW(widePath(inFolder(folder, kLogName)).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+    HANDLE log = CreateFileW(widePath(settingsLogIn(folder)).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return;
     SYSTEMTIME now;
@@ -81,6 +81,10 @@ void appendToLog(const std::string& line) {
 }
 
 }  // namespace
+
+std::string settingsFileIn(const std::string& folder) { return inFolder(folder, kFileName); }
+
+std::string settingsLogIn(const std::string& folder) { return inFolder(folder, kLogName); }
 
 std::string libraryFolder(HINSTANCE module) {
     // The module's file name, however long: the buffer grows until the name fits.
@@ -100,12 +104,12 @@ std::string libraryFolder(HINSTANCE module) {
 }
 
 std::string locateSettingsFile(const std::string& hostFolder, const std::string& moduleFolder) {
-    std::string beside = inFolder(moduleFolder, kFileName);
+    std::string beside = settingsFileIn(moduleFolder);
     if (hostFolder.empty()) {
         chosenFile = beside;
         return chosenFile;
     }
-    chosenFile = inFolder(hostFolder, kFileName);
+    chosenFile = settingsFileIn(hostFolder);
     // A host folder that is not there yet is made (its parent is the host's business).
     CreateDirectoryW(widePath(hostFolder).c_str(), nullptr);
     if (isFile(chosenFile) || !isFile(beside)) return chosenFile;

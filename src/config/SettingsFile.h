@@ -21,6 +21,10 @@ std::string locateSettingsFile(const std::string& hostFolder, const std::string&
 // The file every save writes (UTF-8): the one last located; empty before that.
 const std::string& settingsFilePath();
 
+// The settings file and its log in a folder (UTF-8).
+std::string settingsFileIn(const std::string& folder);
+std::string settingsLogIn(const std::string& folder);
+
 // A save of the settings file failed with the system's error code (0 when the platform gave
 // none). Leaves a line in sorvane.log beside the settings file when that can be written and, the
 // first time in this session and only when owner is given, says so in a message box naming the

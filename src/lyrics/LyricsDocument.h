@@ -89,7 +89,8 @@ public:
     TextEncoding encoding = TextEncoding::kAnsi;  // what the lyrics file was read as
     uint32_t ansiCodePage = 0;                    // for kAnsi: the code page it was read in
     std::string tagField;  // lyrics from a song's tags: the field they came from ("USLT", ...)
-    // Lyrics text from a song's tags (a text field, or the Lyrics3 tag), UTF-8, as it was parsed:
-    // what a saved timing writes into the song's copy in the download folder. Empty otherwise.
+    // Lyrics text from a song's tags (a text field, or the Lyrics3 tag), UTF-8, as it was parsed;
+    // for synchronised lyrics, the LRC text that reads as their lines (syncedLyricsText). What a
+    // saved timing writes into the song's copy in the download folder. Empty otherwise.
     std::string sourceText;
 };

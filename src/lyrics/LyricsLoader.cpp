@@ -20,18 +20,20 @@ constexpr const char* kLyricsExtensions[] = {"kra", "lrc", "txt"};
 constexpr int32_t kMp3FrameSamples = 1152;
 constexpr int32_t kWmaFrameSamples = 1000;
 
-// The ID3v1 title and artist of the file, or else the host's title of the playlist entry and no
-// artist. A file that does not open leaves both as they are.
+// The title and artist the file's tags give (readSongTitles), an empty text for the one they leave
+// out; or else, when they give neither, the host's title of the playlist entry and no artist. A
+// file that does not open leaves both as they are.
 void refreshTitleAndArtist(LyricsDocument& document, const char* path, LyricsEnvironment& environment) {
     std::unique_ptr<SourceFile> file = environment.openFile(path);
     if (!file) return;
-    std::string title, artist;
-    if (readId3v1(*file, title, artist)) {
-        assignString(document.title, environment.ansiToUtf8(title).c_str());
-        assignString(document.artist, environment.ansiToUtf8(artist).c_str());
+    SongTitles titles;
+    readSongTitles(*file, path, environment, titles);
+    file.reset();
+    if (!titles.title.empty() || !titles.artist.empty()) {
+        assignString(document.title, titles.title.c_str());
+        assignString(document.artist, titles.artist.c_str());
         return;
     }
-    file.reset();
     char* hostTitle = environment.hostTitleCopy();
     assignString(document.title, hostTitle);
     freeText(hostTitle);
@@ -103,7 +105,7 @@ int loadTagLyrics(LyricsDocument& document, const char* source, int32_t timeType
         document.encoding = field.encoding;
         if (field.encoding == TextEncoding::kAnsi) document.ansiCodePage = environment.ansiCodePage();
         document.tagField = field.field;
-        if (!field.synced) document.sourceText = field.text;
+        document.sourceText = field.synced ? syncedLyricsText(field.entries) : field.text;
         markLoaded(document, source);
         warnings.report(environment);
         return 1;

@@ -44,10 +44,10 @@ std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironme
 // the extension "kra", else "lrc", else "txt"), kLyrics3Prefix and a song path, or kTagsPrefix and
 // a song path (the first of the song's tag fields that holds synchronised lyrics or a text with
 // time tags: a text without any is no lyrics to show). Sets loaded to 0 first, and to 1 on
-// success; refreshes title and artist from the file's ID3v1 block or the host's playlist (unless
-// the source is a tag); notes the file's encoding, or the tag field's, in the document, and the
-// path of a lyrics file it read (lyricsFile: where a save of the timing goes). Paths are UTF-8.
-// Returns 1 when lyrics were loaded.
+// success; refreshes title and artist from the file's tags (TagLyrics.h: readSongTitles) or the
+// host's playlist (unless the source is a tag); notes the file's encoding, or the tag field's, in
+// the document, and the path of a lyrics file it read (lyricsFile: where a save of the timing
+// goes). Paths are UTF-8. Returns 1 when lyrics were loaded.
 int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, LyricsEnvironment& environment);
 
 // The lookup on a song change, after the caller has cleared the headers and noted the file as

@@ -5,25 +5,20 @@ namespace {
 // Deep enough for any real library, and a stop for folder links that loop.
 constexpr int kMaxDepth = 32;
 
-std::string upperAscii(const std::string& text) {
-    std::string upper = text;
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
-
 // Only names the lookup can ask for are kept, so that a lyrics folder shared with a music
 // library does not fill the index with songs.
-int isLyricsName(const std::string& upperName) {
-    if (upperName.size() < 3) return 0;
-    std::string ending = upperName.substr(upperName.size() - 3);
+int isLyricsName(const std::string& name) {
+    if (name.size() < 3) return 0;
+    std::string ending = name.substr(name.size() - 3);
+    for (char& c : ending)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return ending == "KRA" || ending == "LRC" || ending == "TXT";
 }
 
-int findIn(const std::unordered_map<std::string, std::string>& index, const std::string* names, size_t count,
-           std::string& found) {
+int findIn(const FolderTree& tree, const std::unordered_map<std::string, std::string>& index, const std::string* names,
+           size_t count, std::string& found) {
     for (size_t i = 0; i < count; ++i) {
-        auto hit = index.find(upperAscii(names[i]));
+        auto hit = index.find(tree.nameKey(names[i]));
         if (hit != index.end()) {
             found = hit->second;
             return 1;
@@ -40,7 +35,7 @@ int LyricsTreeIndex::find(FolderTree& tree, const std::string& root, const std::
         startWalk(tree, root);
         continueWalk(tree, [] { return false; });
     }
-    return findWalked(root, names, count, found);
+    return findWalked(tree, root, names, count, found);
 }
 
 int LyricsTreeIndex::isCurrent(FolderTree& tree, const std::string& root) {
@@ -86,14 +81,13 @@ int LyricsTreeIndex::continueWalk(FolderTree& tree, const std::function<bool()>&
             if (depth <= kMaxDepth) pending.emplace_back(std::move(path), depth);
             continue;
         }
-        std::string key = upperAscii(entry.name);
-        if (isLyricsName(key)) walked.emplace(std::move(key), std::move(path));
+        if (isLyricsName(entry.name)) walked.emplace(tree.nameKey(entry.name), std::move(path));
     }
     return 1;
 }
 
-int LyricsTreeIndex::findWalked(const std::string& root, const std::string* names, size_t count,
-                                std::string& found) const {
+int LyricsTreeIndex::findWalked(const FolderTree& tree, const std::string& root, const std::string* names,
+                                size_t count, std::string& found) const {
     if (!built || root != indexedRoot) return 0;
-    return findIn(pathByName, names, count, found);
+    return findIn(tree, pathByName, names, count, found);
 }

@@ -27,13 +27,16 @@ public:
     // beginWalk; 0 when one has or when that cannot be told.
     virtual int treeUnchanged() = 0;
     virtual char separator() const = 0;
+    // The key under which the file system takes a name (UTF-8): two names that differ only in
+    // letter case, as the file system sees case, have the same key.
+    virtual std::string nameKey(const std::string& name) const = 0;
 };
 
 class LyricsTreeIndex {
 public:
-    // The full path of a file below root named names[0] (ASCII case ignored), else names[1], and
-    // so on; each name ends in "kra", "lrc" or "txt". Walks the tree first, all of it, unless the
-    // index is current. 1 when one was found.
+    // The full path of a file below root named names[0] (letter case ignored as the tree's file
+    // system ignores it), else names[1], and so on; each name ends in "kra", "lrc" or "txt". Walks
+    // the tree first, all of it, unless the index is current. 1 when one was found.
     int find(FolderTree& tree, const std::string& root, const std::string* names, size_t count, std::string& found);
 
     // The last finished walk was of root, and nothing below it has changed since.
@@ -45,7 +48,8 @@ public:
     // (returns 1) or pause says to stop for now (returns 0; the next call goes on from there).
     int continueWalk(FolderTree& tree, const std::function<bool()>& pause);
     // The answer of the last finished walk of root, or 0 when there was none of root.
-    int findWalked(const std::string& root, const std::string* names, size_t count, std::string& found) const;
+    int findWalked(const FolderTree& tree, const std::string& root, const std::string* names, size_t count,
+                   std::string& found) const;
 
 private:
     struct PendingFolder {
@@ -59,7 +63,7 @@ private:
 
     int built = 0;
     std::string indexedRoot;
-    std::unordered_map<std::string, std::string> pathByName;  // key: the name in ASCII upper case
+    std::unordered_map<std::string, std::string> pathByName;  // key: the tree's nameKey of the name
     // The walk under way: folders are visited depth first, each folder's entries in listed order,
     // so that of two files of one name the one an uninterrupted walk meets first is kept.
     int walking = 0;

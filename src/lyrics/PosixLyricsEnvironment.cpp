@@ -1,6 +1,7 @@
 #include "lyrics/PosixLyricsEnvironment.h"
 
 #include <dirent.h>
+#include <unicode/uchar.h>
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
@@ -76,6 +77,16 @@ int PosixFolderTree::treeUnchanged() {
             return 0;
     }
     return 1;
+}
+
+std::string PosixFolderTree::nameKey(const std::string& name) const {
+    std::string key;
+    key.reserve(name.size());
+    for (size_t i = 0, length = 0; i < name.size(); i += length) {
+        UChar32 character = static_cast<UChar32>(decodeUtf8(name, i, length));
+        appendUtf8(key, static_cast<char32_t>(u_foldCase(character, U_FOLD_CASE_DEFAULT)));
+    }
+    return key;
 }
 
 PosixLyricsEnvironment::PosixLyricsEnvironment(uint32_t codePage) : codePage(codePage) {

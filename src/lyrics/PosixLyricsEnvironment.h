@@ -17,6 +17,8 @@ public:
     int listFolder(const std::string& folder, std::vector<FolderEntry>& entries) override;
     int treeUnchanged() override;
     char separator() const override { return '/'; }
+    // Each character's simple Unicode case folding (ICU's): "É" and "é", "Σ", "σ" and "ς" are one.
+    std::string nameKey(const std::string& name) const override;
 
 private:
     struct FolderStamp {

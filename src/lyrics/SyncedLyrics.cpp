@@ -1,9 +1,12 @@
 #include "lyrics/SyncedLyrics.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsParser.h"
+#include "lyrics/TimeTags.h"
+#include "utils/Utf.h"
 
 namespace {
 
@@ -34,22 +37,14 @@ EntryText entryText(const std::string& raw) {
     return entry;
 }
 
-}  // namespace
+// The latest time a full-stop tag can write: "[99:99.99]".
+constexpr int32_t kMaxWrittenTime = 99 * 6000 + 9999;
+// Characters a lyrics text leaves for the offset tag a save adds, "[offset:+600000]" and its line end.
+constexpr size_t kRoomForOffsetTag = 20;
 
-int32_t syncedTime(uint32_t stamp, SyncedTimeFormat format, int32_t frameSamples, int32_t sampleRate) {
-    uint64_t hundredths = format == SyncedTimeFormat::kMpegFrames
-                              ? uint64_t{stamp} * static_cast<uint64_t>(frameSamples) * 100 / static_cast<uint64_t>(sampleRate)
-                              : stamp / 10;
-    return static_cast<int32_t>(std::min<uint64_t>(hundredths, kMaxSyncedTime));
-}
-
-int32_t mpegFrameSamples(int32_t version, int32_t layer) {
-    if (layer == 1) return 384;
-    if (layer == 3 && version != 1) return 576;
-    return 1152;
-}
-
-int buildSyncedLines(LyricsDocument& document, const std::vector<SyncedText>& entries, int32_t timeType) {
+// The display lines of the entries before completion: each line's marks where its entries begin,
+// and where an entry without text ends it.
+std::vector<LyricsLine> syncedLines(const std::vector<SyncedText>& entries) {
     // Entries in time order (a frame out of order is taken as meant), so that every line ends
     // where the next one in time begins.
     std::vector<SyncedText> sorted = entries;
@@ -68,7 +63,7 @@ int buildSyncedLines(LyricsDocument& document, const std::vector<SyncedText>& en
     for (size_t i = 0; i < texts.size(); ++i)
         wordLevel |= (i > 0 && texts[i].beginsLine) || (i + 1 < texts.size() && texts[i].endsLine);
 
-    std::vector<LyricsLine>& lines = document.lines;
+    std::vector<LyricsLine> lines;
     int lineOpen = 0;  // the last line takes the next entry's text
     for (size_t i = 0; i < texts.size(); ++i) {
         const EntryText& entry = texts[i];
@@ -89,7 +84,69 @@ int buildSyncedLines(LyricsDocument& document, const std::vector<SyncedText>& en
         line.length = static_cast<int32_t>(line.text.size());
         lineOpen = wordLevel && !entry.endsLine;
     }
-    if (lines.empty()) return 0;
+    return lines;
+}
+
+// A time (up to kMaxWrittenTime) as a full-stop tag writes it, "mm:ss.xx": past 99 minutes the
+// seconds run on past 59.
+std::string tagTimeText(int32_t time) {
+    int32_t minutes = std::min(time / 6000, 99);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d.%02d", minutes, (time - minutes * 6000) / 100, time % 100);
+    return text;
+}
+
+// Whether a line's text reads back as itself between tags: no time tag of its own, no zero byte
+// (which ends a line).
+bool readsAsText(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\0' || isTagStart(text, i)) return false;
+        if (text[i] == '<' && classifyAngleTag(text, i) != kNotTag) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int32_t syncedTime(uint32_t stamp, SyncedTimeFormat format, int32_t frameSamples, int32_t sampleRate) {
+    uint64_t hundredths = format == SyncedTimeFormat::kMpegFrames
+                              ? uint64_t{stamp} * static_cast<uint64_t>(frameSamples) * 100 / static_cast<uint64_t>(sampleRate)
+                              : stamp / 10;
+    return static_cast<int32_t>(std::min<uint64_t>(hundredths, kMaxSyncedTime));
+}
+
+int32_t mpegFrameSamples(int32_t version, int32_t layer) {
+    if (layer == 1) return 384;
+    if (layer == 3 && version != 1) return 576;
+    return 1152;
+}
+
+int buildSyncedLines(LyricsDocument& document, const std::vector<SyncedText>& entries, int32_t timeType) {
+    document.lines = syncedLines(entries);
+    if (document.lines.empty()) return 0;
     completeLines(document, timeType);
     return 1;
+}
+
+std::string syncedLyricsText(const std::vector<SyncedText>& entries) {
+    std::string text;
+    for (const LyricsLine& line : syncedLines(entries)) {
+        if (!readsAsText(line.text)) return {};
+        for (const TimeMark& mark : line.marks)
+            if (mark.time > kMaxWrittenTime) return {};
+        // A karaoke line repeats its start as its first word mark, as enhanced LRC writes it: its
+        // tags then count as a karaoke line's, however few its words.
+        text += "[" + tagTimeText(line.marks.front().time) + "]";
+        size_t written = 0;
+        for (size_t k = line.isKaraoke ? 0 : 1; k < line.marks.size(); ++k) {
+            size_t offset = static_cast<size_t>(line.marks[k].offset);
+            text.append(line.text, written, offset - written);
+            written = offset;
+            text += "<" + tagTimeText(line.marks[k].time) + ">";
+        }
+        text.append(line.text, written, std::string::npos);
+        text += "\n";
+    }
+    if (codePointsBefore(text, text.size()) + kRoomForOffsetTag > kMaxLyricsCharacters) return {};
+    return text;
 }

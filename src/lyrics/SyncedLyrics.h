@@ -38,3 +38,12 @@ int32_t mpegFrameSamples(int32_t version, int32_t layer);
 // or more entries are karaoke lines. Text beyond kMaxLyricsTextBytes in
 // all is left out. Returns 1 when there is a line, 0 otherwise (then no line is kept).
 int buildSyncedLines(LyricsDocument& document, const std::vector<SyncedText>& entries, int32_t timeType);
+
+// The entries as a lyrics text in LRC form that reads back as the lines buildSyncedLines makes of
+// them, so that they can be kept as a file: a line "[mm:ss.xx]text" for each display line; in a
+// karaoke line a word mark "<mm:ss.xx>" where each entry begins, the first repeating the line's
+// start; where an entry without text ends a line, its time as a word mark at the line's end.
+// Lines end in "\n". Empty when the text could not read back as the same lines: a time later than
+// a tag can write (99:99.99), an entry whose text holds a time tag or a zero byte, or more
+// characters than a lyrics file is read to (with room for an offset tag).
+std::string syncedLyricsText(const std::vector<SyncedText>& entries);

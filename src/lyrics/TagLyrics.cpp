@@ -29,6 +29,7 @@
 
 #include "lyrics/LyricsEnvironment.h"
 #include "lyrics/LyricsParser.h"
+#include "lyrics/SongTags.h"
 
 namespace {
 
@@ -294,32 +295,48 @@ std::string trimmedText(std::string text) {
     return text;
 }
 
-// An MP3's titles as its ID3v2 frame, else its ID3v1 field, holds them: Latin-1 texts in the
-// ANSI code page. A field neither holds stays as the merged view gave it (an APE tag's, Unicode).
-void readId3Titles(TagLib::MPEG::File& song, LyricsEnvironment& environment, SongTitles& titles) {
-    struct Field {
-        const char* frame;
-        std::string SongTitles::*field;
-        TagLib::String (TagLib::Tag::*id3v1)() const;
-    };
-    const Field fields[] = {{"TIT2", &SongTitles::title, &TagLib::Tag::title},
-                            {"TPE1", &SongTitles::artist, &TagLib::Tag::artist},
-                            {"TALB", &SongTitles::album, &TagLib::Tag::album}};
-    TagLib::ID3v2::Tag* id3v2 = song.hasID3v2Tag() ? song.ID3v2Tag() : nullptr;
-    TagLib::ID3v1::Tag* id3v1 = song.hasID3v1Tag() ? song.ID3v1Tag() : nullptr;
-    for (const Field& f : fields) {
-        if (id3v2) {
-            const TagLib::ID3v2::FrameList& frames = id3v2->frameList(f.frame);
-            auto* text = frames.isEmpty() ? nullptr : dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(frames.front());
-            if (text) {
-                titles.*f.field = trimmedText(id3v2Text(text->toString(), text->textEncoding(), environment));
-                continue;
-            }
-        }
-        // Only where the merged view took the ID3v1 field (no APE tag's over it).
-        TagLib::String latin1 = id3v1 ? (id3v1->*f.id3v1)() : TagLib::String();
-        if (!latin1.isEmpty() && trimmedText(latin1.to8Bit(true)) == titles.*f.field)
-            titles.*f.field = trimmedText(environment.ansiToUtf8(latin1.to8Bit(false)));
+// The three fields of SongTitles: their ID3v2 text frame, and their reading in TagLib's other tags.
+struct TitleField {
+    std::string SongTitles::*field;
+    const char* id3v2Frame;
+    TagLib::String (TagLib::Tag::*read)() const;
+};
+const TitleField kTitleFields[] = {{&SongTitles::title, "TIT2", &TagLib::Tag::title},
+                                   {&SongTitles::artist, "TPE1", &TagLib::Tag::artist},
+                                   {&SongTitles::album, "TALB", &TagLib::Tag::album}};
+
+// A field's text frame of an ID3v2 tag; Latin-1 in the ANSI code page, as the lyrics are.
+std::string id3v2Title(const TagLib::ID3v2::Tag& tag, const char* frameId, LyricsEnvironment& environment) {
+    const TagLib::ID3v2::FrameList& frames = tag.frameList(frameId);
+    auto* text = frames.isEmpty() ? nullptr : dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(frames.front());
+    return text ? trimmedText(id3v2Text(text->toString(), text->textEncoding(), environment)) : std::string();
+}
+
+// The ID3v1 tag at the end of a file whose format may carry one.
+TagLib::ID3v1::Tag* id3v1TagOf(TagLib::File& file) {
+    using namespace TagLib;
+    if (auto* mpeg = dynamic_cast<MPEG::File*>(&file)) return mpeg->hasID3v1Tag() ? mpeg->ID3v1Tag() : nullptr;
+    if (auto* flac = dynamic_cast<FLAC::File*>(&file)) return flac->hasID3v1Tag() ? flac->ID3v1Tag() : nullptr;
+    if (auto* tta = dynamic_cast<TrueAudio::File*>(&file)) return tta->hasID3v1Tag() ? tta->ID3v1Tag() : nullptr;
+    if (auto* ape = dynamic_cast<APE::File*>(&file)) return ape->hasID3v1Tag() ? ape->ID3v1Tag() : nullptr;
+    if (auto* mpc = dynamic_cast<MPC::File*>(&file)) return mpc->hasID3v1Tag() ? mpc->ID3v1Tag() : nullptr;
+    if (auto* wavPack = dynamic_cast<WavPack::File*>(&file)) return wavPack->hasID3v1Tag() ? wavPack->ID3v1Tag() : nullptr;
+    return nullptr;
+}
+
+// Each field from the first of the song's tags that holds it, in this order: ID3v2, Xiph comment,
+// MP4, APEv2, ASF, ID3v1. ID3 texts stored as Latin-1 (ID3v1 always) are read in the ANSI code
+// page; the others are Unicode.
+void readTitlesFromTags(TagLib::File& song, LyricsEnvironment& environment, SongTitles& titles) {
+    TagSet tags = tagsOf(song);
+    TagLib::ID3v1::Tag* id3v1 = id3v1TagOf(song);
+    const TagLib::Tag* unicodeTags[] = {tags.xiph, tags.mp4, tags.ape, tags.asf};
+    for (const TitleField& f : kTitleFields) {
+        std::string& value = titles.*f.field;
+        if (tags.id3v2) value = id3v2Title(*tags.id3v2, f.id3v2Frame, environment);
+        for (const TagLib::Tag* tag : unicodeTags)
+            if (value.empty() && tag) value = trimmedText((tag->*f.read)().to8Bit(true));
+        if (value.empty() && id3v1) value = trimmedText(environment.ansiToUtf8((id3v1->*f.read)().to8Bit(false)));
     }
 }
 
@@ -331,17 +348,19 @@ int readSongTitles(SourceFile& file, const char* name, LyricsEnvironment& enviro
     try {
         SourceStream stream(file, extensionName(name));
         TagLib::FileRef song(&stream, true, TagLib::AudioProperties::Fast);
-        if (song.isNull()) return 0;
-        if (song.audioProperties()) titles.lengthSeconds = song.audioProperties()->lengthInSeconds();
-        if (!song.tag()) return 0;
-        const TagLib::Tag& tag = *song.tag();
-        titles.title = tag.title().stripWhiteSpace().to8Bit(true);
-        titles.artist = tag.artist().stripWhiteSpace().to8Bit(true);
-        titles.album = tag.album().stripWhiteSpace().to8Bit(true);
-        if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(song.file())) readId3Titles(*mpeg, environment, titles);
+        if (!song.isNull()) {
+            if (song.audioProperties()) titles.lengthSeconds = song.audioProperties()->lengthInSeconds();
+            readTitlesFromTags(*song.file(), environment, titles);
+        }
     } catch (...) {
         titles = {};
     }
     if (titles.lengthSeconds < 0) titles.lengthSeconds = 0;
+    // A file TagLib does not read (or reads no title from) may still end in an ID3v1 block.
+    std::string title, artist;
+    if (titles.title.empty() && titles.artist.empty() && readId3v1(file, title, artist)) {
+        titles.title = trimmedText(environment.ansiToUtf8(title));
+        titles.artist = trimmedText(environment.ansiToUtf8(artist));
+    }
     return !titles.title.empty() && !titles.artist.empty();
 }

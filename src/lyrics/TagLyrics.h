@@ -33,9 +33,12 @@ struct TagLyrics {
 // extension of name (a path), else from its content.
 std::vector<TagLyrics> readTagLyrics(SourceFile& file, const char* name, LyricsEnvironment& environment);
 
-// The song's title, artist and album as its tags give them (TagLib's merged view), UTF-8, and its
-// length as its audio stream gives it (0: unknown). ID3 texts stored as Latin-1 (ID3v1 always) are
-// read in the ANSI code page, as the lyrics are. 1 when the tags give a title and an artist.
+// The song's title, artist and album as its tags give them, UTF-8 without blanks at either end,
+// and its length as its audio stream gives it (0: unknown). Each field comes from the first tag
+// that holds it: ID3v2, Xiph comment, MP4, APEv2, ASF, then ID3v1 (also read from a file TagLib
+// does not know, which ends in an ID3v1 block all the same). ID3 texts stored as Latin-1 (ID3v1
+// always) are read in the ANSI code page, as the lyrics are. 1 when the tags give a title and an
+// artist.
 struct SongTitles {
     std::string title, artist, album;
     int lengthSeconds = 0;

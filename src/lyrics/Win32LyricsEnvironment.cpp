@@ -73,6 +73,18 @@ int Win32FolderTree::treeUnchanged() {
     return change != INVALID_HANDLE_VALUE && WaitForSingleObject(change, 0) == WAIT_TIMEOUT;
 }
 
+std::string Win32FolderTree::nameKey(const std::string& name) const {
+    // Upper case by the system's own table, as its file systems compare names: what
+    // CompareStringOrdinal ignores as case. Without LCMAP_LINGUISTIC_CASING the mapping is that of
+    // the file system, the same in every language.
+    std::wstring wide = widen(name);
+    if (wide.empty()) return {};
+    int length = static_cast<int>(wide.size());
+    std::wstring upper(wide.size(), L'\0');
+    if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), length, upper.data(), length) != length) return name;
+    return narrow(upper);
+}
+
 std::unique_ptr<SourceFile> Win32LyricsEnvironment::openFile(const char* path) {
     std::wstring wide = widePath(path);
     if (wide.empty()) return nullptr;
@@ -89,7 +101,7 @@ int Win32LyricsEnvironment::findInTree(const std::string& root, const std::strin
         treeNotReady = 1;
         index.startWalk(tree, root);
     }
-    if (!index.findWalked(root, names, count, found)) return 0;
+    if (!index.findWalked(tree, root, names, count, found)) return 0;
     treeFound = found;
     return 1;
 }

@@ -28,6 +28,8 @@ public:
     int listFolder(const std::string& folder, std::vector<FolderEntry>& entries) override;
     int treeUnchanged() override;
     char separator() const override { return '\\'; }
+    // The system's upper case of every character: Windows' ordinal comparison ignoring case.
+    std::string nameKey(const std::string& name) const override;
 
 private:
     void stopWatching();

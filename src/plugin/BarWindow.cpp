@@ -11,9 +11,10 @@
 #include "plugin/PluginState.h"
 #include "plugin/SongChange.h"
 #include "resources/ResourceIds.h"
+#include "utils/WinText.h"
 #include "utils/WinUiText.h"
 
-const char kBarWindowClass[] = "SorvaneVis";
+const wchar_t kBarWindowClass[] = L"SorvaneVis";
 
 namespace {
 
@@ -162,7 +163,9 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     case WM_CHAR: {
-        if ((wParam & 0xFF) == 'h' || (wParam & 0xFF) == 'H') resetPlacement();
+        // A UTF-16 unit: a character of any script is only ever itself, never a byte that
+        // happens to look like one of the bar's keys.
+        if (wParam == 'h' || wParam == 'H') resetPlacement();
         int32_t step = timingStepForCharacter(wParam);
         if (step != 0 && !bracketKeyTaken) stepTimingLocked(step);
         bracketKeyTaken = false;
@@ -211,30 +214,31 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     default:
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
 
 int registerBarClass(HINSTANCE instance) {
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = barWindowProc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PLUGIN));
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_PLUGIN));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = kBarWindowClass;
-    return RegisterClassA(&wc) ? 1 : 0;
+    return RegisterClassW(&wc) ? 1 : 0;
 }
 
-void unregisterBarClass(HINSTANCE instance) { UnregisterClassA(kBarWindowClass, instance); }
+void unregisterBarClass(HINSTANCE instance) { UnregisterClassW(kBarWindowClass, instance); }
 
 HWND createBarWindow(HINSTANCE instance) {
     RECT host = {};
     GetWindowRect(plugin.hostWindow(), &host);
     const BarPlacement& place = plugin.placement;
-    return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, kBarWindowClass, kPluginDescription,
+    std::wstring title = widen(kPluginDescription);
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, kBarWindowClass, title.c_str(),
                            WS_POPUP | WS_VISIBLE, host.left + place.createOffsetX, host.top + place.createOffsetY,
                            plugin.liveSettings.width, plugin.liveSettings.height, nullptr, nullptr, instance, nullptr);
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The borderless, topmost tool window the lyrics are shown in.
+// The borderless, topmost tool window the lyrics are shown in. A Unicode window: the characters
+// typed on it arrive as UTF-16, whatever the system's ANSI code page.
 #include <windows.h>
 
-extern const char kBarWindowClass[];  // "SorvaneVis"
+extern const wchar_t kBarWindowClass[];  // "SorvaneVis"
 
 // Posted to the bar by the plug-in's workers: results wait in the worker's mailbox.
 constexpr UINT kLyricsLookedUpMessage = WM_APP + 1;

@@ -1,5 +1,8 @@
-// The library's one export. It lives apart from the descriptor so that the static library of the
-// Windows layer can be linked into tests without it.
+// The library's exports. They live apart from the descriptor so that the static library of the
+// Windows layer can be linked into tests without them.
+#include "plugin/Lifecycle.h"
 #include "plugin/PluginDescriptor.h"
 
 PluginDescriptor* winampGetGeneralPurposePlugin() { return &pluginDescriptor; }
+
+int winampUninstallPlugin(HINSTANCE, HWND parent, int) { return uninstallPlugin(parent); }

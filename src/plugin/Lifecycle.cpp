@@ -6,10 +6,12 @@
 #include "plugin/BarWindow.h"
 #include "plugin/HostLink.h"
 #include "plugin/HostSettingsFolder.h"
+#include "plugin/OnlineLookup.h"
 #include "plugin/PluginDescriptor.h"
 #include "plugin/PluginState.h"
 #include "render/VerticalSync.h"
 #include "resources/ResourceIds.h"
+#include "utils/WinPath.h"
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"
 
@@ -39,15 +41,68 @@ int failInit(UiText text, UiText caption) {
     return 1;
 }
 
-// Undoes what init made before its last step: the buffers, the bar and its class. The bar goes
-// without its own WM_DESTROY handling, which asks the host to quit: a failed init must not end
-// the player.
-void undoInit(HINSTANCE instance) {
-    plugin.renderSurface.releaseAll();
-    SetWindowLongPtrA(plugin.barWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
-    DestroyWindow(plugin.barWindow);
+// The bar goes, and its class. Without its own WM_DESTROY handling, which asks the host to quit,
+// unless the player is closing anyway: a failed init, or an uninstall, must not end the player.
+void destroyBar(HINSTANCE instance, bool endsWithThePlayer) {
+    if (plugin.barWindow && !endsWithThePlayer)
+        SetWindowLongPtrW(plugin.barWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcW));
+    if (plugin.barWindow) DestroyWindow(plugin.barWindow);
     plugin.barWindow = nullptr;
     unregisterBarClass(instance);
+}
+
+// Undoes what init made before its last step: the buffers, the bar and its class.
+void undoInit(HINSTANCE instance) {
+    plugin.renderSurface.releaseAll();
+    destroyBar(instance, false);
+}
+
+// Why the plug-in stops: the player closes, or the user removes it from a player that goes on,
+// keeping the settings or removing them.
+enum class Departure { kPlayerCloses, kRemovedKeepingSettings, kRemovedWithSettings };
+
+// Stops everything the plug-in runs and releases what it holds; the settings are saved as at
+// every quit unless they are being removed. Once only: the host may call quit after an uninstall
+// has already stopped the plug-in, or after a failed init.
+void stopPlugin(Departure departure) {
+    if (!plugin.pluginLock.exists()) return;
+    plugin.tickTimer.stop();
+    // The host unloads the library once quit returns: no worker may run on in it.
+    plugin.lyricsLookup.stop();
+    plugin.onlineLookup.stop();
+    plugin.linePreparer.stop();
+    plugin.renderSurface.preparer = nullptr;
+    plugin.pendingLyrics.reset();
+    plugin.renderSurface.releaseAll();
+    if (plugin.barWindow) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
+    {
+        LockedScope locked(plugin.pluginLock);
+        if (departure != Departure::kRemovedWithSettings) {
+            PrivateProfileStore store = iniStore();
+            store.writeString("Effects", std::to_string(plugin.liveSettings.Effects));
+            if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
+            reportWhenFailed(store, nullptr);
+        }
+        releaseVerticalSync();
+        destroyBar(plugin.moduleInstance(), departure == Departure::kPlayerCloses);
+    }
+    plugin.pluginLock.destroy();
+}
+
+// The settings file, its log and the online misses in the settings folder and beside the library,
+// where an earlier version kept them. A read-only file goes too: the user asked.
+void removeSettingsFiles() {
+    std::string chosen = iniPath();
+    std::string settingsFolder = chosen.substr(0, chosen.find_last_of('\\') + 1);
+    for (const std::string& folder : {settingsFolder, libraryFolder(plugin.moduleInstance())}) {
+        std::string settings = settingsFileIn(folder);
+        for (const std::string& file : {settings, settingsLogIn(folder), onlineMissesFile(settings)}) {
+            std::wstring path = widePath(file);
+            if (path.empty()) continue;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(path.c_str());
+        }
+    }
 }
 
 }  // namespace
@@ -85,6 +140,7 @@ int init() {
     Settings& live = plugin.liveSettings;
     plugin.renderSurface.createBuffers(bar, live.width, live.height, live);
     if (!bar) {
+        plugin.renderSurface.releaseAll();
         unregisterBarClass(instance);
         return failInit(UiText::CreateWindowFailedText, UiText::CreateWindowFailedCaption);
     }
@@ -137,26 +193,25 @@ void config() {
     plugin.configRunning = 0;
 }
 
-void quit() {
-    plugin.tickTimer.stop();
-    // The host unloads the library once quit returns: no worker may run on in it.
-    plugin.lyricsLookup.stop();
-    plugin.onlineLookup.stop();
-    plugin.linePreparer.stop();
-    plugin.renderSurface.preparer = nullptr;
-    plugin.pendingLyrics.reset();
-    plugin.renderSurface.releaseAll();
-    if (plugin.barWindow) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
-    {
-        LockedScope locked(plugin.pluginLock);
-        PrivateProfileStore store = iniStore();
-        store.writeString("Effects", std::to_string(plugin.liveSettings.Effects));
-        if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
-        reportWhenFailed(store, nullptr);
-        releaseVerticalSync();
-        if (plugin.barWindow) DestroyWindow(plugin.barWindow);
-        plugin.barWindow = nullptr;
-        unregisterBarClass(plugin.moduleInstance());
+void quit() { stopPlugin(Departure::kPlayerCloses); }
+
+int uninstallPlugin(HWND parent) {
+    // The property sheet runs inside the bar's own message handling: the plug-in cannot stop under
+    // it, and its closing saves the settings. The player removes the plug-in at its next start.
+    if (plugin.configRunning) return kUninstallAtNextStart;
+    bool running = plugin.pluginLock.exists();
+    // Not running: the settings are read for the language they choose, as config reads them.
+    if (!running) {
+        plugin.pluginLock.create();
+        loadSettings();
+        plugin.pluginLock.destroy();
     }
-    plugin.pluginLock.destroy();
+    bool removeSettings = MessageBoxW(parent, uiTextW(UiText::UninstallRemoveSettingsText).c_str(),
+                                      uiTextW(UiText::UninstallCaption).c_str(),
+                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    // The host unloads the library as soon as this returns, with or without calling quit first:
+    // nothing of the plug-in may run on, and nothing may write a settings file after it is gone.
+    stopPlugin(removeSettings ? Departure::kRemovedWithSettings : Departure::kRemovedKeepingSettings);
+    if (removeSettings) removeSettingsFiles();
+    return kUninstallNow;
 }

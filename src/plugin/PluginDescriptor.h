@@ -16,3 +16,7 @@ extern PluginDescriptor pluginDescriptor;
 extern const char kPluginDescription[];  // "Sorvane v0.15b by KEDO"
 
 extern "C" __declspec(dllexport) PluginDescriptor* winampGetGeneralPurposePlugin();
+// Called by the host when the user removes the plug-in from the running player (Preferences,
+// Plug-ins, Uninstall): plug-in's module, the window to own what it shows, and a parameter the
+// host passes as 0.
+extern "C" __declspec(dllexport) int winampUninstallPlugin(HINSTANCE module, HWND parent, int parameter);

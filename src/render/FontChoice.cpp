@@ -1,6 +1,9 @@
 #include "render/FontChoice.h"
 
+#include <usp10.h>
+
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "render/FaceCoverage.h"
@@ -15,6 +18,9 @@ struct InstalledFaces {
     bool read = false;  // names and characters hold every installed face
     std::vector<std::wstring> names;
     std::vector<FaceCharacters> characters;
+    // For each face, the characters beyond the Basic Multilingual Plane asked about so far, and
+    // whether it has them.
+    std::vector<std::map<char32_t, bool>> beyondBmp;
 };
 
 InstalledFaces& faces() {
@@ -93,6 +99,47 @@ int CALLBACK addFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, LPA
     return 1;
 }
 
+// Whether the face selected into the DC has a glyph of its own for a character beyond the Basic
+// Multilingual Plane. GetFontUnicodeRanges and GetGlyphIndicesW see UTF-16 units, never a
+// surrogate pair; Uniscribe's shaping maps the pair through the face's own character map. With no
+// script given it shapes nothing, and a character the face lacks becomes its missing glyph
+// (glyph 0 in a TrueType face, or the face's default glyph).
+bool hasGlyphBeyondBmp(HDC dc, SCRIPT_CACHE& script, char32_t character) {
+    const wchar_t pair[2] = {static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10)),
+                             static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF))};
+    WORD glyphs[4] = {}, clusters[2] = {};
+    SCRIPT_VISATTR attributes[4] = {};
+    SCRIPT_ANALYSIS analysis = {};
+    int count = 0;
+    if (ScriptShape(dc, &script, pair, 2, 4, &analysis, glyphs, clusters, attributes, &count) != S_OK || count < 1)
+        return false;
+    SCRIPT_FONTPROPERTIES properties = {};
+    properties.cBytes = sizeof properties;
+    WORD missing = ScriptGetFontProperties(dc, &script, &properties) == S_OK ? properties.wgDefault : 0;
+    for (int i = 0; i < count; ++i)
+        if (glyphs[i] == 0 || glyphs[i] == missing) return false;
+    return true;
+}
+
+// Asks every face about those of the characters it has not been asked about yet.
+void learnCharactersBeyondBmp(InstalledFaces& cache, const std::vector<char32_t>& characters) {
+    HDC dc = nullptr;
+    for (size_t i = 0; i < cache.names.size(); ++i) {
+        std::map<char32_t, bool>& known = cache.beyondBmp[i];
+        if (std::all_of(characters.begin(), characters.end(), [&](char32_t c) { return known.count(c) != 0; })) continue;
+        if (!dc) dc = CreateCompatibleDC(nullptr);
+        HFONT font = createProbeFont(cache.names[i]);
+        HGDIOBJ kept = SelectObject(dc, font);
+        SCRIPT_CACHE script = nullptr;
+        for (char32_t c : characters)
+            if (!known.count(c)) known[c] = hasGlyphBeyondBmp(dc, script, c);
+        ScriptFreeCache(&script);
+        SelectObject(dc, kept);
+        if (font) DeleteObject(font);
+    }
+    if (dc) DeleteDC(dc);
+}
+
 void readInstalledFaces(InstalledFaces& cache) {
     cache.read = true;
     HDC dc = CreateCompatibleDC(nullptr);
@@ -104,6 +151,7 @@ void readInstalledFaces(InstalledFaces& cache) {
         addFace(cache.names, selectedFace(dc, metrics.lfMessageFont.lfFaceName));
     EnumFontFamiliesW(dc, nullptr, addFamily, reinterpret_cast<LPARAM>(&cache.names));
     for (const std::wstring& name : cache.names) cache.characters.push_back(readCharacters(dc, name));
+    cache.beyondBmp.resize(cache.names.size());
     DeleteDC(dc);
 }
 
@@ -120,7 +168,13 @@ std::wstring faceForText(const char* fontName, std::u16string_view text) {
     if (cache.installed) return widen(name);
     if (!cache.read) readInstalledFaces(cache);
     if (cache.names.empty()) return widen(name);
-    return cache.names[bestCoveringFace(cache.characters, text)];
+    std::vector<char32_t> beyondBmp = charactersBeyondBmp(text);
+    if (!beyondBmp.empty()) learnCharactersBeyondBmp(cache, beyondBmp);
+    auto hasBeyondBmp = [&](size_t face, char32_t c) {
+        auto known = cache.beyondBmp[face].find(c);
+        return known != cache.beyondBmp[face].end() && known->second;
+    };
+    return cache.names[bestCoveringFace(cache.characters, text, hasBeyondBmp)];
 }
 
 void forgetInstalledFaces() { faces() = InstalledFaces(); }

@@ -1,7 +1,8 @@
 #pragma once
 // Which face draws a text: the FontName setting when the system has a face of that name, else
-// the installed face with the most of the text's characters, so that a line in any script shows
-// its glyphs (not empty boxes) wherever the system has a face for them.
+// the installed face with the most of the text's characters (those beyond the Basic Multilingual
+// Plane, such as emoji, included), so that a line in any script shows its glyphs (not empty
+// boxes) wherever the system has a face for them.
 #include <windows.h>
 
 #include <string>

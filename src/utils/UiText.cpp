@@ -72,6 +72,11 @@ constexpr Entry kTable[] = {
      "The lyrics file cannot take the tag without reading differently."},
     {UiText::LyricsCopyInTheWay, "同じ名前のファイルがすでにあります。", "A file of that name is there already."},
     {UiText::LyricsFileFailed, "歌詞ファイルに書き込めませんでした。", "The lyrics file could not be written."},
+    // As the installer's uninstaller asks it.
+    {UiText::UninstallCaption, "Sorvane", "Sorvane"},
+    {UiText::UninstallRemoveSettingsText,
+     "Sorvane の設定も削除しますか？（Winamp の設定フォルダとプラグインのフォルダにある sorvane.ini）",
+     "Remove your Sorvane settings as well (sorvane.ini in Winamp's settings folder and beside the plug-in)?"},
 };
 
 constexpr bool tableInOrder() {

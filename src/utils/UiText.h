@@ -61,6 +61,8 @@ enum class UiText {
     LyricsFileAmbiguous,
     LyricsCopyInTheWay,
     LyricsFileFailed,
+    UninstallCaption,
+    UninstallRemoveSettingsText,
     Count
 };
 

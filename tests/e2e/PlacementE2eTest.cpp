@@ -29,6 +29,14 @@ public:
     HWND window;
 };
 
+// The Japanese keyboard layout, active on this thread while it lives.
+struct JapaneseKeyboard {
+    JapaneseKeyboard() : previous(GetKeyboardLayout(0)), layout(LoadKeyboardLayoutW(L"00000411", KLF_ACTIVATE)) {}
+    ~JapaneseKeyboard() { ActivateKeyboardLayout(previous, 0); }
+    HKL previous;
+    HKL layout;
+};
+
 class Placement : public PluginRun {
 protected:
     void moveBar(int x, int y) { SetWindowPos(bar(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
@@ -139,4 +147,29 @@ TEST_F(Placement, APickOnTheBarItselfAttachesNothing) {
     sendClick(bar(), 10, 5);  // the sheet has closed; the pick takes the next click
     ASSERT_TRUE(player.waitTicks(10, 3000));
     expectBarAt(kHostLeft + 21, kHostTop + 45, "still on the host, not walking off by its own offset");
+}
+
+TEST_F(Placement, TypedCharactersOfAnyScriptAreOnlyThemselvesAndOnlyHPutsTheBarBack) {
+    // The Shift-JIS bytes of these end in those of "h", "]" and "\": read byte by byte, the first
+    // put the bar back at its first place and the second shifted the timing. Typed on a Japanese
+    // keyboard, whose code page is the one the player's loop takes them in.
+    const wchar_t notKeys[] = {L'\u201D', L'\u30BE', L'\u30BD'};  // "”", "ゾ", "ソ"
+    JapaneseKeyboard keyboard;
+    ASSERT_NE(keyboard.layout, nullptr);
+    addSongWithLyrics("song", kLyrics);
+    ASSERT_EQ(player.init(), 0);
+    Image shown = barAt(12000, kStatusTicks + 2);
+    ASSERT_GT(countPixels(shown, kSungPixel), 0);
+    sendDrag(bar(), 10, 5, 40, 25, 4);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    expectBarAt(kHostLeft + 51, kHostTop + 65, "dragged");
+
+    for (wchar_t typed : notKeys) postCharacter(bar(), typed);
+    ASSERT_TRUE(player.waitTicks(3, 3000));
+    expectBarAt(kHostLeft + 51, kHostTop + 65, "still where it was dragged");
+    EXPECT_EQ(captureBar().pixels, shown.pixels) << "the same wipe, and no note of a timing shift";
+
+    postCharacter(bar(), L'h');
+    ASSERT_TRUE(player.waitTicks(3, 3000));
+    expectBarAt(kHostLeft + 21, kHostTop + 40, "h: back at the first place");
 }

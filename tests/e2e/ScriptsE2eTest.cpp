@@ -9,6 +9,8 @@
 
 #include <set>
 
+#include "lyrics/TaggedSongs.h"
+
 namespace {
 
 std::wstring wide(const std::string& utf8) {
@@ -75,6 +77,43 @@ protected:
         WritePrivateProfileStringW(wide(kIniSection).c_str(), wide(key).c_str(), wide(value).c_str(),
                                    wide(iniPath()).c_str());
     }
+
+    // How many stretches of the banner the bar shows, drawn as the plug-in should draw the title
+    // (UTF-8) in that face: five copies from x = 16, 32 pixels apart. One when the bar shows it.
+    int bannerStretches(const std::string& face, const std::string& title) {
+        std::wstring text = wide(title + "     ---  SORVANE  v0.15b  ---  ");
+        Image picture(80 * 18, 18);
+        HDC dc = CreateCompatibleDC(nullptr);
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof info.bmiHeader, picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ keptBitmap = SelectObject(dc, section);
+        HFONT font = CreateFontW(14, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, wide(face).c_str());
+        HGDIOBJ keptFont = SelectObject(dc, font);
+        SetTextColor(dc, RGB(0x32, 0x32, 0x32));
+        SetBkMode(dc, TRANSPARENT);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        for (int i = 0; i < 5; ++i) TextOutW(dc, 16 + i * (size.cx + 32), 2, text.c_str(), static_cast<int>(text.size()));
+        GdiFlush();
+        for (size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<uint32_t*>(bits)[i] & 0xFFFFFF;
+        SelectObject(dc, keptFont);
+        DeleteObject(font);
+        SelectObject(dc, keptBitmap);
+        DeleteObject(section);
+        DeleteDC(dc);
+
+        Image bar = captureBar();
+        int matches = 0;
+        for (int s = 0; s < size.cx + 32; ++s) {
+            bool same = true;
+            for (int y = 0; y < bar.height && same; ++y)
+                for (int x = 0; x < bar.width && same; ++x) same = bar.at(x, y) == picture.at(s + x, y);
+            matches += same;
+        }
+        return matches;
+    }
 };
 
 }  // namespace
@@ -118,51 +157,24 @@ TEST_F(Scripts, ASongNamedInJapaneseAndKoreanShowsItsUtf8LyricsInEveryScript) {
     EXPECT_TRUE(player.record.boxes.empty());
 }
 
-TEST_F(Scripts, TheBannerShowsAWidePlaylistTitle) {
+TEST_F(Scripts, TheBannerShowsAWidePlaylistTitleOrTheSongsTitleAndArtistFromItsTags) {
     const std::string face = "WenQuanYi Micro Hei";  // installed by tools/setup
     writeIniUtf8("FontName", face);
     const std::string title = u8"夜空 사랑 我们 Café";
-    // A song file without an ID3 block and without lyrics: the banner shows the playlist's title.
-    std::string song = writeDataUtf8(u8"星と별.mp3", std::string(1000, '\x55'));
-    addSongUtf8(song, title);
+    // A song file without tags and without lyrics: the banner shows the playlist's title.
+    addSongUtf8(writeDataUtf8(u8"星と별.mp3", std::string(1000, '\x55')), title);
+    // One whose ID3v2 frames name it (and whose APEv2 tag and ID3v1 block name it otherwise).
+    addSongUtf8(writeDataUtf8(u8"夜空.mp3", taggedSongBytes("titles.mp3")), "Playlist - Title");
     ASSERT_EQ(player.init(), 0);
     hold(5000);
     ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 3000));
+    EXPECT_EQ(bannerStretches(face, title), 1) << "the bar shows a stretch of the banner with the whole title";
+    EXPECT_GT(countPixels(captureBar(), kBannerTextPixel), 0);
 
-    // The banner picture as the plug-in should draw it: five copies from x = 16, 32 pixels apart.
-    std::wstring text = wide(title + "     ---  SORVANE  v0.15b  ---  ");
-    Image picture(80 * 18, 18);
-    HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ keptBitmap = SelectObject(dc, section);
-    HFONT font = CreateFontW(14, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, wide(face).c_str());
-    HGDIOBJ keptFont = SelectObject(dc, font);
-    SetTextColor(dc, RGB(0x32, 0x32, 0x32));
-    SetBkMode(dc, TRANSPARENT);
-    SIZE size = {};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    for (int i = 0; i < 5; ++i) TextOutW(dc, 16 + i * (size.cx + 32), 2, text.c_str(), static_cast<int>(text.size()));
-    GdiFlush();
-    for (size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<uint32_t*>(bits)[i] & 0xFFFFFF;
-    SelectObject(dc, keptFont);
-    DeleteObject(font);
-    SelectObject(dc, keptBitmap);
-    DeleteObject(section);
-    DeleteDC(dc);
-
-    Image bar = captureBar();
-    int matches = 0;
-    for (int s = 0; s < size.cx + 32; ++s) {
-        bool same = true;
-        for (int y = 0; y < bar.height && same; ++y)
-            for (int x = 0; x < bar.width && same; ++x) same = bar.at(x, y) == picture.at(s + x, y);
-        matches += same;
-    }
-    EXPECT_EQ(matches, 1) << "the bar shows a stretch of the banner with the whole title";
-    EXPECT_GT(countPixels(bar, kBannerTextPixel), 0);
+    select(1);
+    const std::string tagged = u8"夜空の星 / Café Band";
+    player.runUntil([&] { return bannerStretches(face, tagged) == 1; }, 3000);
+    EXPECT_EQ(bannerStretches(face, tagged), 1) << "the title and artist of the song's tags";
 }
 
 TEST_F(Scripts, AnOldHostsAnsiNamesStillFindTheLyrics) {

@@ -181,3 +181,54 @@ TEST_F(SettingsFile, AReadOnlySettingsFolderIsToldAtTheSheetsOk) {
     EXPECT_EQ(player.record.boxes.size(), 1u);
     EXPECT_TRUE(filesIn(settingsFolder()).empty());
 }
+
+TEST_F(SettingsFile, UninstallingFromThePlayerAsksInTheActiveLanguageAndRemovesTheSettingsOnlyWhenTold) {
+    const std::string log = joinPath(settingsFolder(), "sorvane.log");
+    const std::string misses = joinPath(settingsFolder(), "sorvane-online-misses.txt");
+    const std::string lyrics = joinPath(joinPath(settingsFolder(), "Lyrics"), "song.lrc");
+    writeIni("Language", "en");  // not the system's: the setting is what speaks
+    ASSERT_EQ(writeFileBytes(log, "an old line\r\n"), 1);
+    ASSERT_EQ(writeFileBytes(misses, "a song\r\n"), 1);
+    ASSERT_EQ(writeFileBytes(iniBesidePlugin(), "[Sorvane v0.15b by KEDO]\r\nwidth=300\r\n"), 1);
+    CreateDirectoryA(joinPath(settingsFolder(), "Lyrics").c_str(), nullptr);
+    ASSERT_EQ(writeFileBytes(lyrics, "[00:01.00]mine\n"), 1);
+    const std::string question = "Remove your Sorvane settings as well (sorvane.ini in Winamp's settings folder and "
+                                 "beside the plug-in)?";
+
+    // While the property sheet is open, the player may remove the plug-in only at its next start.
+    ASSERT_EQ(player.init(), 0);
+    player.config();
+    int duringSheet = -1;
+    ASSERT_EQ(runSheet(1, [&](HWND) { duringSheet = player.uninstall(); }), 1);
+    EXPECT_EQ(duringSheet, 0);
+    EXPECT_TRUE(player.pluginLoaded() && IsWindow(bar()));
+
+    // No: the plug-in goes at once and keeps the settings, saved as at every quit.
+    sendDoubleClick(bar(), 10, 5);
+    player.boxAnswer = IDNO;
+    EXPECT_EQ(player.uninstall(), 1) << "the player may unload it at once";
+    ASSERT_EQ(player.record.boxes.size(), 1u);
+    EXPECT_EQ(player.record.boxes[0].caption, "Sorvane");
+    EXPECT_EQ(player.record.boxes[0].text, question);
+    EXPECT_FALSE(player.pluginLoaded());
+    EXPECT_EQ(findBarWindow(), nullptr);
+    player.runFor(50);
+    EXPECT_EQ(player.record.quitMessages, 0) << "the player goes on";
+    EXPECT_EQ(iniValue("Effects"), "1");
+    EXPECT_TRUE(exists(log) && exists(misses) && exists(iniBesidePlugin()));
+
+    // Yes: every settings file goes, beside the plug-in too, and nothing the plug-in does as it
+    // goes writes one again. The user's lyrics stay.
+    std::string error;
+    ASSERT_EQ(player.loadPlugin(pluginCopy(), error), 1) << error;
+    ASSERT_EQ(player.init(), 0);
+    sendDrag(bar(), 10, 5, 40, 25, 4);  // a moved bar is saved at quit
+    player.boxAnswer = IDYES;
+    EXPECT_EQ(player.uninstall(), 1);
+    ASSERT_EQ(player.record.boxes.size(), 2u);
+    EXPECT_EQ(player.record.boxes[1].text, question);
+    EXPECT_FALSE(player.pluginLoaded());
+    EXPECT_EQ(filesIn(settingsFolder()), std::vector<std::string>{});
+    EXPECT_FALSE(exists(iniBesidePlugin()));
+    EXPECT_TRUE(exists(lyrics));
+}

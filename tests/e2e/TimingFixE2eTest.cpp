@@ -183,23 +183,42 @@ TEST_F(TimingFix, SavingRewritesOnlyTheOffsetLineInTheFilesOwnEncodingOrSaysWhyN
 }
 
 TEST_F(TimingFix, LyricsFromTheSongsTagsAreSavedAsItsCopyInTheDownloadFolderWhichTheNextLoadFinds) {
-    // Three plain lines, from 1.00 s, 3.50 s and 6.00 s.
-    addSong(writeData("tagged.flac", taggedSongBytes("xiph.flac")));
-    addSongWithLyrics("other", "[00:01:00]xyz[00:02:00]\r\n");
-    ASSERT_NO_FATAL_FAILURE(start(0, {2800, 3800}, 2800));
-    ASSERT_NE(reference.at(2800).pixels, reference.at(3800).pixels) << "another line";
+    struct Tagged {
+        const char* song;  // one of the tagged songs
+        const char* name;  // its name here, and so its copy's
+        int32_t heldMs;    // a second later another stretch is sung
+        std::string copy;  // the copy a second's shift saves
+    };
+    const Tagged songs[] = {
+        // Three plain lines, from 1.00 s, 3.50 s and 6.00 s, in a FLAC comment: written as they are.
+        {"xiph.flac", "tagged", 2800,
+         "\xEF\xBB\xBF[ti:Tagged]\n[offset:+1000]\n[00:01.00]First line\n[00:03.50]Second line\n[00:06.00]Third line\n"},
+        // SYLT word by word: "Hel", "lo ", "world" from 1.00 s, 1.50 s and 2.00 s, "Se", "cond"
+        // from 4.00 s and 4.50 s: written as LRC with word marks.
+        {"sylt-words.mp3", "words", 1200,
+         "\xEF\xBB\xBF[offset:+1000]\n[00:01.00]<00:01.00>Hel<00:01.50>lo <00:02.00>world\n"
+         "[00:04.00]<00:04.00>Se<00:04.50>cond\n"},
+    };
+    for (const Tagged& tagged : songs) {
+        SCOPED_TRACE(tagged.song);
+        if (&tagged != songs) restartPlayer();
+        const std::string extension = std::string(tagged.song).substr(std::string(tagged.song).rfind('.'));
+        addSong(writeData(tagged.name + extension, taggedSongBytes(tagged.song)));
+        addSongWithLyrics("other", "[00:01:00]xyz[00:02:00]\r\n");
+        const int32_t later = tagged.heldMs + 1000;
+        ASSERT_NO_FATAL_FAILURE(start(0, {tagged.heldMs, later}, tagged.heldMs));
+        ASSERT_NE(reference.at(tagged.heldMs).pixels, reference.at(later).pixels) << "another stretch";
 
-    sendShiftedKey(bar(), kBracketOpen);
-    chooseFromMenu(kSaveItem);
-    const std::string copy = joinPath(joinPath(settingsFolder(), "Lyrics"), "tagged.lrc");
-    EXPECT_EQ(fileBytes(copy), "\xEF\xBB\xBF[ti:Tagged]\n[offset:+1000]\n[00:01.00]First line\n[00:03.50]Second line\n"
-                               "[00:06.00]Third line\n");
-    select(1);
-    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
-    select(0);
-    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
-    EXPECT_EQ(captureBar().pixels, reference.at(3800).pixels) << "the copy, with its saved timing, once";
-    EXPECT_TRUE(player.record.boxes.empty());
+        sendShiftedKey(bar(), kBracketOpen);
+        chooseFromMenu(kSaveItem);
+        EXPECT_EQ(fileBytes(joinPath(joinPath(settingsFolder(), "Lyrics"), tagged.name + std::string(".lrc"))), tagged.copy);
+        select(1);
+        ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+        select(0);
+        ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+        EXPECT_EQ(captureBar().pixels, reference.at(later).pixels) << "the copy, with its saved timing, once";
+        EXPECT_TRUE(player.record.boxes.empty());
+    }
 }
 
 TEST_F(TimingFix, TheOutputDelayTypedOnTheFadesPageShowsTheLyricsThatMuchLaterWithinItsRange) {

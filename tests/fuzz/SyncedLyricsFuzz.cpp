@@ -1,5 +1,6 @@
 // Synchronised lyrics entries of any times and texts to lines: no fault, the document's promises
-// kept, every mark at a character boundary, no text beyond the limit, nothing but line breaks lost.
+// kept, every mark at a character boundary, no text beyond the limit, nothing but line breaks lost;
+// and their LRC text, when there is one, parses into the same lines.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -69,5 +70,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const SyncedText& entry : sorted) expected += visible(entry.text);
     require(expected.compare(0, shown.size(), shown) == 0);
     if (all.size() + entries.size() < kMaxLyricsTextBytes) require(shown == expected);
+
+    std::string text = syncedLyricsText(entries);
+    if (text.empty()) return 0;
+    LyricsDocument reread;
+    IgnoredWarnings warnings;
+    require(parseLyrics(reread, text.data(), text.size(), timeType, warnings) == 1);
+    require(reread.lines.size() == document.lines.size());
+    for (size_t n = 0; n < reread.lines.size(); ++n) {
+        const LyricsLine& built = document.lines[n];
+        LyricsLine& line = reread.lines[n];
+        // A karaoke line's first word mark repeats its start: a stretch of no characters.
+        if (line.marks.size() > 1 && line.marks[1].offset == 0 && line.marks[1].time == line.marks[0].time)
+            line.marks.erase(line.marks.begin());
+        require(line.text == built.text && line.isKaraoke == built.isKaraoke && line.marks.size() == built.marks.size());
+        for (size_t k = 0; k < line.marks.size(); ++k)
+            require(line.marks[k].offset == built.marks[k].offset && line.marks[k].time == built.marks[k].time);
+    }
     return 0;
 }

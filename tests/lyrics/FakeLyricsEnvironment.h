@@ -67,6 +67,13 @@ public:
     int treeUnchanged() override { return !changed; }
 
     char separator() const override { return '\\'; }
+    // ASCII letters in either case: the names these tests look for.
+    std::string nameKey(const std::string& name) const override {
+        std::string key = name;
+        for (char& c : key)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        return key;
+    }
 
     const std::map<std::string, std::string>& files;
     int walks = 0;

@@ -218,14 +218,14 @@ TEST(LyricsLookup, LongPathsAreLeftToThePlatform) {
 
 // Title and artist
 
-TEST(LyricsLoad, Id3v1FieldsLoseOnlySpacesThatReachTheirLastByte) {
+TEST(LyricsLoad, Id3v1FieldsEndAtTheirZeroByteAndLoseTheBlanksAtEitherEnd) {
     FakeLyricsEnvironment environment;
     LyricsDocument document;
-    std::string title = padded(std::string("Hi  ") + '\0', 30, ' ');  // spaces before the zero stay
+    std::string title = padded(std::string("Hi  ") + '\0', 30, ' ');  // as every tag's title: no blanks
     std::string artist = std::string(30, 'A');                       // all 30 bytes, no terminator
     environment.files = {{kSong, "audio" + std::string("TAG") + title + artist + std::string(65, 'z')}};
     EXPECT_EQ(loadLyrics(document, kSong.c_str(), 1, environment), 0);
-    EXPECT_STREQ(document.title, "Hi  ");
+    EXPECT_STREQ(document.title, "Hi");
     EXPECT_EQ(std::string(document.artist), std::string(30, 'A'));
 
     environment.files[kSong] = id3v1("   ", "Trailing   ");

@@ -46,9 +46,14 @@ TEST_F(TempTree, FindsNestedFilesIgnoringCaseAndNoticesFilesAddedLater) {
     folder("c");
     file("a/b/Song.KRA", "x");
     file("a/song.mp3", "x");
+    file("a/b/ÉTÉ ΣΟΦΊΑ äPFEL.lrc", "x");
     std::string found;
     ASSERT_EQ(find("song.kra", found), 1);
     EXPECT_EQ(found, root + "/a/b/Song.KRA");
+    // Letters of every script, by their simple case folding.
+    ASSERT_EQ(find("été σοφία Äpfel.lrc", found), 1);
+    EXPECT_EQ(found, root + "/a/b/ÉTÉ ΣΟΦΊΑ äPFEL.lrc");
+    EXPECT_EQ(find("ete σοφια apfel.lrc", found), 0) << "letters, not the same letters without their marks";
     EXPECT_EQ(find("song.mp3", found), 0);  // not a lyrics name: never indexed
     EXPECT_EQ(find("late.lrc", found), 0);
 

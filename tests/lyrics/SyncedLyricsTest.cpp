@@ -74,3 +74,14 @@ TEST(SyncedLyrics, TimeStampsInMillisecondsOrInFramesOfTheStream) {
     EXPECT_EQ(syncedTime(UINT32_MAX, SyncedTimeFormat::kMpegFrames, 1152, 8000), kMaxSyncedTime);
     EXPECT_EQ(syncedTime(UINT32_MAX, SyncedTimeFormat::kMilliseconds, 0, 0), kMaxSyncedTime);
 }
+
+TEST(SyncedLyrics, WrittenAsLrcWithWordMarksOrNotAtAllWhereTheTextCouldNotReadBack) {
+    // Lines word by word, one an entry without text ends, and one of a single entry.
+    EXPECT_EQ(syncedLyricsText({{100, "Hel"}, {150, "lo"}, {300, "\nWor"}, {350, "ld"}, {400, "\n"}, {500, "\nOne"}}),
+              "[00:01.00]<00:01.00>Hel<00:01.50>lo\n[00:03.00]<00:03.00>Wor<00:03.50>ld<00:04.00>\n[00:05.00]One\n");
+    EXPECT_EQ(syncedLyricsText({{603999, "the last time a tag holds"}}), "[99:99.99]the last time a tag holds\n");
+    // A text that would read as a tag, and a time no tag can write: no text to keep.
+    EXPECT_EQ(syncedLyricsText({{100, "at [00:12] sharp"}}), "");
+    EXPECT_EQ(syncedLyricsText({{100, "word<00:01.00>"}}), "");
+    EXPECT_EQ(syncedLyricsText({{100, "x"}, {604000, "y"}}), "");
+}

@@ -172,3 +172,23 @@ TEST(TagLyrics, SongsCutShortAtEitherEndAreReadWithinTheirBytes) {
         }
     }
 }
+
+TEST(TagLyrics, TitlesComeFieldByFieldFromTheFirstTagThatHoldsThem) {
+    FakeLyricsEnvironment environment;
+    // A format TagLib does not read, ending in an ID3v1 block all the same.
+    const std::string raw = std::string(1000, 'U') + "TAG" + "Raw title" + std::string(21, ' ') + "Raw artist" +
+                            std::string(85, '\0');
+    const std::pair<const char*, std::string> songs[] = {
+        {"titles.mp3", u8"夜空の星/Café Band/APE Album"},  // ID3v2, then APEv2 for the album; not ID3v1
+        {"titles.flac", "Xiph Title/Xiph Artist/"},
+        {"titles.m4a", "MP4 Title/MP4 Artist/"},
+        {"titles.wma", "ASF Title/ASF Artist/"},
+        {"song.xyz", "Raw title/Raw artist/"},
+    };
+    for (const auto& [song, expected] : songs) {
+        MemoryFile file(std::string(song) == "song.xyz" ? raw : taggedSongBytes(song));
+        SongTitles titles;
+        readSongTitles(file, song, environment, titles);
+        EXPECT_EQ(titles.title + "/" + titles.artist + "/" + titles.album, expected) << song;
+    }
+}

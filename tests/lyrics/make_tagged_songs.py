@@ -24,6 +24,10 @@ did not write itself. The tests that read them state what each song's lyrics are
   ape.mp3           APEv2 only: Lyrics LRC
   asf.wma           WM/Lyrics LRC
   plain.flac        LYRICS of plain text only: no lyrics to show
+  titles.mp3        no lyrics; ID3v2.4 TIT2 "夜空の星" (UTF-16) and TPE1 "Café Band" (UTF-8), an APEv2
+                    tag with another title, artist and album, and an ID3v1 block with others again
+  titles.flac, titles.m4a, titles.wma
+                    no lyrics; "<Format> Title" and "<Format> Artist" in the format's own tag
 """
 import os
 import struct
@@ -210,6 +214,29 @@ def main(folder):
     tags = APEv2()
     tags["Lyrics"] = LRC
     tags.save(path)
+
+    # The ID3v2 tag (which writes no ID3v1 block of its own), the APEv2 tag, then the ID3v1 block
+    # after it, where taggers put it.
+    path = write(folder, "titles.mp3", mpeg_frames(100))
+    tags = ID3()
+    tags.add(TIT2(encoding=Encoding.UTF16, text="夜空の星"))
+    tags.add(TPE1(encoding=Encoding.UTF8, text="Café Band"))
+    tags.save(path, v2_version=4)
+    tags = APEv2()
+    tags["Title"], tags["Artist"], tags["Album"] = "APE Title", "APE Artist", "APE Album"
+    tags.save(path)
+    with open(path, "ab") as f:
+        f.write(b"TAG" + id3v1_field("v1 title", 30) + id3v1_field("v1 artist", 30) + id3v1_field("v1 album", 30) +
+                b"2024" + bytes(30) + b"\xff")
+    for name, kind, stream, fields in [
+        ("titles.flac", FLAC, flac_stream(), {"TITLE": "Xiph Title", "ARTIST": "Xiph Artist"}),
+        ("titles.m4a", MP4, mp4_stream(), {"\xa9nam": "MP4 Title", "\xa9ART": "MP4 Artist"}),
+        ("titles.wma", ASF, asf_stream(), {"Title": "ASF Title", "Author": "ASF Artist"}),
+    ]:
+        song = kind(write(folder, name, stream))
+        for key, value in fields.items():
+            song[key] = value
+        song.save()
 
 if __name__ == "__main__":
     if len(sys.argv) != 2:

@@ -41,6 +41,14 @@ TEST(FontChoice, AnInstalledFaceIsKeptAndAMissingOneGivesWayToAFaceWithTheLinesG
         EXPECT_TRUE(hasEveryGlyph(face, line)) << "line starting U+" << std::hex << static_cast<int>(line[0]);
         EXPECT_NE(face[0], L'@');
     }
+    // Characters beyond the Basic Multilingual Plane count by the faces' own glyphs: of the fonts
+    // setup installs, only DejaVu Sans has these emoji, and only IPA Gothic this ideograph (which
+    // has no Hangul, so that it wins only by the three of them).
+    std::wstring emojiFace = faceForText("No Such Face Anywhere", u"\U0001F600\U0001F601\U0001F602 ok");
+    EXPECT_EQ(emojiFace.substr(0, 11), L"DejaVu Sans") << std::string(emojiFace.begin(), emojiFace.end());
+    EXPECT_EQ(emojiFace.find(L"Mono"), std::wstring::npos);
+    std::wstring ideographFace = faceForText("No Such Face Anywhere", u"\U00020B9F\U00020B9F\U00020B9F \uC0AC\uB791");
+    EXPECT_EQ(ideographFace.substr(0, 3), L"IPA");
     forgetInstalledFaces();
     EXPECT_NE(faceForText(nullptr, u"\uC0AC"), L"");
 }
