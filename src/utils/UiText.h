@@ -57,10 +57,16 @@ enum class UiText {
     LyricsFileOnReadOnlyMedium,
     LyricsFileDiskFull,
     LyricsFileTooLong,
+    LyricsFileTooLongWithTag,
+    LyricsOffsetOutOfRange,
+    LyricsOffsetNotANumber,
     LyricsFileNotLyrics,
     LyricsFileAmbiguous,
     LyricsCopyInTheWay,
     LyricsFileFailed,
+    // Why the LyricsServer setting cannot be used (the Files page shows it).
+    LyricsServerHasQuery,
+    LyricsServerNotHttp,
     Count
 };
 
