@@ -11,7 +11,6 @@
 #include "lyrics/LyricsLoader.h"
 #include "lyrics/LyricsParser.h"
 #include "lyrics/TextEncoding.h"
-#include "lyrics/TimingShift.h"
 #include "utils/Utf.h"
 
 namespace {

@@ -73,9 +73,11 @@ int failWith(HttpAnswer& answer, const char* step, DWORD error) {
 
 int failWithError(HttpAnswer& answer, const char* step) { return failWith(answer, step, GetLastError()); }
 
-void CALLBACK onStatus(HINTERNET, DWORD_PTR context, DWORD status, void* information, DWORD length) {
-    auto* exchange = reinterpret_cast<Exchange*>(context);
-    if (!exchange) return;
+// Callbacks under way in WinHTTP's threads: a client that goes lets the library go only once none
+// is, so that none returns into a library unloaded meanwhile.
+std::atomic<int> callbacksUnderWay{0};
+
+void tell(Exchange* exchange, DWORD status, void* information, DWORD length) {
     switch (status) {
     case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
     case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
@@ -102,6 +104,12 @@ void CALLBACK onStatus(HINTERNET, DWORD_PTR context, DWORD status, void* informa
         return;
     }
     SetEvent(exchange->signal);
+}
+
+void CALLBACK onStatus(HINTERNET, DWORD_PTR context, DWORD status, void* information, DWORD length) {
+    ++callbacksUnderWay;
+    if (auto* exchange = reinterpret_cast<Exchange*>(context)) tell(exchange, status, information, length);
+    --callbacksUnderWay;
 }
 
 // The request's callbacks go to the exchange. 0 when WinHTTP takes neither: no callback comes.
@@ -155,6 +163,7 @@ WinHttpClient::WinHttpClient() {
 WinHttpClient::~WinHttpClient() {
     if (session) WinHttpCloseHandle(static_cast<HINTERNET>(session));
     DWORD start = GetTickCount();
+    bool allClosed = true;
     for (Exchange* exchange : exchanges) {
         while (!exchange->closing) {
             DWORD waited = GetTickCount() - start;
@@ -164,9 +173,12 @@ WinHttpClient::~WinHttpClient() {
         if (exchange->closing) {
             exchange->letGo();
         } else {
-            keepLibraryLoaded();  // and the exchange stays WinHTTP's
+            allClosed = false;  // the exchange stays WinHTTP's
         }
     }
+    // The last word about a request may still be on its way out of the callback.
+    while (allClosed && callbacksUnderWay > 0 && GetTickCount() - start < kClosingWaitMs) Sleep(1);
+    if (!allClosed || callbacksUnderWay > 0) keepLibraryLoaded();
 }
 
 void WinHttpClient::beginLookup() { deadline = GetTickCount() + kLookupTimeoutMs; }
