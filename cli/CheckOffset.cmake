@@ -2,6 +2,8 @@
 # (separated by "|") before it, and checks what a script relies on: +300 ms moves the file's
 # offset from PREVIOUS to PREVIOUS + 300, says so with the ENCODING kept, and loads with it; -300
 # gives back INPUT byte for byte; a read-only copy is refused with exit status 1 and kept as it is.
+# With LINKS_AND_LIMITS: a symbolic link to the copy is written through, and totals past a day and
+# offset tags that do not read as numbers are refused with exit status 1 and the reason.
 string(REPLACE "|" ";" arguments "${ARGS}")
 get_filename_component(name ${INPUT} NAME)
 file(REMOVE_RECURSE ${WORK})
@@ -38,6 +40,41 @@ if(NOT output MATCHES "\"encoding\": \"${ENCODING}\"" OR NOT output MATCHES "\"o
 endif()
 run(0 --offset -300 ${copy})
 expect_copy_is_input()
+
+function(expect_refused file shift reason)
+  file(SHA256 ${file} before)
+  run(1 --offset ${shift} ${file})
+  if(NOT errors MATCHES "not saved: ${reason}")
+    message(FATAL_ERROR "unexpected message for ${file}: ${errors}")
+  endif()
+  file(SHA256 ${file} after)
+  if(NOT before STREQUAL after)
+    message(FATAL_ERROR "${file} changed although refused")
+  endif()
+endfunction()
+
+if(LINKS_AND_LIMITS)
+  file(CREATE_LINK ${name} ${WORK}/link.lrc SYMBOLIC)
+  run(0 --offset 300 ${WORK}/link.lrc)
+  if(NOT IS_SYMLINK ${WORK}/link.lrc)
+    message(FATAL_ERROR "the symbolic link was replaced by a file")
+  endif()
+  run(0 ${copy})
+  if(NOT output MATCHES "\"offsetMs\": ${saved},")
+    message(FATAL_ERROR "the link's target did not take the offset:\n${output}")
+  endif()
+  run(0 --offset -300 ${WORK}/link.lrc)
+  expect_copy_is_input()
+
+  file(WRITE ${WORK}/far.lrc "[offset:+2147483000]\n[00:01.00]a\n")
+  expect_refused(${WORK}/far.lrc 600000 "The offset would be more than 24 hours either way")
+  file(WRITE ${WORK}/odd.lrc "[offset:+99999999999999999999]\n[00:01.00]a\n")
+  expect_refused(${WORK}/odd.lrc 100 "An offset tag in the lyrics file does not read as a number")
+  # Read whole at exactly the loader's limit; the tag is what would make it longer.
+  string(REPEAT "x" 49991 filler)
+  file(WRITE ${WORK}/full.lrc "[00:01]a\n${filler}")
+  expect_refused(${WORK}/full.lrc 300 "With the offset tag the lyrics file would be longer than Sorvane reads")
+endif()
 
 file(CHMOD ${copy} PERMISSIONS OWNER_READ GROUP_READ WORLD_READ)
 run(1 --offset 100 ${copy})

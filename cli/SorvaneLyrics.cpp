@@ -8,16 +8,19 @@
 // Exit status: 0 lyrics loaded, 1 none found, 2 usage error.
 //
 //   sorvane-lyrics [--code-page N] --offset MS FILE
-// moves the timing of the lyrics file FILE (the file itself, whatever its name) by MS milliseconds,
-// positive earlier, on top of the offset it holds, as the plug-in's live shift does: its
-// "[offset:]" tag is added, replaced or (at 0) removed, every other byte kept. Prints what it did.
-// Exit status: 0 saved (or nothing to change), 1 not saved (the reason follows), 2 usage error.
+// moves the timing of the lyrics file FILE (the file itself, whatever its name, a symbolic link
+// written through) by MS milliseconds, positive earlier, on top of the offset it holds, as the
+// plug-in's live shift does: its "[offset:]" tags are replaced by one, added or (at 0) removed,
+// every other byte kept. Prints what it did. Exit status: 0 saved (or nothing to change), 1 not
+// saved (the reason follows: a total past a day either way, or an offset tag that does not read
+// as a number, among others), 2 usage error.
 //
 //   sorvane-lyrics --online [--server URL] [--length SECONDS] SONG
-// asks the LRCLIB server (https://lrclib.net unless told) for SONG as the plug-in does: the query
-// from the song's tags, else from its file name "Artist - Title"; its length from its audio
-// stream unless told. Prints the query, each request with the answer's status, and the .lrc file
-// the plug-in would keep; it saves nothing (the plug-in does, in its download folder).
+// asks the LRCLIB server (https://lrclib.net unless told; a path below it is kept, a query or
+// fragment refused) for SONG as the plug-in does: the query from the song's tags, else from its
+// file name "Artist - Title"; its length from its audio stream unless told. Prints the query, each
+// request with the answer's status, and the .lrc file the plug-in would keep, under its name; it
+// saves nothing (the plug-in does, in its download folder).
 // Exit status: 0 lyrics found, 1 none (or no answer), 2 usage error. Windows only (WinHTTP).
 #include <cstdio>
 #include <cstdlib>
@@ -27,9 +30,11 @@
 
 #include "LyricsJson.h"
 #include "config/Settings.h"
+#include "lyrics/DownloadFolder.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
 #include "lyrics/OffsetTag.h"
+#include "lyrics/SongNames.h"
 #include "lyrics/TimingShift.h"
 #include "online/OnlineSearch.h"
 #include "online/SongQuery.h"
@@ -140,9 +145,17 @@ int searchOnline(const char* song, const std::string& server, int32_t lengthSeco
     std::fputs("sorvane-lyrics: --online needs the Windows build (it asks through WinHTTP)\n", stderr);
     return 2;
 #endif
+    ServerAddressProblem problem = serverAddressProblem(server);
+    if (problem != ServerAddressProblem::kNone) {
+        printUtf8(stderr, "sorvane-lyrics: --server " + server + ": the address " + serverAddressProblemText(problem) +
+                              "; give the server's own address (a path is fine)\n");
+        return 2;
+    }
+    // No playlist here: the file's name stands for its title.
     std::string name = songBaseName(song);
-    OnlineQuery query = songQuery(song, name.c_str(), environment);
-    if (lengthSeconds > 0) query.durationSeconds = lengthSeconds;
+    SongNames names = readSongNames(song, name.c_str(), environment);
+    if (lengthSeconds > 0) names.lengthSeconds = lengthSeconds;
+    OnlineQuery query = songQuery(names);
     printUtf8(stdout, "query: track \"" + query.track + "\", artist \"" + query.artist + "\", album \"" + query.album +
                           "\", length " + std::to_string(query.durationSeconds) + " s\n");
     if (!queryIsComplete(query)) {
@@ -156,11 +169,13 @@ int searchOnline(const char* song, const std::string& server, int32_t lengthSeco
         std::string status = step.answer.status ? "status " + std::to_string(step.answer.status) + ", " +
                                                       std::to_string(step.answer.body.size()) + " bytes"
                                                 : "no answer: " + step.answer.failure;
+        if (!step.answer.location.empty()) status += ", redirected to " + step.answer.location;
         printUtf8(stdout, "GET " + step.url + "\n  " + status + "\n");
     }
+    if (!outcome.fault.empty()) printUtf8(stdout, "fault: " + outcome.fault + "\n");
     printUtf8(stdout, std::string("answer: ") + answerName(outcome.answer.kind) + "\n");
     if (outcome.answer.kind != AnswerKind::kLyrics) return 1;
-    printUtf8(stdout, "would keep as " + name + ".lrc:\n" + lyricsFileFor(outcome.answer.record, query));
+    printUtf8(stdout, "would keep as " + downloadCopyName(names) + ":\n" + outcome.file);
     return 0;
 #else
     return 2;

@@ -1,5 +1,6 @@
 // "パス": the folder the lyrics are looked up under, the skin bitmap and the download folder, typed
-// or browsed for, and whether lyrics are looked for online.
+// or browsed for, and whether lyrics are looked for online (with why not, when the server set in the
+// INI file cannot be asked).
 #include <windows.h>
 #include <commdlg.h>
 
@@ -9,6 +10,7 @@
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
 #include "config/SheetState.h"
+#include "online/OnlineQuery.h"
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
 #include "utils/WinText.h"
@@ -91,12 +93,23 @@ void pathEdited(SheetState& state, HWND page, int id, char*& setting) {
     if (id == IDC_SKIN_PATH) state.reloadSkin();
 }
 
+// A LyricsServer the lookup refuses (it is set in the INI file only) is said where going online is
+// chosen, in place of what going online sends: until it is corrected, nothing is sent.
+void showServerProblem(HWND page, const char* server) {
+    ServerAddressProblem problem = serverAddressProblem(server ? server : "");
+    if (!server || !*server || problem == ServerAddressProblem::kNone) return;
+    UiText text = problem == ServerAddressProblem::kQueryOrFragment ? UiText::LyricsServerHasQuery
+                                                                     : UiText::LyricsServerNotHttp;
+    SetDlgItemTextW(page, IDC_ONLINE_NOTE, uiTextW(text).c_str());
+}
+
 void initialise(SheetState& state, HWND page) {
     LockedScope locked(state.pluginLock);
     writeItemText(page, IDC_LYRICS_PATH, state.liveSettings.LyricsPath);
     writeItemText(page, IDC_SKIN_PATH, state.liveSettings.SkinPath);
     writeItemText(page, IDC_DOWNLOAD_PATH, state.liveSettings.DownloadPath);
     checkItem(page, IDC_ONLINE_LYRICS, state.liveSettings.OnlineLyrics == 1);
+    showServerProblem(page, state.liveSettings.LyricsServer);
 }
 
 void command(SheetState& state, HWND page, int id, int notification) {

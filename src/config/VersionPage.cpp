@@ -5,6 +5,7 @@
 #include "config/SettingsFile.h"
 #include "config/SheetState.h"
 #include "resources/ResourceIds.h"
+#include "resources/Version.h"
 #include "utils/WinUiText.h"
 
 namespace {
@@ -13,7 +14,7 @@ namespace {
 const UiText kLanguageItems[] = {UiText::LanguageAutomatic, UiText::LanguageJapanese, UiText::LanguageEnglish};
 
 void initialise(SheetState& state, HWND page) {
-    SetDlgItemTextA(page, IDC_WEB_ADDRESS, "https://sorvane.example.org/");
+    SetDlgItemTextA(page, IDC_WEB_ADDRESS, SORVANE_HOMEPAGE);
     SetDlgItemTextA(page, IDC_MAIL_ADDRESS, "bugs@sorvane.example.org");
     SetDlgItemTextA(page, IDC_VERSION_TEXT, "0.14b");
     for (UiText item : kLanguageItems)

@@ -67,6 +67,27 @@ int offsetTagValue(const IdTag& tag, int32_t& offsetMs) {
     return 1;
 }
 
+int offsetIsNumber(const IdTag& tag) {
+    std::string_view value = tag.value;
+    size_t start = !value.empty() && (value[0] == '+' || value[0] == '-');
+    size_t end = skipDigits(value, start);
+    if (end == start) return 0;
+    int64_t magnitude = 0;
+    for (size_t i = start; i < end; ++i)
+        if ((magnitude = magnitude * 10 + (value[i] - '0')) > int64_t{INT32_MAX} + 1) return 0;
+    return magnitude <= INT32_MAX || value[0] == '-';
+}
+
+std::string idTagValue(std::string_view text) {
+    std::string value;
+    for (char c : text) {
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+        if (c == '[' || c == ']' || static_cast<unsigned char>(c) < 0x20) continue;
+        value += c;
+    }
+    return std::string(trimBlanks(value));
+}
+
 int applyIdTag(LyricsDocument& document, std::string_view line) {
     IdTag tag;
     if (!splitIdTag(line, tag)) return 0;

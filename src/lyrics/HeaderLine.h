@@ -2,6 +2,7 @@
 // Header lines: "@"-keyword lines ("@Title=My Song", "@TimeRatio 1.0") and the ID tags of LRC
 // files ("[ti:My Song]", "[offset:+250]").
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 class LyricsDocument;
@@ -31,6 +32,15 @@ struct IdTag {
 int splitIdTag(std::string_view line, IdTag& tag);
 // 1 when the tag is an "[offset:]" tag (key in any letter case), with the offset it sets.
 int offsetTagValue(const IdTag& tag, int32_t& offsetMs);
+// Whether the parser reads the offset tag's value as the number it says: digits after an optional
+// sign, within the 32-bit range. ("[offset:abc]" sets 0, and a value past the range the nearest
+// end of it.)
+int offsetIsNumber(const IdTag& tag);
+
+// text as an ID tag's value can hold it and read back the same: on one line (TABs and line breaks
+// made spaces, other control characters and the brackets that would end the tag dropped), without
+// spaces around it.
+std::string idTagValue(std::string_view text);
 
 // The decimal number at the start of text, after leading white space: optional sign, digits with
 // an optional decimal point and exponent. 0 when there is none. Locale-independent.

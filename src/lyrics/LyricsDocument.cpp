@@ -66,6 +66,7 @@ void LyricsDocument::reset() {
     ansiCodePage = 0;
     tagField.clear();
     sourceText.clear();
+    downloadCopy.clear();
     lines.clear();
 }
 

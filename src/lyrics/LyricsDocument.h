@@ -63,8 +63,8 @@ public:
 
     // Releases the six header texts. Lines, loaded and the ratios stay.
     void clearHeaders();
-    // Restores the ratios, frames, totalSec, offsetMs, lyricsFile, encoding, tagField and sourceText
-    // and releases every line.
+    // Restores the ratios, frames, totalSec, offsetMs, lyricsFile, encoding, tagField, sourceText
+    // and downloadCopy and releases every line.
     // Headers and loaded stay.
     void reset();
     // frameRatio for a player clock that advances a whole number of milliseconds per decoded
@@ -93,4 +93,7 @@ public:
     // for synchronised lyrics, the LRC text that reads as their lines (syncedLyricsText). What a
     // saved timing writes into the song's copy in the download folder. Empty otherwise.
     std::string sourceText;
+    // Lyrics from a song's tags: the path of the song's copy in the download folder, where a saved
+    // timing goes (empty: there is none to make).
+    std::string downloadCopy;
 };

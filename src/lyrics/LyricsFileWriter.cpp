@@ -9,6 +9,9 @@ UiText saveFailureReason(SaveFailure failure) {
     case SaveFailure::kReadOnlyMedium: return UiText::LyricsFileOnReadOnlyMedium;
     case SaveFailure::kDiskFull: return UiText::LyricsFileDiskFull;
     case SaveFailure::kTooLong: return UiText::LyricsFileTooLong;
+    case SaveFailure::kTooLongWithTag: return UiText::LyricsFileTooLongWithTag;
+    case SaveFailure::kOffsetOutOfRange: return UiText::LyricsOffsetOutOfRange;
+    case SaveFailure::kOffsetNotANumber: return UiText::LyricsOffsetNotANumber;
     case SaveFailure::kNotLyrics: return UiText::LyricsFileNotLyrics;
     case SaveFailure::kAmbiguous: return UiText::LyricsFileAmbiguous;
     case SaveFailure::kExists: return UiText::LyricsCopyInTheWay;

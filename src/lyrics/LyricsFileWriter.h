@@ -21,6 +21,9 @@ enum class SaveFailure : int32_t {
     kReadOnlyMedium,  // the file lies on a medium that cannot be written (a CD, a locked card)
     kDiskFull,
     kTooLong,         // longer than the plug-in reads a lyrics file
+    kTooLongWithTag,  // the new offset tag would make it longer than the plug-in reads
+    kOffsetOutOfRange,  // the offset would lie beyond a day either way
+    kOffsetNotANumber,  // an offset tag the file holds does not read as the number it says
     kNotLyrics,       // the file holds no lyrics the plug-in can show: it is not rewritten
     kAmbiguous,       // the new content would read otherwise (in another encoding, say)
     kExists,          // a new file was to be made where a file of that name is already

@@ -13,6 +13,7 @@
 #include "lyrics/SyncedLyrics.h"
 #include "lyrics/TagLyrics.h"
 #include "utils/Text.h"
+#include "utils/Utf.h"
 
 namespace {
 
@@ -40,17 +41,22 @@ void refreshTitleAndArtist(LyricsDocument& document, const char* path, LyricsEnv
     freeText(document.artist);
 }
 
+// The lyrics text of the file at path, as far as a lyrics file is read. 0 when it does not open.
+int readTextOf(const char* path, LyricsEnvironment& environment, std::string& text, TextEncoding& encoding) {
+    std::unique_ptr<SourceFile> file = environment.openFile(path);
+    if (!file) return 0;
+    std::string bytes(kMaxLyricsFileBytes, '\0');
+    bytes.resize(file->read(0, bytes.data(), bytes.size()));
+    int cutShort = file->size() > static_cast<int64_t>(bytes.size());
+    text = lyricsFileText(bytes, cutShort, environment, encoding);
+    return 1;
+}
+
 int readLyricsFile(const char* source, LyricsEnvironment& environment, std::string& text, TextEncoding& encoding,
                    std::string& path) {
     for (const char* extension : kLyricsExtensions) {
         path = replaceExtension(source, extension);
-        std::unique_ptr<SourceFile> file = environment.openFile(path.c_str());
-        if (!file) continue;
-        std::string bytes(kMaxLyricsFileBytes, '\0');
-        bytes.resize(file->read(0, bytes.data(), bytes.size()));
-        int cutShort = file->size() > static_cast<int64_t>(bytes.size());
-        text = lyricsFileText(bytes, cutShort, environment, encoding);
-        return 1;
+        if (readTextOf(path.c_str(), environment, text, encoding)) return 1;
     }
     return 0;
 }
@@ -86,6 +92,21 @@ int hasPrefix(const char* source, const char* prefix) { return std::strncmp(sour
 void markLoaded(LyricsDocument& document, const char* source) {
     document.setFrameLength(std::strstr(source, ".wma") ? kWmaFrameSamples : kMp3FrameSamples);
     document.loaded = 1;
+}
+
+// The lines of a text read from a lyrics file (lyricsFile; empty for the Lyrics3 tag, fromTag).
+int parseLoaded(LyricsDocument& document, const char* source, std::string text, TextEncoding encoding,
+                const std::string& lyricsFile, int fromTag, int32_t timeType, LyricsEnvironment& environment) {
+    document.reset();
+    document.lyricsFile = lyricsFile;
+    document.encoding = encoding;
+    if (encoding == TextEncoding::kAnsi) document.ansiCodePage = environment.ansiCodePage();
+    LoadWarnings warnings;
+    int parsed = parseLyrics(document, text.data(), text.size(), timeType, warnings);
+    if (parsed) markLoaded(document, source);
+    if (parsed && fromTag) document.sourceText = std::move(text);
+    warnings.report(environment);
+    return parsed;
 }
 
 // The first of the song's tag fields that makes lyrics to show. A field that makes none leaves
@@ -174,16 +195,26 @@ int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, L
         refreshTitleAndArtist(document, path, environment);
         if (!readLyricsFile(path, environment, text, encoding, lyricsFile)) return 0;
     }
-    document.reset();
-    document.lyricsFile = lyricsFile;
-    document.encoding = encoding;
-    if (encoding == TextEncoding::kAnsi) document.ansiCodePage = environment.ansiCodePage();
-    LoadWarnings warnings;
-    int parsed = parseLyrics(document, text.data(), text.size(), timeType, warnings);
-    if (parsed) markLoaded(document, source);
-    if (parsed && fromTag) document.sourceText = std::move(text);
-    warnings.report(environment);
-    return parsed;
+    return parseLoaded(document, source, std::move(text), encoding, lyricsFile, fromTag, timeType, environment);
+}
+
+int loadDownloadCopy(LyricsDocument& document, const std::string& copy, const SongNames& song, int32_t timeType,
+                     LyricsEnvironment& environment) {
+    document.loaded = 0;
+    if (copy.empty()) return 0;
+    std::string text;
+    TextEncoding encoding = TextEncoding::kAnsi;
+    if (!readTextOf(copy.c_str(), environment, text, encoding) || !copyBelongsToSong(text, song)) return 0;
+    refreshTitleAndArtist(document, copy.c_str(), environment);
+    return parseLoaded(document, copy.c_str(), std::move(text), encoding, copy, 0, timeType, environment);
+}
+
+bool lyricsFileReadsWhole(std::string_view bytes) {
+    TextEncoding encoding = detectEncoding(bytes, 0);
+    if (encoding == TextEncoding::kAnsi) return bytes.size() <= kMaxLyricsBytes;
+    if (bytes.size() > kMaxLyricsFileBytes) return false;
+    std::string text = decodeUnicode(bytes, encoding, kMaxLyricsCharacters + 1);
+    return codePointsBefore(text, text.size()) <= kMaxLyricsCharacters;
 }
 
 int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settings& settings,
@@ -192,12 +223,19 @@ int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settin
     if (!currentFile) return 0;
     std::string found = searchLyricsFolder(settings.LyricsPath, currentFile, environment);
     if (loadLyrics(document, found.c_str(), settings.TimeType, environment)) return 1;
-    std::string downloadCopy = downloadCopyPath(downloadFolder, currentFile);
-    if (loadLyrics(document, downloadCopy.c_str(), settings.TimeType, environment)) return 1;
-    // Inside the song: its Lyrics3 tag, then its other tags.
+    char* hostTitle = environment.hostTitleCopy();
+    SongNames song = readSongNames(currentFile, hostTitle, environment);
+    freeText(hostTitle);
+    std::string copy = downloadCopyPath(downloadFolder, song);
+    if (loadDownloadCopy(document, copy, song, settings.TimeType, environment)) return 1;
+    std::string formerCopy = formerDownloadCopyPath(downloadFolder, currentFile);
+    if (formerCopy != copy && loadDownloadCopy(document, formerCopy, song, settings.TimeType, environment)) return 1;
+    // Inside the song: its Lyrics3 tag, then its other tags. Their timing is saved into the copy.
     for (const char* prefix : {kLyrics3Prefix, kTagsPrefix}) {
         std::string tagSource = std::string(prefix) + currentFile;
-        if (loadLyrics(document, tagSource.c_str(), settings.TimeType, environment)) return 1;
+        if (!loadLyrics(document, tagSource.c_str(), settings.TimeType, environment)) continue;
+        document.downloadCopy = copy;
+        return 1;
     }
     // An online search comes last, on a worker of its own (the caller's).
     return 0;

@@ -12,6 +12,7 @@
 class LyricsDocument;
 class LyricsEnvironment;
 class Settings;
+struct SongNames;
 
 // A source naming a song file whose Lyrics3 tag holds the lyrics: this prefix, then the path.
 constexpr char kLyrics3Prefix[] = "LYRICS200:";
@@ -40,6 +41,10 @@ constexpr size_t kMaxLyricsFileBytes = 4 * kMaxLyricsCharacters + 4;
 std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironment& environment,
                            TextEncoding& encoding);
 
+// Whether a lyrics file of these bytes is read whole: an ANSI file of at most kMaxLyricsBytes, a
+// Unicode one of at most kMaxLyricsCharacters characters.
+bool lyricsFileReadsWhole(std::string_view bytes);
+
 // Loads the lyrics a source names: a song or lyrics file path (lyrics are read from the path with
 // the extension "kra", else "lrc", else "txt"), kLyrics3Prefix and a song path, or kTagsPrefix and
 // a song path (the first of the song's tag fields that holds synchronised lyrics or a text with
@@ -50,11 +55,17 @@ std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironme
 // goes). Paths are UTF-8. Returns 1 when lyrics were loaded.
 int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, LyricsEnvironment& environment);
 
+// Loads the song's copy in the download folder at copy (that very file), when its tags say it is
+// the song's (copyBelongsToSong); as loadLyrics otherwise, lyricsFile being the copy.
+int loadDownloadCopy(LyricsDocument& document, const std::string& copy, const SongNames& song, int32_t timeType,
+                     LyricsEnvironment& environment);
+
 // The lookup on a song change, after the caller has cleared the headers and noted the file as
 // loaded: beside the song, then below LyricsPath, then the song's copy in the download folder
-// (downloadFolder, UTF-8; empty: none), then the song's Lyrics3 tag, then its other tags. The
-// download copy comes before the tags: a copy the user corrected, or whose timing was saved, is
-// what the song shows. 1 when one loaded.
+// (downloadFolder, UTF-8; empty: none) under its name or its former name, then the song's Lyrics3
+// tag, then its other tags. The download copy comes before the tags: a copy the user corrected, or
+// whose timing was saved, is what the song shows. Lyrics from the tags get the copy's path as
+// their downloadCopy. 1 when one loaded.
 // currentFile is the song's path in UTF-8.
 int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settings& settings,
                  LyricsEnvironment& environment, const std::string& downloadFolder);

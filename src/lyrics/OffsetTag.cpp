@@ -11,7 +11,6 @@
 #include "lyrics/LyricsLoader.h"
 #include "lyrics/LyricsParser.h"
 #include "lyrics/TextEncoding.h"
-#include "lyrics/TimingShift.h"
 #include "utils/Utf.h"
 
 namespace {
@@ -30,7 +29,8 @@ struct FileLine {
     LineKind kind = LineKind::kOther;
     int isIdTag = 0;
     int isOffsetTag = 0;
-    int32_t offsetMs = 0;  // an offset tag's value
+    int32_t offsetMs = 0;      // an offset tag's value
+    int offsetIsNumber = 0;    // the parser reads that value as the number it says
 };
 
 // One rewritten line: its bytes and the bytes of its line end, in the file's encoding.
@@ -54,15 +54,6 @@ int isAscii(std::string_view bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80) return 0;
     return 1;
-}
-
-// The loader reads the whole file: an ANSI file of at most kMaxLyricsBytes, a Unicode one of at
-// most kMaxLyricsCharacters characters (which never take more than kMaxLyricsFileBytes).
-int loaderReadsWhole(std::string_view bytes, TextEncoding encoding) {
-    if (encoding == TextEncoding::kAnsi) return bytes.size() <= kMaxLyricsBytes;
-    if (bytes.size() > kMaxLyricsFileBytes) return 0;
-    std::string text = decodeUnicode(bytes, encoding, kMaxLyricsCharacters + 1);
-    return codePointsBefore(text, text.size()) <= kMaxLyricsCharacters;
 }
 
 // A lyrics file's bytes taken apart into lines, as the loader decodes them and the parser splits
@@ -93,6 +84,13 @@ public:
     }
 
     TextEncoding fileEncoding() const { return encoding; }
+
+    // Every offset tag the file holds reads as the number it says.
+    int offsetsAreNumbers() const {
+        for (const FileLine& line : lines)
+            if (line.isOffsetTag && !line.offsetIsNumber) return 0;
+        return 1;
+    }
 
 private:
     int build(int32_t offsetMs, int inPlace, std::string& rewritten) const {
@@ -158,6 +156,7 @@ private:
         IdTag tag;
         line.isIdTag = line.kind == LineKind::kOther && splitIdTag(text, tag);
         line.isOffsetTag = line.isIdTag && offsetTagValue(tag, line.offsetMs);
+        line.offsetIsNumber = line.isOffsetTag && offsetIsNumber(tag);
     }
 
     // The tag goes after the last header or ID tag before the first lyrics line, else first.
@@ -238,11 +237,15 @@ int holdsLyrics(std::string_view bytes, LyricsEnvironment& environment) {
     return parseLyrics(document, text.data(), text.size(), 1, warnings);
 }
 
-int rewriteFile(const LyricsFileLines& file, std::string_view bytes, int32_t offsetMs, std::string& rewritten,
+int rewriteFile(const LyricsFileLines& file, std::string_view bytes, int64_t offsetMs, std::string& rewritten,
                 SaveFailure& failure) {
     TextEncoding encoding = file.fileEncoding();
-    if (!loaderReadsWhole(bytes, encoding)) {
+    if (!lyricsFileReadsWhole(bytes)) {
         failure = SaveFailure::kTooLong;
+        return 0;
+    }
+    if (offsetMs < -kMaxOffsetMs || offsetMs > kMaxOffsetMs) {
+        failure = SaveFailure::kOffsetOutOfRange;
         return 0;
     }
     if (offsetMs == file.offsetMs()) {
@@ -250,12 +253,12 @@ int rewriteFile(const LyricsFileLines& file, std::string_view bytes, int32_t off
         return 1;
     }
     std::string result;
-    if (!file.rewrite(offsetMs, result)) {
+    if (!file.rewrite(static_cast<int32_t>(offsetMs), result)) {
         failure = SaveFailure::kAmbiguous;
         return 0;
     }
-    if (!loaderReadsWhole(result, encoding)) {
-        failure = SaveFailure::kTooLong;
+    if (!lyricsFileReadsWhole(result)) {
+        failure = SaveFailure::kTooLongWithTag;
         return 0;
     }
     // Removing a tag line that held the only bytes invalid in UTF-8 would turn an ANSI file into
@@ -268,6 +271,8 @@ int rewriteFile(const LyricsFileLines& file, std::string_view bytes, int32_t off
     return 1;
 }
 
+// newOffset gives the offset to save for the file (64 bits: a shift may take it past 32), or 0
+// with the reason it gives none.
 template <typename NewOffset>
 int saveWith(const char* path, LyricsEnvironment& environment, LyricsFileWriter& writer, OffsetSave& save,
              NewOffset newOffset) {
@@ -277,13 +282,15 @@ int saveWith(const char* path, LyricsEnvironment& environment, LyricsFileWriter&
     LyricsFileLines file(bytes, environment);
     save.encoding = file.fileEncoding();
     save.previousMs = file.offsetMs();
-    save.savedMs = newOffset(save.previousMs);
+    int64_t offsetMs = 0;
+    if (!newOffset(file, offsetMs, save.failure)) return 0;
+    save.savedMs = static_cast<int32_t>(std::clamp<int64_t>(offsetMs, INT32_MIN, INT32_MAX));
     if (!holdsLyrics(bytes, environment)) {
         save.failure = SaveFailure::kNotLyrics;
         return 0;
     }
     std::string rewritten;
-    if (!rewriteFile(file, bytes, save.savedMs, rewritten, save.failure)) return 0;
+    if (!rewriteFile(file, bytes, offsetMs, rewritten, save.failure)) return 0;
     if (rewritten == bytes) return 1;
     if (!writer.replaceFile(path, rewritten, save.failure)) return 0;
     save.written = 1;
@@ -311,10 +318,21 @@ int rewriteOffsetTag(std::string_view bytes, int32_t offsetMs, LyricsEnvironment
 
 int saveOffsetTag(const char* path, int32_t offsetMs, LyricsEnvironment& environment, LyricsFileWriter& writer,
                   OffsetSave& save) {
-    return saveWith(path, environment, writer, save, [&](int32_t) { return offsetMs; });
+    return saveWith(path, environment, writer, save, [&](const LyricsFileLines&, int64_t& newMs, SaveFailure&) {
+        newMs = offsetMs;
+        return 1;
+    });
 }
 
 int shiftOffsetTag(const char* path, int32_t shiftMs, LyricsEnvironment& environment, LyricsFileWriter& writer,
                    OffsetSave& save) {
-    return saveWith(path, environment, writer, save, [&](int32_t previousMs) { return addShift(previousMs, shiftMs); });
+    return saveWith(path, environment, writer, save, [&](const LyricsFileLines& file, int64_t& newMs, SaveFailure& failure) {
+        // A tag read otherwise than it is written gives no offset to shift from.
+        if (!file.offsetsAreNumbers()) {
+            failure = SaveFailure::kOffsetNotANumber;
+            return 0;
+        }
+        newMs = int64_t{file.offsetMs()} + shiftMs;
+        return 1;
+    });
 }

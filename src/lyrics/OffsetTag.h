@@ -26,6 +26,9 @@
 
 class LyricsEnvironment;
 
+// The most an offset tag is written with, either way: a day. Beyond that it is no timing of a song.
+constexpr int64_t kMaxOffsetMs = 24 * 60 * 60 * 1000;
+
 // The tag line written for an offset: "[offset:+250]", "[offset:-500]".
 std::string offsetTagLine(int32_t offsetMs);
 
@@ -35,8 +38,9 @@ int32_t fileOffsetMs(std::string_view bytes, LyricsEnvironment& environment);
 
 // The file's bytes with offsetMs as its offset (positive: the lyrics show earlier), as above; the
 // environment converts ANSI lines to tell which lines are tags. Returns 1, or 0 with rewritten
-// untouched and the reason: kTooLong when the file, before or after, is longer than the loader
-// reads (its lines past that point would be lost to it), kAmbiguous when the new bytes would read
+// untouched and the reason: kTooLong when the file is longer than the loader reads (its lines past
+// that point would be lost to it), kTooLongWithTag when the new tag would make it so,
+// kOffsetOutOfRange for an offset beyond kMaxOffsetMs, kAmbiguous when the new bytes would read
 // otherwise (taken for another encoding, say).
 int rewriteOffsetTag(std::string_view bytes, int32_t offsetMs, LyricsEnvironment& environment, std::string& rewritten,
                      SaveFailure& failure);
@@ -55,6 +59,8 @@ struct OffsetSave {
 // as it was.
 int saveOffsetTag(const char* path, int32_t offsetMs, LyricsEnvironment& environment, LyricsFileWriter& writer,
                   OffsetSave& save);
-// The same, moving the file's timing by shiftMs from the offset it holds now.
+// The same, moving the file's timing by shiftMs from the offset it holds now: refused
+// (kOffsetNotANumber) when an offset tag there does not read as the number it says
+// ("[offset:abc]", a value past 32 bits), which leaves nothing sure to shift from.
 int shiftOffsetTag(const char* path, int32_t shiftMs, LyricsEnvironment& environment, LyricsFileWriter& writer,
                    OffsetSave& save);

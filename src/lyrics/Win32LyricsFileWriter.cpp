@@ -105,6 +105,27 @@ int makeFoldersTo(const std::wstring& file) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The file itself that path names: through a symbolic link (or a chain of them) its target, as
+// reading goes through it, so that a save replaces the target and the link stays. The path as it
+// is when the system cannot say (before Vista it has no symbolic links to follow either).
+std::string finalPathOf(const char* path) {
+    using FinalPathName = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+    static const auto finalPathName = reinterpret_cast<FinalPathName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+    std::wstring wide = widePath(path);
+    if (!finalPathName || wide.empty()) return path;
+    HANDLE file = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return path;
+    std::wstring resolved(kMaxWidePath + 1, L'\0');
+    const DWORD kNormalisedDosPath = 0;  // FILE_NAME_NORMALIZED | VOLUME_NAME_DOS
+    DWORD length = finalPathName(file, resolved.data(), static_cast<DWORD>(resolved.size()), kNormalisedDosPath);
+    CloseHandle(file);
+    std::string utf8;
+    if (length == 0 || length >= resolved.size() || !narrowName(resolved.substr(0, length).c_str(), utf8)) return path;
+    return utf8;
+}
+
 }  // namespace
 
 int Win32LyricsFileWriter::readFile(const char* path, size_t maxBytes, std::string& bytes, SaveFailure& failure) {
@@ -129,7 +150,9 @@ int Win32LyricsFileWriter::readFile(const char* path, size_t maxBytes, std::stri
     return read ? 1 : fail(failure, SaveFailure::kFailed);
 }
 
-int Win32LyricsFileWriter::replaceFile(const char* path, std::string_view bytes, SaveFailure& failure) {
+int Win32LyricsFileWriter::replaceFile(const char* named, std::string_view bytes, SaveFailure& failure) {
+    std::string finalPath = finalPathOf(named);
+    const char* path = finalPath.c_str();
     std::wstring target = widePath(path);
     if (target.empty()) return fail(failure, SaveFailure::kGone);
     DWORD attributes = GetFileAttributesW(target.c_str());

@@ -8,7 +8,9 @@
 class Win32LyricsFileWriter : public LyricsFileWriter {
 public:
     int readFile(const char* path, size_t maxBytes, std::string& bytes, SaveFailure& failure) override;
-    // A file with the read-only attribute is refused before anything is written.
+    // A file with the read-only attribute is refused before anything is written. A symbolic link
+    // is written through: its target is replaced, and the link stays. (A hard link is not: the
+    // name written gets the new file, the file's other names keep the old content.)
     int replaceFile(const char* path, std::string_view bytes, SaveFailure& failure) override;
     // Makes a new file of bytes at path, and the folders that lead to it, through a new file
     // beside it that then takes the name; a file already there is left alone (kExists).

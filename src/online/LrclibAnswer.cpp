@@ -7,11 +7,28 @@
 
 #include <nlohmann/json.hpp>
 
+#include "lyrics/HeaderLine.h"
 #include "online/OnlineQuery.h"
 
 namespace {
 
 using Json = nlohmann::json;
+
+// The field is absent, or holds one of the given types.
+template <typename... Checks>
+bool absentOr(const Json& object, const char* name, Checks... checks) {
+    auto it = object.find(name);
+    return it == object.end() || (... || ((*it).*checks)());
+}
+
+bool isWellFormedRecord(const Json& record) {
+    if (!record.is_object() || !record.contains("duration") || !record.contains("syncedLyrics")) return false;
+    const Json& duration = record["duration"];
+    if (!duration.is_number() || !std::isfinite(duration.get<double>()) || duration.get<double>() < 0) return false;
+    for (const char* text : {"syncedLyrics", "trackName", "artistName", "albumName"})
+        if (!absentOr(record, text, &Json::is_string, &Json::is_null)) return false;
+    return absentOr(record, "instrumental", &Json::is_boolean, &Json::is_null);
+}
 
 std::string stringField(const Json& object, const char* name) {
     auto it = object.find(name);
@@ -23,19 +40,11 @@ bool isInstrumental(const Json& object) {
     return it != object.end() && it->is_boolean() && it->get<bool>();
 }
 
-// The record's length, or -1 when it gives none usable.
-double durationField(const Json& object) {
-    auto it = object.find("duration");
-    if (it == object.end() || !it->is_number()) return -1;
-    double seconds = it->get<double>();
-    return std::isfinite(seconds) && seconds >= 0 ? seconds : -1;
-}
-
 bool withinTolerance(double recordSeconds, int32_t songSeconds) {
-    return recordSeconds >= 0 && std::fabs(recordSeconds - songSeconds) <= kDurationToleranceSeconds;
+    return std::fabs(recordSeconds - songSeconds) <= kDurationToleranceSeconds;
 }
 
-// What one record says: lyrics, instrumental, or no lyrics.
+// What one well-formed record says: lyrics, instrumental, no lyrics, or lyrics no file can keep.
 OnlineAnswer readRecord(const Json& object) {
     OnlineAnswer answer;
     if (isInstrumental(object)) {
@@ -47,39 +56,29 @@ OnlineAnswer readRecord(const Json& object) {
         answer.kind = AnswerKind::kNoLyrics;
         return answer;
     }
+    // A zero character ends a line, and two the text, for the parser: the file would not read back.
+    if (synced.find('\0') != std::string::npos) return answer;
     answer.kind = AnswerKind::kLyrics;
     answer.record.track = stringField(object, "trackName");
     answer.record.artist = stringField(object, "artistName");
     answer.record.album = stringField(object, "albumName");
-    answer.record.durationSeconds = durationField(object);
+    answer.record.durationSeconds = object["duration"].get<double>();
     answer.record.syncedLyrics = std::move(synced);
     return answer;
 }
 
 Json parsed(std::string_view body) { return Json::parse(body.begin(), body.end(), nullptr, false); }
 
-// A tag's value on one line, without the brackets that would end the tag early.
-std::string tagValue(const std::string& preferred, const std::string& fallback) {
-    std::string value;
-    for (char c : preferred.empty() ? fallback : preferred) {
-        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-        if (c == '[' || c == ']' || static_cast<unsigned char>(c) < 0x20) continue;
-        value += c;
-    }
-    return value;
-}
-
 OnlineAnswer getAnswer(int status, std::string_view body, int32_t durationSeconds) {
     OnlineAnswer answer;
+    if (status != 200 && status != 404) return answer;
+    Json json = parsed(body);
     if (status == 404) {
-        answer.kind = AnswerKind::kNotFound;
+        if (json.is_object()) answer.kind = AnswerKind::kNotFound;
         return answer;
     }
-    if (status != 200) return answer;
-    Json json = parsed(body);
-    if (!json.is_object()) return answer;
-    double seconds = durationField(json);
-    if (seconds >= 0 && !withinTolerance(seconds, durationSeconds)) {
+    if (!isWellFormedRecord(json)) return answer;
+    if (!withinTolerance(json["duration"].get<double>(), durationSeconds)) {
         answer.kind = AnswerKind::kNotFound;
         return answer;
     }
@@ -97,8 +96,8 @@ OnlineAnswer searchAnswer(int status, std::string_view body, int32_t durationSec
     };
     std::vector<Candidate> candidates;
     for (size_t i = 0; i < json.size(); ++i) {
-        if (!json[i].is_object()) continue;
-        double seconds = durationField(json[i]);
+        if (!isWellFormedRecord(json[i])) return answer;
+        double seconds = json[i]["duration"].get<double>();
         if (withinTolerance(seconds, durationSeconds)) candidates.push_back({std::fabs(seconds - durationSeconds), i});
     }
     std::stable_sort(candidates.begin(), candidates.end(),
@@ -121,6 +120,14 @@ OnlineAnswer unlessItThrows(Reader reader) {
     }
 }
 
+// An offset tag line moving the lyrics further than the service's text may.
+bool isAbsurdOffset(std::string_view line) {
+    IdTag tag;
+    int32_t offsetMs = 0;
+    return splitIdTag(line, tag) && offsetTagValue(tag, offsetMs) &&
+           (offsetMs > kMaxServerOffsetMs || offsetMs < -kMaxServerOffsetMs);
+}
+
 }  // namespace
 
 OnlineAnswer readGetAnswer(int status, std::string_view body, int32_t durationSeconds) {
@@ -132,27 +139,27 @@ OnlineAnswer readSearchAnswer(int status, std::string_view body, int32_t duratio
 }
 
 std::string lyricsFileFor(const LrclibRecord& record, const OnlineQuery& query) {
-    std::string file = "[ti:" + tagValue(record.track, query.track) + "]\r\n";
-    file += "[ar:" + tagValue(record.artist, query.artist) + "]\r\n";
-    file += "[al:" + tagValue(record.album, query.album) + "]\r\n";
-    double seconds = record.durationSeconds >= 0 && record.durationSeconds < 360000 ? record.durationSeconds
-                                                                                     : query.durationSeconds;
-    long whole = std::lround(seconds);
+    auto tag = [](const char* key, const std::string& preferred, const std::string& fallback) {
+        return "[" + std::string(key) + ":" + idTagValue(preferred.empty() ? fallback : preferred) + "]\r\n";
+    };
+    std::string file = tag("ti", query.track, record.track) + tag("ar", query.artist, record.artist) +
+                       tag("al", query.album, record.album);
+    double seconds = query.durationSeconds > 0 ? query.durationSeconds : record.durationSeconds;
+    long whole = seconds >= 0 && seconds < 360000 ? std::lround(seconds) : 0;
     char length[48];
     std::snprintf(length, sizeof length, "[length:%ld:%02ld]\r\n", whole / 60, whole % 60);
     file += length;
-    // Line ends made CRLF: the file is for Windows editors too.
-    for (size_t i = 0; i < record.syncedLyrics.size(); ++i) {
-        char c = record.syncedLyrics[i];
-        if (c == '\r') {
-            if (i + 1 < record.syncedLyrics.size() && record.syncedLyrics[i + 1] == '\n') ++i;
-            file += "\r\n";
-        } else if (c == '\n') {
-            file += "\r\n";
+    // Line by line, each ended CRLF: the file is for Windows editors too.
+    std::string_view lyrics = record.syncedLyrics;
+    while (!lyrics.empty()) {
+        size_t end = lyrics.find_first_of("\r\n");
+        std::string_view line = lyrics.substr(0, end);
+        if (end == std::string_view::npos) {
+            lyrics = {};
         } else {
-            file += c;
+            lyrics.remove_prefix(end + (lyrics[end] == '\r' && end + 1 < lyrics.size() && lyrics[end + 1] == '\n' ? 2 : 1));
         }
+        if (!isAbsurdOffset(line)) file += std::string(line) + "\r\n";
     }
-    if (file.size() < 2 || file.compare(file.size() - 2, 2, "\r\n") != 0) file += "\r\n";
     return file;
 }

@@ -2,11 +2,19 @@
 // What an LRCLIB answer means for a song: a pure function from the status and body the server
 // sent to a result, whatever the body holds (any bytes, any JSON, any size the caller let in).
 //
+// Only a well-formed answer concludes anything: a 404 whose body is a JSON object, or a 200 whose
+// body is a record (/api/get) or a list of records (/api/search). A record is a JSON object with
+// its "duration" a number and its "syncedLyrics" a string or null, and with the fields read from
+// it ("trackName", "artistName", "albumName": strings or null; "instrumental": a boolean or null)
+// of their types where they are there. Anything else is unusable: nothing is concluded from it.
+//
 // Only synchronised lyrics count: the bar shows lyrics in time with the song, and a text without
 // timing has nothing to wipe, as with lyrics in a song's tags. A record without them is no lyrics.
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "lyrics/SongNames.h"
 
 struct OnlineQuery;
 
@@ -15,7 +23,8 @@ enum class AnswerKind {
     kInstrumental,  // the song has no words: nothing to show, and nothing to ask again
     kNoLyrics,      // the song is known but has no synchronised lyrics, or no candidate matched
     kNotFound,      // 404: the service does not know the song
-    kUnusable,      // another status, or a body that is no answer: nothing is concluded
+    kUnusable,      // another status, a body that is no well-formed answer, or lyrics that cannot
+                    // be kept (holding a zero character): nothing is concluded
 };
 
 struct LrclibRecord {
@@ -31,17 +40,19 @@ struct OnlineAnswer {
     LrclibRecord record;  // for kLyrics
 };
 
-// A candidate's length may differ from the song's by this much and still be the song.
-constexpr double kDurationToleranceSeconds = 2.0;
+// An offset tag in the service's lyrics moving them further than this either way is no timing of
+// the song (a typo, or a prank): it is left out of what is kept.
+constexpr int32_t kMaxServerOffsetMs = 10 * 60 * 1000;
 
-// The answer to /api/get. A record whose length is off by more than the tolerance counts as not
-// found (the search may still hold the right version).
+// The answer to /api/get. A record whose length is off by more than kDurationToleranceSeconds
+// counts as not found (the search may still hold the right version).
 OnlineAnswer readGetAnswer(int status, std::string_view body, int32_t durationSeconds);
 
 // The answer to /api/search: among the records within the tolerance of durationSeconds, the
 // closest one with synchronised lyrics or marked instrumental decides; none such: kNoLyrics.
 OnlineAnswer readSearchAnswer(int status, std::string_view body, int32_t durationSeconds);
 
-// The .lrc file kept for lyrics that arrived: [ti:], [ar:], [al:] and [length:] tags (the
-// service's names, else the query's), then the lyrics, UTF-8 with CRLF line ends.
+// The .lrc file kept for lyrics that arrived, the song's copy: [ti:], [ar:], [al:] and [length:]
+// tags saying whose it is (the song's names and length, the service's where the song has none),
+// then the lyrics without offset tags beyond kMaxServerOffsetMs, UTF-8 with CRLF line ends.
 std::string lyricsFileFor(const LrclibRecord& record, const OnlineQuery& query);

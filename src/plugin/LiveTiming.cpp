@@ -1,12 +1,9 @@
 #include "plugin/LiveTiming.h"
 
-#include "config/SettingsFile.h"
-#include "lyrics/DownloadFolder.h"
 #include "lyrics/OffsetTag.h"
 #include "lyrics/Win32LyricsEnvironment.h"
 #include "lyrics/Win32LyricsFileWriter.h"
 #include "plugin/PluginState.h"
-#include "utils/Utf.h"
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"
 
@@ -22,12 +19,11 @@ void showNote(const std::wstring& text) {
 void noteShift() { showNote(widen(shiftNote(unsavedShiftMs(plugin.liveShift)))); }
 
 // Where lyrics without a file of their own (from the song's tags) are saved: the song's copy in
-// the download folder. Empty when there is none to make.
+// the download folder, as the lookup named it. Empty when there is none to make.
 std::string downloadCopyOfSong() {
-    const std::optional<std::u16string>& song = plugin.currentSong.file;
-    if (!song || plugin.lyricsDocument->sourceText.empty()) return {};
-    std::string folder = downloadFolder(plugin.liveSettings.DownloadPath, settingsFilePath());
-    return downloadCopyPath(folder, utf16ToUtf8(*song).c_str());
+    const LyricsDocument& document = *plugin.lyricsDocument;
+    if (document.sourceText.empty()) return {};
+    return document.downloadCopy;
 }
 
 // The lyrics text written whole as a UTF-8 file with its mark and the offset tag, in the song's

@@ -5,6 +5,7 @@
 #include "lyrics/DownloadFolder.h"
 #include "lyrics/LyricsLoader.h"
 #include "lyrics/LyricsParser.h"
+#include "lyrics/SongNames.h"
 #include "lyrics/Win32LyricsEnvironment.h"
 #include "lyrics/Win32LyricsFileWriter.h"
 #include "online/OnlineMisses.h"
@@ -56,10 +57,11 @@ private:
     }
 
     void search(WorkerSide& side, const OnlineRequest& request) {
-        std::string copy = downloadCopyPath(request.downloadFolder, request.path.c_str());
-        OnlineQuery query = songQuery(request.path.c_str(), request.hostTitle ? request.hostTitle->c_str() : nullptr,
-                                      environment);
-        if (request.durationSeconds > 0) query.durationSeconds = request.durationSeconds;
+        SongNames song = readSongNames(request.path.c_str(), request.hostTitle ? request.hostTitle->c_str() : nullptr,
+                                       environment);
+        if (request.durationSeconds > 0) song.lengthSeconds = request.durationSeconds;
+        OnlineQuery query = songQuery(song);
+        std::string copy = downloadCopyPath(request.downloadFolder, song);
         if (copy.empty() || !queryIsComplete(query)) return;
         int64_t now = static_cast<int64_t>(std::time(nullptr));
         std::string key = missKey(query);
@@ -75,19 +77,20 @@ private:
         auto result = std::make_unique<LookupResult>();
         result->song = request.song;
         result->document = std::make_unique<LyricsDocument>();
-        std::string file = lyricsFileFor(outcome.answer.record, query);
         SaveFailure failure;
-        // A copy that appeared meanwhile is the user's: it is what the song shows.
-        if (writer.createFile(copy.c_str(), file, failure) || failure == SaveFailure::kExists) {
+        // A copy of that name that appeared meanwhile is shown when it is the song's, and never
+        // overwritten.
+        if (writer.createFile(copy.c_str(), outcome.file, failure) || failure == SaveFailure::kExists) {
             environment.hostTitle = request.hostTitle;
-            loadLyrics(*result->document, copy.c_str(), request.timeType, environment);
+            loadDownloadCopy(*result->document, copy, song, request.timeType, environment);
         }
         if (!result->document->isLoaded()) {
-            // Not saved (the folder refuses it): shown all the same, from memory.
+            // Not saved (the folder refuses it, or another song's copy holds the name): shown all
+            // the same, from memory, as it would read from the file.
             LyricsDocument& document = *result->document;
             document.reset();
             SilentWarnings warnings;
-            document.loaded = parseLyrics(document, file.data(), file.size(), request.timeType, warnings);
+            document.loaded = parseLyrics(document, outcome.file.data(), outcome.file.size(), request.timeType, warnings);
         }
         if (result->document->isLoaded()) side.handBack(std::move(result));
     }

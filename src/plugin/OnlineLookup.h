@@ -6,9 +6,10 @@
 // length from the host, the server, the download folder and the file of remembered misses); the
 // worker reads the song's tags for its title, artist and album, asks the server (OnlineSearch.h),
 // keeps what arrives as the song's copy in the download folder and hands back the document loaded
-// from it. One request is under way at a time; of those that wait, only the latest song's is
-// asked. A search that finds nothing is remembered for a week; a fault (no answer, time-out,
-// another status, a garbled or oversized answer) is not, and nothing is written for it.
+// from it. One lookup is under way at a time, kLookupTimeoutMs at most; of those that wait, only
+// the latest song's is asked. A search that finds nothing is remembered for a week; a fault (no
+// answer, time-out, a redirect elsewhere, another status, a garbled, oversized or unkeepable
+// answer) is not, and nothing is written for it.
 #include <windows.h>
 
 #include <memory>

@@ -59,6 +59,7 @@
 #define IDC_DOWNLOAD_PATH 1054    // DownloadPath
 #define IDC_DOWNLOAD_BROWSE 1055
 #define IDC_ONLINE_LYRICS 1056    // OnlineLyrics
+#define IDC_ONLINE_NOTE 1057      // what a lookup sends, or why LyricsServer cannot be used
 
 // Display page.
 #define IDC_WAIT_VSYNC 1000

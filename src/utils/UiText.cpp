@@ -67,6 +67,12 @@ constexpr Entry kTable[] = {
      "The lyrics file is on a medium that cannot be written."},
     {UiText::LyricsFileDiskFull, "ディスクがいっぱいです。", "The disk of the lyrics file is full."},
     {UiText::LyricsFileTooLong, "歌詞ファイルが大きすぎます。", "The lyrics file is longer than Sorvane reads."},
+    {UiText::LyricsFileTooLongWithTag, "オフセットのタグを書き加えると、歌詞ファイルが Sorvane の読める長さを超えます。",
+     "With the offset tag the lyrics file would be longer than Sorvane reads."},
+    {UiText::LyricsOffsetOutOfRange, "オフセットが 24 時間を超えてしまいます。",
+     "The offset would be more than 24 hours either way."},
+    {UiText::LyricsOffsetNotANumber, "歌詞ファイルのオフセットのタグが数値として読めません。",
+     "An offset tag in the lyrics file does not read as a number."},
     {UiText::LyricsFileNotLyrics, "表示できる歌詞がファイルにありません。", "The file holds no lyrics Sorvane can show."},
     {UiText::LyricsFileAmbiguous, "タグを書き加えると歌詞の読み方が変わってしまいます。",
      "The lyrics file cannot take the tag without reading differently."},
@@ -77,6 +83,12 @@ constexpr Entry kTable[] = {
     {UiText::UninstallRemoveSettingsText,
      "Sorvane の設定も削除しますか？（Winamp の設定フォルダとプラグインのフォルダにある sorvane.ini）",
      "Remove your Sorvane settings as well (sorvane.ini in Winamp's settings folder and beside the plug-in)?"},
+    {UiText::LyricsServerHasQuery,
+     "sorvane.ini の LyricsServer に「?」か「#」が含まれているため、直すまで歌詞サーバーには問い合わせません。",
+     "LyricsServer in sorvane.ini holds \"?\" or \"#\": no lyrics server is asked until it is corrected."},
+    {UiText::LyricsServerNotHttp,
+     "sorvane.ini の LyricsServer が http や https のアドレスではないため、直すまで歌詞サーバーには問い合わせません。",
+     "LyricsServer in sorvane.ini is no http or https address: no lyrics server is asked until it is corrected."},
 };
 
 constexpr bool tableInOrder() {

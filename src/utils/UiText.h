@@ -57,12 +57,18 @@ enum class UiText {
     LyricsFileOnReadOnlyMedium,
     LyricsFileDiskFull,
     LyricsFileTooLong,
+    LyricsFileTooLongWithTag,
+    LyricsOffsetOutOfRange,
+    LyricsOffsetNotANumber,
     LyricsFileNotLyrics,
     LyricsFileAmbiguous,
     LyricsCopyInTheWay,
     LyricsFileFailed,
     UninstallCaption,
     UninstallRemoveSettingsText,
+    // Why the LyricsServer setting cannot be used (the Files page shows it).
+    LyricsServerHasQuery,
+    LyricsServerNotHttp,
     Count
 };
 

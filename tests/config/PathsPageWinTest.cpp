@@ -1,6 +1,8 @@
 // The paths page: browsing for the lyrics folder and the skin, typed paths, cancel.
 #include "config/SheetDriver.h"
 #include "resources/ResourceIds.h"
+#include "utils/Text.h"
+#include "utils/WinUiText.h"
 
 namespace {
 
@@ -79,4 +81,31 @@ TEST_F(SheetTest, OnlineSearchIsOffUntilTickedAndTheDownloadFolderIsKeptAsTyped)
     pressCancel();
     runConfig();
     EXPECT_EQ(plugin.liveSettings.OnlineLyrics, 1);  // cancel takes the change back
+}
+
+TEST_F(SheetTest, ALyricsServerTheLookupRefusesIsSaidWhereGoingOnlineIsChosenInEitherLanguage) {
+    struct Server {
+        const char* address;
+        const wchar_t* note;  // a word of the note in each language: what is wrong, or what is sent
+    };
+    const Server servers[] = {{"http://127.0.0.1:8080/sub/path?x=1", L"#"},
+                              {"127.0.0.1:8080", L"https"},
+                              {"https://lrclib.example/sub/", nullptr}};
+    for (UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
+        setActiveLanguage(language);
+        for (const Server& server : servers) {
+            assignString(plugin.liveSettings.LyricsServer, server.address);
+            showPage(2);
+            then([this, server] {
+                std::wstring note = windowTextW(item(IDC_ONLINE_NOTE));
+                EXPECT_EQ(note.find(L"LyricsServer") != std::wstring::npos, server.note != nullptr) << server.address;
+                if (server.note) {
+                    EXPECT_NE(note.find(server.note), std::wstring::npos) << server.address;
+                }
+            });
+            pressCancel();
+            runConfig();
+        }
+    }
+    setActiveLanguage(systemUiLanguage());
 }

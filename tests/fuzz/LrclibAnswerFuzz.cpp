@@ -1,6 +1,6 @@
 // Any answer body, to /api/get or /api/search, of any status: no fault, and lyrics only when they
-// came with a record inside the duration tolerance; the file kept for them keeps its four tags on
-// their own lines.
+// came with a record inside the duration tolerance and hold no zero character; the file kept for
+// them keeps its four tags on their own lines.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -16,6 +16,7 @@ namespace {
 void checkFile(const OnlineAnswer& answer, const OnlineQuery& query) {
     if (answer.kind != AnswerKind::kLyrics) return;
     if (answer.record.syncedLyrics.find_first_not_of(" \t\r\n") == std::string::npos) std::abort();
+    if (answer.record.syncedLyrics.find('\0') != std::string::npos) std::abort();
     std::string file = lyricsFileFor(answer.record, query);
     // The four tags, each on a line of its own, come first whatever the names held.
     size_t at = 0;

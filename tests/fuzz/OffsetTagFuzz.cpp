@@ -50,7 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string rewritten;
     SaveFailure failure = SaveFailure::kNone;
     if (!rewriteOffsetTag(bytes, offsetMs, environment(), rewritten, failure)) {
-        require(failure == SaveFailure::kTooLong || failure == SaveFailure::kAmbiguous);
+        require(failure == SaveFailure::kTooLong || failure == SaveFailure::kTooLongWithTag ||
+                failure == SaveFailure::kAmbiguous ||
+                (failure == SaveFailure::kOffsetOutOfRange && (offsetMs > kMaxOffsetMs || offsetMs < -kMaxOffsetMs)));
         return 0;
     }
     require(fileOffsetMs(rewritten, environment()) == offsetMs);

@@ -14,6 +14,8 @@
 #include "lyrics/LyricsParser.h"
 #include "lyrics/SongTags.h"
 #include "lyrics/FakeLyricsEnvironment.h"
+#include "lyrics/SongNames.h"
+#include "lyrics/TaggedSongs.h"
 
 namespace {
 
@@ -143,6 +145,14 @@ TEST(LyricsLookup, DownloadCopyComesAfterTheUsersFoldersAndBeforeTheSongsTags) {
     };
     // Before the song's own tags: a copy the user corrected wins over what it was taken from.
     EXPECT_EQ(firstFound("E:\\Downloads\\"), "downloaded E:\\Downloads\\a.lrc");
+    // Lyrics from the tags save their timing into the copy named after the song.
+    {
+        Lookup l;
+        l.downloadFolder = "E:\\Downloads";
+        l.environment.files = {{kSong, files.at(kSong)}};
+        ASSERT_EQ(l.lookup(kSong.c_str()), 1);
+        EXPECT_EQ(l.document.downloadCopy, "E:\\Downloads\\Tag artist - Tag title.lrc");
+    }
     EXPECT_EQ(firstFound(""), "from the tag ");  // no download folder: nothing opened by a bare name
     files["a.lrc"] = "[00:01]relative";
     EXPECT_EQ(firstFound(""), "from the tag ");
@@ -161,15 +171,78 @@ TEST(DownloadFolder, BesideTheSettingsFileUnlessSet) {
 }
 
 TEST(DownloadFolder, CopyIsNamedAfterTheSongAndStaysInsideTheFolder) {
-    EXPECT_EQ(downloadCopyPath("D:\\L", "C:\\M\\My.Song.mp3"), "D:\\L\\My.Song.lrc");
-    EXPECT_EQ(downloadCopyPath("D:\\L\\", u8"C:\\M\\桜 Café"), u8"D:\\L\\桜 Café.lrc");
+    auto copyOf = [](const char* artist, const char* title, const char* playlistTitle, const char* path) {
+        SongNames song;
+        song.artist = artist;
+        song.title = title;
+        song.playlistTitle = playlistTitle;
+        song.path = path;
+        return downloadCopyPath("D:\\L", song);
+    };
+    EXPECT_EQ(copyOf("Someone", "Mr. Blue", "Playlist", "C:\\M\\01 Intro.mp3"), "D:\\L\\Someone - Mr. Blue.lrc");
+    EXPECT_EQ(copyOf("", "", u8"桜 - Café", "C:\\M\\x.mp3"), u8"D:\\L\\桜 - Café.lrc");
+    EXPECT_EQ(copyOf("", "", "", "C:\\M\\My.Song.mp3"), "D:\\L\\My.Song.lrc");
     // A stream's address, and names Windows would read otherwise, never leave the folder.
-    EXPECT_EQ(downloadCopyPath("D:\\L", "http://radio.example/live?x=1"), "D:\\L\\live_x=1.lrc");
-    EXPECT_EQ(downloadCopyPath("D:\\L", "C:\\M\\a:b|c*.mp3"), "D:\\L\\a_b_c_.lrc");
-    EXPECT_EQ(downloadCopyPath("D:\\L", "C:\\M\\song. .mp3"), "D:\\L\\song.lrc");
-    for (const char* nameless : {"C:\\M\\", "C:\\M\\..", ".."})
-        EXPECT_EQ(downloadCopyPath("D:\\L", nameless), "") << nameless;
-    EXPECT_EQ(downloadCopyPath("", "C:\\M\\a.mp3"), "");
+    EXPECT_EQ(copyOf("", "", "", "http://radio.example/live?x=1"), "D:\\L\\live_x=1.lrc");
+    EXPECT_EQ(copyOf("AC/DC", "Who? Me: <2>", "", ""), "D:\\L\\AC_DC - Who_ Me_ _2_.lrc");
+    // Names differing in trailing dots or spaces are different files: ".lrc" follows them.
+    EXPECT_NE(copyOf("", "", "", "C:\\M\\trail...mp3"), copyOf("", "", "", "C:\\M\\trail.mp3"));
+    EXPECT_NE(copyOf("A", "Song.", "", ""), copyOf("A", "Song", "", ""));
+    EXPECT_NE(copyOf("A", "Song ", "", ""), copyOf("A", "Song", "", ""));
+    // A name too long for a file system is cut between two characters.
+    std::string longName = copyOf("A", std::string(300, '\xE6').c_str(), "", "");
+    EXPECT_LE(longName.size(), 220u);
+    std::string longTitle;
+    for (int i = 0; i < 100; ++i) longTitle += u8"夜";
+    longName = copyOf("A", longTitle.c_str(), "", "");
+    EXPECT_EQ(longName.substr(longName.size() - 7), u8"夜.lrc") << longName;
+    for (const char* nameless : {"C:\\M\\", "C:\\M\\..", ".."}) EXPECT_EQ(copyOf("", "", "", nameless), "") << nameless;
+    SongNames named;
+    named.path = "C:\\M\\a.mp3";
+    EXPECT_EQ(downloadCopyPath("", named), "");
+    // Copies kept before were named after the file, without its trailing dots and spaces.
+    EXPECT_EQ(formerDownloadCopyPath("D:\\L\\", "C:\\M\\song. .mp3"), "D:\\L\\song.lrc");
+}
+
+TEST(LyricsLookup, ADownloadCopyIsUsedOnlyForTheSongItsTagsName) {
+    const std::string first = "C:\\a1\\Same.mp3", second = "C:\\a2\\SAME.mp3";
+    const std::string kept = "[ti:First Song]\r\n[ar:Standin]\r\n[length:3:20]\r\n[00:01]first";
+    auto lookUp = [](const std::string& song, const char* playlistTitle, std::map<std::string, std::string> files) {
+        Lookup l;
+        l.downloadFolder = "E:\\L";
+        l.environment.hostTitle = playlistTitle;
+        l.environment.files = std::move(files);
+        l.environment.files[song] = "no tags";
+        return l.lookup(song.c_str()) ? std::string(l.firstText()) + " " + l.document.lyricsFile : std::string("none");
+    };
+    // The copy under the song's name, and a copy kept before under its file's name, are the first
+    // song's; the second song, of the same file name in another album, takes neither.
+    std::map<std::string, std::string> copies = {{"E:\\L\\Standin - First Song.lrc", kept}, {"E:\\L\\SAME.lrc", kept}};
+    EXPECT_EQ(lookUp(first, "Standin - First Song", copies), "first E:\\L\\Standin - First Song.lrc");
+    EXPECT_EQ(lookUp(second, "Standin - Second Song", copies), "none");
+    EXPECT_EQ(lookUp(first, "Standin - First Song", {{"E:\\L\\Same.lrc", kept}}), "first E:\\L\\Same.lrc");
+    // A copy without tags says nothing against any song (timing saved out of the song's own tags).
+    EXPECT_EQ(lookUp(second, "Standin - Second Song", {{"E:\\L\\SAME.lrc", "[00:01]untagged"}}),
+              "untagged E:\\L\\SAME.lrc");
+    // Names compare without regard to ASCII letter case and surrounding spaces. A song without names
+    // (its playlist title no "Artist - Title") has none to tell a copy by: its own copy (lyrics
+    // from its tags, saved) may name a title all the same.
+    EXPECT_EQ(lookUp(first, "Standin - First Song", {{"E:\\L\\Same.lrc", "[ti: FIRST song ]\n[ar:standin]\n[00:01]x"}}),
+              "x E:\\L\\Same.lrc");
+    EXPECT_EQ(lookUp(first, "Same", {{"E:\\L\\Same.lrc", kept}}), "first E:\\L\\Same.lrc");
+
+    // The length within two seconds of the song's: 夜明け by 桜 lasts 2.6 s.
+    const std::string tagged = taggedSongBytes("id3v1.mp3");
+    ASSERT_FALSE(tagged.empty());
+    auto withLength = [&tagged](const char* length) {
+        Lookup l;
+        l.downloadFolder = "E:\\L";
+        l.environment.files = {{kSong, tagged}, {u8"E:\\L\\桜 - 夜明け.lrc", std::string(u8"[ti:夜明け]\n[ar:桜]\n[length:") + length + "]\n[00:01]x"}};
+        return l.lookup(kSong.c_str());
+    };
+    EXPECT_EQ(withLength("0:04"), 1);
+    EXPECT_EQ(withLength("0:05.00"), 0);
+    EXPECT_EQ(withLength("not a time"), 1);
 }
 
 TEST(LyricsLookup, TreeIsWalkedOnceAndAgainOnlyAfterAChange) {

@@ -117,9 +117,12 @@ TEST(OffsetTag, RefusesWhatTheLoaderWouldReadOtherwise) {
     FakeLyricsEnvironment environment;
     std::string rewritten = "untouched";
     SaveFailure failure = SaveFailure::kNone;
-    // Full up to the loader's limit: one more line and the last ones would go unread.
+    // Full up to the loader's limit, and read whole: one more line and the last ones would go
+    // unread. Past the limit, the file is not read whole as it is.
     std::string full = "[00:01]a\n" + std::string(kMaxLyricsBytes - 9, 'x');
     EXPECT_EQ(rewriteOffsetTag(full, 300, environment, rewritten, failure), 0);
+    EXPECT_EQ(failure, SaveFailure::kTooLongWithTag);
+    EXPECT_EQ(rewriteOffsetTag(full + "x", 300, environment, rewritten, failure), 0);
     EXPECT_EQ(failure, SaveFailure::kTooLong);
     // In Shift-JIS; without the tag line's "ー" (0x81 0x5B), the rest would read as UTF-8.
     std::string ansi = "[offset:100\x81\x5B]\n[00:01]\xC3\xA9";
@@ -184,4 +187,26 @@ TEST(OffsetSave, WritesTheOffsetOnlyWhenItChangesAndSaysWhy) {
     ASSERT_EQ(shiftOffsetTag("song.mp3", 100, environment, writer, save), 0);
     EXPECT_EQ(save.failure, SaveFailure::kNotLyrics);
     EXPECT_EQ(writer.replacements, 2);
+
+    // A total past a day either way is no timing: refused, not held at the 32-bit limit.
+    writer.files["far.lrc"] = "[offset:+2147483000]\n[00:01.00]a\n";
+    ASSERT_EQ(shiftOffsetTag("far.lrc", 600000, environment, writer, save), 0);
+    EXPECT_EQ(save.failure, SaveFailure::kOffsetOutOfRange);
+    ASSERT_EQ(shiftOffsetTag("far.lrc", -2147483000, environment, writer, save), 1);
+    EXPECT_EQ(writer.files["far.lrc"], "[00:01.00]a\n");
+    ASSERT_EQ(saveOffsetTag("far.lrc", -kMaxOffsetMs - 1, environment, writer, save), 0);
+    EXPECT_EQ(save.failure, SaveFailure::kOffsetOutOfRange);
+    // A tag that does not read as the number it says leaves nothing sure to shift from; the
+    // plug-in's save, which sets the offset it showed, still replaces it.
+    for (const char* unreadable : {"[offset:+99999999999999999999]", "[offset:abc]", "[offset:]", "[offset:-2147483649]"}) {
+        writer.files["odd.lrc"] = std::string(unreadable) + "\n[00:01.00]a\n";
+        EXPECT_EQ(shiftOffsetTag("odd.lrc", 100, environment, writer, save), 0) << unreadable;
+        EXPECT_EQ(save.failure, SaveFailure::kOffsetNotANumber) << unreadable;
+    }
+    writer.files["odd.lrc"] = "[offset:250ms]\n[offset:-2147483648]\n[00:01.00]a\n";
+    ASSERT_EQ(shiftOffsetTag("odd.lrc", 2147483647, environment, writer, save), 1);
+    EXPECT_EQ(writer.files["odd.lrc"], "[offset:-1]\n[offset:-1]\n[00:01.00]a\n");
+    writer.files["odd.lrc"] = "[offset:abc]\n[00:01.00]a\n";
+    ASSERT_EQ(saveOffsetTag("odd.lrc", 300, environment, writer, save), 1);
+    EXPECT_EQ(writer.files["odd.lrc"], "[offset:+300]\n[00:01.00]a\n");
 }
