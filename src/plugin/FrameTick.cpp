@@ -5,7 +5,6 @@
 #include "plugin/Placement.h"
 #include "plugin/PluginState.h"
 #include "plugin/SongChange.h"
-#include "render/VerticalSync.h"
 
 namespace {
 
@@ -32,14 +31,14 @@ void drawLyricsFrame() {
         }
         plugin.titleBanner.valid = 0;
     }
-    updateVerticalSync(live);
+    plugin.verticalSync.update(live);
     bool direct = drawsIntoFollowedWindow();
     // The line due, the wipe and the fades all follow the lyrics' position, shifted as the user
     // fixed it.
     int32_t positionMs = lyricsPositionNow();
     surface.note = activeTimingNote();
     displayStep(surface, *plugin.lyricsDocument, positionMs, live);
-    waitForVerticalBlank(live);
+    plugin.verticalSync.waitForBlank(live);
     surface.renderFrame(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,
                         direct ? live.Winamp_y : 0, surface.dueLine, positionMs, live, plugin.lyricsDocument.get(),
                         &plugin.playerState);
@@ -60,7 +59,7 @@ void drawBannerFrame() {
         banner.redraw(surface, *plugin.lyricsDocument, live);
         if (live.Lset == kHideBar) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
     }
-    waitForVerticalBlank(live);
+    plugin.verticalSync.waitForBlank(live);
     banner.compose(surface, live);
     if (!drawsIntoFollowedWindow()) {
         banner.copyTo(surface, barDc, 0, 0, live);

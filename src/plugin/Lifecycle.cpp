@@ -8,7 +8,6 @@
 #include "plugin/HostSettingsFolder.h"
 #include "plugin/PluginDescriptor.h"
 #include "plugin/PluginState.h"
-#include "render/VerticalSync.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"
@@ -153,7 +152,7 @@ void quit() {
         store.writeString("Effects", std::to_string(plugin.liveSettings.Effects));
         if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
         reportWhenFailed(store, nullptr);
-        releaseVerticalSync();
+        plugin.verticalSync.release();
         if (plugin.barWindow) DestroyWindow(plugin.barWindow);
         plugin.barWindow = nullptr;
         unregisterBarClass(plugin.moduleInstance());
