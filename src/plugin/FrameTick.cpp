@@ -37,20 +37,19 @@ void drawLyricsFrame() {
     // fixed it.
     int32_t positionMs = lyricsPositionNow();
     surface.note = activeTimingNote();
-    displayStep(surface, *plugin.lyricsDocument, positionMs, live);
+    displayStep(surface.row, *plugin.lyricsDocument, positionMs, live);
     plugin.verticalSync.waitForBlank(live);
-    surface.renderFrame(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,
-                        direct ? live.Winamp_y : 0, surface.dueLine, positionMs, live, plugin.lyricsDocument.get(),
-                        &plugin.playerState);
+    WindowPresenter presenter(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,
+                              direct ? live.Winamp_y : 0);
+    surface.renderFrame(presenter, surface.row.dueLine, positionMs, live, plugin.lyricsDocument.get());
     // The line after the due one is drawn ahead, for the tick that shows it.
-    surface.prepareLines(*plugin.lyricsDocument, live, {surface.dueLine + 1});
+    surface.prepareLines(*plugin.lyricsDocument, live, {surface.row.dueLine + 1});
 }
 
 void drawBannerFrame() {
     const Settings& live = plugin.liveSettings;
     RenderSurface& surface = plugin.renderSurface;
     TitleBanner& banner = plugin.titleBanner;
-    HDC barDc = GetDC(plugin.barWindow);
     if (banner.isStale(*plugin.lyricsDocument, live)) {
         if (live.Lset == kHideBar) {
             hideBar();
@@ -62,15 +61,11 @@ void drawBannerFrame() {
     plugin.verticalSync.waitForBlank(live);
     banner.compose(surface, live);
     if (!drawsIntoFollowedWindow()) {
-        banner.copyTo(surface, barDc, 0, 0, live);
+        banner.present(surface, WindowPresenter(plugin.barWindow, 0, 0), live);
     } else if (live.Lset != kHideBar) {
-        HWND target = followedWindow();
-        HDC dc = GetDC(target);
-        banner.copyTo(surface, dc, live.Winamp_x, live.Winamp_y, live);
-        ReleaseDC(target, dc);
+        banner.present(surface, WindowPresenter(followedWindow(), live.Winamp_x, live.Winamp_y), live);
     }
     banner.advanceScroll();
-    ReleaseDC(plugin.barWindow, barDc);
     banner.valid = 1;
 }
 
