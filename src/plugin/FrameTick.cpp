@@ -5,7 +5,6 @@
 #include "plugin/Placement.h"
 #include "plugin/PluginState.h"
 #include "plugin/SongChange.h"
-#include "render/VerticalSync.h"
 
 namespace {
 
@@ -32,26 +31,25 @@ void drawLyricsFrame() {
         }
         plugin.titleBanner.valid = 0;
     }
-    updateVerticalSync(live);
+    plugin.verticalSync.update(live);
     bool direct = drawsIntoFollowedWindow();
     // The line due, the wipe and the fades all follow the lyrics' position, shifted as the user
     // fixed it.
     int32_t positionMs = lyricsPositionNow();
     surface.note = activeTimingNote();
-    displayStep(surface, *plugin.lyricsDocument, positionMs, live);
-    waitForVerticalBlank(live);
-    surface.renderFrame(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,
-                        direct ? live.Winamp_y : 0, surface.dueLine, positionMs, live, plugin.lyricsDocument.get(),
-                        &plugin.playerState);
+    displayStep(surface.row, *plugin.lyricsDocument, positionMs, live);
+    plugin.verticalSync.waitForBlank(live);
+    WindowPresenter presenter(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,
+                              direct ? live.Winamp_y : 0);
+    surface.renderFrame(presenter, surface.row.dueLine, positionMs, live, plugin.lyricsDocument.get());
     // The line after the due one is drawn ahead, for the tick that shows it.
-    surface.prepareLines(*plugin.lyricsDocument, live, {surface.dueLine + 1});
+    surface.prepareLines(*plugin.lyricsDocument, live, {surface.row.dueLine + 1});
 }
 
 void drawBannerFrame() {
     const Settings& live = plugin.liveSettings;
     RenderSurface& surface = plugin.renderSurface;
     TitleBanner& banner = plugin.titleBanner;
-    HDC barDc = GetDC(plugin.barWindow);
     if (banner.isStale(*plugin.lyricsDocument, live)) {
         if (live.Lset == kHideBar) {
             hideBar();
@@ -60,18 +58,14 @@ void drawBannerFrame() {
         banner.redraw(surface, *plugin.lyricsDocument, live);
         if (live.Lset == kHideBar) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
     }
-    waitForVerticalBlank(live);
+    plugin.verticalSync.waitForBlank(live);
     banner.compose(surface, live);
     if (!drawsIntoFollowedWindow()) {
-        banner.copyTo(surface, barDc, 0, 0, live);
+        banner.present(surface, WindowPresenter(plugin.barWindow, 0, 0), live);
     } else if (live.Lset != kHideBar) {
-        HWND target = followedWindow();
-        HDC dc = GetDC(target);
-        banner.copyTo(surface, dc, live.Winamp_x, live.Winamp_y, live);
-        ReleaseDC(target, dc);
+        banner.present(surface, WindowPresenter(followedWindow(), live.Winamp_x, live.Winamp_y), live);
     }
     banner.advanceScroll();
-    ReleaseDC(plugin.barWindow, barDc);
     banner.valid = 1;
 }
 

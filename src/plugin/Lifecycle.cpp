@@ -9,7 +9,6 @@
 #include "plugin/OnlineLookup.h"
 #include "plugin/PluginDescriptor.h"
 #include "plugin/PluginState.h"
-#include "render/VerticalSync.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
@@ -83,7 +82,7 @@ void stopPlugin(Departure departure) {
             if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
             reportWhenFailed(store, nullptr);
         }
-        releaseVerticalSync();
+        plugin.verticalSync.release();
         destroyBar(plugin.moduleInstance(), departure == Departure::kPlayerCloses);
     }
     plugin.pluginLock.destroy();

@@ -22,7 +22,7 @@ void PluginState::reloadSkin() { renderSurface.loadSkin(liveSettings); }
 
 void PluginState::applyColours() {
     renderSurface.replaceBackgroundBrush(liveSettings.ColorBACK);
-    renderSurface.invalidateLines();
+    renderSurface.row.invalidateLines();
 }
 
 COLORREF PluginState::hostSkinPixel(int32_t x, int32_t y) {
@@ -35,8 +35,9 @@ void PluginState::hideBar() { ::hideBar(); }
 void PluginState::startWindowPick() { ::startWindowPick(); }
 
 void PluginState::resetDisplay() {
-    renderSurface.dueLine = 0;
-    renderSurface.shownLine = kNoLine;
-    renderSurface.clearSet(0);
-    renderSurface.clearSet(1);
+    LyricsRow& row = renderSurface.row;
+    row.dueLine = 0;
+    row.shownLine = kNoLine;
+    row.clearSet(0);
+    row.clearSet(1);
 }

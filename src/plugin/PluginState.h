@@ -31,6 +31,7 @@
 #include "plugin/TickTimer.h"
 #include "render/RenderSurface.h"
 #include "render/TitleBanner.h"
+#include "render/VerticalSync.h"
 
 class PluginState : public SheetState {
 public:
@@ -72,6 +73,7 @@ public:
     std::wstring noteText;
     DWORD noteSince = 0;
     RenderSurface renderSurface;
+    VerticalSync verticalSync;
     LinePreparer linePreparer;
     TitleBanner titleBanner;
     TickTimer tickTimer;

@@ -1,7 +1,7 @@
 #pragma once
 // The display state machine's decisions: which line is due at a moment of the song, when a line
 // fades in, cross-fades or fades out, and how far a running fade has come. None of this draws;
-// the renderer (RenderSurface) carries the decisions out.
+// each row of the bar (LyricsRow) carries the decisions out.
 #include <cstdint>
 
 class LyricsDocument;
@@ -20,7 +20,7 @@ enum DisplayState : int32_t {
 // Lines with an index above this never become due.
 constexpr int32_t kLastDueLine = 500;
 
-// The line bookkeeping of the display, kept by the drawing surface.
+// The line bookkeeping of the display, kept by each row of the bar.
 struct DisplayStatus {
     int32_t shownLine = 999;  // the line drawn into buffer set 0 for Showing; 999: none
     int32_t dueLine = 999;    // the line the last display step found due

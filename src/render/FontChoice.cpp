@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/FaceCoverage.h"
+#include "utils/GdiGuards.h"
 #include "utils/WinText.h"
 
 namespace {
@@ -36,12 +37,10 @@ HFONT createProbeFont(const std::wstring& face) {
 
 // The face the system actually draws with when asked for this one.
 std::wstring selectedFace(HDC dc, const std::wstring& requested) {
-    HFONT font = createProbeFont(requested);
-    HGDIOBJ kept = SelectObject(dc, font);
+    OwnedFont font(createProbeFont(requested));
+    SelectedObject selected(dc, font);
     wchar_t name[LF_FACESIZE] = {};
     GetTextFaceW(dc, LF_FACESIZE, name);
-    SelectObject(dc, kept);
-    if (font) DeleteObject(font);
     return name;
 }
 
@@ -54,21 +53,20 @@ int CALLBACK noteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
 // draws that name with a face of that name (the platform's substitutes and replacements).
 bool isInstalled(const std::wstring& face) {
     if (face.empty() || face.size() >= LF_FACESIZE) return false;
-    HDC dc = CreateCompatibleDC(nullptr);
+    MemoryDc dc(CreateCompatibleDC(nullptr));
     LOGFONTW query = {};
     query.lfCharSet = DEFAULT_CHARSET;
     face.copy(query.lfFaceName, face.size());
     int found = 0;
     EnumFontFamiliesExW(dc, &query, noteFound, reinterpret_cast<LPARAM>(&found), 0);
     if (!found) found = sameFace(selectedFace(dc, face), face);
-    DeleteDC(dc);
     return found != 0;
 }
 
 FaceCharacters readCharacters(HDC dc, const std::wstring& face) {
     FaceCharacters ranges;
-    HFONT font = createProbeFont(face);
-    HGDIOBJ kept = SelectObject(dc, font);
+    OwnedFont font(createProbeFont(face));
+    SelectedObject selected(dc, font);
     if (DWORD size = GetFontUnicodeRanges(dc, nullptr)) {
         std::vector<char> buffer(size);
         auto* set = reinterpret_cast<GLYPHSET*>(buffer.data());
@@ -80,8 +78,6 @@ FaceCharacters readCharacters(HDC dc, const std::wstring& face) {
                 ranges.push_back({static_cast<char16_t>(r.wcLow), static_cast<char16_t>(last)});
             }
     }
-    SelectObject(dc, kept);
-    if (font) DeleteObject(font);
     std::sort(ranges.begin(), ranges.end(),
               [](const CharacterRange& a, const CharacterRange& b) { return a.first < b.first; });
     return ranges;
@@ -123,26 +119,23 @@ bool hasGlyphBeyondBmp(HDC dc, SCRIPT_CACHE& script, char32_t character) {
 
 // Asks every face about those of the characters it has not been asked about yet.
 void learnCharactersBeyondBmp(InstalledFaces& cache, const std::vector<char32_t>& characters) {
-    HDC dc = nullptr;
+    MemoryDc dc;
     for (size_t i = 0; i < cache.names.size(); ++i) {
         std::map<char32_t, bool>& known = cache.beyondBmp[i];
         if (std::all_of(characters.begin(), characters.end(), [&](char32_t c) { return known.count(c) != 0; })) continue;
-        if (!dc) dc = CreateCompatibleDC(nullptr);
-        HFONT font = createProbeFont(cache.names[i]);
-        HGDIOBJ kept = SelectObject(dc, font);
+        if (!dc) dc.reset(CreateCompatibleDC(nullptr));
+        OwnedFont font(createProbeFont(cache.names[i]));
+        SelectedObject selected(dc, font);
         SCRIPT_CACHE script = nullptr;
         for (char32_t c : characters)
             if (!known.count(c)) known[c] = hasGlyphBeyondBmp(dc, script, c);
         ScriptFreeCache(&script);
-        SelectObject(dc, kept);
-        if (font) DeleteObject(font);
     }
-    if (dc) DeleteDC(dc);
 }
 
 void readInstalledFaces(InstalledFaces& cache) {
     cache.read = true;
-    HDC dc = CreateCompatibleDC(nullptr);
+    MemoryDc dc(CreateCompatibleDC(nullptr));
     // The face of the system's user interface comes first and so wins every tie: on Windows its
     // font links lend it the glyphs of most scripts.
     NONCLIENTMETRICSW metrics = {};
@@ -152,7 +145,6 @@ void readInstalledFaces(InstalledFaces& cache) {
     EnumFontFamiliesW(dc, nullptr, addFamily, reinterpret_cast<LPARAM>(&cache.names));
     for (const std::wstring& name : cache.names) cache.characters.push_back(readCharacters(dc, name));
     cache.beyondBmp.resize(cache.names.size());
-    DeleteDC(dc);
 }
 
 }  // namespace

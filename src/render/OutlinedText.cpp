@@ -4,6 +4,15 @@ HFONT createTextFont(int32_t barHeight, const std::wstring& face) {
     return CreateFontW(barHeight - 4, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str());
 }
 
+HFONT TextFont::fontFor(int32_t barHeight, const std::wstring& face) {
+    if (!font || fontFace != face || fontHeight != barHeight) {
+        font.reset(createTextFont(barHeight, face));
+        fontFace = face;
+        fontHeight = barHeight;
+    }
+    return font;
+}
+
 void drawOutlinedText(HDC dc, int x, int y, const ColourTrio& colours, const wchar_t* text, int32_t length) {
     SetTextColor(dc, static_cast<COLORREF>(colours.outer));
     for (int i = 0; i <= 4; ++i) {

@@ -8,7 +8,6 @@
 #include "render/BannerLayout.h"
 #include "render/Effects.h"
 #include "render/FontChoice.h"
-#include "render/OutlinedText.h"
 #include "render/RenderSurface.h"
 #include "utils/Text.h"
 #include "utils/WinText.h"
@@ -22,42 +21,6 @@ bool sameAs(const std::optional<std::string>& drawn, const char* text) {
 }
 
 }  // namespace
-
-bool BannerContent::operator==(const BannerContent& other) const {
-    return drawn == other.drawn && background == other.background && colour == other.colour &&
-           height == other.height && text == other.text && face == other.face;
-}
-
-BannerPicture::~BannerPicture() { releaseBuffer(picture); }
-
-void BannerPicture::draw() {
-    textWidth = 0;
-    HDC dc = picture.dc;
-    if (!dc) return;
-    // The whole buffer: a bar wider than 80 heights shows columns past them, which would keep an
-    // old background colour.
-    RECT all = {0, 0, picture.width, content.height};
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(content.background));
-    if (brush) {
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-    }
-    HFONT font = createTextFont(content.height, content.face);
-    HGDIOBJ previous = SelectObject(dc, font);
-    SetTextColor(dc, static_cast<COLORREF>(content.colour));
-    SetBkColor(dc, 0);
-    SetBkMode(dc, TRANSPARENT);
-    const wchar_t* text = content.text.c_str();
-    int length = static_cast<int>(content.text.size());
-    SIZE extent = {};
-    GetTextExtentPoint32W(dc, text, length, &extent);
-    if (content.drawn)
-        for (int i = 0; i < kBannerCopies; ++i) TextOutW(dc, bannerCopyX(i, extent.cx), 2, text, length);
-    SelectObject(dc, previous);
-    if (font) DeleteObject(font);
-    textWidth = extent.cx;
-    GdiFlush();
-}
 
 bool TitleBanner::isStale(const LyricsDocument& document, const Settings& settings) const {
     const char* face = settings.FontName ? settings.FontName : "";
@@ -119,11 +82,10 @@ void TitleBanner::compose(RenderSurface& surface, const Settings& settings) {
     applyEffects(surface.barArea(kViewBuffer), settings.Effects, settings.ColorBACK);
 }
 
-void TitleBanner::copyTo(const RenderSurface& surface, HDC dc, int x, int y, const Settings& settings) const {
-    const SurfaceBuffer& view = surface.buffers[kViewBuffer];
-    if (!view.dc || !dc) return;
-    BitBlt(dc, x, y, std::min(settings.width, surface.bufferWidth), std::min(settings.height, surface.barHeight),
-           view.dc, 0, 0, SRCCOPY);
+void TitleBanner::present(const RenderSurface& surface, const FramePresenter& presenter,
+                          const Settings& settings) const {
+    presenter.present(surface.frame(), std::min(settings.width, surface.bufferWidth),
+                      std::min(settings.height, surface.barHeight));
 }
 
 void TitleBanner::advanceScroll() { scroll = nextBannerScroll(scroll, width); }

@@ -10,7 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "render/TextLayers.h"
+#include "render/BannerPicture.h"
+#include "render/FramePresenter.h"
 
 class LyricsDocument;
 class RenderSurface;
@@ -27,11 +28,11 @@ public:
     // What redraw asks for.
     static BannerContent contentFor(const RenderSurface& surface, const LyricsDocument& document,
                                     const Settings& settings);
-    // Builds view buffer 8 from the picture at the current scroll (the background while the
+    // Builds the surface's finished frame from the picture at the current scroll (the background while the
     // picture is not there yet), over the skin when there is one, and lays the effects over it.
     void compose(RenderSurface& surface, const Settings& settings);
-    // Copies the bar-sized picture from view buffer 8 to (x, y) of dc.
-    void copyTo(const RenderSurface& surface, HDC dc, int x, int y, const Settings& settings) const;
+    // Hands the bar-sized picture composed to the presenter.
+    void present(const RenderSurface& surface, const FramePresenter& presenter, const Settings& settings) const;
     void advanceScroll();
 
     int valid = 0;  // the picture is current; cleared on song changes and by every lyrics frame

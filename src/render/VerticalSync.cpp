@@ -1,6 +1,5 @@
 #include "render/VerticalSync.h"
 
-#include <windows.h>
 #include <ddraw.h>
 
 #include "config/Settings.h"
@@ -8,20 +7,18 @@
 
 namespace {
 
-HMODULE ddrawLibrary = nullptr;
-IDirectDraw* ddrawObject = nullptr;
-
 using DirectDrawCreateFunction = HRESULT(WINAPI*)(GUID*, LPDIRECTDRAW*, IUnknown*);
 
-IDirectDraw* createDirectDraw() {
-    ddrawLibrary = LoadLibraryA("ddraw.dll");
-    if (!ddrawLibrary) return nullptr;
+// Loads the library into `library` and makes the object; on failure neither is left.
+IDirectDraw* createDirectDraw(HMODULE& library) {
+    library = LoadLibraryA("ddraw.dll");
+    if (!library) return nullptr;
     auto create = reinterpret_cast<DirectDrawCreateFunction>(
-        reinterpret_cast<void*>(GetProcAddress(ddrawLibrary, "DirectDrawCreate")));
+        reinterpret_cast<void*>(GetProcAddress(library, "DirectDrawCreate")));
     IDirectDraw* object = nullptr;
     if (!create || create(nullptr, &object, nullptr) != DD_OK || !object) {
-        FreeLibrary(ddrawLibrary);
-        ddrawLibrary = nullptr;
+        FreeLibrary(library);
+        library = nullptr;
         return nullptr;
     }
     return object;
@@ -29,28 +26,26 @@ IDirectDraw* createDirectDraw() {
 
 }  // namespace
 
-void updateVerticalSync(Settings& settings) {
+void VerticalSync::update(Settings& settings) {
     if (!settings.Wait_Vsync) {
-        releaseVerticalSync();
+        release();
         return;
     }
-    if (ddrawObject) return;
-    ddrawObject = createDirectDraw();
-    if (ddrawObject) return;
+    if (object) return;
+    object = createDirectDraw(library);
+    if (object) return;
     settings.Wait_Vsync = 0;
     MessageBoxW(nullptr, uiTextW(UiText::DirectDrawFailedText).c_str(), uiTextW(UiText::DirectDrawFailedCaption).c_str(),
                 MB_OK);
 }
 
-void waitForVerticalBlank(const Settings& settings) {
-    if (ddrawObject && settings.Wait_Vsync) ddrawObject->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
+void VerticalSync::waitForBlank(const Settings& settings) const {
+    if (object && settings.Wait_Vsync) object->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
 }
 
-void releaseVerticalSync() {
-    if (ddrawObject) ddrawObject->Release();
-    ddrawObject = nullptr;
-    if (ddrawLibrary) FreeLibrary(ddrawLibrary);
-    ddrawLibrary = nullptr;
+void VerticalSync::release() {
+    if (object) object->Release();
+    object = nullptr;
+    if (library) FreeLibrary(library);
+    library = nullptr;
 }
-
-int verticalSyncActive() { return ddrawObject ? 1 : 0; }

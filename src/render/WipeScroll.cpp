@@ -26,7 +26,7 @@ int32_t wipePosition(const LyricsLine& line, const LyricsDocument& document, int
     if (!first) return 0;
     int32_t t = positionMs / 10;
     if (t < document.displayTime(*first, timeType)) return 0;
-    if (t > document.displayTime(*line.mark(kLastIndex), timeType)) return clampToInt32(int64_t{line.width} + 8);
+    if (t > document.displayTime(*line.mark(kLastIndex), timeType)) return clampToInt32(composedLineColumns(line.width));
 
     const TimeMark* a = first;
     const TimeMark* b = line.mark(kLastIndex);
@@ -49,15 +49,15 @@ bool scrollUsesStraightPosition(int32_t wset) { return wset == kScrollHalfway ||
 
 int32_t scrollTarget(int32_t wset, int32_t wipeFront, int32_t straight, int32_t barWidth) {
     int64_t eighth = barWidth / 8;
-    if (wset == kScrollHalfway) return clampToInt32((int64_t{wipeFront} + 4 + straight + eighth) / 2);
+    if (wset == kScrollHalfway) return clampToInt32((int64_t{wipeFront} + kGlyphOriginX + straight + eighth) / 2);
     if (wset == kScrollSteadily) return clampToInt32(int64_t{straight} + eighth);
-    return clampToInt32(int64_t{wipeFront} + 4);
+    return clampToInt32(int64_t{wipeFront} + kGlyphOriginX);
 }
 
-bool lineFitsBar(int32_t lineWidth, int32_t barWidth) { return int64_t{lineWidth} + 6 <= barWidth; }
+bool lineFitsBar(int32_t lineWidth, int32_t barWidth) { return outlinedLineColumns(lineWidth) <= barWidth; }
 
 LinePlacement placeLine(int32_t lineWidth, int32_t barWidth, int32_t bufferWidth, int32_t target) {
-    int64_t extent = int64_t{lineWidth} + 6;
+    int64_t extent = outlinedLineColumns(lineWidth);
     if (extent <= barWidth) return {static_cast<int32_t>((barWidth - extent) / 2), 0};
     int64_t half = barWidth / 2;
     int64_t source;

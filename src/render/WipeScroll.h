@@ -2,10 +2,11 @@
 // Where the colour wipe stands in a line at a moment of the song, and which part of a line wider
 // than the bar is in view.
 //
-// The wipe position is counted in pixels from the first glyph column. Inside the text layers the
-// glyphs start at x = 4 (the text is drawn at x = 2 and ringed 2 pixels wide), and the whole line
-// with its outline takes width + 6 columns.
+// The wipe position is counted in pixels from the first glyph column, kGlyphOriginX in the text
+// layers (LineGeometry.h).
 #include <cstdint>
+
+#include "render/LineGeometry.h"
 
 class LyricsDocument;
 class LyricsLine;
@@ -19,7 +20,8 @@ public:
 
 // Piecewise: the wipe runs in a straight line between each two consecutive marks, reaching each
 // mark's text offset at that mark's time. Straight (piecewise 0): one run at constant speed from
-// the first mark to the last. 0 before the first mark's time, width + 8 after the last one.
+// the first mark to the last. 0 before the first mark's time, composedLineColumns(width) after the
+// last one.
 int32_t wipePosition(const LyricsLine& line, const LyricsDocument& document, int32_t timeType,
                      TextMeasure& measure, int32_t positionMs, int piecewise);
 
@@ -36,7 +38,7 @@ struct LinePlacement {
     int32_t source;
 };
 
-// A line that fits (width + 6 <= barWidth) is centred; a wider one scrolls so that the target
+// A line that fits (its outlinedLineColumns within barWidth) is centred; a wider one scrolls so that the target
 // column stays in the middle, never showing anything left of its first column or right of its
 // last. The view never reaches past the buffer's last column: text the buffer cut off is not
 // scrolled into view.

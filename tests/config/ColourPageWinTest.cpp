@@ -18,13 +18,13 @@ COLORREF skinPixel(int x, int y) { return RGB(x, y, 0x40); }
 TEST_F(SheetTest, ColourButtonsTakeTheChosenColourAndKeepTheOldOneOnCancel) {
     showPage(1);
     then([this] {
-        plugin.renderSurface.shownLine = 5;
+        plugin.renderSurface.row.shownLine = 5;
         clickLater(IDC_BEFORE_OUTER);
     });
     answerColourDialog(RGB(1, 2, 3));
     then([this] {
         EXPECT_EQ(plugin.liveSettings.ColorB1, RGB(1, 2, 3));
-        EXPECT_EQ(plugin.renderSurface.shownLine, kNoLine);  // drawn afresh
+        EXPECT_EQ(plugin.renderSurface.row.shownLine, kNoLine);  // drawn afresh
         clickLater(IDC_LINE_INNER);
     });
     answerColourDialog(-1);

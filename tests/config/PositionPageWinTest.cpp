@@ -33,7 +33,7 @@ TEST_F(SheetTest, TypedPositionAndSizeApplyAtOnceAndCancelRestoresTheBuffers) {
         EXPECT_EQ(plugin.liveSettings.height, 24);
         EXPECT_EQ(plugin.renderSurface.barWidth, 300);
         EXPECT_EQ(plugin.renderSurface.barHeight, 24);
-        EXPECT_EQ(plugin.renderSurface.shownLine, kNoLine);  // drawn afresh
+        EXPECT_EQ(plugin.renderSurface.row.shownLine, kNoLine);  // drawn afresh
     });
     pressCancel();
     runConfig();
@@ -71,13 +71,13 @@ TEST_F(SheetTest, ShowingThePageAgainTakesADraggedPositionWithoutRebuilding) {
     then([] {
         plugin.liveSettings.Winamp_x = 300;  // as a drag of the bar does
         plugin.liveSettings.Winamp_y = -5;
-        plugin.renderSurface.shownLine = 5;
+        plugin.renderSurface.row.shownLine = 5;
     });
     showPage(0);
     then([this] {
         EXPECT_EQ(text(IDC_LEFT_EDIT), "300");
         EXPECT_EQ(text(IDC_TOP_EDIT), "-5");
-        EXPECT_EQ(plugin.renderSurface.shownLine, 5);
+        EXPECT_EQ(plugin.renderSurface.row.shownLine, 5);
     });
     pressOk();
     runConfig();

@@ -61,14 +61,14 @@ protected:
     // One tick on both surfaces, as the plug-in's tick runs it; returns whether the bars agree.
     ::testing::AssertionResult tickBoth(int32_t positionMs) {
         for (RenderSurface* s : {&surface, &ahead}) {
-            displayStep(*s, document, positionMs, settings);
-            s->renderFrame(window, 0, 0, s->dueLine, positionMs, settings, &document, nullptr);
-            s->prepareLines(document, settings, {s->dueLine + 1});
+            displayStep(s->row, document, positionMs, settings);
+            s->renderFrame(WindowPresenter(window, 0, 0), s->row.dueLine, positionMs, settings, &document);
+            s->prepareLines(document, settings, {s->row.dueLine + 1});
         }
         preparer.handBack(ahead);
         if (barPixels(kViewBuffer) == barPixelsOf(ahead, kViewBuffer)) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "the bars differ at " << positionMs << " ms, state "
-                                             << surface.displayState << " / " << ahead.displayState;
+                                             << surface.row.displayState << " / " << ahead.row.displayState;
     }
 
     RenderSurface ahead;
@@ -121,10 +121,10 @@ TEST_F(PreparedLines, LinesDrawnAheadAreNotShownOnceTheColoursFontSizeOrSongChan
     // Another song's document, as the plug-in adopts it.
     document.lines[1] = makeLine("Another song", {{0, 1550}, {12, 2000}});
     for (RenderSurface* s : {&surface, &ahead}) {
-        s->dueLine = 0;
-        s->shownLine = kNoLine;
-        s->clearSet(0);
-        s->clearSet(1);
+        s->row.dueLine = 0;
+        s->row.shownLine = kNoLine;
+        s->row.clearSet(0);
+        s->row.clearSet(1);
     }
     EXPECT_TRUE(lineOne()) << "song";
 }

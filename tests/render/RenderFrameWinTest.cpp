@@ -69,7 +69,7 @@ TEST_F(RenderWin, LinesWithoutKaraokeColouringShowNoWipe) {
     }
     // Past the last mark the whole line is in the after-wipe colours, without a wipe line.
     document.lines[0].isKaraoke = 1;
-    surface.shownLine = kNoLine;
+    surface.row.shownLine = kNoLine;
     for (const ColumnColours& c : columnColours(showing(0, 12010), 245)) {
         EXPECT_FALSE(c.green || c.blue);
     }
@@ -105,14 +105,14 @@ TEST_F(RenderWin, FadesFollowTheirPercentages) {
     createBuffers();
     document.lines.push_back(makeLine(kShortText, {{0, 1000}, {8, 1200}}));
     std::vector<uint32_t> composed = showing(0, 20000);  // past the end: a still picture
-    surface.beginFadeIn(19900, 1, 0, &document, settings);
+    surface.row.beginFadeIn(19900, 1, 0, &document, settings);
     frame(20000, 0);  // 100 of 200 ms
     std::vector<uint32_t> fadingIn = barPixels(kViewBuffer);
-    EXPECT_EQ(surface.displayState, FadingIn);
+    EXPECT_EQ(surface.row.displayState, FadingIn);
     frame(20100, 0);
-    EXPECT_EQ(surface.displayState, Showing);  // 100 % reached
-    surface.beginFadeOut(19900, 1, 0, &document, settings);
-    ASSERT_EQ(surface.displayState, FadingOut);
+    EXPECT_EQ(surface.row.displayState, Showing);  // 100 % reached
+    surface.row.beginFadeOut(19900, 1, 0, &document, settings);
+    ASSERT_EQ(surface.row.displayState, FadingOut);
     frame(20000, 0);  // 100 of 400 ms gone: 75 % remains
     std::vector<uint32_t> fadingOut = barPixels(kViewBuffer);
     for (size_t i = 0; i < composed.size(); ++i) {
@@ -120,7 +120,7 @@ TEST_F(RenderWin, FadesFollowTheirPercentages) {
         ASSERT_EQ(fadingOut[i], mixColour(kGrey, composed[i], 75)) << i;
     }
     frame(20300, 0);
-    EXPECT_EQ(surface.displayState, Clearing);  // nothing remains
+    EXPECT_EQ(surface.row.displayState, Clearing);  // nothing remains
 }
 
 TEST_F(RenderWin, SkinShowsUnderTheTextAndFadesTakeTheSkinAsBackground) {
@@ -134,7 +134,7 @@ TEST_F(RenderWin, SkinShowsUnderTheTextAndFadesTakeTheSkinAsBackground) {
     EXPECT_EQ(surface.skinImage.height, 18);
     document.lines.push_back(makeLine(kShortText, {{0, 1000}, {8, 1200}}));
 
-    surface.displayState = Blank;
+    surface.row.displayState = Blank;
     frame(20000, 0);
     std::vector<uint32_t> skin = barPixels(kViewBuffer);
     std::vector<uint32_t> shown = showing(0, 20000);
@@ -143,7 +143,7 @@ TEST_F(RenderWin, SkinShowsUnderTheTextAndFadesTakeTheSkinAsBackground) {
     for (size_t i = 0; i < shown.size(); ++i) differing += shown[i] != skin[i];
     EXPECT_GT(differing, 20u);
 
-    surface.beginFadeIn(19900, 1, 0, &document, settings);
+    surface.row.beginFadeIn(19900, 1, 0, &document, settings);
     frame(19950, 0);  // 25 %: the text keeps 25 % over the skin
     std::vector<uint32_t> fading = barPixels(kViewBuffer);
     for (size_t i = 0; i < shown.size(); ++i) ASSERT_EQ(fading[i], mixPixels(shown[i], skin[i], 75)) << i;
@@ -155,18 +155,18 @@ TEST_F(RenderWin, CrossFadeBlendsTheOldLineIntoTheNewOne) {
     document.lines.push_back(makeLine(kShortText, {{0, 1000}, {8, 1200}}));
     document.lines.push_back(makeLine("XYZ", {{0, 1300}, {3, 1400}}));
     std::vector<uint32_t> oldLine = showing(0, 20000);
-    surface.shownLine = kNoLine;
+    surface.row.shownLine = kNoLine;
     std::vector<uint32_t> newLine = showing(1, 20000);
 
-    surface.shownLine = 0;
-    surface.beginCrossFade(19900, 1, 1);
-    ASSERT_EQ(surface.displayState, CrossFadeStart);
+    surface.row.shownLine = 0;
+    surface.row.beginCrossFade(19900, 1, 1);
+    ASSERT_EQ(surface.row.displayState, CrossFadeStart);
     frame(20000, 1);  // 100 of 200 ms
-    EXPECT_EQ(surface.displayState, CrossFading);
+    EXPECT_EQ(surface.row.displayState, CrossFading);
     std::vector<uint32_t> blended = barPixels(kViewBuffer);
     for (size_t i = 0; i < blended.size(); ++i) ASSERT_EQ(blended[i], mixPixels(oldLine[i], newLine[i], 50)) << i;
     frame(20100, 1);
-    EXPECT_EQ(surface.displayState, Showing);
+    EXPECT_EQ(surface.row.displayState, Showing);
     EXPECT_EQ(barPixels(kViewBuffer), newLine);
 }
 
@@ -176,16 +176,16 @@ TEST_F(RenderWin, FadesWithoutDurationEndAtOnceInShowing) {
     settings.Fin_End = settings.Fin_Start;
     settings.Fout_End = settings.Fout_Start;
     for (DisplayState state : {FadingIn, FadingOut, CrossFadeStart}) {
-        surface.displayState = state;
-        surface.fadeLine = 0;
+        surface.row.displayState = state;
+        surface.row.fadeLine = 0;
         EXPECT_EQ(frame(15000, 0), 1);
-        EXPECT_EQ(surface.displayState, Showing) << state;
+        EXPECT_EQ(surface.row.displayState, Showing) << state;
     }
-    surface.beginFadeOut(15000, 0, 0, &document, settings);  // fades off: straight to Clearing
-    EXPECT_EQ(surface.displayState, Clearing);
-    surface.displayState = Showing;
+    surface.row.beginFadeOut(15000, 0, 0, &document, settings);  // fades off: straight to Clearing
+    EXPECT_EQ(surface.row.displayState, Clearing);
+    surface.row.displayState = Showing;
     EXPECT_EQ(frame(15000, 5), 0);  // no such line: nothing drawn
-    EXPECT_EQ(surface.renderFrame(window, 0, 0, 0, 15000, settings, nullptr, nullptr), 0);
+    EXPECT_EQ(surface.renderFrame(WindowPresenter(window, 0, 0), 0, 15000, settings, nullptr), 0);
 }
 
 TEST_F(RenderWin, TicksWalkThroughEveryDisplayState) {
@@ -196,14 +196,14 @@ TEST_F(RenderWin, TicksWalkThroughEveryDisplayState) {
     auto note = [&](int32_t state) {
         if (states.empty() || states.back() != state) states.push_back(state);
     };
-    note(surface.displayState);
+    note(surface.row.displayState);
     for (int32_t positionMs = 9000; positionMs < 23000; positionMs += 16) {
-        displayStep(surface, document, positionMs, settings);
-        note(surface.displayState);
-        frame(positionMs, surface.dueLine);
-        note(surface.displayState);
+        displayStep(surface.row, document, positionMs, settings);
+        note(surface.row.displayState);
+        frame(positionMs, surface.row.dueLine);
+        note(surface.row.displayState);
     }
     EXPECT_EQ(states, (std::vector<int32_t>{Clearing, Blank, FadingIn, Showing, CrossFadeStart, CrossFading,
                                             Showing, FadingOut, Clearing, Blank}));
-    EXPECT_EQ(surface.shownLine, kNoLine);
+    EXPECT_EQ(surface.row.shownLine, kNoLine);
 }

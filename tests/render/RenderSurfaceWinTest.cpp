@@ -10,6 +10,8 @@ TEST_F(RenderWin, BuffersAreEightyBarHeightsOrTheBarWide) {
     ASSERT_TRUE(surface.hasBuffers());
     for (int k = 0; k < kBufferCount; ++k) EXPECT_NE(surface.buffers[k].dc, nullptr) << k;
     for (int k = kComposeBuffer; k < kBufferCount; ++k) EXPECT_NE(surface.buffers[k].pixels, nullptr) << k;
+    for (int set = 0; set < 2; ++set)
+        for (const SurfaceBuffer& layer : surface.row.layers.set(set).layers) EXPECT_NE(layer.dc, nullptr) << set;
     // Freshly cleared to ColorBACK (no skin yet).
     EXPECT_EQ(barPixels(kViewBuffer + 1)[0], 0x00404040u);
     createBuffers(3000, 18);
@@ -29,9 +31,9 @@ TEST_F(RenderWin, AbsurdSizesNeverCrashAndDrawNothingOrAWholeBuffer) {
         EXPECT_LE(surface.bufferWidth, kMaxBufferWidth);
         settings.Effects = 2;
         for (DisplayState state : {Clearing, Blank, Showing, FadingIn, FadingOut, CrossFadeStart}) {
-            surface.displayState = state;
-            surface.fadeStartMs = 10000;
-            surface.shownLine = kNoLine;
+            surface.row.displayState = state;
+            surface.row.fadeStartMs = 10000;
+            surface.row.shownLine = kNoLine;
             frame(10100, 0);
         }
     }
@@ -62,7 +64,7 @@ TEST_F(RenderWin, ReleasingTwiceAndLoadingBadSkinsAreHarmless) {
     surface.releaseAll();
     EXPECT_FALSE(surface.hasBuffers());
     EXPECT_EQ(surface.backgroundBrush, nullptr);
-    EXPECT_EQ(surface.renderFrame(window, 0, 0, 0, 0, settings, &document, nullptr), 1);
+    EXPECT_EQ(surface.renderFrame(WindowPresenter(window, 0, 0), 0, 0, settings, &document), 1);
 }
 
 TEST_F(RenderWin, SkinsAreNeverStretchedPastTheWidestBuffer) {
@@ -81,7 +83,7 @@ TEST_F(RenderWin, SkinsAreNeverStretchedPastTheWidestBuffer) {
 TEST_F(RenderWin, ReplacingTheBrushRecoloursLaterClears) {
     createBuffers();
     surface.replaceBackgroundBrush(0x0000FF);
-    surface.clearSet(0);
+    surface.row.clearSet(0);
     EXPECT_EQ(barPixels(kViewBuffer)[0], 0x00FF0000u);
     EXPECT_EQ(barPixels(kViewBuffer + 1)[0], 0x00404040u);
 }
@@ -95,8 +97,8 @@ TEST_F(RenderWin, ThousandsOfFramesAndLineChangesLeaveNoGdiObjectBehind) {
     settings.Effects = 4;
     auto play = [&] {
         for (int32_t positionMs = 9000; positionMs < 9000 + 20 * 3000 + 3000; positionMs += 16) {
-            displayStep(surface, document, positionMs, settings);
-            frame(positionMs, surface.dueLine);
+            displayStep(surface.row, document, positionMs, settings);
+            frame(positionMs, surface.row.dueLine);
         }
     };
     play();  // the first run may create objects the system keeps (fonts cached and the like)

@@ -88,11 +88,11 @@ protected:
         return size.cx;
     }
     int frame(int32_t positionMs, int32_t lineIndex) {
-        return surface.renderFrame(window, 0, 0, lineIndex, positionMs, settings, &document, nullptr);
+        return surface.renderFrame(WindowPresenter(window, 0, 0), lineIndex, positionMs, settings, &document);
     }
     // Draws line n as Showing at positionMs and returns the bar as it reached the screen.
     std::vector<uint32_t> showing(int32_t n, int32_t positionMs) {
-        surface.displayState = Showing;
+        surface.row.displayState = Showing;
         EXPECT_EQ(frame(positionMs, n), 1);
         return barPixels(kViewBuffer);
     }

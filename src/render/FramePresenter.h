@@ -1,0 +1,28 @@
+#pragma once
+// Hands the bar's finished frame to the screen. The frame is a 32-bit picture: its memory DC for
+// the GDI copies, its pixels (0x00RRGGBB, bottom-up) for anyone who reads them directly.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "render/SurfaceBuffer.h"
+
+class FramePresenter {
+public:
+    virtual ~FramePresenter() = default;
+    // Shows the top-left `columns` x `rows` pixels of the frame.
+    virtual void present(const SurfaceBuffer& frame, int32_t columns, int32_t rows) const = 0;
+};
+
+// Copies the frame to (x, y) of a window. No window shows nothing: the DC of no window would be the
+// whole screen's.
+class WindowPresenter : public FramePresenter {
+public:
+    WindowPresenter(HWND target, int x, int y) : target(target), x(x), y(y) {}
+    void present(const SurfaceBuffer& frame, int32_t columns, int32_t rows) const override;
+
+private:
+    HWND target;
+    int x;
+    int y;
+};
