@@ -8,11 +8,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/Settings.h"
+#include "lyrics/LookupOrder.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/LyricsLoader.h"
 #include "lyrics/PosixLyricsEnvironment.h"
-#include "utils/Text.h"
 
 namespace {
 
@@ -51,14 +49,18 @@ GeneratedTree& tree() {
 
 // A whole lookup as the frame tick runs it; the song path has no folder, so nothing lies beside it.
 void lookupOnWarmIndex(benchmark::State& state, const char* song, int expected) {
-    Settings settings;
-    assignString(settings.LyricsPath, tree().root.c_str());
+    LookupOptions options;
+    options.lyricsFolder = tree().root;
     PosixLyricsEnvironment environment;
     LyricsDocument document;
-    lookupLyrics(document, song, settings, environment, "");  // builds the index
+    auto lookUp = [&] {
+        LookupSong lookedUp(song);
+        return lookUpLyrics(lookupOrder(), document, lookedUp, options, environment);
+    };
+    lookUp();  // builds the index
     for (auto _ : state) {
         document.clearHeaders();
-        if (lookupLyrics(document, song, settings, environment, "") != expected) state.SkipWithError("wrong result");
+        if (lookUp() != expected) state.SkipWithError("wrong result");
     }
 }
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/LyricsLoader.h"
+#include "lyrics/SongTagsSource.h"
 #include "lyrics/PosixLyricsEnvironment.h"
 
 namespace {
@@ -75,12 +75,13 @@ public:
 
 void readTags(benchmark::State& state, SongLyrics lyrics) {
     static TaggedMp3 songs[] = {TaggedMp3(SongLyrics::kSylt), TaggedMp3(SongLyrics::kUslt), TaggedMp3(SongLyrics::kNone)};
-    const std::string source = std::string(kTagsPrefix) + songs[static_cast<int>(lyrics)].path;
+    const std::string& song = songs[static_cast<int>(lyrics)].path;
+    const SongTagsSource songTags;
     PosixLyricsEnvironment environment;
     LyricsDocument document;
     int expected = lyrics != SongLyrics::kNone;
     for (auto _ : state)
-        if (loadLyrics(document, source.c_str(), 1, environment) != expected) state.SkipWithError("wrong result");
+        if (loadFromSource(songTags, document, song.c_str(), 1, environment) != expected) state.SkipWithError("wrong result");
 }
 
 void BM_TagLyricsSyltOf10MbMp3(benchmark::State& state) { readTags(state, SongLyrics::kSylt); }

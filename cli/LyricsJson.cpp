@@ -41,7 +41,7 @@ std::string quoted(std::string_view text) {
     return json + "\"";
 }
 
-std::string text(const char* field) { return field ? quoted(field) : "null"; }
+std::string text(const std::optional<std::string>& field) { return field ? quoted(*field) : "null"; }
 
 // The shortest text that reads back as the same double.
 std::string number(double value) {

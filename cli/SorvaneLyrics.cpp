@@ -25,16 +25,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "LyricsJson.h"
 #include "config/Settings.h"
+#include "lyrics/BesideSongSource.h"
 #include "lyrics/DownloadFolder.h"
+#include "lyrics/Lyrics3Source.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/LyricsLoader.h"
 #include "lyrics/OffsetTag.h"
 #include "lyrics/SongNames.h"
+#include "lyrics/SongPath.h"
+#include "lyrics/SongTagsSource.h"
 #include "lyrics/TimingShift.h"
 #include "online/OnlineSearch.h"
 #include "online/SongQuery.h"
@@ -72,7 +76,7 @@ public:
 #else
     explicit ToolEnvironment(uint32_t codePage) : PlatformEnvironment(codePage ? codePage : 932) {}
 #endif
-    char* hostTitleCopy() override { return nullptr; }
+    std::optional<std::string> hostTitleCopy() override { return std::nullopt; }
     void malformedTag(int32_t lineNumber, int32_t offset, int) override { warnings.push_back({lineNumber, offset}); }
     std::vector<ToolWarning> warnings;
 
@@ -82,13 +86,44 @@ private:
 #endif
 };
 
+// The forms SOURCE takes, each naming a source: a prefix, then a song or lyrics file path. The
+// last, without a prefix, takes any path.
+struct SourceForm {
+    const char* prefix;
+    const char* shape;  // for the usage
+    const LyricsSource& source;
+    const char* detail;
+};
+const BesideSongSource kBesideSong;
+const Lyrics3Source kLyrics3;
+const SongTagsSource kSongTags;
+const SourceForm kSourceForms[] = {
+    {"LYRICS200:", "LYRICS200:SONG", kLyrics3, ""},
+    {"TAGS:", "TAGS:SONG", kSongTags, " (ID3v2, Xiph, MP4, APEv2 or ASF)"},
+    {"", "a song or lyrics file", kBesideSong, " (kra, else lrc, else txt)"},
+};
+
+// The form source takes; path is what follows its prefix.
+const SourceForm& sourceForm(const char* source, const char*& path) {
+    for (const SourceForm& form : kSourceForms) {
+        size_t length = std::strlen(form.prefix);
+        if (std::strncmp(source, form.prefix, length) != 0) continue;
+        path = source + length;
+        return form;
+    }
+    path = source;
+    return kSourceForms[std::size(kSourceForms) - 1];
+}
+
 int usage() {
     std::fputs("usage: sorvane-lyrics [--time-type 0|1] [--code-page N] SOURCE\n"
                "       sorvane-lyrics [--code-page N] --offset MS FILE\n"
                "       sorvane-lyrics --online [--server URL] [--length SECONDS] SONG\n"
-               "  SOURCE: a song or lyrics file, LYRICS200:SONG for a song's Lyrics3 tag, or\n"
-               "          TAGS:SONG for the lyrics in a song's ID3v2, Xiph, MP4, APEv2 or ASF tags\n"
-               "  N: the ANSI code page of files without a Unicode encoding (932, 1252, ...)\n"
+               "  SOURCE: where the lyrics are read, as the plug-in reads them there:\n",
+               stderr);
+    for (const SourceForm& form : kSourceForms)
+        std::fprintf(stderr, "    %-22s %s%s\n", form.shape, form.source.name(), form.detail);
+    std::fputs("  N: the ANSI code page of files without a Unicode encoding (932, 1252, ...)\n"
                "  MS: milliseconds to move the lyrics file FILE's timing by, positive earlier\n"
                "      (at most 600000 either way), on top of its [offset:] tag\n"
                "  URL: the LRCLIB server (default https://lrclib.net); SECONDS: the song's length\n",
@@ -255,7 +290,9 @@ int main(int argc, char** argv) {
     if (shifting) return applyShift(source, shiftMs, environment);
     if (online) return searchOnline(source, server, lengthSeconds, environment);
     LyricsDocument document;
-    int loaded = loadLyrics(document, source, timeType, environment);
+    const char* path = nullptr;
+    const SourceForm& form = sourceForm(source, path);
+    int loaded = loadFromSource(form.source, document, path, timeType, environment);
     std::string json = lyricsJson(document, timeType, environment.warnings);
     std::fwrite(json.data(), 1, json.size(), stdout);
     return loaded ? 0 : 1;

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "lyrics/HeaderLine.h"
-#include "lyrics/LyricsLoader.h"
+#include "lyrics/SongPath.h"
 #include "utils/Text.h"
 
 namespace {

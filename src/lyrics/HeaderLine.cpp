@@ -26,7 +26,7 @@ size_t skipDigits(std::string_view text, size_t i) {
     return i;
 }
 
-void assignValue(char*& field, std::string_view value) { assignString(field, std::string(value).c_str()); }
+void assignValue(std::optional<std::string>& field, std::string_view value) { field = headerText(value); }
 
 int isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 

@@ -2,18 +2,13 @@
 
 #include <cstdint>
 
-#include "utils/Text.h"
+std::string headerText(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
 
 const TimeMark* LyricsLine::mark(int32_t k) const {
     if (marks.empty()) return nullptr;
     if (k <= 0) return &marks.front();
     if (static_cast<size_t>(k) >= marks.size()) return &marks.back();
     return &marks[static_cast<size_t>(k)];
-}
-
-LyricsDocument::~LyricsDocument() {
-    reset();
-    clearHeaders();
 }
 
 LyricsLine* LyricsDocument::line(int32_t n) {
@@ -46,12 +41,8 @@ int32_t LyricsDocument::endTime(const LyricsLine& line, int32_t timeType) const 
     return m ? displayTime(*m, timeType) : 0;
 }
 
-char* LyricsDocument::titleCopy() const { return copyText(title); }
-
-char* LyricsDocument::artistCopy() const { return copyText(artist); }
-
 void LyricsDocument::clearHeaders() {
-    for (char** field : {&title, &artist, &album, &words, &music, &taggingBy}) freeText(*field);
+    for (std::optional<std::string>* field : {&title, &artist, &album, &words, &music, &taggingBy}) field->reset();
 }
 
 void LyricsDocument::reset() {

@@ -7,7 +7,9 @@
 // and always fall between two characters.
 // Lines and marks are kept in arrays, so every indexed access is O(1).
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lyrics/TextEncoding.h"
@@ -36,10 +38,14 @@ constexpr int32_t kNoLine = 999;      // the renderer's "no line"
 constexpr double kDefaultRatio = 0.9953125;
 constexpr double kDefaultSampleRateKHz = 44.1;
 
+// A header text as the document keeps it: up to its first zero byte, as every reader of a title
+// takes it.
+std::string headerText(std::string_view text);
+
 class LyricsDocument {
 public:
     LyricsDocument() = default;
-    virtual ~LyricsDocument();
+    virtual ~LyricsDocument() = default;
     LyricsDocument(const LyricsDocument&) = delete;
     LyricsDocument& operator=(const LyricsDocument&) = delete;
 
@@ -57,11 +63,7 @@ public:
     int32_t startTime(const LyricsLine& line, int32_t timeType) const;
     int32_t endTime(const LyricsLine& line, int32_t timeType) const;
 
-    // Fresh heap copies the caller releases with freeText; null when absent.
-    char* titleCopy() const;
-    char* artistCopy() const;
-
-    // Releases the six header texts. Lines, loaded and the ratios stay.
+    // Empties the six header texts. Lines, loaded and the ratios stay.
     void clearHeaders();
     // Restores the ratios, frames, totalSec, offsetMs, lyricsFile, encoding, tagField, sourceText
     // and downloadCopy and releases every line.
@@ -72,12 +74,13 @@ public:
     void setFrameLength(int32_t samples);
 
     std::vector<LyricsLine> lines;
-    char* title = nullptr;
-    char* artist = nullptr;
-    char* album = nullptr;
-    char* words = nullptr;
-    char* music = nullptr;
-    char* taggingBy = nullptr;
+    // Header texts: none until something names them; a header given empty is the empty text.
+    std::optional<std::string> title;
+    std::optional<std::string> artist;
+    std::optional<std::string> album;
+    std::optional<std::string> words;
+    std::optional<std::string> music;
+    std::optional<std::string> taggingBy;
     int32_t loaded = 0;
     double timeRatio = kDefaultRatio;
     double frameRatio = kDefaultRatio;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,9 +34,9 @@ public:
     virtual std::string ansiToUtf8(std::string_view ansi) = 0;
     // That code page's number (932 on a Japanese system), for naming what a file was read as.
     virtual uint32_t ansiCodePage() = 0;
-    // A copy of the host's title of the current playlist entry in UTF-8 (release it with
-    // freeText), or null.
-    virtual char* hostTitleCopy() = 0;
+    // The host's title of the current playlist entry in UTF-8, as the host's thread asked it
+    // before the lookup; none when the host gave none.
+    virtual std::optional<std::string> hostTitleCopy() = 0;
     // Called for every malformed tag of a parsed text; firstOfLoad is 1 for the first one of a
     // load, when the plug-in shows its warning box (once per load, not once per tag).
     virtual void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) = 0;

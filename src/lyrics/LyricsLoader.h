@@ -1,34 +1,17 @@
 #pragma once
-// Finding and loading a song's lyrics: a "kra", "lrc" or "txt" file beside the song, one of that
-// name below the LyricsPath folder, the song's copy in the download folder, the lyrics field of the song's Lyrics3 tag, or the lyrics in
-// the song's other tags (see TagLyrics.h).
+// Loading a document from what a lyrics source found: a lyrics file's text (read in its encoding,
+// as far as a lyrics file is read), the parse, the frame length, the title and artist the song's
+// file gives, and the warnings of the load. The sources (LyricsSource.h) share these steps.
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "lyrics/LyricsParser.h"
 #include "lyrics/TextEncoding.h"
 
 class LyricsDocument;
 class LyricsEnvironment;
-class Settings;
-struct SongNames;
-
-// A source naming a song file whose Lyrics3 tag holds the lyrics: this prefix, then the path.
-constexpr char kLyrics3Prefix[] = "LYRICS200:";
-// A source naming a song file whose tags (ID3v2, Xiph comments, MP4, APEv2, ASF) hold the lyrics.
-constexpr char kTagsPrefix[] = "TAGS:";
-
-// path with everything after its last "." (at byte 1 or later) replaced by extension; without
-// such a dot, extension is appended directly. "C:\My.Music\song" gives "C:\My.kra".
-std::string replaceExtension(std::string_view path, const char* extension);
-
-// The part of path after its last backslash, or the whole path without one.
-std::string songFileName(const char* path);
-
-// The song's name as a file of its own would take it: the part of path after its last backslash
-// or slash, without what follows its last "." (at byte 1 or later).
-std::string songBaseName(const char* path);
 
 // Lyrics files are read this far: a Unicode file far enough to fill kMaxLyricsCharacters (a
 // character takes four bytes at most, after a byte-order mark of three at most); of an ANSI file
@@ -45,32 +28,60 @@ std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironme
 // Unicode one of at most kMaxLyricsCharacters characters.
 bool lyricsFileReadsWhole(std::string_view bytes);
 
-// Loads the lyrics a source names: a song or lyrics file path (lyrics are read from the path with
-// the extension "kra", else "lrc", else "txt"), kLyrics3Prefix and a song path, or kTagsPrefix and
-// a song path (the first of the song's tag fields that holds synchronised lyrics or a text with
-// time tags: a text without any is no lyrics to show). Sets loaded to 0 first, and to 1 on
-// success; refreshes title and artist from the file's tags (TagLyrics.h: readSongTitles) or the
-// host's playlist (unless the source is a tag); notes the file's encoding, or the tag field's, in
-// the document, and the path of a lyrics file it read (lyricsFile: where a save of the timing
-// goes). Paths are UTF-8. Returns 1 when lyrics were loaded.
-int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, LyricsEnvironment& environment);
+// The lyrics text of the file at path (UTF-8), as far as a lyrics file is read. 0 when it does not
+// open.
+int readLyricsFileText(const std::string& path, LyricsEnvironment& environment, std::string& text,
+                       TextEncoding& encoding);
 
-// Loads the song's copy in the download folder at copy (that very file), when its tags say it is
-// the song's (copyBelongsToSong); as loadLyrics otherwise, lyricsFile being the copy.
-int loadDownloadCopy(LyricsDocument& document, const std::string& copy, const SongNames& song, int32_t timeType,
-                     LyricsEnvironment& environment);
+// Reads a lyrics text (UTF-8) into a document that reset has just emptied: 1 when it holds lines
+// to show.
+using LyricsTextParser = int (*)(LyricsDocument& document, std::string_view text, int32_t timeType,
+                                 LyricsWarnings& warnings);
+// The lyrics syntax (LyricsParser.h), of every lyrics file and tag text.
+int parseLyricsText(LyricsDocument& document, std::string_view text, int32_t timeType, LyricsWarnings& warnings);
 
-// The lookup on a song change, after the caller has cleared the headers and noted the file as
-// loaded: beside the song, then below LyricsPath, then the song's copy in the download folder
-// (downloadFolder, UTF-8; empty: none) under its name or its former name, then the song's Lyrics3
-// tag, then its other tags. The download copy comes before the tags: a copy the user corrected, or
-// whose timing was saved, is what the song shows. Lyrics from the tags get the copy's path as
-// their downloadCopy. 1 when one loaded.
-// currentFile is the song's path in UTF-8.
-int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settings& settings,
-                 LyricsEnvironment& environment, const std::string& downloadFolder);
+// The lyrics files a song may have: its name with each of these extensions, tried in this order,
+// each read by its parser.
+struct LyricsFileFormat {
+    const char* extension;
+    LyricsTextParser parse;
+};
+extern const LyricsFileFormat kLyricsFileFormats[3];
 
-// The LyricsPath step of the lookup alone, as lookupLyrics runs it: for a lookup that had to do
-// without the folder's index, once the index is there.
-int lookupInLyricsPath(LyricsDocument& document, const char* currentFile, const Settings& settings,
-                       LyricsEnvironment& environment);
+// The title and artist the file at path gives in its tags (TagLyrics.h: readSongTitles), an empty
+// text for the one they leave out; or else, when they give neither, the host's title of the
+// playlist entry and no artist. A file that does not open leaves both as they are.
+void refreshTitleAndArtist(LyricsDocument& document, const std::string& path, LyricsEnvironment& environment);
+
+// The lyrics file of path: refreshes the title and artist from path, then loads the first of
+// path's lyrics files (path with the extension of each format in turn) that opens. Sets loaded to
+// 0 first (an empty path loads nothing). The document's lyricsFile is the file read.
+int loadLyricsFile(LyricsDocument& document, const std::string& path, int32_t timeType,
+                   LyricsEnvironment& environment);
+
+// The lines of a text a source read, into the document after a reset: lyricsFile is the file it
+// came from (empty: a tag), encoding what it was stored as, and keepText keeps the text as the
+// document's sourceText (lyrics without a file of their own). source names the song or file for
+// the frame length. The parse's warnings go to the environment once the document is complete.
+int loadLyricsText(LyricsDocument& document, const std::string& source, std::string text, TextEncoding encoding,
+                   const std::string& lyricsFile, int keepText, int32_t timeType, LyricsEnvironment& environment,
+                   LyricsTextParser parse = parseLyricsText);
+
+// The parser's warnings of one load, handed on once the document is complete: the plug-in's
+// box is modal, and ticks that run while it is open must find a finished document.
+class LoadWarnings : public LyricsWarnings {
+public:
+    void malformedTag(int32_t lineNumber, int32_t offset) override;
+    void report(LyricsEnvironment& environment) const;
+
+private:
+    struct Tag {
+        int32_t lineNumber;
+        int32_t offset;
+    };
+    std::vector<Tag> tags;
+};
+
+// The end of a load with lyrics: the frame length follows the source's name (the player counts
+// time by decoded frames: 1000 samples for a ".wma", 1152 otherwise), and loaded is 1.
+void markLoaded(LyricsDocument& document, const std::string& source);

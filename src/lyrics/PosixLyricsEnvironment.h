@@ -44,7 +44,7 @@ public:
     // byte when iconv does not know the code page (see knowsCodePage).
     std::string ansiToUtf8(std::string_view ansi) override;
     uint32_t ansiCodePage() override { return codePage; }
-    char* hostTitleCopy() override { return nullptr; }
+    std::optional<std::string> hostTitleCopy() override { return std::nullopt; }
     // Nothing to show a warning in; the command-line tool lists them instead.
     void malformedTag(int32_t, int32_t, int) override {}
 

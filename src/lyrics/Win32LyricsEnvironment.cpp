@@ -1,6 +1,5 @@
 #include "lyrics/Win32LyricsEnvironment.h"
 
-#include "utils/Text.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"
@@ -108,23 +107,9 @@ int Win32LyricsEnvironment::findInTree(const std::string& root, const std::strin
 
 std::string Win32LyricsEnvironment::ansiToUtf8(std::string_view ansi) { return ::ansiToUtf8(ansi, CP_ACP); }
 
-char* Win32LyricsEnvironment::hostTitleCopy() { return hostTitle ? copyText(hostTitle->c_str()) : nullptr; }
-
 void Win32LyricsEnvironment::malformedTag(int32_t, int32_t, int firstOfLoad) {
     // One warning per load, not one per tag.
     if (firstOfLoad) ++malformedLoads;
-}
-
-std::optional<std::string> askHostTitle(HWND hostWindow, int32_t listPosition, int wideHost) {
-    // The reply points into the host's playlist: copied at once, never kept.
-    if (wideHost) {
-        LRESULT reply = SendMessageW(hostWindow, WM_USER, static_cast<WPARAM>(listPosition), kWideTitleQuery);
-        if (!reply) return std::nullopt;
-        return narrow(reinterpret_cast<const wchar_t*>(reply));
-    }
-    LRESULT reply = SendMessageA(hostWindow, WM_USER, static_cast<WPARAM>(listPosition), kAnsiTitleQuery);
-    if (!reply) return std::nullopt;
-    return ::ansiToUtf8(reinterpret_cast<const char*>(reply), CP_ACP);
 }
 
 void showMalformedTagWarning() {

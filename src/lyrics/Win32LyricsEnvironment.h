@@ -1,8 +1,9 @@
 #pragma once
 // The plug-in's lyrics environment: Win32 files and folders through the wide API and the system's
 // ANSI code page. It asks the host nothing and shows nothing, so that a worker thread may run the
-// lookup: the host's playlist title is gathered beforehand on the host's thread, and malformed
-// tags are counted for the plug-in to warn about once the lookup's document is adopted.
+// lookup: the host's playlist title is what the host's thread asked before (plugin/HostLink.h)
+// and handed over with the lookup, and malformed tags are counted for the plug-in to warn about
+// once the lookup's document is adopted.
 //
 // Keep one for the plug-in's life: the index of the LyricsPath tree it holds then lasts from song
 // to song, and the tree is walked again only after something below the folder has changed.
@@ -42,8 +43,7 @@ public:
     int findInTree(const std::string& root, const std::string* names, size_t count, std::string& found) override;
     std::string ansiToUtf8(std::string_view ansi) override;
     uint32_t ansiCodePage() override { return GetACP(); }
-    // A copy of hostTitle.
-    char* hostTitleCopy() override;
+    std::optional<std::string> hostTitleCopy() override { return hostTitle; }
     // Counts the loads with malformed tags in malformedLoads.
     void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) override;
 
@@ -64,13 +64,6 @@ private:
     Win32FolderTree tree;
     LyricsTreeIndex index;
 };
-
-// The title the host gives playlist entry listPosition, asked with query 213 (a UTF-16 reply)
-// from a wide host and with 212 (a reply in the ANSI code page) from an older one; nothing when
-// the host has no such entry. Only the host's own thread may ask: the host answers on it.
-std::optional<std::string> askHostTitle(HWND hostWindow, int32_t listPosition, int wideHost);
-constexpr LPARAM kAnsiTitleQuery = 212;
-constexpr LPARAM kWideTitleQuery = 213;
 
 // The modal warning about a file with malformed tags, owned by no window.
 void showMalformedTagWarning();

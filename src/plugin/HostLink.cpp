@@ -36,6 +36,18 @@ std::u16string decodeSystemAnsi(std::string_view ansi) {
     return std::u16string(wide.begin(), wide.end());
 }
 
+std::optional<std::string> askHostTitle(HWND hostWindow, int32_t listPosition, int wideHost) {
+    // The reply points into the host's playlist: copied at once, never kept.
+    if (wideHost) {
+        LRESULT reply = SendMessageW(hostWindow, WM_USER, static_cast<WPARAM>(listPosition), kQueryTitleW);
+        if (!reply) return std::nullopt;
+        return narrow(reinterpret_cast<const wchar_t*>(reply));
+    }
+    LRESULT reply = SendMessageA(hostWindow, WM_USER, static_cast<WPARAM>(listPosition), kQueryTitle);
+    if (!reply) return std::nullopt;
+    return ansiToUtf8(reinterpret_cast<const char*>(reply), CP_ACP);
+}
+
 void pollHostAtInit() {
     askHostVersion();
     WindowQuerySender sender;

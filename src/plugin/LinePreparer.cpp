@@ -7,25 +7,20 @@ namespace {
 // Drawing one line takes some tens of milliseconds on the widest bars.
 constexpr DWORD kStopWaitMs = 1000;
 
-// One of the two, lent and handed back.
-struct DrawingParcel : Parcel {
-    std::unique_ptr<TextLayers> layers;
-    std::unique_ptr<BannerPicture> banner;
-};
+using PrepareWorker = WorkerThread<Drawing, Drawing>;
 
-class PrepareWork : public WorkerThread::Work {
+class PrepareWork : public PrepareWorker::Work {
 public:
-    void run(WorkerSide& side) override {
+    void run(PrepareWorker::Side& side) override {
         while (!side.stopRequested()) {
-            std::unique_ptr<Parcel> request = side.takeRequest();
-            if (!request) {
+            std::unique_ptr<Drawing> drawing = side.takeRequest();
+            if (!drawing) {
                 side.wait(INFINITE);
                 continue;
             }
-            auto& drawing = static_cast<DrawingParcel&>(*request);
-            if (drawing.layers) drawing.layers->draw();
-            if (drawing.banner) drawing.banner->draw();
-            side.handBack(std::move(request));
+            if (drawing->layers) drawing->layers->draw();
+            if (drawing->banner) drawing->banner->draw();
+            side.handBack(std::move(drawing));
         }
     }
 };
@@ -37,21 +32,20 @@ int LinePreparer::start(HWND bar, UINT message) { return worker.start(std::make_
 void LinePreparer::stop() { worker.stop(kStopWaitMs); }
 
 void LinePreparer::prepare(std::unique_ptr<TextLayers> layers) {
-    auto parcel = std::make_unique<DrawingParcel>();
-    parcel->layers = std::move(layers);
-    worker.submit(std::move(parcel));
+    auto drawing = std::make_unique<Drawing>();
+    drawing->layers = std::move(layers);
+    worker.submit(std::move(drawing));
 }
 
 void LinePreparer::prepareBanner(std::unique_ptr<BannerPicture> picture) {
-    auto parcel = std::make_unique<DrawingParcel>();
-    parcel->banner = std::move(picture);
-    worker.submit(std::move(parcel));
+    auto drawing = std::make_unique<Drawing>();
+    drawing->banner = std::move(picture);
+    worker.submit(std::move(drawing));
 }
 
 void LinePreparer::returnTo(RenderSurface& surface) {
-    for (std::unique_ptr<Parcel>& parcel : worker.collect()) {
-        auto& drawing = static_cast<DrawingParcel&>(*parcel);
-        if (drawing.layers) surface.takePrepared(std::move(drawing.layers));
-        if (drawing.banner) surface.takePreparedBanner(std::move(drawing.banner));
+    for (std::unique_ptr<Drawing>& drawing : worker.collect()) {
+        if (drawing->layers) surface.takePrepared(std::move(drawing->layers));
+        if (drawing->banner) surface.takePreparedBanner(std::move(drawing->banner));
     }
 }

@@ -9,9 +9,16 @@
 #include <memory>
 
 #include "plugin/WorkerThread.h"
+#include "render/BannerPicture.h"
 #include "render/TextLayers.h"
 
 class RenderSurface;
+
+// One of the two, lent to the worker and handed back drawn.
+struct Drawing {
+    std::unique_ptr<TextLayers> layers;
+    std::unique_ptr<BannerPicture> banner;
+};
 
 class LinePreparer : public LayerPreparer {
 public:
@@ -25,5 +32,5 @@ public:
     void returnTo(RenderSurface& surface);
 
 private:
-    WorkerThread worker;
+    WorkerThread<Drawing, Drawing> worker;
 };

@@ -1,6 +1,8 @@
 #include "plugin/LyricsLookup.h"
 
-#include "lyrics/LyricsLoader.h"
+#include "config/Settings.h"
+#include "lyrics/LookupOrder.h"
+#include "lyrics/LyricsFolderSource.h"
 #include "lyrics/Win32LyricsEnvironment.h"
 
 namespace {
@@ -9,15 +11,17 @@ namespace {
 // its own.
 constexpr DWORD kStopWaitMs = 1000;
 
-class LookupWork : public WorkerThread::Work {
+using LookupWorker = WorkerThread<LookupRequest, LookupResult>;
+
+class LookupWork : public LookupWorker::Work {
 public:
     LookupWork() { environment.walkInBackground = 1; }
 
-    void run(WorkerSide& side) override {
+    void run(LookupWorker::Side& side) override {
         auto pause = [&side] { return side.requestWaiting() || side.stopRequested(); };
         while (!side.stopRequested()) {
-            if (std::unique_ptr<Parcel> request = side.takeRequest()) {
-                lookUp(side, std::unique_ptr<LookupRequest>(static_cast<LookupRequest*>(request.release())));
+            if (std::unique_ptr<LookupRequest> request = side.takeRequest()) {
+                lookUp(side, std::move(request));
             } else if (environment.walkUnderWay()) {
                 if (environment.continueWalk(pause)) lookAgainInFolder(side);
             } else {
@@ -38,10 +42,10 @@ private:
         return result;
     }
 
-    void lookUp(WorkerSide& side, std::unique_ptr<LookupRequest> request) {
+    void lookUp(LookupWorker::Side& side, std::unique_ptr<LookupRequest> request) {
         std::unique_ptr<LookupResult> result = resultFor(*request);
-        lookupLyrics(*result->document, request->path.c_str(), request->settings, environment,
-                     request->downloadFolder);
+        LookupSong song(request->path);
+        lookUpLyrics(lookupOrder(), *result->document, song, request->options, environment);
         result->malformedLoads = environment.malformedLoads;
         // Only the latest song is looked at again: an older one is no longer shown.
         waiting.reset();
@@ -55,11 +59,12 @@ private:
 
     // The walk the last lookup could not wait for is done: lyrics the folder holds for that song
     // come after all, unless the lookup already had the same file.
-    void lookAgainInFolder(WorkerSide& side) {
+    void lookAgainInFolder(LookupWorker::Side& side) {
         if (!waiting) return;
         std::unique_ptr<LookupRequest> request = std::move(waiting);
         std::unique_ptr<LookupResult> result = resultFor(*request);
-        int loaded = lookupInLyricsPath(*result->document, request->path.c_str(), request->settings, environment);
+        LookupSong song(request->path);
+        int loaded = LyricsFolderSource().lookUp(*result->document, song, request->options, environment);
         result->malformedLoads = environment.malformedLoads;
         // Changed again meanwhile: the folder is walked once more and looked in then.
         if (environment.treeNotReady) {
@@ -90,15 +95,11 @@ void LyricsLookup::request(const SongIdentity& song, const std::string& path, co
     auto request = std::make_unique<LookupRequest>();
     request->song = song;
     request->path = path;
-    request->settings.copyFrom(settings);
-    request->downloadFolder = downloadFolder;
+    request->options.lyricsFolder = settings.LyricsPath ? settings.LyricsPath : "";
+    request->options.downloadFolder = downloadFolder;
+    request->options.timeType = settings.TimeType;
     request->hostTitle = std::move(hostTitle);
     worker.submit(std::move(request));
 }
 
-std::vector<std::unique_ptr<LookupResult>> LyricsLookup::collect() {
-    std::vector<std::unique_ptr<LookupResult>> results;
-    for (std::unique_ptr<Parcel>& parcel : worker.collect())
-        results.emplace_back(static_cast<LookupResult*>(parcel.release()));
-    return results;
-}
+std::vector<std::unique_ptr<LookupResult>> LyricsLookup::collect() { return worker.collect(); }

@@ -1,11 +1,12 @@
 #pragma once
 // The lyrics lookup of a song change, run on a worker thread.
 //
-// On the host's thread the tick gathers what the lookup needs: the song, its path, the settings
-// the lookup reads and the host's playlist title. The worker runs the whole lookup (lookupLyrics:
-// beside the song, below LyricsPath, the download folder's copy, in the song's tags) into a document of its own and hands the
-// finished document back, lyrics or none, with the song it was looked up for; the bar adopts it
-// only while that song is still current (SongChange.h).
+// On the host's thread the tick gathers what the lookup needs: the song, its path, the options
+// the sources read (from the settings and the download folder) and the host's playlist title. The
+// worker looks in every source on this machine (lyrics/LookupOrder.h: beside the song, below
+// LyricsPath, the download folder's copy, in the song's tags) into a document of its own and hands
+// the finished document back, lyrics or none, with the song it was looked up for; the bar adopts
+// it only while that song is still current (SongChange.h).
 //
 // The worker keeps the index of the LyricsPath tree from song to song and walks the tree while it
 // has no lookup to do. A lookup that finds the index not ready answers from the last finished
@@ -19,20 +20,21 @@
 #include <string>
 #include <vector>
 
-#include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
+#include "lyrics/LyricsSource.h"
 #include "plugin/SongIdentity.h"
 #include "plugin/WorkerThread.h"
 
-struct LookupRequest : Parcel {
+class Settings;
+
+struct LookupRequest {
     SongIdentity song;
     std::string path;  // UTF-8
-    Settings settings;
-    std::string downloadFolder;  // UTF-8, resolved on the host's thread; empty: none
+    LookupOptions options;
     std::optional<std::string> hostTitle;
 };
 
-struct LookupResult : Parcel {
+struct LookupResult {
     SongIdentity song;
     std::unique_ptr<LyricsDocument> document;  // finished: loaded, or the titles of a song without
     int malformedLoads = 0;                    // loads with malformed tags: one warning each
@@ -56,5 +58,5 @@ public:
     std::vector<std::unique_ptr<LookupResult>> collect();
 
 private:
-    WorkerThread worker;
+    WorkerThread<LookupRequest, LookupResult> worker;
 };

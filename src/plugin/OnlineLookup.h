@@ -3,13 +3,10 @@
 // lyrics for anywhere on the machine, while OnlineLyrics is 1.
 //
 // The host's thread gathers what the search needs (the song's path, its playlist title, its
-// length from the host, the server, the download folder and the file of remembered misses); the
-// worker reads the song's tags for its title, artist and album, asks the server (OnlineSearch.h),
-// keeps what arrives as the song's copy in the download folder and hands back the document loaded
-// from it. One lookup is under way at a time, kLookupTimeoutMs at most; of those that wait, only
-// the latest song's is asked. A search that finds nothing is remembered for a week; a fault (no
-// answer, time-out, a redirect elsewhere, another status, a garbled, oversized or unkeepable
-// answer) is not, and nothing is written for it.
+// length from the host, and the options: the server, the download folder and the file of
+// remembered misses); the worker looks the song up on the server (online/LrclibSource.h) and
+// hands back the document it loaded. One lookup is under way at a time, kLookupTimeoutMs at most;
+// of those that wait, only the latest song's is asked.
 #include <windows.h>
 
 #include <memory>
@@ -17,18 +14,16 @@
 #include <string>
 #include <vector>
 
+#include "lyrics/LyricsSource.h"
 #include "plugin/LyricsLookup.h"
 #include "plugin/WorkerThread.h"
 
-struct OnlineRequest : Parcel {
+struct OnlineRequest {
     SongIdentity song;
     std::string path;  // UTF-8
     std::optional<std::string> hostTitle;
-    int32_t durationSeconds = 0;
-    int32_t timeType = 1;
-    std::string server;
-    std::string downloadFolder;
-    std::string missesFile;  // empty: misses are not remembered
+    int32_t durationSeconds = 0;  // the host's length of the song; 0: unknown
+    LookupOptions options;        // timeType, server, downloadFolder, missesFile
 };
 
 class OnlineLookup {
@@ -41,7 +36,7 @@ public:
     std::vector<std::unique_ptr<LookupResult>> collect();
 
 private:
-    WorkerThread worker;
+    WorkerThread<OnlineRequest, LookupResult> worker;
 };
 
 // The file of remembered misses beside the settings file at settingsFile; empty without one.

@@ -3,9 +3,9 @@
 #include "config/SettingsFile.h"
 #include "lyrics/DownloadFolder.h"
 #include "lyrics/Win32LyricsEnvironment.h"
+#include "plugin/HostLink.h"
 #include "plugin/OnlineLookup.h"
 #include "plugin/PluginState.h"
-#include "utils/Text.h"
 #include "utils/Utf.h"
 
 namespace {
@@ -82,10 +82,10 @@ void searchOnline(const SongIdentity& song) {
     request->path = utf16ToUtf8(*song.file);
     request->hostTitle = plugin.songHostTitle;
     request->durationSeconds = askSongLength();
-    request->timeType = live.TimeType;
-    request->server = live.LyricsServer && *live.LyricsServer ? live.LyricsServer : kDefaultLyricsServer;
-    request->downloadFolder = downloadFolder(live.DownloadPath, settingsFilePath());
-    request->missesFile = onlineMissesFile(settingsFilePath());
+    request->options.timeType = live.TimeType;
+    request->options.server = live.LyricsServer && *live.LyricsServer ? live.LyricsServer : kDefaultLyricsServer;
+    request->options.downloadFolder = downloadFolder(live.DownloadPath, settingsFilePath());
+    request->options.missesFile = onlineMissesFile(settingsFilePath());
     plugin.onlineLookup.request(std::move(request));
 }
 
@@ -129,7 +129,7 @@ void followSongChange() {
         return;
     }
     std::optional<std::string> title = askHostTitle(plugin.hostWindow(), player.listPosition, player.wideHost);
-    if (title) assignString(document->title, title->c_str());
+    if (title) document->title = headerText(*title);
     plugin.songHostTitle = title;
     plugin.lyricsDocument = std::move(document);
     std::string folder = downloadFolder(plugin.liveSettings.DownloadPath, settingsFilePath());

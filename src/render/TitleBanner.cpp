@@ -12,19 +12,9 @@
 #include "utils/Text.h"
 #include "utils/WinText.h"
 
-namespace {
-
-std::optional<std::string> textOf(const char* text) { return text ? std::optional<std::string>(text) : std::nullopt; }
-
-bool sameAs(const std::optional<std::string>& drawn, const char* text) {
-    return drawn ? text && *drawn == text : !text;
-}
-
-}  // namespace
-
 bool TitleBanner::isStale(const LyricsDocument& document, const Settings& settings) const {
     const char* face = settings.FontName ? settings.FontName : "";
-    return !valid || !sameAs(drawnTitle, document.title) || !sameAs(drawnArtist, document.artist) ||
+    return !valid || drawnTitle != document.title || drawnArtist != document.artist ||
            settings.ColorTCOLOR != drawnTitleColour || settings.ColorBACK != drawnBackColour ||
            settings.height != drawnHeight || !sameText(face, drawnFontName.c_str());
 }
@@ -36,19 +26,17 @@ BannerContent TitleBanner::contentFor(const RenderSurface& surface, const Lyrics
     content.background = surface.hasSkin() ? 0 : surface.backgroundColour;
     content.colour = settings.ColorTCOLOR;
     content.height = settings.height;
-    char* title = document.titleCopy();
-    char* artist = document.artistCopy();
-    content.text = widen(bannerText(title, artist));
-    freeText(title);
-    freeText(artist);
+    const std::optional<std::string>& title = document.title;
+    const std::optional<std::string>& artist = document.artist;
+    content.text = widen(bannerText(title ? title->c_str() : nullptr, artist ? artist->c_str() : nullptr));
     std::u16string_view units(reinterpret_cast<const char16_t*>(content.text.data()), content.text.size());
     content.face = faceForText(settings.FontName, units);
     return content;
 }
 
 void TitleBanner::redraw(RenderSurface& surface, const LyricsDocument& document, const Settings& settings) {
-    drawnTitle = textOf(document.title);
-    drawnArtist = textOf(document.artist);
+    drawnTitle = document.title;
+    drawnArtist = document.artist;
     drawnBackColour = settings.ColorBACK;
     drawnTitleColour = settings.ColorTCOLOR;
     drawnHeight = settings.height;

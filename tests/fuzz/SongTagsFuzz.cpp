@@ -5,7 +5,8 @@
 
 #include "../lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/LyricsLoader.h"
+#include "lyrics/BesideSongSource.h"
+#include "lyrics/Lyrics3Source.h"
 #include "lyrics/LyricsParser.h"
 #include "lyrics/SongTags.h"
 
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FakeLyricsEnvironment environment;
     environment.files = {{"C:\\song.mp3", bytes}, {"C:\\song.lrc", bytes}};
     LyricsDocument document;
-    loadLyrics(document, "C:\\song.mp3", 1, environment);
-    loadLyrics(document, "LYRICS200:C:\\song.mp3", 0, environment);
+    loadFromSource(BesideSongSource(), document, "C:\\song.mp3", 1, environment);
+    loadFromSource(Lyrics3Source(), document, "C:\\song.mp3", 0, environment);
     return 0;
 }

@@ -6,7 +6,7 @@
 #include "../lyrics/FakeLyricsEnvironment.h"
 #include "FuzzChecks.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/LyricsLoader.h"
+#include "lyrics/SongTagsSource.h"
 #include "lyrics/TagLyrics.h"
 
 namespace {
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     environment.files = {{path, bytes}};
     LyricsDocument document;
-    if (loadLyrics(document, ("TAGS:" + path).c_str(), timeType, environment)) {
+    if (loadFromSource(SongTagsSource(), document, path.c_str(), timeType, environment)) {
         require(document.loaded == 1 && !document.tagField.empty());
         requireLoadedDocument(document, timeType);
     }

@@ -24,8 +24,8 @@ inline std::string dumpText(const char* text, size_t length) {
     return dump + "\"";
 }
 
-inline std::string dumpField(const char* field) {
-    return field ? dumpText(field, std::char_traits<char>::length(field)) : "-";
+inline std::string dumpField(const std::optional<std::string>& field) {
+    return field ? dumpText(field->data(), field->size()) : "-";
 }
 
 inline std::string dumpDocument(const LyricsDocument& document, int result,

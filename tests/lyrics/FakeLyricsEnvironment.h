@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -12,7 +13,6 @@
 
 #include "lyrics/LyricsEnvironment.h"
 #include "lyrics/LyricsTreeIndex.h"
-#include "utils/Text.h"
 #include "utils/Utf.h"
 
 // A UTF-16 file of the text, with its byte-order mark.
@@ -137,9 +137,9 @@ public:
         }();
         return table;
     }
-    char* hostTitleCopy() override {
+    std::optional<std::string> hostTitleCopy() override {
         ++titleQueries;
-        return copyText(hostTitle);
+        return hostTitle ? std::optional<std::string>(hostTitle) : std::nullopt;
     }
     void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) override {
         warnings.emplace_back(lineNumber, offset, firstOfLoad);

@@ -7,7 +7,7 @@
 
 #include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/LyricsLoader.h"
+#include "lyrics/BesideSongSource.h"
 
 namespace {
 
@@ -89,12 +89,12 @@ TEST(LrcFiles, LoadAsSynchronisedLyricsWithoutWarnings) {
         FakeLyricsEnvironment environment;
         environment.files = {{"C:\\Music\\song.lrc", file.bytes}};
         LyricsDocument document;
-        ASSERT_EQ(loadLyrics(document, "C:\\Music\\song.mp3", 1, environment), 1);
+        ASSERT_EQ(loadFromSource(BesideSongSource(), document, "C:\\Music\\song.mp3", 1, environment), 1);
         EXPECT_TRUE(environment.warnings.empty());
         EXPECT_EQ(document.encoding, file.encoding);
         EXPECT_EQ(document.offsetMs, file.offsetMs);
-        EXPECT_STREQ(document.title, file.title);
-        EXPECT_STREQ(document.artist, file.artist);
+        EXPECT_EQ(document.title, file.title ? std::optional<std::string>(file.title) : std::nullopt);
+        EXPECT_EQ(document.artist, file.artist ? std::optional<std::string>(file.artist) : std::nullopt);
         ASSERT_EQ(document.lineCount(), static_cast<int32_t>(file.lines.size()));
         for (size_t n = 0; n < file.lines.size(); ++n) {
             const LyricsLine& line = document.lines[n];

@@ -121,10 +121,10 @@ TEST(LrcIdTags, SetTheHeadersInFileOrderWithTheAtHeaders) {
     Parsed p(" [TI: Song Title ]\t\n[Ar:Artist]\n[al:Album]\n[by:Timer]\n[re:Editor]\n[ti:x] y\n@Artist At\n"
              "[00:01.00]a\n@KraBy Kra\n[al:]");
     ASSERT_EQ(p.result, 1);
-    EXPECT_STREQ(p.document.title, "Song Title");
-    EXPECT_STREQ(p.document.artist, "At");
-    EXPECT_STREQ(p.document.album, "");
-    EXPECT_STREQ(p.document.taggingBy, "Kra");
+    EXPECT_EQ(p.document.title, "Song Title");
+    EXPECT_EQ(p.document.artist, "At");
+    EXPECT_EQ(p.document.album, "");
+    EXPECT_EQ(p.document.taggingBy, "Kra");
     EXPECT_EQ(p.document.offsetMs, 0);
 }
 

@@ -63,28 +63,26 @@ TEST(LyricsDocument, DisplayTimeSaturatesInsteadOfOverflowing) {
 
 TEST(LyricsDocument, ClearHeadersKeepsLinesAndResetKeepsHeaders) {
     LyricsDocument document;
-    assignString(document.title, "Song");
-    assignString(document.artist, "Singer");
-    assignString(document.taggingBy, "Me");
+    document.title = "Song";
+    document.artist = "Singer";
+    document.taggingBy = "Me";
     document.lines.push_back(lineWithMarks("a", {{0, 0}, {1, 100}}));
     document.loaded = 1;
     document.timeRatio = 1.0;
     document.frames = 5;
 
     document.clearHeaders();
-    EXPECT_EQ(document.titleCopy(), nullptr);
-    EXPECT_EQ(document.artistCopy(), nullptr);
-    EXPECT_EQ(document.taggingBy, nullptr);
+    EXPECT_EQ(document.title, std::nullopt);
+    EXPECT_EQ(document.artist, std::nullopt);
+    EXPECT_EQ(document.taggingBy, std::nullopt);
     EXPECT_EQ(document.lineCount(), 1);
     EXPECT_EQ(document.loaded, 1);
 
-    assignString(document.title, "Song");
+    document.title = "Song";
     document.reset();
     EXPECT_EQ(document.lineCount(), 0);
     EXPECT_EQ(document.timeRatio, kDefaultRatio);
     EXPECT_EQ(document.frames, 0);
     EXPECT_EQ(document.loaded, 1);
-    char* title = document.titleCopy();
-    EXPECT_STREQ(title, "Song");
-    freeText(title);
+    EXPECT_EQ(document.title, "Song");
 }

@@ -1,5 +1,5 @@
 // The plug-in's lyrics environment against the real Win32 API: files and folders named in any
-// script and past MAX_PATH, change notification, the ANSI code page, the host queries and the box.
+// script and past MAX_PATH, change notification, the ANSI code page and the box.
 #include "lyrics/Win32LyricsEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "config/Settings.h"
+#include "lyrics/BesideSongSource.h"
+#include "lyrics/LookupOrder.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/LyricsLoader.h"
+#include "lyrics/SongPath.h"
 #include "lyrics/TaggedSongs.h"
 #include "lyrics/WinLyricsTree.h"
 #include "utils/Text.h"
@@ -21,33 +22,15 @@
 
 namespace {
 
-const char kAnsiHostTitle[] = "\x96\xe9\x96\xbe\x82\xaf";  // "夜明け" in code page 932
-const wchar_t kWideHostTitle[] = L"\uC0AC\uB791 \U0001F3A4";  // "사랑 🎤"
 // Texts outside code page 932 stay out of the test macros, which would quote them in that code page.
 const std::string kWideHostTitleUtf8 = u8"사랑 🎤";
 const std::string kBesideText = u8"beside 😀";
 
-WPARAM askedListPosition = 0;
-LPARAM askedQuery = 0;
-
-LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_USER && (lParam == 212 || lParam == 213)) {
-        askedListPosition = wParam;
-        askedQuery = lParam;
-        if (wParam != 7) return 0;
-        return lParam == 213 ? reinterpret_cast<LRESULT>(kWideHostTitle) : reinterpret_cast<LRESULT>(kAnsiHostTitle);
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND createHostWindow() {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = hostWindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"SorvaneLyricsTestHost";
-    RegisterClassW(&windowClass);
-    return CreateWindowW(L"SorvaneLyricsTestHost", L"host", 0, 0, 0, 10, 10, nullptr, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+// The whole lookup on this machine, as the lookup worker runs it.
+int lookUpOnThisMachine(LyricsDocument& document, const char* path, const LookupOptions& options,
+                        LyricsEnvironment& environment) {
+    LookupSong song(path);
+    return lookUpLyrics(lookupOrder(), document, song, options, environment);
 }
 
 // Closes every warning box that appears and keeps its text.
@@ -87,20 +70,6 @@ private:
 
 }  // namespace
 
-TEST(Win32LyricsEnvironment, AsksAWideHostForTheWideTitleAndAnOldOneForTheAnsiTitle) {
-    ASSERT_EQ(GetACP(), 932u);
-    HWND host = createHostWindow();
-    ASSERT_NE(host, nullptr);
-    EXPECT_EQ(askHostTitle(host, 7, 0), std::optional<std::string>(u8"夜明け"));
-    EXPECT_EQ(askedQuery, 212);
-    EXPECT_EQ(askedListPosition, 7u);
-
-    EXPECT_EQ(askHostTitle(host, 7, 1), std::optional<std::string>(kWideHostTitleUtf8));
-    EXPECT_EQ(askedQuery, 213);
-    EXPECT_EQ(askHostTitle(host, 3, 1), std::nullopt);
-    DestroyWindow(host);
-}
-
 TEST(Win32LyricsEnvironment, MalformedTagsCountOncePerLoadForTheBoxWithTheJapaneseText) {
     Win32LyricsEnvironment environment;
     LyricsDocument document;
@@ -109,8 +78,8 @@ TEST(Win32LyricsEnvironment, MalformedTagsCountOncePerLoadForTheBoxWithTheJapane
     std::string song = narrow(temp) + "sorvane-malformed.mp3";
     std::string lyrics = replaceExtension(song, "lrc");
     writeFile(lyrics, "[00:01]a[00:02.00]\n[00:03.00]b\n[00:04]c[00:05:0\n");
-    EXPECT_EQ(loadLyrics(document, song.c_str(), 1, environment), 1);
-    EXPECT_EQ(loadLyrics(document, song.c_str(), 1, environment), 1);
+    EXPECT_EQ(loadFromSource(BesideSongSource(), document, song.c_str(), 1, environment), 1);
+    EXPECT_EQ(loadFromSource(BesideSongSource(), document, song.c_str(), 1, environment), 1);
     DeleteFileW(widePath(lyrics).c_str());
     EXPECT_EQ(environment.malformedLoads, 2);
     BoxWatcher watcher;
@@ -124,8 +93,8 @@ TEST(Win32LyricsEnvironment, MalformedTagsCountOncePerLoadForTheBoxWithTheJapane
 TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTagByNamesInAnyScript) {
     Win32LyricsEnvironment environment;
     environment.hostTitle = kWideHostTitleUtf8;
-    Settings settings;
-    assignString(settings.LyricsPath, (root + u8"\\歌詞\\").c_str());
+    LookupOptions options;
+    options.lyricsFolder = (root + u8"\\歌詞\\").c_str();
     folder(u8"음악");
     folder(u8"歌詞");
     folder(u8"歌詞\\深い");
@@ -134,20 +103,20 @@ TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTagByNamesInAnyS
     // Letters of any script in either case, as the file system takes them.
     file(u8"歌詞\\深い\\사랑 さくら CAFÉ ΣΟΦΊΑ äPFEL.LRC", "[00:01]in the tree");
     LyricsDocument document;
-    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment, ""), 1);
+    ASSERT_EQ(lookUpOnThisMachine(document, song.c_str(), options, environment), 1);
     EXPECT_EQ(document.lines[0].text, "in the tree");
     EXPECT_EQ(document.title, kWideHostTitleUtf8);
-    EXPECT_EQ(document.artist, nullptr);
+    EXPECT_EQ(document.artist, std::nullopt);
 
     file(u8"음악\\사랑 さくら Café σοφία Äpfel.txt", "[00:01]" + kBesideText);
-    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment, ""), 1);
+    ASSERT_EQ(lookUpOnThisMachine(document, song.c_str(), options, environment), 1);
     EXPECT_EQ(document.lines[0].text, kBesideText);
 
     std::string tagged = root + u8"\\음악\\タグ.mp3";
     std::string block = "LYRICSBEGININD0000210LYR00013[00:01]in tag";
     file(u8"음악\\タグ.mp3", "frames" + block + "0000" + std::to_string(block.size()) + "LYRICS200TAG" +
                                 std::string(125, ' '));
-    ASSERT_EQ(lookupLyrics(document, tagged.c_str(), settings, environment, ""), 1);
+    ASSERT_EQ(lookUpOnThisMachine(document, tagged.c_str(), options, environment), 1);
     EXPECT_EQ(document.lines[0].text, "in tag");
     EXPECT_EQ(document.title, kWideHostTitleUtf8);  // an ID3v1 block of spaces names no title or artist
 }
@@ -159,17 +128,17 @@ TEST_F(WinLyricsTree, ReadsShiftJisAndUtf8FilesIntoUtf8) {
     file("broken.lrc", "[00:01]a\x81\n[00:02]b\xfd\x82");
     file("utf8.lrc", u8"\uFEFF[ti:桜]\r\n[00:01.00]夜明け\r\n");
     LyricsDocument document;
-    ASSERT_EQ(loadLyrics(document, (root + "\\sjis.mp3").c_str(), 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, (root + "\\sjis.mp3").c_str(), 1, environment), 1);
     EXPECT_EQ(encodingName(document.encoding, document.ansiCodePage), "ansi-932");
-    EXPECT_STREQ(document.title, u8"桜");
+    EXPECT_EQ(document.title, u8"桜");
     EXPECT_EQ(document.lines[0].text, u8"夜明け");
-    ASSERT_EQ(loadLyrics(document, (root + "\\broken.mp3").c_str(), 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, (root + "\\broken.mp3").c_str(), 1, environment), 1);
     ASSERT_EQ(document.lineCount(), 2);
     EXPECT_EQ(document.lines[0].text, "a\xEF\xBF\xBD");
     EXPECT_EQ(document.lines[1].text, "b\xEF\xBF\xBD\xEF\xBF\xBD");
-    ASSERT_EQ(loadLyrics(document, (root + "\\utf8.mp3").c_str(), 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, (root + "\\utf8.mp3").c_str(), 1, environment), 1);
     EXPECT_EQ(document.encoding, TextEncoding::kUtf8Bom);
-    EXPECT_STREQ(document.title, u8"桜");
+    EXPECT_EQ(document.title, u8"桜");
     EXPECT_EQ(document.lines[0].text, u8"夜明け");
 }
 
@@ -184,12 +153,12 @@ TEST_F(WinLyricsTree, PathsPastMaxPathAreFoundAndReadAndUnnameablePathsRefused) 
     ASSERT_GT(widen(song).size(), static_cast<size_t>(MAX_PATH));
     file(deep + "\\song.lrc", "[00:01]deep beside");
     LyricsDocument document;
-    ASSERT_EQ(loadLyrics(document, song.c_str(), 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, song.c_str(), 1, environment), 1);
     EXPECT_EQ(document.lines[0].text, "deep beside");
 
-    Settings settings;
-    assignString(settings.LyricsPath, root.c_str());
-    ASSERT_EQ(lookupLyrics(document, (root + "\\elsewhere\\song.mp3").c_str(), settings, environment, ""), 1);
+    LookupOptions options;
+    options.lyricsFolder = root.c_str();
+    ASSERT_EQ(lookUpOnThisMachine(document, (root + "\\elsewhere\\song.mp3").c_str(), options, environment), 1);
     EXPECT_EQ(document.lines[0].text, "deep beside");
 
     // A path that is not UTF-8 or is longer than the system allows names no file at all.
@@ -225,12 +194,12 @@ TEST_F(WinLyricsTree, TreeIndexNoticesFilesAddedBelowTheFolder) {
 
 TEST_F(WinLyricsTree, ReadsTheTagsOfASongNamedInAnyScript) {
     Win32LyricsEnvironment environment;
-    Settings settings;
+    LookupOptions options;
     folder(u8"음악 🎤");
     std::string song = root + u8"\\음악 🎤\\夜明け Café.ogg";
     file(u8"음악 🎤\\夜明け Café.ogg", taggedSongBytes("vorbis.ogg"));
     LyricsDocument document;
-    ASSERT_EQ(lookupLyrics(document, song.c_str(), settings, environment, ""), 1);
+    ASSERT_EQ(lookUpOnThisMachine(document, song.c_str(), options, environment), 1);
     EXPECT_EQ(document.tagField, "UNSYNCED LYRICS");
     EXPECT_EQ(document.lines[0].text, u8"桜の歌");
 }

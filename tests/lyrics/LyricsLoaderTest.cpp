@@ -1,4 +1,4 @@
-#include "lyrics/LyricsLoader.h"
+#include "lyrics/LookupOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,14 @@
 #include <utility>
 #include <vector>
 
-#include "config/Settings.h"
+#include "lyrics/BesideSongSource.h"
 #include "lyrics/DownloadFolder.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsParser.h"
 #include "lyrics/SongTags.h"
 #include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/SongNames.h"
+#include "lyrics/SongPath.h"
 #include "lyrics/TaggedSongs.h"
 
 namespace {
@@ -41,9 +42,11 @@ std::string songWithLyrics3(const std::vector<std::pair<std::string, std::string
 struct Lookup {
     LyricsDocument document;
     FakeLyricsEnvironment environment;
-    Settings settings;
-    std::string downloadFolder;
-    int lookup(const char* song) { return lookupLyrics(document, song, settings, environment, downloadFolder); }
+    LookupOptions options;
+    int lookup(const char* path) {
+        LookupSong song(path ? path : "");
+        return lookUpLyrics(lookupOrder(), document, song, options, environment);
+    }
     const char* firstText() const { return document.lineCount() ? document.lines[0].text.c_str() : ""; }
 };
 
@@ -79,7 +82,7 @@ TEST(LyricsLookup, BesideTheSongKraComesBeforeLrcBeforeTxt) {
 TEST(LyricsLookup, SearchesTheLyricsFolderTreeWithOrWithoutTrailingBackslash) {
     for (const char* lyricsPath : {"D:\\Lyrics\\", "D:\\Lyrics"}) {
         Lookup l;
-        assignString(l.settings.LyricsPath, lyricsPath);
+        l.options.lyricsFolder = lyricsPath;
         l.environment.hostTitle = "Playlist title";
         l.environment.files = {{kSong, "no tag here"},
                                {"D:\\Lyrics\\other\\b.kra", "[00:01]b"},
@@ -88,43 +91,43 @@ TEST(LyricsLookup, SearchesTheLyricsFolderTreeWithOrWithoutTrailingBackslash) {
         EXPECT_EQ(l.lookup(kSong.c_str()), 1) << lyricsPath;
         EXPECT_EQ(l.environment.searchedRoots, std::vector<std::string>{"D:\\Lyrics"});
         EXPECT_STREQ(l.firstText(), "kra");  // kra anywhere in the tree before lrc
-        EXPECT_STREQ(l.document.title, "Playlist title");
-        EXPECT_EQ(l.document.artist, nullptr);
+        EXPECT_EQ(l.document.title, "Playlist title");
+        EXPECT_EQ(l.document.artist, std::nullopt);
     }
 }
 
 TEST(LyricsLookup, FoundFileHasNoId3v1BlockButItsHeadersWin) {
     Lookup l;
-    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.options.lyricsFolder = "D:\\Lyrics";
     l.environment.hostTitle = "Playlist title";
     l.environment.files = {{kSong, id3v1("Id3 title", "Id3 artist")},
                            {"D:\\Lyrics\\x\\a.txt", "@Title Own\n[00:01]found"}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 1);
     EXPECT_STREQ(l.firstText(), "found");
-    EXPECT_STREQ(l.document.title, "Own");
-    EXPECT_EQ(l.document.artist, nullptr);  // the found file has no ID3v1 block
+    EXPECT_EQ(l.document.title, "Own");
+    EXPECT_EQ(l.document.artist, std::nullopt);  // the found file has no ID3v1 block
 }
 
 TEST(LyricsLookup, EmptyLyricsPathGoesStraightToTheSongsTag) {
     Lookup l;
-    assignString(l.settings.LyricsPath, "");
+    l.options.lyricsFolder = "";
     l.environment.files = {{kSong, songWithLyrics3({{"LYR", "[00:01]from the tag"}})}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 1);
     EXPECT_STREQ(l.firstText(), "from the tag");
     EXPECT_EQ(l.document.lyricsFile, "");  // no lyrics file to save into
     EXPECT_TRUE(l.environment.searchedRoots.empty());
-    EXPECT_STREQ(l.document.title, "Tag title");  // from the ID3v1 block on the first attempt
-    EXPECT_STREQ(l.document.artist, "Tag artist");
+    EXPECT_EQ(l.document.title, "Tag title");  // from the ID3v1 block on the first attempt
+    EXPECT_EQ(l.document.artist, "Tag artist");
 }
 
 TEST(LyricsLookup, NoLyricsAnywhereLeavesTitleAndArtistOfTheSong) {
     Lookup l;
-    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.options.lyricsFolder = "D:\\Lyrics";
     l.environment.files = {{kSong, id3v1("Song", "Singer")}, {"D:\\Lyrics\\b.kra", "[00:01]b"}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 0);
     EXPECT_EQ(l.document.loaded, 0);
-    EXPECT_STREQ(l.document.title, "Song");
-    EXPECT_STREQ(l.document.artist, "Singer");
+    EXPECT_EQ(l.document.title, "Song");
+    EXPECT_EQ(l.document.artist, "Singer");
     EXPECT_EQ(l.environment.opened.back(), kSong);  // the tag was tried last
 
     Lookup none;
@@ -137,8 +140,8 @@ TEST(LyricsLookup, DownloadCopyComesAfterTheUsersFoldersAndBeforeTheSongsTags) {
                                                 {"E:\\Downloads\\a.lrc", "[00:01]downloaded"}};
     auto firstFound = [&files](const std::string& downloadFolder) {
         Lookup l;
-        assignString(l.settings.LyricsPath, "D:\\Lyrics");
-        l.downloadFolder = downloadFolder;
+        l.options.lyricsFolder = "D:\\Lyrics";
+        l.options.downloadFolder = downloadFolder;
         l.environment.files = files;
         EXPECT_EQ(l.lookup(kSong.c_str()), 1);
         return std::string(l.firstText()) + " " + l.document.lyricsFile;
@@ -148,7 +151,7 @@ TEST(LyricsLookup, DownloadCopyComesAfterTheUsersFoldersAndBeforeTheSongsTags) {
     // Lyrics from the tags save their timing into the copy named after the song.
     {
         Lookup l;
-        l.downloadFolder = "E:\\Downloads";
+        l.options.downloadFolder = "E:\\Downloads";
         l.environment.files = {{kSong, files.at(kSong)}};
         ASSERT_EQ(l.lookup(kSong.c_str()), 1);
         EXPECT_EQ(l.document.downloadCopy, "E:\\Downloads\\Tag artist - Tag title.lrc");
@@ -209,7 +212,7 @@ TEST(LyricsLookup, ADownloadCopyIsUsedOnlyForTheSongItsTagsName) {
     const std::string kept = "[ti:First Song]\r\n[ar:Standin]\r\n[length:3:20]\r\n[00:01]first";
     auto lookUp = [](const std::string& song, const char* playlistTitle, std::map<std::string, std::string> files) {
         Lookup l;
-        l.downloadFolder = "E:\\L";
+        l.options.downloadFolder = "E:\\L";
         l.environment.hostTitle = playlistTitle;
         l.environment.files = std::move(files);
         l.environment.files[song] = "no tags";
@@ -236,7 +239,7 @@ TEST(LyricsLookup, ADownloadCopyIsUsedOnlyForTheSongItsTagsName) {
     ASSERT_FALSE(tagged.empty());
     auto withLength = [&tagged](const char* length) {
         Lookup l;
-        l.downloadFolder = "E:\\L";
+        l.options.downloadFolder = "E:\\L";
         l.environment.files = {{kSong, tagged}, {u8"E:\\L\\桜 - 夜明け.lrc", std::string(u8"[ti:夜明け]\n[ar:桜]\n[length:") + length + "]\n[00:01]x"}};
         return l.lookup(kSong.c_str());
     };
@@ -247,7 +250,7 @@ TEST(LyricsLookup, ADownloadCopyIsUsedOnlyForTheSongItsTagsName) {
 
 TEST(LyricsLookup, TreeIsWalkedOnceAndAgainOnlyAfterAChange) {
     Lookup l;
-    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.options.lyricsFolder = "D:\\Lyrics";
     l.environment.files = {{kSong, "song"}, {"D:\\Lyrics\\x\\z.kra", "[00:01]z"}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 0);
     EXPECT_EQ(l.lookup(kSong.c_str()), 0);
@@ -258,7 +261,7 @@ TEST(LyricsLookup, TreeIsWalkedOnceAndAgainOnlyAfterAChange) {
     EXPECT_STREQ(l.firstText(), "new");
     EXPECT_EQ(l.environment.tree.walks, 2);
     // Another root is another tree.
-    assignString(l.settings.LyricsPath, "D:\\Other");
+    l.options.lyricsFolder = "D:\\Other";
     l.lookup(kSong.c_str());
     EXPECT_EQ(l.environment.tree.walks, 3);
 }
@@ -271,7 +274,7 @@ TEST(LyricsLookup, NamesInAnyScriptAreFoundBesideTheSongAndBelowTheFolder) {
     EXPECT_EQ(songFileName("a.mp3"), "a.mp3");
 
     Lookup l;
-    assignString(l.settings.LyricsPath, u8"D:\\歌詞\\");  // trailing backslash
+    l.options.lyricsFolder = u8"D:\\歌詞\\";  // trailing backslash
     std::string song = u8"C:\\音楽\\사랑.mp3";
     l.environment.files = {{song, "song"}, {u8"D:\\歌詞\\한국\\사랑.lrc", "[00:01]found"}};
     EXPECT_EQ(l.lookup(song.c_str()), 1);
@@ -297,35 +300,35 @@ TEST(LyricsLoad, Id3v1FieldsEndAtTheirZeroByteAndLoseTheBlanksAtEitherEnd) {
     std::string title = padded(std::string("Hi  ") + '\0', 30, ' ');  // as every tag's title: no blanks
     std::string artist = std::string(30, 'A');                       // all 30 bytes, no terminator
     environment.files = {{kSong, "audio" + std::string("TAG") + title + artist + std::string(65, 'z')}};
-    EXPECT_EQ(loadLyrics(document, kSong.c_str(), 1, environment), 0);
-    EXPECT_STREQ(document.title, "Hi");
-    EXPECT_EQ(std::string(document.artist), std::string(30, 'A'));
+    EXPECT_EQ(loadFromSource(BesideSongSource(), document, kSong.c_str(), 1, environment), 0);
+    EXPECT_EQ(document.title, "Hi");
+    EXPECT_EQ(document.artist, std::string(30, 'A'));
 
     environment.files[kSong] = id3v1("   ", "Trailing   ");
-    loadLyrics(document, kSong.c_str(), 1, environment);
-    EXPECT_STREQ(document.title, "");
-    EXPECT_STREQ(document.artist, "Trailing");
+    loadFromSource(BesideSongSource(), document, kSong.c_str(), 1, environment);
+    EXPECT_EQ(document.title, "");
+    EXPECT_EQ(document.artist, "Trailing");
     EXPECT_EQ(environment.titleQueries, 0);
 }
 
 TEST(LyricsLoad, WithoutId3v1TheHostTitleIsUsedAndTheArtistCleared) {
     FakeLyricsEnvironment environment;
     LyricsDocument document;
-    assignString(document.artist, "Old artist");
+    document.artist = "Old artist";
     environment.hostTitle = "Host title";
     environment.files = {{kSong, std::string(127, 'T')}};  // too short for a block
-    loadLyrics(document, kSong.c_str(), 1, environment);
-    EXPECT_STREQ(document.title, "Host title");
-    EXPECT_EQ(document.artist, nullptr);
+    loadFromSource(BesideSongSource(), document, kSong.c_str(), 1, environment);
+    EXPECT_EQ(document.title, "Host title");
+    EXPECT_EQ(document.artist, std::nullopt);
 
     environment.hostTitle = nullptr;
-    loadLyrics(document, kSong.c_str(), 1, environment);
-    EXPECT_EQ(document.title, nullptr);
+    loadFromSource(BesideSongSource(), document, kSong.c_str(), 1, environment);
+    EXPECT_EQ(document.title, std::nullopt);
 
     // A file that does not open leaves both.
-    assignString(document.title, "Kept");
-    loadLyrics(document, "C:\\missing.mp3", 1, environment);
-    EXPECT_STREQ(document.title, "Kept");
+    document.title = "Kept";
+    loadFromSource(BesideSongSource(), document, "C:\\missing.mp3", 1, environment);
+    EXPECT_EQ(document.title, "Kept");
     EXPECT_EQ(environment.titleQueries, 2);
 }
 
@@ -337,8 +340,8 @@ TEST(LyricsLoad, SongTagsAreReadInTheAnsiCodePage) {
                  id3v1(FakeLyricsEnvironment::shiftJis(u"夜明けのうた"), FakeLyricsEnvironment::shiftJis(u"うたう")).substr(3, 60));
     l.environment.files = {{kSong, song}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 1);
-    EXPECT_STREQ(l.document.title, u8"夜明けのうた");
-    EXPECT_STREQ(l.document.artist, u8"うたう");
+    EXPECT_EQ(l.document.title, u8"夜明けのうた");
+    EXPECT_EQ(l.document.artist, u8"うたう");
     EXPECT_STREQ(l.firstText(), u8"夜明け");
     EXPECT_EQ(l.document.lines[0].marks[1].offset, 3);  // after "夜"
     EXPECT_EQ(encodingName(l.document.encoding, l.document.ansiCodePage), "ansi-932");
@@ -350,11 +353,11 @@ TEST(LyricsLoad, FrameLengthFollowsWmaInTheSourceName) {
     FakeLyricsEnvironment environment;
     LyricsDocument document;
     environment.files = {{"C:\\Music\\x.lrc", "[00:01]a"}};
-    ASSERT_EQ(loadLyrics(document, "C:\\Music\\x.wma", 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, "C:\\Music\\x.wma", 1, environment), 1);
     EXPECT_NEAR(document.frameRatio, 0.9702, 1e-4);
-    ASSERT_EQ(loadLyrics(document, "C:\\Music\\x.lrc", 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, "C:\\Music\\x.lrc", 1, environment), 1);
     EXPECT_NEAR(document.frameRatio, 0.99531250, 1e-8);
-    ASSERT_EQ(loadLyrics(document, "C:\\Music\\x.WMA", 1, environment), 1);  // lower case only
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, "C:\\Music\\x.WMA", 1, environment), 1);  // lower case only
     EXPECT_NEAR(document.frameRatio, 0.99531250, 1e-8);
 }
 
@@ -362,15 +365,15 @@ TEST(LyricsLoad, FailedLoadClearsLoadedAndResetsOnlyWhenTextWasRead) {
     FakeLyricsEnvironment environment;
     LyricsDocument document;
     environment.files = {{"C:\\a.lrc", "@TimeRatio 2\n[00:01]a"}, {"C:\\b.lrc", "@Title only headers"}};
-    ASSERT_EQ(loadLyrics(document, "C:\\a.mp3", 1, environment), 1);
-    EXPECT_EQ(loadLyrics(document, "C:\\none.mp3", 1, environment), 0);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, "C:\\a.mp3", 1, environment), 1);
+    EXPECT_EQ(loadFromSource(BesideSongSource(), document, "C:\\none.mp3", 1, environment), 0);
     EXPECT_EQ(document.loaded, 0);
     EXPECT_EQ(document.timeRatio, 2.0);  // nothing read: the document is left as it was
-    EXPECT_EQ(loadLyrics(document, "C:\\b.mp3", 1, environment), 0);
+    EXPECT_EQ(loadFromSource(BesideSongSource(), document, "C:\\b.mp3", 1, environment), 0);
     EXPECT_EQ(document.timeRatio, kDefaultRatio);
     EXPECT_EQ(document.lineCount(), 0);
-    EXPECT_EQ(loadLyrics(document, "", 1, environment), 0);
-    EXPECT_EQ(loadLyrics(document, nullptr, 1, environment), 0);
+    EXPECT_EQ(loadFromSource(BesideSongSource(), document, "", 1, environment), 0);
+    EXPECT_EQ(loadFromSource(BesideSongSource(), document, nullptr, 1, environment), 0);
 }
 
 TEST(LyricsLoad, OnlyTheFirstMalformedTagOfALoadRaisesTheWarningOnceTheDocumentIsComplete) {
@@ -384,8 +387,8 @@ TEST(LyricsLoad, OnlyTheFirstMalformedTagOfALoadRaisesTheWarningOnceTheDocumentI
         std::vector<int> loadedAtWarning;
     } environment;
     environment.files = {{"C:\\a.lrc", "[00:01]a\n[00:02]b[00:03,00]c[00:04,00]"}};
-    loadLyrics(environment.document, "C:\\a.mp3", 1, environment);
-    loadLyrics(environment.document, "C:\\a.mp3", 1, environment);
+    loadFromSource(BesideSongSource(), environment.document, "C:\\a.mp3", 1, environment);
+    loadFromSource(BesideSongSource(), environment.document, "C:\\a.mp3", 1, environment);
     using W = std::tuple<int32_t, int32_t, int>;
     EXPECT_EQ(environment.warnings, (std::vector<W>{{2, 8, 1}, {2, 19, 0}, {2, 8, 1}, {2, 19, 0}}));
     EXPECT_EQ(environment.loadedAtWarning, (std::vector<int>{1, 1, 1, 1}));

@@ -186,19 +186,19 @@ TEST(LyricsParserHeaders, KeywordsMatchInAnyCaseWithAnySeparatorRun) {
           "@title=My Song \n@ARTIST \t= The Band\n@Arbum\tAlbum\tignored\n@words\n@Music=A=B\n"
           "@KraBy tagger\n@Unknown x\n[00:01]a");
     ASSERT_EQ(p.result, 1);
-    EXPECT_STREQ(p.document.title, "My Song ");  // trailing spaces belong to the value
-    EXPECT_STREQ(p.document.artist, "The Band");
-    EXPECT_STREQ(p.document.album, "Album");  // a TAB ends the value
-    EXPECT_STREQ(p.document.words, "");       // empty but present
-    EXPECT_STREQ(p.document.music, "A=B");
-    EXPECT_STREQ(p.document.taggingBy, "tagger");
+    EXPECT_EQ(p.document.title, "My Song ");  // trailing spaces belong to the value
+    EXPECT_EQ(p.document.artist, "The Band");
+    EXPECT_EQ(p.document.album, "Album");  // a TAB ends the value
+    EXPECT_EQ(p.document.words, "");       // empty but present
+    EXPECT_EQ(p.document.music, "A=B");
+    EXPECT_EQ(p.document.taggingBy, "tagger");
 }
 
 TEST(LyricsParserHeaders, LaterHeaderWinsWhereverItStands) {
     Parsed p;
     parse(p, "@Title first\n[00:01]a\n@TaggingBy x\n@Title second\n@KraBy y");
-    EXPECT_STREQ(p.document.title, "second");
-    EXPECT_STREQ(p.document.taggingBy, "y");
+    EXPECT_EQ(p.document.title, "second");
+    EXPECT_EQ(p.document.taggingBy, "y");
 }
 
 TEST(LyricsParserHeaders, NumbersAreReadAsDecimalPrefixes) {
@@ -232,15 +232,15 @@ TEST(LyricsParserHeaders, HeaderOnlyTextReturnsZeroAndKeepsTheHeaders) {
     parse(p, "@Title Only\nHello\n\n@Artist Me");
     EXPECT_EQ(p.result, 0);
     EXPECT_EQ(p.document.lineCount(), 0);
-    EXPECT_STREQ(p.document.title, "Only");
-    EXPECT_STREQ(p.document.artist, "Me");
+    EXPECT_EQ(p.document.title, "Only");
+    EXPECT_EQ(p.document.artist, "Me");
 }
 
 TEST(LyricsParserHeaders, AtLineWithATagStartIsALyricsLine) {
     Parsed p;
     parse(p, "@Title [00:01]x");
     ASSERT_EQ(p.result, 1);
-    EXPECT_EQ(p.document.title, nullptr);
+    EXPECT_EQ(p.document.title, std::nullopt);
     EXPECT_EQ(p.document.lines[0].text, "@Title x");
 }
 

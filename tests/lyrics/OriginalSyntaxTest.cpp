@@ -10,7 +10,7 @@
 #include "lyrics/DocumentDump.h"
 #include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/LyricsLoader.h"
+#include "lyrics/BesideSongSource.h"
 #include "lyrics/LyricsParser.h"
 #include "utils/Utf.h"
 
@@ -121,7 +121,7 @@ TEST(OriginalSyntax, TheExamplesLoadAsTheSameDocumentsFromFilesInEveryEncoding) 
             FakeLyricsEnvironment environment;
             environment.files = {{"C:\\a.lrc", file}};
             LyricsDocument document;
-            int result = loadLyrics(document, "C:\\a.mp3", example.timeType, environment);
+            int result = loadFromSource(BesideSongSource(), document, "C:\\a.mp3", example.timeType, environment);
             std::vector<std::pair<int32_t, int32_t>> warnings;
             for (const auto& [lineNumber, offset, first] : environment.warnings) warnings.emplace_back(lineNumber, offset);
             EXPECT_EQ(dumpDocument(document, result, warnings), example.dump) << dumpText(file.data(), file.size());

@@ -10,9 +10,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "lyrics/BesideSongSource.h"
 #include "lyrics/FakeLyricsEnvironment.h"
+#include "lyrics/LookupOrder.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/LyricsLoader.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ TEST_F(TempTree, OpensRegularFilesOnlyAndReadsWithinThem) {
 
     // A folder named like the lyrics file is passed over for the next extension.
     LyricsDocument document;
-    ASSERT_EQ(loadLyrics(document, (root + "/x.mp3").c_str(), 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, (root + "/x.mp3").c_str(), 1, environment), 1);
     EXPECT_EQ(document.lines[0].text, "real");
 }
 
@@ -114,8 +115,23 @@ TEST_F(TempTree, ReadsFilesInAnyScriptByTheirUtf8Names) {
     std::string bytes = utf16File(u"[00:01.00]夜明け😀", 0);
     file(u8"사랑 さくら.lrc", bytes);
     LyricsDocument document;
-    ASSERT_EQ(loadLyrics(document, (root + u8"/사랑 さくら.mp3").c_str(), 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, (root + u8"/사랑 さくら.mp3").c_str(), 1, environment), 1);
     EXPECT_EQ(document.encoding, TextEncoding::kUtf16Le);
     EXPECT_EQ(document.lines[0].text, u8"夜明け😀");
+}
+TEST_F(TempTree, ASongNamedWithSlashesFindsItsLyricsBelowTheLyricsFolder) {
+    // The file's name is what follows the last "/" as much as the last "\\".
+    folder("music");
+    folder("lyrics");
+    folder("lyrics/deep");
+    file("music/a.b song.mp3", "no tags");
+    file("lyrics/deep/a.b song.lrc", "[00:01]below");
+    LyricsDocument document;
+    LookupSong song(root + "/music/a.b song.mp3");
+    LookupOptions options;
+    options.lyricsFolder = root + "/lyrics";
+    ASSERT_EQ(lookUpLyrics(lookupOrder(), document, song, options, environment), 1);
+    EXPECT_EQ(document.lines[0].text, "below");
+    EXPECT_EQ(document.lyricsFile, root + "/lyrics/deep/a.b song.lrc");
 }
 #endif

@@ -11,10 +11,10 @@
 #include "DocumentDump.h"
 #include "FakeLyricsEnvironment.h"
 #include "TaggedSongs.h"
-#include "config/Settings.h"
+#include "lyrics/BesideSongSource.h"
+#include "lyrics/LookupOrder.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/LyricsLoader.h"
-#include "utils/Text.h"
+#include "lyrics/SongTagsSource.h"
 
 namespace {
 
@@ -23,12 +23,13 @@ const std::string kFolder = "C:\\Music\\";
 struct TagLookup {
     LyricsDocument document;
     FakeLyricsEnvironment environment;
-    Settings settings;
+    LookupOptions options;
     // Puts the tagged song into the folder and looks its lyrics up.
     int lookup(const std::string& song) {
         std::string path = kFolder + song;
         if (!environment.files.count(path)) environment.files[path] = taggedSongBytes(song);
-        return lookupLyrics(document, path.c_str(), settings, environment, "");
+        LookupSong lookedUp(path);
+        return lookUpLyrics(lookupOrder(), document, lookedUp, options, environment);
     }
 };
 
@@ -39,7 +40,7 @@ std::string dump(const LyricsDocument& document) { return dumpDocument(document,
 TEST(TagLyrics, TimedTextOfEveryTagKindLoadsAsTheSameTextInALyricsFile) {
     TagLookup reference;
     reference.environment.files = {{kFolder + "reference.lrc", kTaggedLrc}};
-    ASSERT_EQ(loadLyrics(reference.document, (kFolder + "reference.mp3").c_str(), 1, reference.environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), reference.document, (kFolder + "reference.mp3").c_str(), 1, reference.environment), 1);
     const std::string expected = dump(reference.document);
 
     struct Song {
@@ -110,12 +111,12 @@ TEST(TagLyrics, PlainTextIsNoLyricsToShowAndTheLookupComesBackEmpty) {
     EXPECT_EQ(l.lookup("silence.mp3"), 0);
     l.environment.files[kFolder + "noise.flac"] = std::string(5000, '\xFF');
     EXPECT_EQ(l.lookup("noise.flac"), 0);
-    EXPECT_EQ(loadLyrics(l.document, "TAGS:C:\\Music\\missing.ogg", 1, l.environment), 0);
+    EXPECT_EQ(loadFromSource(SongTagsSource(), l.document, "C:\\Music\\missing.ogg", 1, l.environment), 0);
 }
 
 TEST(TagLyrics, ComeAfterLyricsFilesBesideTheSongUnderLyricsPathAndTheLyrics3Tag) {
     TagLookup l;
-    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.options.lyricsFolder = "D:\\Lyrics";
     l.environment.files[kFolder + "xiph.lrc"] = "[00:01]beside";
     l.environment.files["D:\\Lyrics\\x\\xiph.kra"] = "[00:01]in the folder";
     ASSERT_EQ(l.lookup("xiph.flac"), 1);

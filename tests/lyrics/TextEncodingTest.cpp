@@ -8,6 +8,7 @@
 
 #include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
+#include "lyrics/BesideSongSource.h"
 #include "lyrics/LyricsLoader.h"
 #include "utils/Utf.h"
 
@@ -77,7 +78,7 @@ TEST(LyricsFileText, AFullShiftJisFileIsNeverCutByItsConversion) {
     FakeLyricsEnvironment environment;
     environment.files = {{"C:\\a.lrc", file + "[00:09]beyond the limit"}};
     LyricsDocument document;
-    ASSERT_EQ(loadLyrics(document, "C:\\a.mp3", 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, "C:\\a.mp3", 1, environment), 1);
     EXPECT_EQ(document.lineCount(), static_cast<int32_t>(file.size() / line.size()));
     EXPECT_EQ(document.lines.back().text, u8"さくら さくら");
     EXPECT_EQ(document.lines.back().length, 19);
@@ -92,9 +93,9 @@ TEST(LyricsFileText, UnicodeFilesAreReadAsFarAsTheirCharactersReachTheLimit) {
     FakeLyricsEnvironment environment;
     environment.files = {{"C:\\a.lrc", ascii}, {"C:\\b.lrc", emoji}};
     LyricsDocument document;
-    ASSERT_EQ(loadLyrics(document, "C:\\a.mp3", 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, "C:\\a.mp3", 1, environment), 1);
     EXPECT_EQ(document.lines[0].length, static_cast<int32_t>(kMaxLyricsCharacters) - 7);
-    ASSERT_EQ(loadLyrics(document, "C:\\b.mp3", 1, environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), document, "C:\\b.mp3", 1, environment), 1);
     EXPECT_EQ(document.encoding, TextEncoding::kUtf8);
     const std::string& text = document.lines[0].text;
     EXPECT_TRUE(isValidUtf8(text));

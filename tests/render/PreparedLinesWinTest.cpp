@@ -131,7 +131,7 @@ TEST_F(PreparedLines, LinesDrawnAheadAreNotShownOnceTheColoursFontSizeOrSongChan
 
 TEST_F(PreparedLines, TheBannerDrawnAheadShowsTheBackgroundUntilItIsThereAndThenTheSamePicture) {
     createBoth();
-    assignString(document.title, u8"夜明けの歌");
+    document.title = u8"夜明けの歌";
     TitleBanner now, later;
     auto bannerTick = [&](TitleBanner& banner, RenderSurface& s) {
         if (banner.isStale(document, settings)) banner.redraw(s, document, settings);
@@ -141,7 +141,7 @@ TEST_F(PreparedLines, TheBannerDrawnAheadShowsTheBackgroundUntilItIsThereAndThen
     };
     std::vector<uint32_t> background(245 * 18, 0x404040);
     for (const char* title : {u8"夜明けの歌", "Another title"}) {
-        assignString(document.title, title);
+        document.title = title;
         bannerTick(now, surface);
         bannerTick(later, ahead);
         EXPECT_EQ(barPixelsOf(ahead, kViewBuffer), background) << title << ": not drawn yet";
