@@ -1,5 +1,7 @@
 #include "lyrics/LyricsFolderSource.h"
 
+#include <iterator>
+
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsEnvironment.h"
 #include "lyrics/LyricsLoader.h"
@@ -7,7 +9,7 @@
 
 namespace {
 
-constexpr size_t kFormats = sizeof kLyricsFileFormats / sizeof kLyricsFileFormats[0];
+constexpr size_t kFormats = std::size(kLyricsFileFormats);
 
 // The full path of the song's lyrics file below lyricsFolder, or empty.
 std::string searchLyricsFolder(const std::string& lyricsFolder, const std::string& songPath,

@@ -16,9 +16,6 @@ constexpr int32_t kWmaFrameSamples = 1000;
 
 }  // namespace
 
-const LyricsFileFormat kLyricsFileFormats[3] = {{"kra", parseLyricsText}, {"lrc", parseLyricsText},
-                                                {"txt", parseLyricsText}};
-
 std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironment& environment,
                            TextEncoding& encoding) {
     encoding = detectEncoding(bytes, cutShort);

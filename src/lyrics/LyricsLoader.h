@@ -46,7 +46,11 @@ struct LyricsFileFormat {
     const char* extension;
     LyricsTextParser parse;
 };
-extern const LyricsFileFormat kLyricsFileFormats[3];
+inline constexpr LyricsFileFormat kLyricsFileFormats[] = {
+    {"kra", parseLyricsText},
+    {"lrc", parseLyricsText},
+    {"txt", parseLyricsText},
+};
 
 // The title and artist the file at path gives in its tags (TagLyrics.h: readSongTitles), an empty
 // text for the one they leave out; or else, when they give neither, the host's title of the
