@@ -1,6 +1,5 @@
 #include "lyrics/LyricsLoader.h"
 
-#include <cstring>
 #include <memory>
 
 #include "lyrics/LyricsDocument.h"
