@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "lyrics/SongNames.h"
 
@@ -42,7 +43,7 @@ private:
 class LyricsSource {
 public:
     virtual ~LyricsSource() = default;
-    // What the place is called, in a sentence ("beside the song").
+    // What the place is called, in a few words for the user ("beside the song").
     virtual const char* name() const = 0;
     // Whether lyrics from here live in a file of their own (the document's lyricsFile), where a
     // saved timing goes; without one, the timing goes into the song's download copy (set as the
