@@ -3,7 +3,9 @@
 #   sorvane_win_sources(...)   the thin Win32 layer, Windows builds only
 #
 # sorvane_core is plain; natively it is also built as sorvane_core_san with the address and
-# undefined-behaviour sanitizers for the tests, so that the benchmarks measure plain code.
+# undefined-behaviour sanitizers for the tests, so that the benchmarks measure plain code. In the
+# fuzz tree everything is built with the sanitizers and libFuzzer's coverage (cmake/clang-fuzz.cmake).
+# Every sanitizer report is fatal: it fails the test or the fuzz run that met it.
 
 set(SORVANE_WARNINGS -Wall -Wextra -Wno-unused-parameter)
 
@@ -13,14 +15,14 @@ target_compile_options(sorvane_core PRIVATE ${SORVANE_WARNINGS} -ffp-contract=of
 
 set(SORVANE_SANITIZERS "")
 if(NOT WIN32 AND NOT SORVANE_FUZZ)
-  set(SORVANE_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  set(SORVANE_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_library(sorvane_core_san STATIC)
   target_include_directories(sorvane_core_san PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_compile_options(sorvane_core_san PRIVATE ${SORVANE_WARNINGS} -ffp-contract=off ${SORVANE_SANITIZERS})
   target_link_options(sorvane_core_san INTERFACE ${SORVANE_SANITIZERS})
 endif()
-if(SORVANE_FUZZ)
-  target_compile_options(sorvane_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+if(SORVANE_FUZZ AND NOT SORVANE_FUZZ_FLAGS)
+  message(FATAL_ERROR "The fuzz tree is configured with -DCMAKE_TOOLCHAIN_FILE=cmake/clang-fuzz.cmake")
 endif()
 
 if(WIN32)
