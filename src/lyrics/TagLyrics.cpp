@@ -85,6 +85,11 @@ private:
 };
 
 // TagLib reports what it finds odd in a file on its debug channel; songs are not ours to judge.
+// The TagLibs built for the plug-in leave that channel out (SORVANE_TAGLIB_SILENT): there no
+// listener is set, which would link in TagLib's default one, a writer to std::cerr.
+#ifdef SORVANE_TAGLIB_SILENT
+void silenceTagLib() {}
+#else
 class QuietDebugListener : public TagLib::DebugListener {
 public:
     void printMessage(const TagLib::String&) override {}
@@ -95,6 +100,7 @@ void silenceTagLib() {
     static const bool set = (TagLib::setDebugListener(&listener), true);
     (void)set;
 }
+#endif
 
 // TagLib picks the format by the name's extension, ASCII in practice; the rest of a UTF-8 path
 // would only be mangled on its way into a Windows file name.
