@@ -39,18 +39,34 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
+# Code that never runs in the frame tick (the property sheet and the settings file, the lyrics
+# lookup on its worker thread, the online search) is most of the plug-in's own code: listed after
+# OFF_TICK, it is optimised for size in the shipped build, the tick's code for speed.
+function(sorvane_off_tick sources)
+  set_source_files_properties(${sources} TARGET_DIRECTORY sorvane_core
+                              PROPERTIES COMPILE_OPTIONS $<$<CONFIG:Release>:-Os>)
+endfunction()
+
 function(sorvane_core_sources)
-  list(TRANSFORM ARGN PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
-  target_sources(sorvane_core PRIVATE ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 0 arg OFF_TICK "" "")
+  list(TRANSFORM arg_UNPARSED_ARGUMENTS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE sources)
+  target_sources(sorvane_core PRIVATE ${sources})
   if(TARGET sorvane_core_san)
-    target_sources(sorvane_core_san PRIVATE ${ARGN})
+    target_sources(sorvane_core_san PRIVATE ${sources})
+  endif()
+  if(arg_OFF_TICK)
+    sorvane_off_tick("${sources}")
   endif()
 endfunction()
 
 function(sorvane_win_sources)
+  cmake_parse_arguments(PARSE_ARGV 0 arg OFF_TICK "" "")
   if(WIN32)
-    list(TRANSFORM ARGN PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
-    target_sources(sorvane_win PRIVATE ${ARGN})
+    list(TRANSFORM arg_UNPARSED_ARGUMENTS PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE sources)
+    target_sources(sorvane_win PRIVATE ${sources})
+    if(arg_OFF_TICK)
+      sorvane_off_tick("${sources}")
+    endif()
   endif()
 endfunction()
 
