@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "plugin/FrameTick.h"
+#include "plugin/HostLink.h"
 #include "plugin/Lifecycle.h"
 #include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
@@ -155,7 +156,7 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         // "[" and "]" are the bar's own; every other key goes on to the host.
         int32_t step = timingStepForKey(wParam);
         if (step == 0) {
-            PostMessageA(plugin.hostWindow(), message, wParam, lParam);
+            passKeyToHost(message, wParam, lParam);
         } else if (message == WM_KEYDOWN) {
             stepTimingLocked(step);
         }

@@ -5,7 +5,6 @@
 #include "config/SettingsFile.h"
 #include "plugin/BarWindow.h"
 #include "plugin/HostLink.h"
-#include "plugin/HostSettingsFolder.h"
 #include "plugin/OnlineLookup.h"
 #include "plugin/PluginDescriptor.h"
 #include "plugin/PluginState.h"

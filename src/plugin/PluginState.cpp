@@ -1,7 +1,17 @@
 #include "plugin/PluginState.h"
 
-#include "plugin/HostLink.h"
 #include "plugin/PluginDescriptor.h"
+#include "utils/WinText.h"
+
+namespace {
+
+// A text in the system's ANSI code page, as old hosts answer, in UTF-16.
+std::u16string decodeSystemAnsi(std::string_view ansi) {
+    std::wstring wide = ansiToWide(ansi);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+}  // namespace
 
 PluginState plugin;
 

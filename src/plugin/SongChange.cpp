@@ -3,6 +3,7 @@
 #include "config/SettingsFile.h"
 #include "lyrics/DownloadFolder.h"
 #include "lyrics/Win32LyricsEnvironment.h"
+#include "plugin/HostLink.h"
 #include "plugin/OnlineLookup.h"
 #include "plugin/PluginState.h"
 #include "utils/Text.h"
@@ -12,9 +13,6 @@ namespace {
 
 // A result waits this long at most for its banner and first lines; then the tick draws them.
 constexpr DWORD kFirstLinesWaitMs = 500;
-// The host's song length: 105 (the playing position's query) with wParam 1.
-constexpr LPARAM kSongLengthQuery = 105;
-constexpr UINT kSongLengthWaitMs = 100;
 
 // Takes a finished document as the current one; the display starts afresh from its lines, and
 // with its own timing: a shift made on the document it replaces, saved or not, was made for that
@@ -58,18 +56,6 @@ void adoptOnceDrawn(std::unique_ptr<LookupResult> result) {
     plugin.pendingLyrics = std::move(result);
     plugin.pendingSince = GetTickCount();
     adoptPendingWhenReady(false);
-}
-
-// The host's length of the current song in seconds (its answer to 105 with wParam 1), or 0. In the
-// host's own thread this is a call; a host on another thread that does not answer at once counts
-// as not knowing.
-int32_t askSongLength() {
-    DWORD_PTR seconds = 0;
-    if (!SendMessageTimeoutW(plugin.hostWindow(), WM_USER, 1, kSongLengthQuery, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                             kSongLengthWaitMs, &seconds))
-        return 0;
-    auto length = static_cast<int32_t>(static_cast<LRESULT>(seconds));
-    return length > 0 ? length : 0;
 }
 
 // Hands the current song, found nowhere on the machine, to the online worker: once a song.
@@ -128,7 +114,7 @@ void followSongChange() {
         plugin.lyricsDocument = std::move(document);
         return;
     }
-    std::optional<std::string> title = askHostTitle(plugin.hostWindow(), player.listPosition, player.wideHost);
+    std::optional<std::string> title = askPlaylistTitle(player.listPosition);
     if (title) assignString(document->title, title->c_str());
     plugin.songHostTitle = title;
     plugin.lyricsDocument = std::move(document);
