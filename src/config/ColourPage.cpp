@@ -11,7 +11,6 @@
 #include "config/PropertyPages.h"
 #include "config/SheetState.h"
 #include "resources/ResourceIds.h"
-#include "utils/Text.h"
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"
 
@@ -78,7 +77,7 @@ void initialise(SheetState& state, HWND page) {
     EnumFontFamiliesW(dc, nullptr, addFontFace, reinterpret_cast<LPARAM>(page));
     ReleaseDC(page, dc);
     // The first face beginning with FontName, searching from item 1 round to item 0.
-    std::wstring face = widen(state.liveSettings.FontName ? state.liveSettings.FontName : "");
+    std::wstring face = widen(state.liveSettings.FontName.value_or(""));
     LRESULT found = state.liveSettings.FontName ? SendDlgItemMessageW(page, IDC_FONT_LIST, CB_FINDSTRING, 0,
                                                                 reinterpret_cast<LPARAM>(face.c_str()))
                                           : CB_ERR;
@@ -88,7 +87,7 @@ void initialise(SheetState& state, HWND page) {
 void fontChosen(SheetState& state, HWND page) {
     std::string face = readItemText(page, IDC_FONT_LIST);
     LockedScope locked(state.pluginLock);
-    assignString(state.liveSettings.FontName, face.c_str());
+    state.liveSettings.FontName = face;
 }
 
 // The colour dialog runs without the lock; the bar keeps ticking meanwhile. Even a cancelled

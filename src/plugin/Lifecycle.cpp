@@ -28,8 +28,8 @@ void reportWhenFailed(const PrivateProfileStore& store, HWND boxOwner) {
 HWND lookupAttachWindow() {
     const Settings& live = plugin.liveSettings;
     if (!live.OtherWinClass && !live.OtherWinName) return nullptr;
-    std::wstring className = widen(live.OtherWinClass ? live.OtherWinClass : "");
-    std::wstring title = widen(live.OtherWinName ? live.OtherWinName : "");
+    std::wstring className = widen(live.OtherWinClass.value_or(""));
+    std::wstring title = widen(live.OtherWinName.value_or(""));
     return FindWindowW(live.OtherWinClass ? className.c_str() : nullptr, live.OtherWinName ? title.c_str() : nullptr);
 }
 

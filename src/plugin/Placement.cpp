@@ -4,7 +4,6 @@
 
 #include "plugin/PluginState.h"
 #include "resources/ResourceIds.h"
-#include "utils/Text.h"
 #include "utils/WinText.h"
 
 namespace {
@@ -150,8 +149,8 @@ void finishWindowPick(LPARAM point) {
     plugin.attachWindow = picked;
     wchar_t className[257] = {};  // class names are at most 256 characters
     GetClassNameW(picked, className, 257);
-    assignString(plugin.liveSettings.OtherWinClass, narrow(className).c_str());
+    plugin.liveSettings.OtherWinClass = narrow(className);
     std::wstring title(static_cast<size_t>(GetWindowTextLengthW(picked)) + 1, L'\0');
     title.resize(static_cast<size_t>(GetWindowTextW(picked, title.data(), static_cast<int>(title.size()))));
-    assignString(plugin.liveSettings.OtherWinName, narrow(title).c_str());
+    plugin.liveSettings.OtherWinName = narrow(title);
 }

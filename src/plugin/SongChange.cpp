@@ -69,8 +69,8 @@ void searchOnline(const SongIdentity& song) {
     request->hostTitle = plugin.songHostTitle;
     request->durationSeconds = askSongLength();
     request->timeType = live.TimeType;
-    request->server = live.LyricsServer && *live.LyricsServer ? live.LyricsServer : kDefaultLyricsServer;
-    request->downloadFolder = downloadFolder(live.DownloadPath, settingsFilePath());
+    request->server = live.LyricsServer && !live.LyricsServer->empty() ? *live.LyricsServer : kDefaultLyricsServer;
+    request->downloadFolder = downloadFolder(textOrNull(live.DownloadPath), settingsFilePath());
     request->missesFile = onlineMissesFile(settingsFilePath());
     plugin.onlineLookup.request(std::move(request));
 }
@@ -118,7 +118,7 @@ void followSongChange() {
     if (title) assignString(document->title, title->c_str());
     plugin.songHostTitle = title;
     plugin.lyricsDocument = std::move(document);
-    std::string folder = downloadFolder(plugin.liveSettings.DownloadPath, settingsFilePath());
+    std::string folder = downloadFolder(textOrNull(plugin.liveSettings.DownloadPath), settingsFilePath());
     plugin.lyricsLookup.request(song, utf16ToUtf8(*song.file), plugin.liveSettings, folder, std::move(title));
 }
 
