@@ -72,7 +72,6 @@ int CALLBACK addFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, L
 }
 
 void initialise(SheetState& state, HWND page) {
-    LockedScope locked(state.pluginLock);
     HDC dc = GetDC(page);
     EnumFontFamiliesW(dc, nullptr, addFontFace, reinterpret_cast<LPARAM>(page));
     ReleaseDC(page, dc);
@@ -86,15 +85,12 @@ void initialise(SheetState& state, HWND page) {
 
 void fontChosen(SheetState& state, HWND page) {
     std::string face = readItemText(page, IDC_FONT_LIST);
-    LockedScope locked(state.pluginLock);
     state.liveSettings.FontName = face;
 }
 
-// The colour dialog runs without the lock; the bar keeps ticking meanwhile. Even a cancelled
-// dialog counts as a change.
+// The bar keeps ticking inside the colour dialog's loop. Even a cancelled dialog counts as a change.
 void colourChosen(SheetState& state, HWND page, const ColourButton& button) {
     int32_t colour = chooseColour(page, state.liveSettings.*button.setting);
-    LockedScope locked(state.pluginLock);
     state.liveSettings.*button.setting = colour;
     // The title banner notices its colour itself.
     if (button.id != IDC_TITLE_COLOUR) state.applyColours();
@@ -104,7 +100,6 @@ void colourChosen(SheetState& state, HWND page, const ColourButton& button) {
 // The host skin's pixel under the bar's centre becomes the background. Offsets from the host's
 // corner are the skin picture's own coordinates; a screen position is turned into them first.
 void pickUpBackground(SheetState& state, HWND page) {
-    LockedScope locked(state.pluginLock);
     Settings& live = state.liveSettings;
     POINT p = {live.Winamp_x, live.Winamp_y};
     if (!live.Move_with_Winamp) ScreenToClient(state.hostWindow(), &p);
@@ -134,7 +129,6 @@ void command(SheetState& state, HWND page, int id, int notification) {
 
 void notify(SheetState& state, HWND, UINT code) {
     if (!restoreOnCancel(state, code) || code != PSN_QUERYCANCEL) return;
-    LockedScope locked(state.pluginLock);
     state.applyColours();
 }
 

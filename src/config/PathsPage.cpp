@@ -21,8 +21,8 @@ namespace {
 // The dialog's buffer: a path at the system's limit fits.
 const size_t kLongestPath = 32768;
 
-// Runs the open-file dialog without the lock (the bar keeps ticking inside it). Returns 1 with the
-// chosen file's path (UTF-8) in path, 0 when the user cancels.
+// Runs the open-file dialog (the bar keeps ticking inside it). Returns 1 with the chosen file's path
+// (UTF-8) in path, 0 when the user cancels.
 int browse(SheetState& state, HWND page, UiText titleText, UiText filterText,
            const std::optional<std::string> Settings::*startIn, std::string& path) {
     std::wstring title = uiTextW(titleText);
@@ -30,11 +30,7 @@ int browse(SheetState& state, HWND page, UiText titleText, UiText filterText,
     std::wstring filter = uiTextW(filterText);
     for (wchar_t& c : filter)
         if (c == L'|') c = L'\0';
-    std::wstring folder;
-    {
-        LockedScope locked(state.pluginLock);
-        folder = widen((state.liveSettings.*startIn).value_or(""));
-    }
+    std::wstring folder = widen((state.liveSettings.*startIn).value_or(""));
     std::wstring chosen(kLongestPath, L'\0');
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
@@ -72,12 +68,9 @@ void browseDownloads(SheetState& state, HWND page) {
 void browseSkin(SheetState& state, HWND page) {
     std::string path;
     if (!browse(state, page, UiText::SkinBrowseTitle, UiText::SkinBrowseFilter, &Settings::SkinPath, path)) return;
-    {
-        LockedScope locked(state.pluginLock);
-        state.liveSettings.SkinPath = path;
-        state.reloadSkin();
-        writeItemText(page, IDC_SKIN_PATH, path.c_str());
-    }
+    state.liveSettings.SkinPath = path;
+    state.reloadSkin();
+    writeItemText(page, IDC_SKIN_PATH, path.c_str());
     reportChanged(page);
 }
 
@@ -86,7 +79,6 @@ void browseSkin(SheetState& state, HWND page) {
 // the sheet closes, after a cancel has restored the settings.
 void pathEdited(SheetState& state, HWND page, int id, std::optional<std::string>& setting) {
     std::string text = readItemText(page, id);
-    LockedScope locked(state.pluginLock);
     if (text == setting.value_or("")) return;
     setting = text;
     if (id == IDC_SKIN_PATH) state.reloadSkin();
@@ -104,7 +96,6 @@ void showServerProblem(HWND page, const std::optional<std::string>& server) {
 }
 
 void initialise(SheetState& state, HWND page) {
-    LockedScope locked(state.pluginLock);
     writeItemText(page, IDC_LYRICS_PATH, textOrNull(state.liveSettings.LyricsPath));
     writeItemText(page, IDC_SKIN_PATH, textOrNull(state.liveSettings.SkinPath));
     writeItemText(page, IDC_DOWNLOAD_PATH, textOrNull(state.liveSettings.DownloadPath));
@@ -128,10 +119,7 @@ void command(SheetState& state, HWND page, int id, int notification) {
         break;
     case IDC_ONLINE_LYRICS:
         if (notification == BN_CLICKED) {
-            {
-                LockedScope locked(state.pluginLock);
-                state.liveSettings.OnlineLyrics = isItemChecked(page, id) ? 1 : 0;
-            }
+            state.liveSettings.OnlineLyrics = isItemChecked(page, id) ? 1 : 0;
             reportChanged(page);
         }
         break;
@@ -148,7 +136,6 @@ void command(SheetState& state, HWND page, int id, int notification) {
 
 void notify(SheetState& state, HWND, UINT code) {
     if (!restoreOnCancel(state, code)) return;
-    LockedScope locked(state.pluginLock);
     state.reloadSkin();
 }
 

@@ -31,7 +31,6 @@ void initialise(SheetState& state, HWND page) {
     InitCommonControls();
     // Creating an up-down writes its buddy, which reaches sizeEdited before the handle is known.
     widthUpDown = heightUpDown = nullptr;
-    LockedScope locked(state.pluginLock);
     const Settings& live = state.liveSettings;
     writePosition(live, page);
     writeItemNumber(page, IDC_WIDTH_EDIT, live.width);
@@ -77,7 +76,6 @@ void sizeEdited(SheetState& state, HWND page, int id, int32_t& setting, HWND upD
 // cancel has restored the settings, and must not write the typed value back.
 void command(SheetState& state, HWND page, int id, int notification) {
     if (notification != EN_CHANGE) return;
-    LockedScope locked(state.pluginLock);
     Settings& live = state.liveSettings;
     switch (id) {
     case IDC_LEFT_EDIT:
@@ -98,22 +96,18 @@ void command(SheetState& state, HWND page, int id, int notification) {
 }
 
 void cancel(SheetState& state) {
-    {
-        LockedScope locked(state.pluginLock);
-        int32_t width = state.liveSettings.width, height = state.liveSettings.height;
-        restoreOnCancel(state, PSN_QUERYCANCEL);
-        if ((state.liveSettings.width != width || state.liveSettings.height != height) && state.barWindow)
-            state.applyBarSize();
-        else
-            state.reloadSkin();
-    }
+    int32_t width = state.liveSettings.width, height = state.liveSettings.height;
+    restoreOnCancel(state, PSN_QUERYCANCEL);
+    if ((state.liveSettings.width != width || state.liveSettings.height != height) && state.barWindow)
+        state.applyBarSize();
+    else
+        state.reloadSkin();
     repaintFollowedWindows(state);
 }
 
 void notify(SheetState& state, HWND page, UINT code) {
     if (code == PSN_SETACTIVE) {
         // Dragging the bar moves it while the sheet is open.
-        LockedScope locked(state.pluginLock);
         writePosition(state.liveSettings, page);
     } else if (code == PSN_QUERYCANCEL) {
         cancel(state);

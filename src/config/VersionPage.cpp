@@ -20,7 +20,6 @@ void initialise(SheetState& state, HWND page) {
     for (UiText item : kLanguageItems)
         SendDlgItemMessageW(page, IDC_LANGUAGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(uiTextW(item).c_str()));
     writeItemText(page, IDC_SETTINGS_FILE, settingsFilePath().c_str());
-    LockedScope locked(state.pluginLock);
     SendDlgItemMessageW(page, IDC_LANGUAGE, CB_SETCURSEL, static_cast<WPARAM>(state.liveSettings.Language), 0);
 }
 
@@ -29,7 +28,6 @@ void command(SheetState& state, HWND page, int id, int notification) {
     if (id != IDC_LANGUAGE || notification != CBN_SELCHANGE) return;
     LRESULT chosen = SendDlgItemMessageW(page, IDC_LANGUAGE, CB_GETCURSEL, 0, 0);
     if (chosen < 0 || chosen >= static_cast<LRESULT>(sizeof kLanguageItems / sizeof kLanguageItems[0])) return;
-    LockedScope locked(state.pluginLock);
     state.liveSettings.Language = static_cast<LanguageChoice>(chosen);
     reportChanged(page);
 }

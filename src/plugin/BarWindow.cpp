@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cassert>
+
 #include "plugin/FrameTick.h"
 #include "plugin/HostLink.h"
 #include "plugin/Lifecycle.h"
@@ -75,11 +77,6 @@ int32_t timingStepForCharacter(WPARAM character) {
 // A bracket key taken by the bar: its character message, which follows, is not a step of its own.
 bool bracketKeyTaken = false;
 
-void stepTimingLocked(int32_t stepMs) {
-    LockedScope locked(plugin.pluginLock);
-    stepTiming(stepMs);
-}
-
 void addMenuItem(HMENU menu, UINT id, UiText text, bool enabled) {
     AppendMenuW(menu, MF_STRING | (enabled ? 0u : MF_GRAYED), id, uiTextW(text).c_str());
 }
@@ -87,13 +84,7 @@ void addMenuItem(HMENU menu, UINT id, UiText text, bool enabled) {
 void showSettingsMenu(HWND window, LPARAM lParam) {
     POINT p = {LOWORD(lParam), HIWORD(lParam)};
     ClientToScreen(window, &p);
-    bool shiftable = false, saveable = false, unsaved = false;
-    {
-        LockedScope locked(plugin.pluginLock);
-        shiftable = canShiftTiming();
-        saveable = canSaveTiming();
-        unsaved = hasUnsavedShift();
-    }
+    bool shiftable = canShiftTiming(), saveable = canSaveTiming(), unsaved = hasUnsavedShift();
     HMENU menu = CreatePopupMenu();
     addMenuItem(menu, IDM_SETTINGS, UiText::SettingsMenuItem, true);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -110,21 +101,18 @@ void showSettingsMenu(HWND window, LPARAM lParam) {
 
 void timingCommand(int id) {
     switch (id) {
-    case IDM_SHIFT_EARLIER: stepTimingLocked(kShiftStepMs); break;
-    case IDM_SHIFT_LATER: stepTimingLocked(-kShiftStepMs); break;
-    case IDM_SHIFT_EARLIER_LARGE: stepTimingLocked(kLargeShiftStepMs); break;
-    case IDM_SHIFT_LATER_LARGE: stepTimingLocked(-kLargeShiftStepMs); break;
-    case IDM_SHIFT_RESET: {
-        LockedScope locked(plugin.pluginLock);
-        resetTiming();
-        break;
-    }
+    case IDM_SHIFT_EARLIER: stepTiming(kShiftStepMs); break;
+    case IDM_SHIFT_LATER: stepTiming(-kShiftStepMs); break;
+    case IDM_SHIFT_EARLIER_LARGE: stepTiming(kLargeShiftStepMs); break;
+    case IDM_SHIFT_LATER_LARGE: stepTiming(-kLargeShiftStepMs); break;
+    case IDM_SHIFT_RESET: resetTiming(); break;
     case IDM_SAVE_TIMING: saveTiming(); break;
     default: break;
     }
 }
 
 LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    assert(plugin.onHostThread());
     switch (message) {
     case WM_CREATE:
         InitCommonControls();
@@ -158,7 +146,7 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         if (step == 0) {
             passKeyToHost(message, wParam, lParam);
         } else if (message == WM_KEYDOWN) {
-            stepTimingLocked(step);
+            stepTiming(step);
         }
         if (message == WM_KEYDOWN) bracketKeyTaken = step != 0;
         return 0;
@@ -168,7 +156,7 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         // happens to look like one of the bar's keys.
         if (wParam == 'h' || wParam == 'H') resetPlacement();
         int32_t step = timingStepForCharacter(wParam);
-        if (step != 0 && !bracketKeyTaken) stepTimingLocked(step);
+        if (step != 0 && !bracketKeyTaken) stepTiming(step);
         bracketKeyTaken = false;
         return 0;
     }

@@ -1,5 +1,7 @@
 #include "plugin/FrameTick.h"
 
+#include <cassert>
+
 #include "plugin/HostLink.h"
 #include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
@@ -72,7 +74,7 @@ void drawBannerFrame() {
 }  // namespace
 
 void runFrameTick() {
-    LockedScope locked(plugin.pluginLock);
+    assert(plugin.onHostThread());
     placeBar();
     applyForegroundRule();
     pollHostOnTick();

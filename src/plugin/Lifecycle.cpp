@@ -1,5 +1,7 @@
 #include "plugin/Lifecycle.h"
 
+#include <cassert>
+
 #include "config/PrivateProfileStore.h"
 #include "config/PropertySheet.h"
 #include "config/SettingsFile.h"
@@ -35,7 +37,7 @@ HWND lookupAttachWindow() {
 
 int failInit(UiText text, UiText caption) {
     MessageBoxW(plugin.hostWindow(), uiTextW(text).c_str(), uiTextW(caption).c_str(), MB_OK);
-    plugin.pluginLock.destroy();
+    plugin.running = 0;
     return 1;
 }
 
@@ -63,7 +65,7 @@ enum class Departure { kPlayerCloses, kRemovedKeepingSettings, kRemovedWithSetti
 // every quit unless they are being removed. Once only: the host may call quit after an uninstall
 // has already stopped the plug-in, or after a failed init.
 void stopPlugin(Departure departure) {
-    if (!plugin.pluginLock.exists()) return;
+    if (!plugin.running) return;
     plugin.tickTimer.stop();
     // The host unloads the library once quit returns: no worker may run on in it.
     plugin.lyricsLookup.stop();
@@ -73,18 +75,15 @@ void stopPlugin(Departure departure) {
     plugin.pendingLyrics.reset();
     plugin.renderSurface.releaseAll();
     if (plugin.barWindow) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
-    {
-        LockedScope locked(plugin.pluginLock);
-        if (departure != Departure::kRemovedWithSettings) {
-            PrivateProfileStore store = iniStore();
-            store.writeString("Effects", std::to_string(plugin.liveSettings.Effects));
-            if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
-            reportWhenFailed(store, nullptr);
-        }
-        plugin.verticalSync.release();
-        destroyBar(plugin.moduleInstance(), departure == Departure::kPlayerCloses);
+    if (departure != Departure::kRemovedWithSettings) {
+        PrivateProfileStore store = iniStore();
+        store.writeString("Effects", std::to_string(plugin.liveSettings.Effects));
+        if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
+        reportWhenFailed(store, nullptr);
     }
-    plugin.pluginLock.destroy();
+    plugin.verticalSync.release();
+    destroyBar(plugin.moduleInstance(), departure == Departure::kPlayerCloses);
+    plugin.running = 0;
 }
 
 // The settings file, its log and the online misses in the settings folder and beside the library,
@@ -112,7 +111,6 @@ std::string iniPath() {
 
 void loadSettings() {
     std::string readFrom = locateSettingsFile(askHostSettingsFolder(), libraryFolder(plugin.moduleInstance()));
-    LockedScope locked(plugin.pluginLock);
     PrivateProfileStore store(readFrom, kPluginDescription);
     plugin.liveSettings.loadFromIni(store);
     plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
@@ -120,7 +118,6 @@ void loadSettings() {
 }
 
 int saveSettings(HWND boxOwner) {
-    LockedScope locked(plugin.pluginLock);
     PrivateProfileStore store = iniStore();
     plugin.liveSettings.saveToIni(store);
     reportWhenFailed(store, boxOwner);
@@ -128,7 +125,8 @@ int saveSettings(HWND boxOwner) {
 }
 
 int init() {
-    plugin.pluginLock.create();
+    plugin.claimHostThread();
+    plugin.running = 1;
     loadSettings();
     plugin.attachWindow = lookupAttachWindow();
     HINSTANCE instance = plugin.moduleInstance();
@@ -164,6 +162,8 @@ int init() {
 }
 
 void config() {
+    if (!plugin.running) plugin.claimHostThread();
+    assert(plugin.onHostThread());
     if (!plugin.configRequested && plugin.barWindow) {
         // The sheet always runs from the bar's own message handling, never inside the host's call.
         PostMessageA(plugin.barWindow, WM_COMMAND, IDM_SETTINGS, 0);
@@ -172,38 +172,30 @@ void config() {
     plugin.configRequested = 0;
     if (plugin.configRunning) return;
     plugin.configRunning = 1;
-    // Not running (before init, or after a failed one): a lock and settings for this call only.
-    bool ownLock = !plugin.pluginLock.exists();
-    if (ownLock) {
-        plugin.pluginLock.create();
-        loadSettings();
-    }
-    {
-        LockedScope locked(plugin.pluginLock);
-        plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
-    }
+    // Not running (before init, or after a failed one): the settings are read for this call.
+    if (!plugin.running) loadSettings();
+    plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
     runPropertySheet(plugin, plugin.hostWindow(), plugin.moduleInstance());
     saveSettings(plugin.barWindow ? plugin.barWindow : plugin.hostWindow());
     // A language chosen on the version page: the menu and message boxes speak it from now on, the
     // sheet from its next opening.
     setActiveLanguage(chosenLanguage(plugin.liveSettings.Language));
-    if (ownLock) plugin.pluginLock.destroy();
     plugin.configRunning = 0;
 }
 
-void quit() { stopPlugin(Departure::kPlayerCloses); }
+void quit() {
+    assert(plugin.onHostThread());
+    stopPlugin(Departure::kPlayerCloses);
+}
 
 int uninstallPlugin(HWND parent) {
     // The property sheet runs inside the bar's own message handling: the plug-in cannot stop under
     // it, and its closing saves the settings. The player removes the plug-in at its next start.
+    if (!plugin.running) plugin.claimHostThread();
+    assert(plugin.onHostThread());
     if (plugin.configRunning) return kUninstallAtNextStart;
-    bool running = plugin.pluginLock.exists();
     // Not running: the settings are read for the language they choose, as config reads them.
-    if (!running) {
-        plugin.pluginLock.create();
-        loadSettings();
-        plugin.pluginLock.destroy();
-    }
+    if (!plugin.running) loadSettings();
     bool removeSettings = MessageBoxW(parent, uiTextW(UiText::UninstallRemoveSettingsText).c_str(),
                                       uiTextW(UiText::UninstallCaption).c_str(),
                                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;

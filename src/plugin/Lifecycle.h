@@ -22,10 +22,9 @@ constexpr int kUninstallAtNextStart = 0;
 int uninstallPlugin(HWND parent);
 
 // Finds the settings file (config/SettingsFile.h: the host's settings folder, else beside the
-// library), then under pluginLock: liveSettings from it, a copy into settingsSnapshot, and the
-// language they choose.
+// library), then liveSettings from it, a copy into settingsSnapshot, and the language they choose.
 void loadSettings();
-// Under pluginLock: liveSettings to the settings file. A failed save is reported
+// liveSettings to the settings file. A failed save is reported
 // (config/SettingsFile.h), with a message box owned by boxOwner when it is given. Returns 1 when
 // every key was written.
 int saveSettings(HWND boxOwner);

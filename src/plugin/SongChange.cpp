@@ -123,30 +123,23 @@ void followSongChange() {
 }
 
 void adoptLookedUpLyrics() {
-    {
-        LockedScope locked(plugin.pluginLock);
-        for (std::unique_ptr<LookupResult>& result : plugin.lyricsLookup.collect()) {
-            if (!result->song.isCurrent(plugin.currentSong)) continue;
-            // Online only once this machine has been searched through, the lyrics folder too.
-            if (!result->document->isLoaded() && !result->folderPending && !currentSongHasLyrics())
-                searchOnline(result->song);
-            if (!result->folderSettled) adoptOnceDrawn(std::move(result));
-        }
+    for (std::unique_ptr<LookupResult>& result : plugin.lyricsLookup.collect()) {
+        if (!result->song.isCurrent(plugin.currentSong)) continue;
+        // Online only once this machine has been searched through, the lyrics folder too.
+        if (!result->document->isLoaded() && !result->folderPending && !currentSongHasLyrics())
+            searchOnline(result->song);
+        if (!result->folderSettled) adoptOnceDrawn(std::move(result));
     }
     showWarnings();
 }
 
 void adoptOnlineLyrics() {
-    LockedScope locked(plugin.pluginLock);
     for (std::unique_ptr<LookupResult>& result : plugin.onlineLookup.collect())
         if (result->song.isCurrent(plugin.currentSong) && !currentSongHasLyrics()) adoptOnceDrawn(std::move(result));
 }
 
 void takePreparedLines() {
-    {
-        LockedScope locked(plugin.pluginLock);
-        plugin.linePreparer.returnTo(plugin.renderSurface);
-        adoptPendingWhenReady(false);
-    }
+    plugin.linePreparer.returnTo(plugin.renderSurface);
+    adoptPendingWhenReady(false);
     showWarnings();
 }
