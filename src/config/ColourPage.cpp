@@ -30,12 +30,6 @@ const ColourButton kColourButtons[] = {
     {IDC_TITLE_COLOUR, &Settings::ColorTCOLOR},
 };
 
-// The colour dialog's custom colours, kept while the library is loaded.
-COLORREF customColours[16] = {
-    0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
-    0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
-};
-
 // The colour dialog's title is the system's; the hook gives it the sheet's language.
 UINT_PTR CALLBACK colourDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
@@ -47,13 +41,13 @@ UINT_PTR CALLBACK colourDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lPa
 
 // The colour the user chooses, or colour itself when the dialog is cancelled. The dialog is
 // modal; the bar keeps ticking inside its message loop.
-int32_t chooseColour(HWND owner, int32_t colour) {
+int32_t chooseColour(SheetState& state, HWND owner, int32_t colour) {
     std::wstring title = uiTextW(UiText::ColourDialogTitle);
     CHOOSECOLORW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.rgbResult = static_cast<COLORREF>(colour);
-    dialog.lpCustColors = customColours;
+    dialog.lpCustColors = state.customColours;
     dialog.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR | CC_ENABLEHOOK;
     dialog.lpfnHook = colourDialogHook;
     dialog.lCustData = reinterpret_cast<LPARAM>(&title);
@@ -90,7 +84,7 @@ void fontChosen(SheetState& state, HWND page) {
 
 // The bar keeps ticking inside the colour dialog's loop. Even a cancelled dialog counts as a change.
 void colourChosen(SheetState& state, HWND page, const ColourButton& button) {
-    int32_t colour = chooseColour(page, state.liveSettings.*button.setting);
+    int32_t colour = chooseColour(state, page, state.liveSettings.*button.setting);
     state.liveSettings.*button.setting = colour;
     // The title banner notices its colour itself.
     if (button.id != IDC_TITLE_COLOUR) state.applyColours();

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "config/Settings.h"
+#include "config/SettingsFile.h"
 
 class SheetState {
 public:
@@ -42,6 +43,10 @@ public:
 
     Settings settingsSnapshot;  // restored by the sheet's cancel
     Settings liveSettings;      // read by all running code, edited in place by the pages
+    SettingsFileState settingsFile;
+    // The colour dialog's custom colours, kept while the library is loaded.
+    COLORREF customColours[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+                                  0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
     HWND barWindow = nullptr;     // null until init creates it
     HWND attachWindow = nullptr;  // the window the bar follows instead of the host; null = the host
 

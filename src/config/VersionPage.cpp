@@ -2,7 +2,6 @@
 // where the settings file lies.
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
-#include "config/SettingsFile.h"
 #include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 #include "resources/Version.h"
@@ -19,7 +18,7 @@ void initialise(SheetState& state, HWND page) {
     SetDlgItemTextA(page, IDC_VERSION_TEXT, "0.14b");
     for (UiText item : kLanguageItems)
         SendDlgItemMessageW(page, IDC_LANGUAGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(uiTextW(item).c_str()));
-    writeItemText(page, IDC_SETTINGS_FILE, settingsFilePath().c_str());
+    writeItemText(page, IDC_SETTINGS_FILE, state.settingsFile.path.c_str());
     SendDlgItemMessageW(page, IDC_LANGUAGE, CB_SETCURSEL, static_cast<WPARAM>(state.liveSettings.Language), 0);
 }
 

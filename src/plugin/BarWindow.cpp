@@ -74,9 +74,6 @@ int32_t timingStepForCharacter(WPARAM character) {
     }
 }
 
-// A bracket key taken by the bar: its character message, which follows, is not a step of its own.
-bool bracketKeyTaken = false;
-
 void addMenuItem(HMENU menu, UINT id, UiText text, bool enabled) {
     AppendMenuW(menu, MF_STRING | (enabled ? 0u : MF_GRAYED), id, uiTextW(text).c_str());
 }
@@ -148,7 +145,7 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         } else if (message == WM_KEYDOWN) {
             stepTiming(step);
         }
-        if (message == WM_KEYDOWN) bracketKeyTaken = step != 0;
+        if (message == WM_KEYDOWN) plugin.bracketKeyTaken = step != 0;
         return 0;
     }
     case WM_CHAR: {
@@ -156,8 +153,8 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         // happens to look like one of the bar's keys.
         if (wParam == 'h' || wParam == 'H') resetPlacement();
         int32_t step = timingStepForCharacter(wParam);
-        if (step != 0 && !bracketKeyTaken) stepTiming(step);
-        bracketKeyTaken = false;
+        if (step != 0 && !plugin.bracketKeyTaken) stepTiming(step);
+        plugin.bracketKeyTaken = false;
         return 0;
     }
     case WM_COMMAND:

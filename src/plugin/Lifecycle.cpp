@@ -22,7 +22,7 @@ PrivateProfileStore iniStore() { return PrivateProfileStore(iniPath(), kPluginDe
 // A save that did not reach the settings file is told (config/SettingsFile.h): the sheet's closing
 // may show a box, the player's closing never does.
 void reportWhenFailed(const PrivateProfileStore& store, HWND boxOwner) {
-    if (store.writeFailed()) reportSaveFailure(boxOwner, store.writeError());
+    if (store.writeFailed()) reportSaveFailure(plugin.settingsFile, boxOwner, store.writeError());
 }
 
 // The saved window to attach to. With neither a class nor a title saved (every fresh install)
@@ -105,12 +105,13 @@ void removeSettingsFiles() {
 }  // namespace
 
 std::string iniPath() {
-    const std::string& located = settingsFilePath();
+    const std::string& located = plugin.settingsFile.path;
     return located.empty() ? libraryFolder(plugin.moduleInstance()) + "sorvane.ini" : located;
 }
 
 void loadSettings() {
-    std::string readFrom = locateSettingsFile(askHostSettingsFolder(), libraryFolder(plugin.moduleInstance()));
+    std::string readFrom =
+        locateSettingsFile(plugin.settingsFile, askHostSettingsFolder(), libraryFolder(plugin.moduleInstance()));
     PrivateProfileStore store(readFrom, kPluginDescription);
     plugin.liveSettings.loadFromIni(store);
     plugin.settingsSnapshot.copyFrom(plugin.liveSettings);

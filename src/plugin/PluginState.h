@@ -81,6 +81,8 @@ public:
     int configRequested = 0;
     int configRunning = 0;
     int positionDirty = 0;  // the bar was dragged or reset: quit saves all settings
+    // A bracket key taken by the bar: its character message, which follows, is not a step of its own.
+    bool bracketKeyTaken = false;
 };
 
 extern PluginState plugin;

@@ -1,6 +1,5 @@
 #include "plugin/SongChange.h"
 
-#include "config/SettingsFile.h"
 #include "lyrics/DownloadFolder.h"
 #include "lyrics/Win32LyricsEnvironment.h"
 #include "plugin/HostLink.h"
@@ -70,8 +69,8 @@ void searchOnline(const SongIdentity& song) {
     request->durationSeconds = askSongLength();
     request->timeType = live.TimeType;
     request->server = live.LyricsServer && !live.LyricsServer->empty() ? *live.LyricsServer : kDefaultLyricsServer;
-    request->downloadFolder = downloadFolder(textOrNull(live.DownloadPath), settingsFilePath());
-    request->missesFile = onlineMissesFile(settingsFilePath());
+    request->downloadFolder = downloadFolder(textOrNull(live.DownloadPath), plugin.settingsFile.path);
+    request->missesFile = onlineMissesFile(plugin.settingsFile.path);
     plugin.onlineLookup.request(std::move(request));
 }
 
@@ -118,7 +117,7 @@ void followSongChange() {
     if (title) assignString(document->title, title->c_str());
     plugin.songHostTitle = title;
     plugin.lyricsDocument = std::move(document);
-    std::string folder = downloadFolder(textOrNull(plugin.liveSettings.DownloadPath), settingsFilePath());
+    std::string folder = downloadFolder(textOrNull(plugin.liveSettings.DownloadPath), plugin.settingsFile.path);
     plugin.lyricsLookup.request(song, utf16ToUtf8(*song.file), plugin.liveSettings, folder, std::move(title));
 }
 
