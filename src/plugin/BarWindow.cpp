@@ -5,13 +5,14 @@
 
 #include <cassert>
 
+#include "plugin/BarPlacement.h"
 #include "plugin/FrameTick.h"
 #include "plugin/HostLink.h"
-#include "plugin/Lifecycle.h"
 #include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
 #include "plugin/PluginDescriptor.h"
 #include "plugin/PluginState.h"
+#include "plugin/SettingsSheet.h"
 #include "plugin/SongChange.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinText.h"
@@ -132,7 +133,7 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_SETCURSOR:
         if (!plugin.placement.pickMode) break;
-        applyPickCursor();
+        applyPickCursor(plugin.placement);
         return 0;
     case WM_NCHITTEST:
         return HTCLIENT;
@@ -166,7 +167,7 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
         break;
     case WM_TIMER:
-        if (plugin.placement.pickMode) applyPickCursor();
+        if (plugin.placement.pickMode) applyPickCursor(plugin.placement);
         runFrameTick();
         plugin.tickTimer.tickHandled();
         break;

@@ -1,5 +1,6 @@
 #include "plugin/HostLink.h"
 
+#include "plugin/PlayerState.h"
 #include "plugin/PluginState.h"
 #include "utils/WinText.h"
 

@@ -9,8 +9,6 @@
 #include <optional>
 #include <string>
 
-#include "plugin/PlayerState.h"
-
 // The host's version, which decides the queries for the file, the title, the skin folder and the
 // settings folder; 0 when a host on another thread does not answer within 2 seconds.
 intptr_t askHostVersion();

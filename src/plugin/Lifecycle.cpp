@@ -2,28 +2,17 @@
 
 #include <cassert>
 
-#include "config/PrivateProfileStore.h"
-#include "config/PropertySheet.h"
 #include "config/SettingsFile.h"
 #include "plugin/BarWindow.h"
 #include "plugin/HostLink.h"
 #include "plugin/OnlineLookup.h"
-#include "plugin/PluginDescriptor.h"
+#include "plugin/PluginSettings.h"
 #include "plugin/PluginState.h"
-#include "resources/ResourceIds.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"
 
 namespace {
-
-PrivateProfileStore iniStore() { return PrivateProfileStore(iniPath(), kPluginDescription); }
-
-// A save that did not reach the settings file is told (config/SettingsFile.h): the sheet's closing
-// may show a box, the player's closing never does.
-void reportWhenFailed(const PrivateProfileStore& store, HWND boxOwner) {
-    if (store.writeFailed()) reportSaveFailure(plugin.settingsFile, boxOwner, store.writeError());
-}
 
 // The saved window to attach to. With neither a class nor a title saved (every fresh install)
 // there is nothing to look up: the platform would answer with an arbitrary window.
@@ -75,12 +64,7 @@ void stopPlugin(Departure departure) {
     plugin.pendingLyrics.reset();
     plugin.renderSurface.releaseAll();
     if (plugin.barWindow) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
-    if (departure != Departure::kRemovedWithSettings) {
-        PrivateProfileStore store = iniStore();
-        store.writeString("Effects", std::to_string(plugin.liveSettings.Effects));
-        if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
-        reportWhenFailed(store, nullptr);
-    }
+    if (departure != Departure::kRemovedWithSettings) saveSettingsAtQuit();
     plugin.verticalSync.release();
     destroyBar(plugin.moduleInstance(), departure == Departure::kPlayerCloses);
     plugin.running = 0;
@@ -103,27 +87,6 @@ void removeSettingsFiles() {
 }
 
 }  // namespace
-
-std::string iniPath() {
-    const std::string& located = plugin.settingsFile.path;
-    return located.empty() ? libraryFolder(plugin.moduleInstance()) + "sorvane.ini" : located;
-}
-
-void loadSettings() {
-    std::string readFrom =
-        locateSettingsFile(plugin.settingsFile, askHostSettingsFolder(), libraryFolder(plugin.moduleInstance()));
-    PrivateProfileStore store(readFrom, kPluginDescription);
-    plugin.liveSettings.loadFromIni(store);
-    plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
-    setActiveLanguage(chosenLanguage(plugin.liveSettings.Language));
-}
-
-int saveSettings(HWND boxOwner) {
-    PrivateProfileStore store = iniStore();
-    plugin.liveSettings.saveToIni(store);
-    reportWhenFailed(store, boxOwner);
-    return store.writeFailed() ? 0 : 1;
-}
 
 int init() {
     plugin.claimHostThread();
@@ -162,38 +125,16 @@ int init() {
     return 0;
 }
 
-void config() {
-    if (!plugin.running) plugin.claimHostThread();
-    assert(plugin.onHostThread());
-    if (!plugin.configRequested && plugin.barWindow) {
-        // The sheet always runs from the bar's own message handling, never inside the host's call.
-        PostMessageA(plugin.barWindow, WM_COMMAND, IDM_SETTINGS, 0);
-        return;
-    }
-    plugin.configRequested = 0;
-    if (plugin.configRunning) return;
-    plugin.configRunning = 1;
-    // Not running (before init, or after a failed one): the settings are read for this call.
-    if (!plugin.running) loadSettings();
-    plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
-    runPropertySheet(plugin, plugin.hostWindow(), plugin.moduleInstance());
-    saveSettings(plugin.barWindow ? plugin.barWindow : plugin.hostWindow());
-    // A language chosen on the version page: the menu and message boxes speak it from now on, the
-    // sheet from its next opening.
-    setActiveLanguage(chosenLanguage(plugin.liveSettings.Language));
-    plugin.configRunning = 0;
-}
-
 void quit() {
     assert(plugin.onHostThread());
     stopPlugin(Departure::kPlayerCloses);
 }
 
 int uninstallPlugin(HWND parent) {
-    // The property sheet runs inside the bar's own message handling: the plug-in cannot stop under
-    // it, and its closing saves the settings. The player removes the plug-in at its next start.
     if (!plugin.running) plugin.claimHostThread();
     assert(plugin.onHostThread());
+    // The property sheet runs inside the bar's own message handling: the plug-in cannot stop under
+    // it, and its closing saves the settings. The player removes the plug-in at its next start.
     if (plugin.configRunning) return kUninstallAtNextStart;
     // Not running: the settings are read for the language they choose, as config reads them.
     if (!plugin.running) loadSettings();

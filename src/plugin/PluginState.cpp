@@ -40,9 +40,9 @@ COLORREF PluginState::hostSkinPixel(int32_t x, int32_t y) {
     return picture ? GetPixel(picture, x, y) : CLR_INVALID;
 }
 
-void PluginState::hideBar() { ::hideBar(); }
+void PluginState::hideBar() { ::hideBar(barWindow); }
 
-void PluginState::startWindowPick() { ::startWindowPick(); }
+void PluginState::startWindowPick() { ::startWindowPick(placement, barWindow, moduleInstance()); }
 
 void PluginState::resetDisplay() {
     LyricsRow& row = renderSurface.row;

@@ -24,7 +24,7 @@
 #include "plugin/LinePreparer.h"
 #include "plugin/LyricsLookup.h"
 #include "plugin/OnlineLookup.h"
-#include "plugin/Placement.h"
+#include "plugin/BarPlacement.h"
 #include "plugin/PlayerState.h"
 #include "plugin/SongIdentity.h"
 #include "plugin/TickTimer.h"

@@ -20,9 +20,10 @@
 
 #include "BitmapFile.h"
 #include "plugin/BarWindow.h"
-#include "plugin/Lifecycle.h"
 #include "plugin/PluginDescriptor.h"
+#include "plugin/PluginSettings.h"
 #include "plugin/PluginState.h"
+#include "plugin/SettingsSheet.h"
 
 inline std::string windowText(HWND window) {
     char buffer[512] = {};
