@@ -14,7 +14,8 @@ constexpr int32_t kMaxHeight = 80;
 // The size up-downs have ids, so that a typed size can move them: they live as long as the page.
 void createUpDown(HWND page, int id, int buddy, int lower, int upper, int32_t position) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(page, GWLP_HINSTANCE));
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS;
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS;
     CreateUpDownControl(style, 0, 0, 18, 25, page, id, instance, GetDlgItem(page, buddy), upper, lower, position);
 }
 

@@ -12,9 +12,9 @@
 
 namespace {
 
-const char kAnsiTitle[] = "\x96\xe9\x96\xbe\x82\xaf";                // "夜明け" in code page 932
-const char kAnsiFolder[] = "C:\\\x90\xdd\x92\xe8";                   // "C:\設定" in code page 932
-const wchar_t kWideTitle[] = L"\uC0AC\uB791 \U0001F3A4";             // "사랑 🎤"
+const char kAnsiTitle[] = "\x96\xe9\x96\xbe\x82\xaf";     // "夜明け" in code page 932
+const char kAnsiFolder[] = "C:\\\x90\xdd\x92\xe8";        // "C:\設定" in code page 932
+const wchar_t kWideTitle[] = L"\uC0AC\uB791 \U0001F3A4";  // "사랑 🎤"
 const wchar_t kWideFolder[] = L"C:\\Users\\\uC0AC\uB791\\Winamp";
 // Texts outside code page 932 stay out of the test macros, which would quote them in that code page.
 const std::optional<std::string> kWideTitleUtf8 = u8"사랑 🎤";

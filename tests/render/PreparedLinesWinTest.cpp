@@ -80,7 +80,8 @@ protected:
 TEST_F(PreparedLines, EveryFrameMatchesTheBarThatDrawsEachLineWhenItIsNeeded) {
     std::string skin = tempPath("sorvane-prepared-skin.bmp");
     ASSERT_TRUE(writeBitmapFile(skin, 245, 18, [](int x, int y) { return 0x203040u + x * 0x0100u + y; }));
-    for (const std::optional<std::string>& skinPath : {std::optional<std::string>(), std::optional<std::string>(skin)}) {
+    for (const std::optional<std::string>& skinPath :
+         {std::optional<std::string>(), std::optional<std::string>(skin)}) {
         settings.SkinPath = skinPath;
         createBoth();
         surface.loadSkin(settings);
