@@ -12,7 +12,6 @@
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
 #include "lyrics/PosixLyricsEnvironment.h"
-#include "utils/Text.h"
 
 namespace {
 
@@ -52,7 +51,7 @@ GeneratedTree& tree() {
 // A whole lookup as the frame tick runs it; the song path has no folder, so nothing lies beside it.
 void lookupOnWarmIndex(benchmark::State& state, const char* song, int expected) {
     Settings settings;
-    assignString(settings.LyricsPath, tree().root.c_str());
+    settings.LyricsPath = tree().root;
     PosixLyricsEnvironment environment;
     LyricsDocument document;
     lookupLyrics(document, song, settings, environment, "");  // builds the index

@@ -221,7 +221,7 @@ int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settin
                  LyricsEnvironment& environment, const std::string& downloadFolder) {
     if (loadLyrics(document, currentFile, settings.TimeType, environment)) return 1;
     if (!currentFile) return 0;
-    std::string found = searchLyricsFolder(settings.LyricsPath, currentFile, environment);
+    std::string found = searchLyricsFolder(textOrNull(settings.LyricsPath), currentFile, environment);
     if (loadLyrics(document, found.c_str(), settings.TimeType, environment)) return 1;
     char* hostTitle = environment.hostTitleCopy();
     SongNames song = readSongNames(currentFile, hostTitle, environment);
@@ -244,6 +244,6 @@ int lookupLyrics(LyricsDocument& document, const char* currentFile, const Settin
 int lookupInLyricsPath(LyricsDocument& document, const char* currentFile, const Settings& settings,
                        LyricsEnvironment& environment) {
     if (!currentFile) return 0;
-    std::string found = searchLyricsFolder(settings.LyricsPath, currentFile, environment);
+    std::string found = searchLyricsFolder(textOrNull(settings.LyricsPath), currentFile, environment);
     return loadLyrics(document, found.c_str(), settings.TimeType, environment);
 }

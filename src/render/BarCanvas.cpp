@@ -1,6 +1,7 @@
 #include "render/BarCanvas.h"
 
 #include "config/Settings.h"
+#include "utils/Text.h"
 
 int32_t bufferWidthFor(int32_t width, int32_t height) {
     if (height <= 0 || height > kMaxBarHeight || width < 0) return 0;
@@ -47,7 +48,7 @@ int BarCanvas::loadSkin(const Settings& settings) {
     skinImage.release();
     if (bufferWidthFor(settings.width, settings.height) == 0) return 0;
     int32_t width = settings.width < kMaxBufferWidth ? settings.width : kMaxBufferWidth;
-    skinImage = loadBitmapFile(settings.SkinPath, width, settings.height);
+    skinImage = loadBitmapFile(textOrNull(settings.SkinPath), width, settings.height);
     return hasSkin() ? 1 : 0;
 }
 

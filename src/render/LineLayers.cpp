@@ -5,6 +5,7 @@
 #include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 #include "render/LineStyle.h"
+#include "utils/Text.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ LayerContent LineLayers::contentFor(const LyricsLine& line, const Settings& sett
     LayerContent content = blankContent(background);
     content.drawn = 1;
     // The face follows FontName as it stands now.
-    const ChosenFace& chosen = faces.faceFor(line.text, settings.FontName);
+    const ChosenFace& chosen = faces.faceFor(line.text, textOrNull(settings.FontName));
     content.text = chosen.wide;
     content.face = chosen.face;
     int32_t mode = karaokeMode(settings, line);
@@ -109,7 +110,7 @@ void LineLayers::holdBlank(int set, int32_t background) { hold(set, blankContent
 const SetText& LineLayers::textOf(int set, const LyricsLine& line, const Settings& settings) {
     SetText& held = setTexts[set];
     if (held.text != line.text || held.face.empty()) {
-        const ChosenFace& chosen = faces.faceFor(line.text, settings.FontName);
+        const ChosenFace& chosen = faces.faceFor(line.text, textOrNull(settings.FontName));
         held = {line.text, chosen.wide, chosen.face};
     }
     return held;

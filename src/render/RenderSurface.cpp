@@ -4,6 +4,7 @@
 #include "lyrics/LyricsDocument.h"
 #include "render/Effects.h"
 #include "utils/GdiGuards.h"
+#include "utils/Text.h"
 #include "utils/WinText.h"
 
 void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings) {
@@ -80,7 +81,7 @@ void RenderSurface::present(const FramePresenter& presenter, const Settings& set
 
 void RenderSurface::drawNote(const Settings& settings) {
     HDC dc = buffers[kViewBuffer].dc;
-    const std::wstring& face = noteFaces.faceFor(narrow(note), settings.FontName).face;
+    const std::wstring& face = noteFaces.faceFor(narrow(note), textOrNull(settings.FontName)).face;
     SelectedObject font(dc, noteFont.fontFor(barHeight, face));
     SIZE size = {0, 0};
     GetTextExtentPoint32W(dc, note.c_str(), static_cast<int>(note.size()), &size);

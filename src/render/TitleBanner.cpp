@@ -23,7 +23,7 @@ bool sameAs(const std::optional<std::string>& drawn, const char* text) {
 }  // namespace
 
 bool TitleBanner::isStale(const LyricsDocument& document, const Settings& settings) const {
-    const char* face = settings.FontName ? settings.FontName : "";
+    const char* face = settings.FontName ? settings.FontName->c_str() : "";
     return !valid || !sameAs(drawnTitle, document.title) || !sameAs(drawnArtist, document.artist) ||
            settings.ColorTCOLOR != drawnTitleColour || settings.ColorBACK != drawnBackColour ||
            settings.height != drawnHeight || !sameText(face, drawnFontName.c_str());
@@ -36,13 +36,9 @@ BannerContent TitleBanner::contentFor(const RenderSurface& surface, const Lyrics
     content.background = surface.hasSkin() ? 0 : surface.backgroundColour;
     content.colour = settings.ColorTCOLOR;
     content.height = settings.height;
-    char* title = document.titleCopy();
-    char* artist = document.artistCopy();
-    content.text = widen(bannerText(title, artist));
-    freeText(title);
-    freeText(artist);
+    content.text = widen(bannerText(document.title, document.artist));
     std::u16string_view units(reinterpret_cast<const char16_t*>(content.text.data()), content.text.size());
-    content.face = faceForText(settings.FontName, units);
+    content.face = faceForText(textOrNull(settings.FontName), units);
     return content;
 }
 
@@ -52,7 +48,7 @@ void TitleBanner::redraw(RenderSurface& surface, const LyricsDocument& document,
     drawnBackColour = settings.ColorBACK;
     drawnTitleColour = settings.ColorTCOLOR;
     drawnHeight = settings.height;
-    drawnFontName = settings.FontName ? settings.FontName : "";
+    drawnFontName = settings.FontName.value_or("");
     wanted = contentFor(surface, document, settings);
     surface.bannerFor(wanted);
 }

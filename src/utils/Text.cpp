@@ -36,12 +36,3 @@ int sameText(const char* a, const char* b) {
         if (x == 0) return 1;
     }
 }
-
-size_t copyBounded(char* destination, size_t size, const char* source) {
-    if (size == 0) return 0;
-    size_t n = 0;
-    while (source && n + 1 < size && source[n]) ++n;
-    if (n) std::memcpy(destination, source, n);
-    destination[n] = '\0';
-    return n;
-}

@@ -14,7 +14,6 @@
 #include "lyrics/LyricsLoader.h"
 #include "lyrics/TaggedSongs.h"
 #include "lyrics/WinLyricsTree.h"
-#include "utils/Text.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"
@@ -125,7 +124,7 @@ TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTagByNamesInAnyS
     Win32LyricsEnvironment environment;
     environment.hostTitle = kWideHostTitleUtf8;
     Settings settings;
-    assignString(settings.LyricsPath, (root + u8"\\歌詞\\").c_str());
+    settings.LyricsPath = root + u8"\\歌詞\\";
     folder(u8"음악");
     folder(u8"歌詞");
     folder(u8"歌詞\\深い");
@@ -188,7 +187,7 @@ TEST_F(WinLyricsTree, PathsPastMaxPathAreFoundAndReadAndUnnameablePathsRefused) 
     EXPECT_EQ(document.lines[0].text, "deep beside");
 
     Settings settings;
-    assignString(settings.LyricsPath, root.c_str());
+    settings.LyricsPath = root;
     ASSERT_EQ(lookupLyrics(document, (root + "\\elsewhere\\song.mp3").c_str(), settings, environment, ""), 1);
     EXPECT_EQ(document.lines[0].text, "deep beside");
 

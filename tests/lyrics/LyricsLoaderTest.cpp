@@ -79,7 +79,7 @@ TEST(LyricsLookup, BesideTheSongKraComesBeforeLrcBeforeTxt) {
 TEST(LyricsLookup, SearchesTheLyricsFolderTreeWithOrWithoutTrailingBackslash) {
     for (const char* lyricsPath : {"D:\\Lyrics\\", "D:\\Lyrics"}) {
         Lookup l;
-        assignString(l.settings.LyricsPath, lyricsPath);
+        l.settings.LyricsPath = lyricsPath;
         l.environment.hostTitle = "Playlist title";
         l.environment.files = {{kSong, "no tag here"},
                                {"D:\\Lyrics\\other\\b.kra", "[00:01]b"},
@@ -95,7 +95,7 @@ TEST(LyricsLookup, SearchesTheLyricsFolderTreeWithOrWithoutTrailingBackslash) {
 
 TEST(LyricsLookup, FoundFileHasNoId3v1BlockButItsHeadersWin) {
     Lookup l;
-    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.settings.LyricsPath = "D:\\Lyrics";
     l.environment.hostTitle = "Playlist title";
     l.environment.files = {{kSong, id3v1("Id3 title", "Id3 artist")},
                            {"D:\\Lyrics\\x\\a.txt", "@Title Own\n[00:01]found"}};
@@ -107,7 +107,7 @@ TEST(LyricsLookup, FoundFileHasNoId3v1BlockButItsHeadersWin) {
 
 TEST(LyricsLookup, EmptyLyricsPathGoesStraightToTheSongsTag) {
     Lookup l;
-    assignString(l.settings.LyricsPath, "");
+    l.settings.LyricsPath = "";
     l.environment.files = {{kSong, songWithLyrics3({{"LYR", "[00:01]from the tag"}})}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 1);
     EXPECT_STREQ(l.firstText(), "from the tag");
@@ -119,7 +119,7 @@ TEST(LyricsLookup, EmptyLyricsPathGoesStraightToTheSongsTag) {
 
 TEST(LyricsLookup, NoLyricsAnywhereLeavesTitleAndArtistOfTheSong) {
     Lookup l;
-    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.settings.LyricsPath = "D:\\Lyrics";
     l.environment.files = {{kSong, id3v1("Song", "Singer")}, {"D:\\Lyrics\\b.kra", "[00:01]b"}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 0);
     EXPECT_EQ(l.document.loaded, 0);
@@ -137,7 +137,7 @@ TEST(LyricsLookup, DownloadCopyComesAfterTheUsersFoldersAndBeforeTheSongsTags) {
                                                 {"E:\\Downloads\\a.lrc", "[00:01]downloaded"}};
     auto firstFound = [&files](const std::string& downloadFolder) {
         Lookup l;
-        assignString(l.settings.LyricsPath, "D:\\Lyrics");
+        l.settings.LyricsPath = "D:\\Lyrics";
         l.downloadFolder = downloadFolder;
         l.environment.files = files;
         EXPECT_EQ(l.lookup(kSong.c_str()), 1);
@@ -247,7 +247,7 @@ TEST(LyricsLookup, ADownloadCopyIsUsedOnlyForTheSongItsTagsName) {
 
 TEST(LyricsLookup, TreeIsWalkedOnceAndAgainOnlyAfterAChange) {
     Lookup l;
-    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.settings.LyricsPath = "D:\\Lyrics";
     l.environment.files = {{kSong, "song"}, {"D:\\Lyrics\\x\\z.kra", "[00:01]z"}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 0);
     EXPECT_EQ(l.lookup(kSong.c_str()), 0);
@@ -258,7 +258,7 @@ TEST(LyricsLookup, TreeIsWalkedOnceAndAgainOnlyAfterAChange) {
     EXPECT_STREQ(l.firstText(), "new");
     EXPECT_EQ(l.environment.tree.walks, 2);
     // Another root is another tree.
-    assignString(l.settings.LyricsPath, "D:\\Other");
+    l.settings.LyricsPath = "D:\\Other";
     l.lookup(kSong.c_str());
     EXPECT_EQ(l.environment.tree.walks, 3);
 }
@@ -271,7 +271,7 @@ TEST(LyricsLookup, NamesInAnyScriptAreFoundBesideTheSongAndBelowTheFolder) {
     EXPECT_EQ(songFileName("a.mp3"), "a.mp3");
 
     Lookup l;
-    assignString(l.settings.LyricsPath, u8"D:\\歌詞\\");  // trailing backslash
+    l.settings.LyricsPath = u8"D:\\歌詞\\";  // trailing backslash
     std::string song = u8"C:\\音楽\\사랑.mp3";
     l.environment.files = {{song, "song"}, {u8"D:\\歌詞\\한국\\사랑.lrc", "[00:01]found"}};
     EXPECT_EQ(l.lookup(song.c_str()), 1);

@@ -14,7 +14,6 @@
 #include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsLoader.h"
-#include "utils/Text.h"
 
 namespace {
 
@@ -165,7 +164,7 @@ TEST(TagLyrics, PlainTextIsNoLyricsToShowAndTheLookupComesBackEmpty) {
 
 TEST(TagLyrics, ComeAfterLyricsFilesBesideTheSongUnderLyricsPathAndTheLyrics3Tag) {
     TagLookup l;
-    assignString(l.settings.LyricsPath, "D:\\Lyrics");
+    l.settings.LyricsPath = "D:\\Lyrics";
     l.environment.files[kFolder + "xiph.lrc"] = "[00:01]beside";
     l.environment.files["D:\\Lyrics\\x\\xiph.kra"] = "[00:01]in the folder";
     ASSERT_EQ(l.lookup("xiph.flac"), 1);

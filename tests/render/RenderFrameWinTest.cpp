@@ -6,7 +6,6 @@
 
 #include "render/PixelPasses.h"
 #include "render/WipeScroll.h"
-#include "utils/Text.h"
 
 namespace {
 
@@ -127,7 +126,7 @@ TEST_F(RenderWin, SkinShowsUnderTheTextAndFadesTakeTheSkinAsBackground) {
     std::string path = tempPath("sorvane-render-skin.bmp");
     // A skin of another size, stretched to the bar: a gradient with no pure black in it.
     ASSERT_TRUE(writeBitmapFile(path, 100, 10, [](int x, int y) { return 0x102030u + x * 0x010000u + y * 0x0101u; }));
-    assignString(settings.SkinPath, path.c_str());
+    settings.SkinPath = path;
     createBuffers();
     ASSERT_EQ(surface.loadSkin(settings), 1);
     EXPECT_EQ(surface.skinImage.width, 245);

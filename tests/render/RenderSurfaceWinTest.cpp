@@ -2,7 +2,6 @@
 // and no handle left behind by thousands of frames.
 #include "render/RenderWinFixture.h"
 
-#include "utils/Text.h"
 
 TEST_F(RenderWin, BuffersAreEightyBarHeightsOrTheBarWide) {
     createBuffers(245, 18);
@@ -51,7 +50,7 @@ TEST_F(RenderWin, AbsurdSizesNeverCrashAndDrawNothingOrAWholeBuffer) {
 TEST_F(RenderWin, ReleasingTwiceAndLoadingBadSkinsAreHarmless) {
     createBuffers();
     EXPECT_EQ(surface.loadSkin(settings), 0);  // no SkinPath
-    assignString(settings.SkinPath, "C:\\no such folder\\skin.bmp");
+    settings.SkinPath = "C:\\no such folder\\skin.bmp";
     EXPECT_EQ(surface.loadSkin(settings), 0);
     EXPECT_FALSE(surface.hasSkin());
     surface.loadHostSkin(std::string(400, 'x'));  // a relative path that long names no file
@@ -70,7 +69,7 @@ TEST_F(RenderWin, ReleasingTwiceAndLoadingBadSkinsAreHarmless) {
 TEST_F(RenderWin, SkinsAreNeverStretchedPastTheWidestBuffer) {
     std::string path = tempPath("sorvane-surface-skin.bmp");
     ASSERT_TRUE(writeBitmapFile(path, 4, 4, [](int, int) { return 0x00808080u; }));
-    assignString(settings.SkinPath, path.c_str());
+    settings.SkinPath = path;
     settings.width = 1000000;
     EXPECT_EQ(surface.loadSkin(settings), 1);
     EXPECT_EQ(surface.skinImage.width, kMaxBufferWidth);

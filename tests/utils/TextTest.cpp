@@ -29,11 +29,3 @@ TEST(AssignString, ReplacesWithAnIndependentCopy) {
     EXPECT_EQ(assignString(field, nullptr), 0);
     EXPECT_EQ(field, nullptr);
 }
-
-TEST(CopyBounded, CutsSoThatTheResultStaysTerminated) {
-    char buffer[4];
-    EXPECT_EQ(copyBounded(buffer, sizeof buffer, "abcdef"), 3u);
-    EXPECT_STREQ(buffer, "abc");
-    EXPECT_EQ(copyBounded(buffer, sizeof buffer, nullptr), 0u);
-    EXPECT_STREQ(buffer, "");
-}
