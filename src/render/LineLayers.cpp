@@ -26,9 +26,10 @@ LayerContent blankContent(int32_t background) {
 std::unique_ptr<TextLayers> LineLayers::makeLayers(HDC windowDc, int32_t columns, int32_t height) const {
     auto made = std::make_unique<TextLayers>();
     for (SurfaceBuffer& layer : made->layers) {
-        layer = makeDisplayBuffer(windowDc, columns, height);
+        layer = makePixelBuffer(windowDc, columns, height);
         if (!layer.dc) return nullptr;
     }
+    made->height = height;
     made->content = unknownContent();
     made->generation = generation;
     return made;

@@ -33,8 +33,9 @@ struct SetText {
 
 class LineLayers {
 public:
-    // Makes the layers of both sets and the spares, columns x height pixels each in the format of
-    // windowDc's display. Returns whether all of them were made; when not, none are kept.
+    // Makes the layers of both sets and the spares, columns x height pixels each to begin with
+    // (each line's drawing fits them to it). Returns whether all of them were made; when not, none
+    // are kept.
     bool create(HDC windowDc, int32_t columns, int32_t height);
     // Drops every layer. Those out with the preparer are dropped when they come back.
     void release();
