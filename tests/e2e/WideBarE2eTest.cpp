@@ -30,22 +30,6 @@ int notBackground(const Image& bar, uint32_t background) {
     return static_cast<int>(bar.pixels.size()) - countPixels(bar, background);
 }
 
-// The leftmost and rightmost columns holding a pixel of one colour, or -1.
-struct Span {
-    int first = -1, last = -1;
-};
-Span columnsOf(const Image& image, uint32_t pixel) {
-    Span s;
-    for (int x = 0; x < image.width; ++x)
-        for (int y = 0; y < image.height; ++y)
-            if (image.at(x, y) == pixel) {
-                if (s.first < 0) s.first = x;
-                s.last = x;
-                break;
-            }
-    return s;
-}
-
 class WideBar : public PluginRun {};
 
 }  // namespace
