@@ -31,7 +31,7 @@ int32_t columnLimit(int64_t x) { return x > kMaxLayerColumns + 16 ? kMaxLayerCol
 
 }  // namespace
 
-bool LyricsRow::makeLayers(HDC windowDc) { return layers.create(windowDc, canvas.bufferWidth, canvas.barHeight); }
+bool LyricsRow::makeLayers(HDC windowDc) { return layers.create(windowDc, canvas.barHeight); }
 
 void LyricsRow::release() {
     layers.release();
