@@ -61,6 +61,8 @@ void copyRow(const uint32_t* source, uint32_t* destination, int32_t columns) {
     std::memmove(destination, source, static_cast<size_t>(columns) * sizeof(uint32_t));
 }
 
+const PixelRows kScalarRows = {fillRow, keyedCopyRow, keyedMixRow, mixRow, colourRow, premultiplyRow};
+
 const PixelRows& rowsFor(PixelCode code) {
     static const PixelRows* const sse2 = sse2Rows();
     if (code != PixelCode::Scalar && sse2) return *sse2;
@@ -85,8 +87,6 @@ void passOverTwo(const PixelArea& source, const PixelArea& destination, int32_t 
 }
 
 }  // namespace
-
-const PixelRows kScalarRows = {fillRow, keyedCopyRow, keyedMixRow, mixRow, colourRow, premultiplyRow};
 
 bool canRunPixelCode(PixelCode code) { return code != PixelCode::Sse2 || sse2Rows(); }
 

@@ -1,6 +1,7 @@
-// The pixel passes' rows in SSE2, four pixels at a time (the last few of a row by the plain loops),
-// equal to the plain loops to the bit (PixelPasses.cpp). The mix is the plain one's 16-bit arithmetic in eight 16-bit lanes:
-// ((100 - p) * a + p * b - (b > a)) * 5243 >> 19, the high half of the product taken unsigned.
+// The pixel passes' rows in SSE2, four pixels at a time (the last few of a row in copies padded to
+// four), equal to the plain loops to the bit (PixelPasses.cpp). The mix is the plain one's 16-bit
+// arithmetic in eight 16-bit lanes: ((100 - p) * a + p * b - (b > a)) * 5243 >> 19, the high half
+// of the product taken unsigned.
 //
 // A 32-bit build that does not assume SSE2 compiles only this code for it, and runs it only once
 // the processor has said it has SSE2.
@@ -10,6 +11,8 @@
 
 #include <cpuid.h>
 #include <emmintrin.h>
+
+#include <cstring>
 
 // Every standard header is in above: what follows, and only that, is compiled for SSE2.
 #if !defined(__SSE2__)
@@ -64,58 +67,62 @@ inline __m128i select(__m128i mask, __m128i chosen, __m128i other) {
     return _mm_or_si128(_mm_and_si128(mask, chosen), _mm_andnot_si128(mask, other));
 }
 
-SORVANE_ROW_ENTRY void fillRow(uint32_t value, uint32_t* pixels, int32_t columns) {
-    __m128i v = _mm_set1_epi32(static_cast<int32_t>(value));
+// Runs step(source, destination) over a row four pixels at a time; the last one to three pixels
+// go through it in copies padded to four. A row of one picture is its own source.
+template <typename Step>
+inline void overRow(const uint32_t* source, uint32_t* destination, int32_t columns, Step step) {
     int32_t j = 0;
-    for (; j + kLanes <= columns; j += kLanes) store(pixels + j, v);
-    if (j < columns) kScalarRows.fill(value, pixels + j, columns - j);
+    for (; j + kLanes <= columns; j += kLanes) step(source + j, destination + j);
+    if (j == columns) return;
+    size_t rest = static_cast<size_t>(columns - j) * sizeof(uint32_t);
+    uint32_t s[kLanes] = {}, d[kLanes] = {};
+    std::memcpy(s, source + j, rest);
+    std::memcpy(d, destination + j, rest);
+    step(s, d);
+    std::memcpy(destination + j, d, rest);
+}
+
+SORVANE_ROW_ENTRY void fillRow(uint32_t value, uint32_t* pixels, int32_t columns) {
+    const __m128i v = _mm_set1_epi32(static_cast<int32_t>(value));
+    overRow(pixels, pixels, columns, [&](const uint32_t*, uint32_t* d) { store(d, v); });
 }
 
 SORVANE_ROW_ENTRY void keyedCopyRow(const uint32_t* source, uint32_t* destination, int32_t columns) {
     const __m128i zero = _mm_setzero_si128();
-    int32_t j = 0;
-    for (; j + kLanes <= columns; j += kLanes) {
-        __m128i s = load(source + j);
+    overRow(source, destination, columns, [&](const uint32_t* s, uint32_t* d) {
+        __m128i pixels = load(s);
         // Where the source is 0 the destination stays; elsewhere the source, which or-ing gives.
-        __m128i kept = _mm_and_si128(_mm_cmpeq_epi32(s, zero), load(destination + j));
-        store(destination + j, _mm_or_si128(kept, s));
-    }
-    if (j < columns) kScalarRows.keyedCopy(source + j, destination + j, columns - j);
+        store(d, _mm_or_si128(_mm_and_si128(_mm_cmpeq_epi32(pixels, zero), load(d)), pixels));
+    });
 }
 
 SORVANE_ROW_ENTRY void keyedMixRow(const uint32_t* source, uint32_t* destination, int32_t columns, uint16_t p) {
     const MixWeights w(p);
     const __m128i zero = _mm_setzero_si128();
-    int32_t j = 0;
-    for (; j + kLanes <= columns; j += kLanes) {
-        __m128i s = load(source + j), d = load(destination + j);
-        store(destination + j, select(_mm_cmpeq_epi32(s, zero), d, mixPixels4(s, d, w)));
-    }
-    if (j < columns) kScalarRows.keyedMix(source + j, destination + j, columns - j, p);
+    overRow(source, destination, columns, [&](const uint32_t* s, uint32_t* d) {
+        __m128i first = load(s), second = load(d);
+        store(d, select(_mm_cmpeq_epi32(first, zero), second, mixPixels4(first, second, w)));
+    });
 }
 
 SORVANE_ROW_ENTRY void mixRow(const uint32_t* source, uint32_t* destination, int32_t columns, uint16_t p) {
     const MixWeights w(p);
-    int32_t j = 0;
-    for (; j + kLanes <= columns; j += kLanes) store(destination + j, mixPixels4(load(source + j), load(destination + j), w));
-    if (j < columns) kScalarRows.mix(source + j, destination + j, columns - j, p);
+    overRow(source, destination, columns,
+            [&](const uint32_t* s, uint32_t* d) { store(d, mixPixels4(load(s), load(d), w)); });
 }
 
 SORVANE_ROW_ENTRY void colourRow(uint32_t colourPixel, uint32_t* pixels, int32_t columns, uint16_t p) {
     const MixWeights w(p);
-    const __m128i zero = _mm_setzero_si128();
+    const __m128i zero = _mm_setzero_si128(), colourBytes = _mm_set1_epi32(0x00FFFFFF);
     // The colour is the same in every pixel: its lanes and their first term are worked out once.
-    __m128i a = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int32_t>(colourPixel)), zero);
-    __m128i firstTerm = _mm_mullo_epi16(a, w.first);
-    const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
-    int32_t j = 0;
-    for (; j + kLanes <= columns; j += kLanes) {
-        __m128i b = load(pixels + j);
+    const __m128i a = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int32_t>(colourPixel)), zero);
+    const __m128i firstTerm = _mm_mullo_epi16(a, w.first);
+    overRow(pixels, pixels, columns, [&](const uint32_t*, uint32_t* d) {
+        __m128i b = load(d);
         __m128i low = mixLanes(firstTerm, a, _mm_unpacklo_epi8(b, zero), w);
         __m128i high = mixLanes(firstTerm, a, _mm_unpackhi_epi8(b, zero), w);
-        store(pixels + j, _mm_and_si128(_mm_packus_epi16(low, high), colourBytes));
-    }
-    if (j < columns) kScalarRows.mixColour(colourPixel, pixels + j, columns - j, p);
+        store(d, _mm_and_si128(_mm_packus_epi16(low, high), colourBytes));
+    });
 }
 
 SORVANE_ROW_ENTRY void premultiplyRow(const uint32_t* source, uint32_t* destination, int32_t columns, uint32_t key,
@@ -123,13 +130,11 @@ SORVANE_ROW_ENTRY void premultiplyRow(const uint32_t* source, uint32_t* destinat
     const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF), opaque = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
     const __m128i keys = _mm_set1_epi32(static_cast<int32_t>(key));
     const __m128i premultiplied = _mm_set1_epi32(static_cast<int32_t>(premultipliedKey));
-    int32_t j = 0;
-    for (; j + kLanes <= columns; j += kLanes) {
-        __m128i s = load(source + j);
-        __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(s, colourBytes), keys);
-        store(destination + j, select(isKey, premultiplied, _mm_or_si128(s, opaque)));
-    }
-    if (j < columns) kScalarRows.premultiply(source + j, destination + j, columns - j, key, premultipliedKey);
+    overRow(source, destination, columns, [&](const uint32_t* s, uint32_t* d) {
+        __m128i pixels = load(s);
+        __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(pixels, colourBytes), keys);
+        store(d, select(isKey, premultiplied, _mm_or_si128(pixels, opaque)));
+    });
 }
 
 const PixelRows kSse2Rows = {fillRow, keyedCopyRow, keyedMixRow, mixRow, colourRow, premultiplyRow};

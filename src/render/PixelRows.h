@@ -19,6 +19,5 @@ struct PixelRows {
                         uint32_t premultipliedKey);
 };
 
-extern const PixelRows kScalarRows;
 // The SSE2 loops, or null where the processor lacks SSE2 or the build has no SSE2 code (not x86).
 const PixelRows* sse2Rows();
