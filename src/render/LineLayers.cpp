@@ -24,25 +24,27 @@ LayerContent blankContent(int32_t background) {
 
 }  // namespace
 
-std::unique_ptr<TextLayers> LineLayers::makeLayers(HDC windowDc, int32_t columns, int32_t height) const {
+std::unique_ptr<TextLayers> LineLayers::makeLayers(HDC windowDc, int32_t height) const {
     auto made = std::make_unique<TextLayers>();
     for (SurfaceBuffer& layer : made->layers) {
-        layer = makeDisplayBuffer(windowDc, columns, height);
+        // One column until a line is drawn into them: TextLayers::draw makes them as wide as it.
+        layer = makePixelBuffer(windowDc, 1, height);
         if (!layer.dc) return nullptr;
     }
+    made->height = height;
     made->content = unknownContent();
     made->generation = generation;
     return made;
 }
 
-bool LineLayers::create(HDC windowDc, int32_t columns, int32_t height) {
+bool LineLayers::create(HDC windowDc, int32_t height) {
     release();
     bool complete = true;
     for (std::unique_ptr<TextLayers>& layers : sets)
-        complete = complete && (layers = makeLayers(windowDc, columns, height)) != nullptr;
+        complete = complete && (layers = makeLayers(windowDc, height)) != nullptr;
     // Spares are made like the sets' own layers, so that they can change places with them.
     for (int i = 0; i < kSpareLayers && complete; ++i) {
-        spares.push_back(makeLayers(windowDc, columns, height));
+        spares.push_back(makeLayers(windowDc, height));
         complete = spares.back() != nullptr;
     }
     // Out of memory or GDI objects: no partial sets.

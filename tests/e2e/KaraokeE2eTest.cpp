@@ -27,22 +27,6 @@ int wipeAt(const std::string& text, const std::vector<Mark>& marks, int32_t posi
     return xa + (t - ta) * (xb - xa) / (tb - ta);
 }
 
-// The leftmost and rightmost columns holding a pixel of one colour, or -1.
-struct Span {
-    int first = -1, last = -1;
-};
-Span columnsOf(const Image& image, uint32_t pixel) {
-    Span s;
-    for (int x = 0; x < image.width; ++x)
-        for (int y = 0; y < image.height; ++y)
-            if (image.at(x, y) == pixel) {
-                if (s.first < 0) s.first = x;
-                s.last = x;
-                break;
-            }
-    return s;
-}
-
 // The pixel mixing of the fades, channel by channel, at a percentage strictly between 0 and 100.
 uint32_t mixChannels(uint32_t from, uint32_t to, int percentage) {
     const double x = percentage * static_cast<double>(0.01f);

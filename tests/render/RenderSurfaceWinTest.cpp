@@ -3,18 +3,24 @@
 #include "render/RenderWinFixture.h"
 
 
-TEST_F(RenderWin, BuffersAreEightyBarHeightsOrTheBarWide) {
+TEST_F(RenderWin, BuffersAreTheBarWideAndTheBannerEightyBarHeights) {
     createBuffers(245, 18);
-    EXPECT_EQ(surface.bufferWidth, 1440);
+    EXPECT_EQ(surface.bufferWidth, 245);
     ASSERT_TRUE(surface.hasBuffers());
     for (int k = 0; k < kBufferCount; ++k) EXPECT_NE(surface.buffers[k].dc, nullptr) << k;
     for (int k = kComposeBuffer; k < kBufferCount; ++k) EXPECT_NE(surface.buffers[k].pixels, nullptr) << k;
     for (int set = 0; set < 2; ++set)
-        for (const SurfaceBuffer& layer : surface.row.layers.set(set).layers) EXPECT_NE(layer.dc, nullptr) << set;
+        for (const SurfaceBuffer& layer : surface.row.layers.set(set).layers) EXPECT_NE(layer.pixels, nullptr) << set;
     // Freshly cleared to ColorBACK (no skin yet).
     EXPECT_EQ(barPixels(kViewBuffer + 1)[0], 0x00404040u);
+    // The banner's text scrolls through a picture eighty bar heights wide, or the bar's width.
+    BannerContent banner;
+    banner.height = 18;
+    ASSERT_NE(surface.bannerFor(banner), nullptr);
+    EXPECT_EQ(surface.bannerFor(banner)->picture.width, 1440);
     createBuffers(3000, 18);
     EXPECT_EQ(surface.bufferWidth, 3000);
+    EXPECT_EQ(surface.bannerFor(banner)->picture.width, 3000);
 }
 
 TEST_F(RenderWin, AbsurdSizesNeverCrashAndDrawNothingOrAWholeBuffer) {
@@ -36,15 +42,6 @@ TEST_F(RenderWin, AbsurdSizesNeverCrashAndDrawNothingOrAWholeBuffer) {
             frame(10100, 0);
         }
     }
-    // A line far wider than its buffer (80 x 18 columns) is cut off and still scrolls safely.
-    createBuffers(245, 18);
-    std::string text(600, 'W');
-    document.lines.push_back(makeLine(text, {{0, 1000}, {600, 1200}}));
-    for (int32_t wset : {0, 1, 2}) {
-        settings.Wset = wset;
-        for (int32_t positionMs : {9000, 10500, 11900, 13000}) showing(1, positionMs);
-    }
-    EXPECT_GT(document.lines[1].width, surface.bufferWidth);
 }
 
 TEST_F(RenderWin, ReleasingTwiceAndLoadingBadSkinsAreHarmless) {
