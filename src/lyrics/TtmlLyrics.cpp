@@ -271,8 +271,10 @@ private:
     // The file's text as UTF-8, and its encoding noted in the document.
     std::string decoded(std::string_view bytes) {
         bytes = bytes.substr(0, kMaxTtmlBytes);
-        TextEncoding encoding = detectEncoding(bytes, 0);
-        document.encoding = encoding == TextEncoding::kAnsi ? TextEncoding::kUtf8 : encoding;
+        // A byte-order mark decides; without one, XML is UTF-8 (what is not becomes U+FFFD).
+        TextEncoding encoding = detectEncoding(bytes.substr(0, 3), 1);
+        if (encoding == TextEncoding::kAnsi) encoding = TextEncoding::kUtf8;
+        document.encoding = encoding;
         if (encoding == TextEncoding::kUtf8Bom) bytes.remove_prefix(3);
         int utf16 = encoding == TextEncoding::kUtf16Le || encoding == TextEncoding::kUtf16Be;
         if (utf16 || !isValidUtf8(bytes)) return decodeUnicode(bytes, utf16 ? encoding : TextEncoding::kUtf8, bytes.size());
