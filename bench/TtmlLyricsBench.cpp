@@ -19,9 +19,10 @@ std::string clock(int32_t ms) {
 }
 
 std::string megabyteOfTtml() {
-    std::string head = "<head><metadata><ttm:agent type=\"person\" xml:id=\"v1\"/><ttm:agent type=\"person\" xml:id=\"v2\"/>"
-                       "<iTunesMetadata xmlns=\"http://music.apple.com/lyric-ttml-internal\"><translations>"
-                       "<translation type=\"subtitle\" xml:lang=\"en\">";
+    std::string head =
+        "<head><metadata><ttm:agent type=\"person\" xml:id=\"v1\"/><ttm:agent type=\"person\" xml:id=\"v2\"/>"
+        "<iTunesMetadata xmlns=\"http://music.apple.com/lyric-ttml-internal\"><translations>"
+        "<translation type=\"subtitle\" xml:lang=\"en\">";
     std::string body;
     for (int32_t n = 0; body.size() + head.size() < 1000000; ++n) {
         std::string key = "L" + std::to_string(n + 1);
@@ -33,8 +34,8 @@ std::string megabyteOfTtml() {
             body += "<span begin=\"" + clock(t + w * 400) + "\" end=\"" + clock(t + w * 400 + 350) + "\">" +
                     u8"ことば" + "</span> ";
         body += "<span ttm:role=\"x-bg\" begin=\"" + clock(t + 2600) + "\" end=\"" + clock(t + 3800) + "\">" +
-                "<span begin=\"" + clock(t + 2600) + "\" end=\"" + clock(t + 3800) + "\">(" + u8"こだま" + ")</span></span>" +
-                "<span ttm:role=\"x-translation\" xml:lang=\"fr\">la ligne</span>" +
+                "<span begin=\"" + clock(t + 2600) + "\" end=\"" + clock(t + 3800) + "\">(" + u8"こだま" +
+                ")</span></span>" + "<span ttm:role=\"x-translation\" xml:lang=\"fr\">la ligne</span>" +
                 "<span ttm:role=\"x-roman\">kotoba kotoba kotoba</span></p>";
     }
     head += "</translation></translations></iTunesMetadata></metadata></head>";

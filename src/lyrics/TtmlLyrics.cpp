@@ -1,8 +1,7 @@
 #include "lyrics/TtmlLyrics.h"
 
-#include <pugixml.hpp>
-
 #include <algorithm>
+#include <pugixml.hpp>
 #include <unordered_map>
 #include <utility>
 
@@ -196,7 +195,8 @@ private:
     }
 };
 
-// Where the file's lines begin, so that a position can be named as a line and a character.
+// The problems found, each named by the line of the file it lies on and the character in that
+// line (pugixml gives byte offsets).
 class Problems {
 public:
     Problems(const std::string& text, std::vector<TtmlWarning>& warnings) : text(text), warnings(warnings) {}
@@ -211,7 +211,8 @@ public:
         size_t at = static_cast<size_t>(std::clamp<ptrdiff_t>(offset, 0, static_cast<ptrdiff_t>(text.size())));
         auto line = std::upper_bound(lineStarts.begin(), lineStarts.end(), at) - 1;
         int32_t character = static_cast<int32_t>(codePointsBefore(std::string_view(text).substr(*line), at - *line));
-        warnings.push_back({problem, static_cast<int32_t>(line - lineStarts.begin()) + 1, character, std::move(detail)});
+        warnings.push_back(
+            {problem, static_cast<int32_t>(line - lineStarts.begin()) + 1, character, std::move(detail)});
     }
     void at(TtmlProblem problem, pugi::xml_node node) { add(problem, node.offset_debug()); }
 
@@ -249,7 +250,8 @@ public:
         // What came before the error is in the tree: those lines are read.
         if (!result) problems.add(TtmlProblem::kMalformedXml, result.offset, result.description());
         for (pugi::xml_node node : xml.children())
-            if (node.type() == pugi::node_doctype && std::string_view(node.value()).find("<!ENTITY") != std::string_view::npos)
+            if (node.type() == pugi::node_doctype &&
+                std::string_view(node.value()).find("<!ENTITY") != std::string_view::npos)
                 problems.at(TtmlProblem::kEntityDeclarations, node);
         pugi::xml_node root = xml.document_element();
         for (pugi::xml_node part : root.children()) {
@@ -277,7 +279,8 @@ private:
         document.encoding = encoding;
         if (encoding == TextEncoding::kUtf8Bom) bytes.remove_prefix(3);
         int utf16 = encoding == TextEncoding::kUtf16Le || encoding == TextEncoding::kUtf16Be;
-        if (utf16 || !isValidUtf8(bytes)) return decodeUnicode(bytes, utf16 ? encoding : TextEncoding::kUtf8, bytes.size());
+        if (utf16 || !isValidUtf8(bytes))
+            return decodeUnicode(bytes, utf16 ? encoding : TextEncoding::kUtf8, bytes.size());
         return std::string(bytes);
     }
 
@@ -385,7 +388,7 @@ private:
         if (hasBegin && hasEnd && end < begin) problems.at(TtmlProblem::kBackwards, p);
         if (hasBegin) line.mark(begin);
         std::vector<std::string> translations[2], romanisations[2];  // of the words, of the background
-        pugi::xml_node background;  // the line's one background part
+        pugi::xml_node background;                                   // the line's one background part
         int inBackground = 0;
         int32_t words = 0, lastWordBegin = -1;
         walkInside(
@@ -509,7 +512,8 @@ void endLinesInTimeOrder(std::vector<LyricsLine>& lines) {
 
 std::string ttmlProblemText(const TtmlWarning& warning) {
     switch (warning.problem) {
-    case TtmlProblem::kMalformedXml: return "the XML breaks off here (" + warning.detail + "): the lines before are read";
+    case TtmlProblem::kMalformedXml:
+        return "the XML breaks off here (" + warning.detail + "): the lines before are read";
     case TtmlProblem::kTooLarge: return "the file is larger than 4 MB: its first 4 MB are read";
     case TtmlProblem::kEntityDeclarations: return "the document type declares entities: they are not expanded";
     case TtmlProblem::kTooDeep: return "elements nested more than 64 deep: what lies deeper is left out";
@@ -529,8 +533,7 @@ int ttmlTime(std::string_view text, int32_t& time) {
     return 1;
 }
 
-int parseTtml(LyricsDocument& document, std::string_view bytes, int32_t timeType,
-              std::vector<TtmlWarning>& warnings) {
+int parseTtml(LyricsDocument& document, std::string_view bytes, int32_t timeType, std::vector<TtmlWarning>& warnings) {
     TtmlReader reader(bytes, document, warnings);
     if (!reader.read()) return 0;
     orderLines(document, timeType);

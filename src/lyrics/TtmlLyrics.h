@@ -39,14 +39,14 @@ constexpr int32_t kMaxTtmlDepth = 64;
 constexpr size_t kMaxTtmlWarnings = 100;
 
 enum class TtmlProblem : int32_t {
-    kMalformedXml,       // the XML breaks off here: what came before is read
-    kTooLarge,           // longer than kMaxTtmlBytes: the file is read that far
-    kEntityDeclarations, // a document type declares entities: references to them stay as text
-    kTooDeep,            // elements nested deeper than kMaxTtmlDepth: what lies deeper is left out
-    kUnreadableTime,     // a begin or end that is no clock value: taken as not given
-    kMissingTime,        // a line with no begin of its own nor of a word: left out
-    kBackwards,          // a word before the one before it, or an end before its begin: held at the time before
-    kNoLines,            // no line at all to show
+    kMalformedXml,        // the XML breaks off here: what came before is read
+    kTooLarge,            // longer than kMaxTtmlBytes: the file is read that far
+    kEntityDeclarations,  // a document type declares entities: references to them stay as text
+    kTooDeep,             // elements nested deeper than kMaxTtmlDepth: what lies deeper is left out
+    kUnreadableTime,      // a begin or end that is no clock value: taken as not given
+    kMissingTime,         // a line with no begin of its own nor of a word: left out
+    kBackwards,           // a word before the word before it, or an end before its begin: held
+    kNoLines,             // no line at all to show
 };
 
 struct TtmlWarning {
@@ -71,5 +71,4 @@ int ttmlTime(std::string_view text, int32_t& time);
 // text syntax's are (timeType converts their times for that); one without an end of its own ends
 // where the next line in time begins. Returns 1 when there is a line, 0 otherwise (then no line is
 // kept). What was wrong is added to warnings.
-int parseTtml(LyricsDocument& document, std::string_view bytes, int32_t timeType,
-              std::vector<TtmlWarning>& warnings);
+int parseTtml(LyricsDocument& document, std::string_view bytes, int32_t timeType, std::vector<TtmlWarning>& warnings);

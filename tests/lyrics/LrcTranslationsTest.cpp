@@ -62,7 +62,8 @@ TEST(LrcTranslations, TranslationsGoWithRepeatedAndWordTimedLinesThroughOrdering
              "[00:05.00]Bonne nuit\n"
              "[00:07:00]Ka[00:07:50]ra[00:08:00]o[00:08:20]ke\n[00:07:00]カラオケ\n");
     ASSERT_EQ(p.result, 1);
-    EXPECT_EQ(p.lines(), (Lines{"Chorus 0@100 6@500 / コーラス", "Good night (karaoke) 0@500 0@500 5@550 10@700 / おやすみ / Gute Nacht",
+    EXPECT_EQ(p.lines(), (Lines{"Chorus 0@100 6@500 / コーラス",
+                                "Good night (karaoke) 0@500 0@500 5@550 10@700 / おやすみ / Gute Nacht",
                                 "Karaoke (karaoke) 0@700 2@750 4@800 5@820 7@1120 / カラオケ",
                                 "Chorus 0@1000 6@1300 / コーラス"}));
 }

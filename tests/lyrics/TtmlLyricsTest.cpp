@@ -48,7 +48,8 @@ const std::string kDuet = ttml(
     "<div begin=\"10s\" end=\"30s\">\n"
     "<p begin=\"00:10.000\" end=\"00:13.000\" itunes:key=\"L1\" ttm:agent=\"v1\">"
     "<span begin=\"00:10.000\" end=\"00:10.500\">Where</span> <span begin=\"00:10.500\" end=\"00:11.200\">to</span>"
-    "<span begin=\"00:11.200\" end=\"00:11.400\">day</span>\n   <span begin=\"00:12.000\" end=\"00:12.800\">now</span></p>\n"
+    "<span begin=\"00:11.200\" end=\"00:11.400\">day</span>\n"
+    "   <span begin=\"00:12.000\" end=\"00:12.800\">now</span></p>\n"
     "<p begin=\"13.5s\" end=\"17s\" itunes:key=\"L2\" ttm:agent=\"v2\"><span begin=\"13.5s\" end=\"14s\">To</span> "
     "<span begin=\"14.2s\" end=\"15.5s\">sea</span><span ttm:role=\"x-bg\" begin=\"15.5s\" end=\"17s\">"
     "<span begin=\"15.5s\" end=\"16.2s\">al</span><span begin=\"16.2s\" end=\"17s\">ways</span>"
@@ -61,7 +62,8 @@ const std::string kDuet = ttml(
     "<ttm:agent type=\"person\" xml:id=\"v2\"/><ttm:agent type=\"group\" xml:id=\"v1000\"/>"
     "<ttm:title>Dawn</ttm:title>"
     "<iTunesMetadata xmlns=\"http://music.apple.com/lyric-ttml-internal\"><translations>"
-    "<translation xml:lang=\"ja\"><text for=\"L1\">どこへ</text><text for=\"L2\">海へ <span ttm:role=\"x-bg\">ずっと</span></text></translation>"
+    "<translation xml:lang=\"ja\"><text for=\"L1\">どこへ</text>"
+    "<text for=\"L2\">海へ <span ttm:role=\"x-bg\">ずっと</span></text></translation>"
     "<translation xml:lang=\"fr\"><text for=\"L2\">Vers la mer</text></translation></translations>"
     "<transliterations><transliteration><text for=\"L1\"><span begin=\"10s\" end=\"11s\">doko</span> e</text>"
     "</transliteration></transliterations></iTunesMetadata>");
@@ -113,7 +115,8 @@ TEST(TtmlLyrics, AWordTimedDuetWithTranslationsAndBackgroundVocals) {
         EXPECT_EQ(lines[0].backgroundOffset, -1);
         EXPECT_EQ((std::vector<std::string>{lines[0].agent, lines[1].agent, lines[2].agent}),
                   (std::vector<std::string>{"v1", "v2", "v1000"}));
-        EXPECT_EQ((std::vector<int32_t>{lines[0].voice, lines[1].voice, lines[2].voice}), (std::vector<int32_t>{1, 2, 0}));
+        EXPECT_EQ((std::vector<int32_t>{lines[0].voice, lines[1].voice, lines[2].voice}),
+                  (std::vector<int32_t>{1, 2, 0}));
         EXPECT_STREQ(p.document.title, "Dawn");
     }
     EXPECT_EQ(Parsed(utf16File(utf16, 1)).document.encoding, TextEncoding::kUtf16Be);
@@ -125,7 +128,8 @@ TEST(TtmlLyrics, LinesAreTimedByTheirWordsWhenTheyHaveNoTimesOfTheirOwnAndOrdere
     Parsed p(ttml("<div ttm:agent=\"solo\"><p>Lead <span begin=\"5s\" end=\"6s\">in</span> out</p></div>"
                   "<p begin=\"2s\" ttm:agent=\"guest\">Early</p>\n<p>   </p>"));
     ASSERT_EQ(p.result, 1);
-    EXPECT_EQ(linesWithMarks(p.document), (Lines{"Early 0@200 5@500", "Lead in out (karaoke) 0@500 5@500 7@600 11@900"}));
+    EXPECT_EQ(linesWithMarks(p.document),
+              (Lines{"Early 0@200 5@500", "Lead in out (karaoke) 0@500 5@500 7@600 11@900"}));
     EXPECT_EQ(p.document.lines[0].voice, 2);
     EXPECT_EQ(p.document.lines[1].agent, "solo");
     EXPECT_EQ(p.document.lines[1].voice, 1);
