@@ -12,12 +12,17 @@
 #include "lyrics/SongTags.h"
 #include "lyrics/SyncedLyrics.h"
 #include "lyrics/TagLyrics.h"
+#include "lyrics/TtmlLyrics.h"
 #include "utils/Text.h"
 #include "utils/Utf.h"
 
 namespace {
 
-constexpr const char* kLyricsExtensions[] = {"kra", "lrc", "txt"};
+// A song's lyrics files, in the order they are looked for. A TTML file goes before the LRC ones:
+// it is the one with word timing and translations, and nothing makes one but the user's choice.
+constexpr const char* kLyricsExtensions[] = {"kra", "ttml", "lrc", "txt"};
+constexpr size_t kLyricsExtensionCount = sizeof kLyricsExtensions / sizeof kLyricsExtensions[0];
+int isTtmlExtension(const char* extension) { return std::strcmp(extension, "ttml") == 0; }
 constexpr int32_t kMp3FrameSamples = 1152;
 constexpr int32_t kWmaFrameSamples = 1000;
 
@@ -52,11 +57,25 @@ int readTextOf(const char* path, LyricsEnvironment& environment, std::string& te
     return 1;
 }
 
+// The first count bytes of the file at path. 0 when it does not open.
+int readBytesOf(const char* path, LyricsEnvironment& environment, size_t count, std::string& bytes) {
+    std::unique_ptr<SourceFile> file = environment.openFile(path);
+    if (!file) return 0;
+    bytes.assign(count, '\0');
+    bytes.resize(file->read(0, bytes.data(), bytes.size()));
+    return 1;
+}
+
+// The first of the lyrics files beside source that opens, in path: its text, or for a TTML file
+// (ttml set) its bytes, one more than the reader takes when there are more.
 int readLyricsFile(const char* source, LyricsEnvironment& environment, std::string& text, TextEncoding& encoding,
-                   std::string& path) {
+                   std::string& path, int& ttml) {
     for (const char* extension : kLyricsExtensions) {
         path = replaceExtension(source, extension);
-        if (readTextOf(path.c_str(), environment, text, encoding)) return 1;
+        ttml = isTtmlExtension(extension);
+        if (ttml ? readBytesOf(path.c_str(), environment, kMaxTtmlBytes + 1, text)
+                 : readTextOf(path.c_str(), environment, text, encoding))
+            return 1;
     }
     return 0;
 }
@@ -109,6 +128,19 @@ int parseLoaded(LyricsDocument& document, const char* source, std::string text, 
     return parsed;
 }
 
+// The lines of a TTML file. Its timing is not saved into it (lyricsFile stays empty): a save
+// writes an LRC offset tag, which has no place in XML.
+int parseTtmlLoaded(LyricsDocument& document, const char* source, std::string_view bytes, int32_t timeType,
+                    LyricsEnvironment& environment) {
+    document.reset();
+    std::vector<TtmlWarning> warnings;
+    int parsed = parseTtml(document, bytes, timeType, warnings);
+    if (parsed) markLoaded(document, source);
+    for (size_t i = 0; i < warnings.size(); ++i)
+        environment.lyricsProblem(warnings[i].lineNumber, warnings[i].offset, ttmlProblemText(warnings[i]), i == 0);
+    return parsed;
+}
+
 // The first of the song's tag fields that makes lyrics to show. A field that makes none leaves
 // only the header texts it set, as a lyrics file would; only the loaded field's warnings are shown.
 int loadTagLyrics(LyricsDocument& document, const char* source, int32_t timeType, LyricsEnvironment& environment) {
@@ -141,10 +173,10 @@ std::string searchLyricsFolder(const char* lyricsPath, const char* songPath, Lyr
     if (!folder.empty() && folder.back() == '\\') folder.pop_back();
     if (folder.empty()) return {};
     std::string name = songFileName(songPath);
-    std::string names[3];
-    for (size_t i = 0; i < 3; ++i) names[i] = replaceExtension(name, kLyricsExtensions[i]);
+    std::string names[kLyricsExtensionCount];
+    for (size_t i = 0; i < kLyricsExtensionCount; ++i) names[i] = replaceExtension(name, kLyricsExtensions[i]);
     std::string found;
-    if (!environment.findInTree(folder, names, 3, found)) return {};
+    if (!environment.findInTree(folder, names, kLyricsExtensionCount, found)) return {};
     return found;
 }
 
@@ -189,12 +221,14 @@ int loadLyrics(LyricsDocument& document, const char* source, int32_t timeType, L
 
     std::string text, lyricsFile;
     TextEncoding encoding = TextEncoding::kAnsi;
+    int ttml = 0;
     if (fromTag) {
         if (!readLyrics3Text(path, environment, text)) return 0;
     } else {
         refreshTitleAndArtist(document, path, environment);
-        if (!readLyricsFile(path, environment, text, encoding, lyricsFile)) return 0;
+        if (!readLyricsFile(path, environment, text, encoding, lyricsFile, ttml)) return 0;
     }
+    if (ttml) return parseTtmlLoaded(document, source, text, timeType, environment);
     return parseLoaded(document, source, std::move(text), encoding, lyricsFile, fromTag, timeType, environment);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Finding and loading a song's lyrics: a "kra", "lrc" or "txt" file beside the song, one of that
-// name below the LyricsPath folder, the song's copy in the download folder, the lyrics field of the song's Lyrics3 tag, or the lyrics in
+// Finding and loading a song's lyrics: a "kra", "ttml", "lrc" or "txt" file beside the song, one
+// of that name below the LyricsPath folder, the song's copy in the download folder, the lyrics field of the song's Lyrics3 tag, or the lyrics in
 // the song's other tags (see TagLyrics.h).
 #include <cstdint>
 #include <string>
@@ -46,7 +46,7 @@ std::string lyricsFileText(std::string_view bytes, int cutShort, LyricsEnvironme
 bool lyricsFileReadsWhole(std::string_view bytes);
 
 // Loads the lyrics a source names: a song or lyrics file path (lyrics are read from the path with
-// the extension "kra", else "lrc", else "txt"), kLyrics3Prefix and a song path, or kTagsPrefix and
+// the extension "kra", else "ttml" (TtmlLyrics.h), else "lrc", else "txt"), kLyrics3Prefix and a song path, or kTagsPrefix and
 // a song path (the first of the song's tag fields that holds synchronised lyrics or a text with
 // time tags: a text without any is no lyrics to show). Sets loaded to 0 first, and to 1 on
 // success; refreshes title and artist from the file's tags (TagLyrics.h: readSongTitles) or the
