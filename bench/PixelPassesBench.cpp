@@ -1,5 +1,5 @@
-// The pixel passes of one frame, at the default bar (245 x 18) and a large one (1920 x 80), on
-// buffers as wide as the drawing surface makes them (80 bar heights, or the bar when wider).
+// The pixel passes of one frame, at the default bar (245 x 18), a large one (1920 x 80) and a
+// desktop-sized one (3840 x 160), on buffers as wide as the bar.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -14,7 +14,7 @@ namespace {
 // A bar-high buffer holding something like a rendered line: mostly black key, some text colours.
 struct Buffer {
     Buffer(int32_t width, int32_t height, uint32_t seed)
-        : stride(width > 80 * height ? width : 80 * height), width(width), height(height), pixels(stride * height) {
+        : stride(width), width(width), height(height), pixels(stride * height) {
         for (uint32_t& p : pixels) {
             seed = seed * 1664525u + 1013904223u;
             p = (seed >> 28) < 10 ? 0 : seed >> 8;
@@ -25,7 +25,7 @@ struct Buffer {
     std::vector<uint32_t> pixels;
 };
 
-constexpr int32_t kSizes[][2] = {{245, 18}, {1920, 80}};
+constexpr int32_t kSizes[][2] = {{245, 18}, {1920, 80}, {3840, 160}};
 
 template <typename Pass>
 void registerPass(const char* name, Pass pass) {
@@ -59,6 +59,9 @@ const bool registered = [] {
     registerPass("BM_FadeTowardsBackground",
                  [](Buffer&, Buffer& b) { fadeTowardsBackground(b.area(), 0x203040, 37); });
     registerPass("BM_ApplyEffects", [](Buffer&, Buffer& b) { applyEffects(b.area(), 2, 0x203040); });
+    registerPass("BM_PremultiplyForLayeredWindow", [](Buffer& a, Buffer& b) {
+        premultiplyForLayeredWindow(a.area(), b.area(), 0, 128);
+    });
     for (auto& size : kSizes) {
         std::string label = "BM_Frame/" + std::to_string(size[0]) + "x" + std::to_string(size[1]);
         benchmark::RegisterBenchmark(label.c_str(), [=](benchmark::State& state) {

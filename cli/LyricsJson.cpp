@@ -43,6 +43,8 @@ std::string quoted(std::string_view text) {
 
 std::string text(const std::optional<std::string>& field) { return field ? quoted(*field) : "null"; }
 
+std::string optional(const std::string& field) { return field.empty() ? "null" : quoted(field); }
+
 // The shortest text that reads back as the same double.
 std::string number(double value) {
     char digits[32];
@@ -79,8 +81,14 @@ std::string lyricsJson(const LyricsDocument& document, int32_t timeType, const s
     for (size_t n = 0; n < document.lines.size(); ++n) {
         const LyricsLine& line = document.lines[n];
         json += n ? ",\n    " : "\n    ";
+        std::string background = line.backgroundOffset < 0 ? std::string()
+                                                           : line.text.substr(static_cast<size_t>(line.backgroundOffset));
         json += "{\"text\": " + quoted(line.text) + ", \"length\": " + characters(line.text, line.length) +
-                ", \"isKaraoke\": " + flag(line.isKaraoke) + ", \"marks\": [";
+                ", \"isKaraoke\": " + flag(line.isKaraoke) + ", \"translation\": " + optional(line.translation) +
+                ", \"secondTranslation\": " + optional(line.secondTranslation) +
+                ", \"romanisation\": " + optional(line.romanisation) + ", \"agent\": " + optional(line.agent) +
+                ", \"voice\": " + std::to_string(line.voice) + ", \"background\": " + optional(background) +
+                ", \"marks\": [";
         for (size_t k = 0; k < line.marks.size(); ++k) {
             const TimeMark& mark = line.marks[k];
             json += k ? ", " : "";
@@ -94,7 +102,9 @@ std::string lyricsJson(const LyricsDocument& document, int32_t timeType, const s
     for (size_t i = 0; i < warnings.size(); ++i) {
         json += i ? ",\n    " : "\n    ";
         json += "{\"line\": " + std::to_string(warnings[i].lineNumber) +
-                ", \"offset\": " + std::to_string(warnings[i].offset) + "}";
+                ", \"offset\": " + std::to_string(warnings[i].offset);
+        if (!warnings[i].problem.empty()) json += ", \"problem\": " + quoted(warnings[i].problem);
+        json += "}";
     }
     json += warnings.empty() ? "]\n" : "\n  ]\n";
     return json + "}\n";

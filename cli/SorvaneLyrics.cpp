@@ -1,9 +1,9 @@
 // sorvane-lyrics: loads lyrics the way the plug-in does and prints the document as JSON.
 //   sorvane-lyrics [--time-type 0|1] [--code-page N] SOURCE
 // SOURCE is a song or lyrics file path (lyrics are read from it with the extension kra, else
-// lrc, else txt), LYRICS200:SONG for the Lyrics3 tag of a song file, or TAGS:SONG for the lyrics
-// in a song's ID3v2, Xiph, MP4, APEv2 or ASF tags (the first field with lyrics to show, named in
-// the output's tagField). --code-page names the ANSI code page files without a Unicode encoding
+// ttml, else lrc, else txt), LYRICS200:SONG for the Lyrics3 tag of a song file, or TAGS:SONG for
+// the lyrics in a song's ID3v2, Xiph, MP4, APEv2 or ASF tags (the first field with lyrics to show,
+// named in the output's tagField). --code-page names the ANSI code page files without a Unicode encoding
 // (and ID3v2 texts in Latin-1) are read in: the system's on Windows, 932 natively, unless told.
 // Exit status: 0 lyrics loaded, 1 none found, 2 usage error.
 //
@@ -77,7 +77,10 @@ public:
     explicit ToolEnvironment(uint32_t codePage) : PlatformEnvironment(codePage ? codePage : 932) {}
 #endif
     std::optional<std::string> hostTitleCopy() override { return std::nullopt; }
-    void malformedTag(int32_t lineNumber, int32_t offset, int) override { warnings.push_back({lineNumber, offset}); }
+    void malformedTag(int32_t lineNumber, int32_t offset, int) override { warnings.push_back({lineNumber, offset, {}}); }
+    void lyricsProblem(int32_t lineNumber, int32_t offset, const std::string& problem, int) override {
+        warnings.push_back({lineNumber, offset, problem});
+    }
     std::vector<ToolWarning> warnings;
 
 private:

@@ -11,7 +11,6 @@
 #include "config/PropertyPages.h"
 #include "config/SheetState.h"
 #include "resources/ResourceIds.h"
-#include "utils/Text.h"
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"
 
@@ -31,12 +30,6 @@ const ColourButton kColourButtons[] = {
     {IDC_TITLE_COLOUR, &Settings::ColorTCOLOR},
 };
 
-// The colour dialog's custom colours, kept while the library is loaded.
-COLORREF customColours[16] = {
-    0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
-    0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
-};
-
 // The colour dialog's title is the system's; the hook gives it the sheet's language.
 UINT_PTR CALLBACK colourDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
@@ -48,13 +41,13 @@ UINT_PTR CALLBACK colourDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lPa
 
 // The colour the user chooses, or colour itself when the dialog is cancelled. The dialog is
 // modal; the bar keeps ticking inside its message loop.
-int32_t chooseColour(HWND owner, int32_t colour) {
+int32_t chooseColour(SheetState& state, HWND owner, int32_t colour) {
     std::wstring title = uiTextW(UiText::ColourDialogTitle);
     CHOOSECOLORW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.rgbResult = static_cast<COLORREF>(colour);
-    dialog.lpCustColors = customColours;
+    dialog.lpCustColors = state.customColours;
     dialog.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR | CC_ENABLEHOOK;
     dialog.lpfnHook = colourDialogHook;
     dialog.lCustData = reinterpret_cast<LPARAM>(&title);
@@ -73,12 +66,11 @@ int CALLBACK addFontFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD type, L
 }
 
 void initialise(SheetState& state, HWND page) {
-    LockedScope locked(state.pluginLock);
     HDC dc = GetDC(page);
     EnumFontFamiliesW(dc, nullptr, addFontFace, reinterpret_cast<LPARAM>(page));
     ReleaseDC(page, dc);
     // The first face beginning with FontName, searching from item 1 round to item 0.
-    std::wstring face = widen(state.liveSettings.FontName ? state.liveSettings.FontName : "");
+    std::wstring face = widen(state.liveSettings.FontName.value_or(""));
     LRESULT found = state.liveSettings.FontName ? SendDlgItemMessageW(page, IDC_FONT_LIST, CB_FINDSTRING, 0,
                                                                 reinterpret_cast<LPARAM>(face.c_str()))
                                           : CB_ERR;
@@ -87,15 +79,12 @@ void initialise(SheetState& state, HWND page) {
 
 void fontChosen(SheetState& state, HWND page) {
     std::string face = readItemText(page, IDC_FONT_LIST);
-    LockedScope locked(state.pluginLock);
-    assignString(state.liveSettings.FontName, face.c_str());
+    state.liveSettings.FontName = face;
 }
 
-// The colour dialog runs without the lock; the bar keeps ticking meanwhile. Even a cancelled
-// dialog counts as a change.
+// The bar keeps ticking inside the colour dialog's loop. Even a cancelled dialog counts as a change.
 void colourChosen(SheetState& state, HWND page, const ColourButton& button) {
-    int32_t colour = chooseColour(page, state.liveSettings.*button.setting);
-    LockedScope locked(state.pluginLock);
+    int32_t colour = chooseColour(state, page, state.liveSettings.*button.setting);
     state.liveSettings.*button.setting = colour;
     // The title banner notices its colour itself.
     if (button.id != IDC_TITLE_COLOUR) state.applyColours();
@@ -105,7 +94,6 @@ void colourChosen(SheetState& state, HWND page, const ColourButton& button) {
 // The host skin's pixel under the bar's centre becomes the background. Offsets from the host's
 // corner are the skin picture's own coordinates; a screen position is turned into them first.
 void pickUpBackground(SheetState& state, HWND page) {
-    LockedScope locked(state.pluginLock);
     Settings& live = state.liveSettings;
     POINT p = {live.Winamp_x, live.Winamp_y};
     if (!live.Move_with_Winamp) ScreenToClient(state.hostWindow(), &p);
@@ -135,7 +123,6 @@ void command(SheetState& state, HWND page, int id, int notification) {
 
 void notify(SheetState& state, HWND, UINT code) {
     if (!restoreOnCancel(state, code) || code != PSN_QUERYCANCEL) return;
-    LockedScope locked(state.pluginLock);
     state.applyColours();
 }
 

@@ -46,7 +46,6 @@ void convertPosition(SheetState& state, bool toScreen) {
 }
 
 void initialise(SheetState& state, HWND page) {
-    LockedScope locked(state.pluginLock);
     for (const Switch& s : kSwitches) checkItem(page, s.id, state.liveSettings.*s.setting != 0);
     enableNoKaraokeSwitch(page, state.liveSettings.Disp_Kra != 0);
     checkItem(page, state.liveSettings.TimeType ? IDC_PLAYER_TIME : IDC_STANDARD_TIME, true);
@@ -73,7 +72,6 @@ void directSwitched(SheetState& state) {
 }
 
 void command(SheetState& state, HWND page, int id, int) {
-    LockedScope locked(state.pluginLock);
     if (id == IDC_STANDARD_TIME || id == IDC_PLAYER_TIME) {
         state.liveSettings.TimeType = id == IDC_PLAYER_TIME ? 1 : 0;
         reportChanged(page);

@@ -17,13 +17,11 @@ void choose(HWND page, int first, int id, int32_t& setting) {
 }
 
 void initialise(SheetState& state, HWND page) {
-    LockedScope locked(state.pluginLock);
     if (int button = buttonForValue(IDC_LSET_FIRST, state.liveSettings.Lset)) checkItem(page, button, true);
     if (int button = buttonForValue(IDC_WSET_FIRST, state.liveSettings.Wset)) checkItem(page, button, true);
 }
 
 void command(SheetState& state, HWND page, int id, int) {
-    LockedScope locked(state.pluginLock);
     if (id >= IDC_LSET_FIRST && id < IDC_LSET_FIRST + 3) {
         choose(page, IDC_LSET_FIRST, id, state.liveSettings.Lset);
     } else if (id >= IDC_WSET_FIRST && id < IDC_WSET_FIRST + 3) {

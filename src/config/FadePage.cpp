@@ -51,7 +51,6 @@ void initialise(SheetState& state, HWND page) {
     setRange(page, IDC_FIN_END_SLIDER, -101, 0);
     setRange(page, IDC_FOUT_START_SLIDER, -1, 200);
     setRange(page, IDC_FOUT_END_SLIDER, -1, 200);
-    LockedScope locked(state.pluginLock);
     showTimes(state.liveSettings, page);
     writeItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, state.liveSettings.GlobalOffset);
 }
@@ -59,12 +58,10 @@ void initialise(SheetState& state, HWND page) {
 // The output's delay applies at once, within its range; the field keeps what was typed until it
 // loses the focus, then shows the value taken.
 void globalOffsetChanged(SheetState& state, HWND page) {
-    LockedScope locked(state.pluginLock);
     state.liveSettings.GlobalOffset = clampGlobalOffset(readItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, true));
 }
 
 void globalOffsetLeft(SheetState& state, HWND page) {
-    LockedScope locked(state.pluginLock);
     int32_t taken = state.liveSettings.GlobalOffset;
     if (readItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, true) != taken) writeItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, taken);
 }
@@ -76,7 +73,6 @@ void sliderMoved(SheetState& state, HWND page, HWND slider) {
     int id = GetDlgCtrlID(slider);
     for (const FadeTime& f : kFadeTimes) {
         if (f.slider != id) continue;
-        LockedScope locked(state.pluginLock);
         int32_t v = static_cast<int32_t>(SendMessageA(slider, TBM_GETPOS, 0, 0));
         writeItemNumber(page, f.edit, v);
         state.liveSettings.*f.setting = v;
@@ -89,7 +85,6 @@ void sliderMoved(SheetState& state, HWND page, HWND slider) {
 void editChanged(SheetState& state, HWND page, int id) {
     for (const FadeTime& f : kFadeTimes) {
         if (f.edit != id) continue;
-        LockedScope locked(state.pluginLock);
         int32_t v = readItemNumber(page, id, true);
         moveSlider(page, f.slider, v);
         state.liveSettings.*f.setting = v;
@@ -98,7 +93,6 @@ void editChanged(SheetState& state, HWND page, int id) {
 
 void restoreStandardTimes(SheetState& state, HWND page) {
     const Settings standard;
-    LockedScope locked(state.pluginLock);
     for (const FadeTime& f : kFadeTimes) state.liveSettings.*f.setting = standard.*f.setting;
     showTimes(state.liveSettings, page);
 }

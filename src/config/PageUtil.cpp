@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <cassert>
 #include <cstdio>
 
 #include "config/PageRules.h"
@@ -34,7 +35,6 @@ void reportChanged(HWND page) { SendMessageA(GetParent(page), PSM_CHANGED, reint
 
 bool restoreOnCancel(SheetState& state, UINT code) {
     if (code != PSN_QUERYCANCEL && code != PSN_RESET) return false;
-    LockedScope locked(state.pluginLock);
     state.liveSettings.copyFrom(state.settingsSnapshot);
     return true;
 }
@@ -46,6 +46,7 @@ INT_PTR handlePageMessage(const PageHandlers& handlers, HWND page, UINT message,
     }
     auto* state = reinterpret_cast<SheetState*>(GetWindowLongPtrW(page, DWLP_USER));
     if (!state) return 0;
+    assert(state->onHostThread());
     switch (message) {
     case WM_INITDIALOG:
         if (handlers.initialise) handlers.initialise(*state, page);

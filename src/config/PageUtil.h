@@ -23,7 +23,7 @@ void checkItem(HWND page, int id, bool checked);
 void reportChanged(HWND page);
 
 // On PSN_QUERYCANCEL (the page showing) and PSN_RESET (every created page): copies
-// settingsSnapshot back into liveSettings under pluginLock. Returns whether it did.
+// settingsSnapshot back into liveSettings. Returns whether it did.
 bool restoreOnCancel(SheetState& state, UINT code);
 
 // What a page does with the messages it handles, each given the state the page was made for. A

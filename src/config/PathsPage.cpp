@@ -21,21 +21,16 @@ namespace {
 // The dialog's buffer: a path at the system's limit fits.
 const size_t kLongestPath = 32768;
 
-// Runs the open-file dialog without the lock (the bar keeps ticking inside it). Returns 1 with the
-// chosen file's path (UTF-8) in path, 0 when the user cancels.
-int browse(SheetState& state, HWND page, UiText titleText, UiText filterText, char* const Settings::*startIn,
-           std::string& path) {
+// Runs the open-file dialog (the bar keeps ticking inside it). Returns 1 with the chosen file's path
+// (UTF-8) in path, 0 when the user cancels.
+int browse(SheetState& state, HWND page, UiText titleText, UiText filterText,
+           const std::optional<std::string> Settings::*startIn, std::string& path) {
     std::wstring title = uiTextW(titleText);
     // The table separates the filter's parts with "|"; the dialog takes them between zeros.
     std::wstring filter = uiTextW(filterText);
     for (wchar_t& c : filter)
         if (c == L'|') c = L'\0';
-    std::wstring folder;
-    {
-        LockedScope locked(state.pluginLock);
-        const char* start = state.liveSettings.*startIn;
-        folder = widen(start ? start : "");
-    }
+    std::wstring folder = widen((state.liveSettings.*startIn).value_or(""));
     std::wstring chosen(kLongestPath, L'\0');
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
@@ -73,41 +68,37 @@ void browseDownloads(SheetState& state, HWND page) {
 void browseSkin(SheetState& state, HWND page) {
     std::string path;
     if (!browse(state, page, UiText::SkinBrowseTitle, UiText::SkinBrowseFilter, &Settings::SkinPath, path)) return;
-    {
-        LockedScope locked(state.pluginLock);
-        assignString(state.liveSettings.SkinPath, path.c_str());
-        state.reloadSkin();
-        writeItemText(page, IDC_SKIN_PATH, path.c_str());
-    }
+    state.liveSettings.SkinPath = path;
+    state.reloadSkin();
+    writeItemText(page, IDC_SKIN_PATH, path.c_str());
     reportChanged(page);
 }
 
 // Only a text that differs from the setting is a change: the page's own writes notify too, and an
 // unset path shows as an empty edit. Focus notifications are not changes at all: one arrives while
 // the sheet closes, after a cancel has restored the settings.
-void pathEdited(SheetState& state, HWND page, int id, char*& setting) {
+void pathEdited(SheetState& state, HWND page, int id, std::optional<std::string>& setting) {
     std::string text = readItemText(page, id);
-    LockedScope locked(state.pluginLock);
-    if (text == (setting ? setting : "")) return;
-    assignString(setting, text.c_str());
+    if (text == setting.value_or("")) return;
+    setting = text;
     if (id == IDC_SKIN_PATH) state.reloadSkin();
 }
 
 // A LyricsServer the lookup refuses (it is set in the INI file only) is said where going online is
 // chosen, in place of what going online sends: until it is corrected, nothing is sent.
-void showServerProblem(HWND page, const char* server) {
-    ServerAddressProblem problem = serverAddressProblem(server ? server : "");
-    if (!server || !*server || problem == ServerAddressProblem::kNone) return;
+void showServerProblem(HWND page, const std::optional<std::string>& server) {
+    if (!server || server->empty()) return;
+    ServerAddressProblem problem = serverAddressProblem(*server);
+    if (problem == ServerAddressProblem::kNone) return;
     UiText text = problem == ServerAddressProblem::kQueryOrFragment ? UiText::LyricsServerHasQuery
                                                                      : UiText::LyricsServerNotHttp;
     SetDlgItemTextW(page, IDC_ONLINE_NOTE, uiTextW(text).c_str());
 }
 
 void initialise(SheetState& state, HWND page) {
-    LockedScope locked(state.pluginLock);
-    writeItemText(page, IDC_LYRICS_PATH, state.liveSettings.LyricsPath);
-    writeItemText(page, IDC_SKIN_PATH, state.liveSettings.SkinPath);
-    writeItemText(page, IDC_DOWNLOAD_PATH, state.liveSettings.DownloadPath);
+    writeItemText(page, IDC_LYRICS_PATH, textOrNull(state.liveSettings.LyricsPath));
+    writeItemText(page, IDC_SKIN_PATH, textOrNull(state.liveSettings.SkinPath));
+    writeItemText(page, IDC_DOWNLOAD_PATH, textOrNull(state.liveSettings.DownloadPath));
     checkItem(page, IDC_ONLINE_LYRICS, state.liveSettings.OnlineLyrics == 1);
     showServerProblem(page, state.liveSettings.LyricsServer);
 }
@@ -128,10 +119,7 @@ void command(SheetState& state, HWND page, int id, int notification) {
         break;
     case IDC_ONLINE_LYRICS:
         if (notification == BN_CLICKED) {
-            {
-                LockedScope locked(state.pluginLock);
-                state.liveSettings.OnlineLyrics = isItemChecked(page, id) ? 1 : 0;
-            }
+            state.liveSettings.OnlineLyrics = isItemChecked(page, id) ? 1 : 0;
             reportChanged(page);
         }
         break;
@@ -148,7 +136,6 @@ void command(SheetState& state, HWND page, int id, int notification) {
 
 void notify(SheetState& state, HWND, UINT code) {
     if (!restoreOnCancel(state, code)) return;
-    LockedScope locked(state.pluginLock);
     state.reloadSkin();
 }
 

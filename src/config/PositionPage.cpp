@@ -11,15 +11,12 @@ namespace {
 
 constexpr int32_t kMaxHeight = 80;
 
-// The size up-downs, kept to follow a typed size; they live as long as the page.
-HWND widthUpDown = nullptr;
-HWND heightUpDown = nullptr;
-
-HWND createUpDown(HWND page, int buddy, int lower, int upper, int32_t position) {
+// The size up-downs have ids, so that a typed size can move them: they live as long as the page.
+void createUpDown(HWND page, int id, int buddy, int lower, int upper, int32_t position) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(page, GWLP_HINSTANCE));
-    return CreateUpDownControl(
-        WS_CHILD | WS_VISIBLE | WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS, 0, 0, 18,
-        25, page, 0, instance, GetDlgItem(page, buddy), upper, lower, position);
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_BORDER | UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_NOTHOUSANDS;
+    CreateUpDownControl(style, 0, 0, 18, 25, page, id, instance, GetDlgItem(page, buddy), upper, lower, position);
 }
 
 void writePosition(const Settings& settings, HWND page) {
@@ -29,17 +26,14 @@ void writePosition(const Settings& settings, HWND page) {
 
 void initialise(SheetState& state, HWND page) {
     InitCommonControls();
-    // Creating an up-down writes its buddy, which reaches sizeEdited before the handle is known.
-    widthUpDown = heightUpDown = nullptr;
-    LockedScope locked(state.pluginLock);
     const Settings& live = state.liveSettings;
     writePosition(live, page);
     writeItemNumber(page, IDC_WIDTH_EDIT, live.width);
     writeItemNumber(page, IDC_HEIGHT_EDIT, live.height);
-    createUpDown(page, IDC_LEFT_EDIT, -10000, 10000, live.Winamp_x);
-    createUpDown(page, IDC_TOP_EDIT, -10000, 10000, live.Winamp_y);
-    widthUpDown = createUpDown(page, IDC_WIDTH_EDIT, 0, 10000, live.width);
-    heightUpDown = createUpDown(page, IDC_HEIGHT_EDIT, 0, kMaxHeight, live.height);
+    createUpDown(page, 0, IDC_LEFT_EDIT, -10000, 10000, live.Winamp_x);
+    createUpDown(page, 0, IDC_TOP_EDIT, -10000, 10000, live.Winamp_y);
+    createUpDown(page, IDC_WIDTH_UPDOWN, IDC_WIDTH_EDIT, 0, 10000, live.width);
+    createUpDown(page, IDC_HEIGHT_UPDOWN, IDC_HEIGHT_EDIT, 0, kMaxHeight, live.height);
 }
 
 // A bar drawn straight into the followed window must not leave its picture at the old place.
@@ -58,7 +52,7 @@ void positionEdited(SheetState& state, HWND page, int id, int32_t& setting) {
 }
 
 // Every buffer is as high as the bar, and the skin is stretched to it: a new size needs both anew.
-void sizeEdited(SheetState& state, HWND page, int id, int32_t& setting, HWND upDown) {
+void sizeEdited(SheetState& state, HWND page, int id, int32_t& setting, int upDown) {
     int32_t value = readItemNumber(page, id, false);
     if (value == setting) return;
     if (id == IDC_HEIGHT_EDIT && value > kMaxHeight) {
@@ -66,7 +60,7 @@ void sizeEdited(SheetState& state, HWND page, int id, int32_t& setting, HWND upD
         return;
     }
     setting = value;
-    SendMessageA(upDown, UDM_SETPOS32, 0, value);
+    SendDlgItemMessageA(page, upDown, UDM_SETPOS32, 0, value);
     reportChanged(page);
     repaintFollowedWindows(state);
     if (!state.barWindow && !state.attachWindow) return;
@@ -77,7 +71,6 @@ void sizeEdited(SheetState& state, HWND page, int id, int32_t& setting, HWND upD
 // cancel has restored the settings, and must not write the typed value back.
 void command(SheetState& state, HWND page, int id, int notification) {
     if (notification != EN_CHANGE) return;
-    LockedScope locked(state.pluginLock);
     Settings& live = state.liveSettings;
     switch (id) {
     case IDC_LEFT_EDIT:
@@ -87,10 +80,10 @@ void command(SheetState& state, HWND page, int id, int notification) {
         positionEdited(state, page, id, live.Winamp_y);
         break;
     case IDC_WIDTH_EDIT:
-        sizeEdited(state, page, id, live.width, widthUpDown);
+        sizeEdited(state, page, id, live.width, IDC_WIDTH_UPDOWN);
         break;
     case IDC_HEIGHT_EDIT:
-        sizeEdited(state, page, id, live.height, heightUpDown);
+        sizeEdited(state, page, id, live.height, IDC_HEIGHT_UPDOWN);
         break;
     default:
         break;
@@ -98,22 +91,18 @@ void command(SheetState& state, HWND page, int id, int notification) {
 }
 
 void cancel(SheetState& state) {
-    {
-        LockedScope locked(state.pluginLock);
-        int32_t width = state.liveSettings.width, height = state.liveSettings.height;
-        restoreOnCancel(state, PSN_QUERYCANCEL);
-        if ((state.liveSettings.width != width || state.liveSettings.height != height) && state.barWindow)
-            state.applyBarSize();
-        else
-            state.reloadSkin();
-    }
+    int32_t width = state.liveSettings.width, height = state.liveSettings.height;
+    restoreOnCancel(state, PSN_QUERYCANCEL);
+    if ((state.liveSettings.width != width || state.liveSettings.height != height) && state.barWindow)
+        state.applyBarSize();
+    else
+        state.reloadSkin();
     repaintFollowedWindows(state);
 }
 
 void notify(SheetState& state, HWND page, UINT code) {
     if (code == PSN_SETACTIVE) {
         // Dragging the bar moves it while the sheet is open.
-        LockedScope locked(state.pluginLock);
         writePosition(state.liveSettings, page);
     } else if (code == PSN_QUERYCANCEL) {
         cancel(state);

@@ -1,7 +1,7 @@
 #pragma once
 // The dialog procedures of the sheet's pages, one file each. Every page fills its controls from
-// liveSettings when first shown, writes each edit straight back under pluginLock, and on a cancel
-// copies settingsSnapshot back and refreshes what depends on the restored values.
+// liveSettings when first shown, writes each edit straight back, and on a cancel copies
+// settingsSnapshot back and refreshes what depends on the restored values.
 #include <windows.h>
 
 INT_PTR CALLBACK positionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,7 +1,7 @@
 #pragma once
 // The modal property sheet "設定" and the editing cycle its pages share: every edit goes straight
-// into liveSettings under pluginLock; Cancel copies settingsSnapshot back. The sheet speaks the
-// active language (utils/WinUiText.h) from its caption to its pages' templates.
+// into liveSettings; Cancel copies settingsSnapshot back. The sheet speaks the active language
+// (utils/WinUiText.h) from its caption to its pages' templates.
 #include <windows.h>
 
 class SheetState;

@@ -5,7 +5,6 @@
 
 #include "config/ProfileStore.h"
 #include "utils/OutputDelay.h"
-#include "utils/Text.h"
 
 const char kDefaultFontName[] = "\xEF\xBC\xAD\xEF\xBC\xB3\x20\xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";
 
@@ -57,7 +56,7 @@ const IntegerKey kIntegerKeys[] = {
 
 struct StringKey {
     const char* key;
-    char* Settings::*field;
+    std::optional<std::string> Settings::*field;
 };
 
 // Save and copy order.
@@ -71,9 +70,9 @@ const StringKey kStringKeys[] = {
     {"OtherWinClass", &Settings::OtherWinClass},
 };
 
-void loadString(Settings& s, ProfileStore& store, char* Settings::*field, const char* key) {
+void loadString(Settings& s, ProfileStore& store, std::optional<std::string> Settings::*field, const char* key) {
     std::string value = store.readString(key);
-    if (!value.empty()) assignString(s.*field, value.c_str());
+    if (!value.empty()) s.*field = value;
 }
 
 bool isPlacementKey(int32_t Settings::*field) {
@@ -83,15 +82,13 @@ bool isPlacementKey(int32_t Settings::*field) {
 
 }  // namespace
 
-Settings::Settings() { FontName = copyText(kDefaultFontName); }
+Settings::Settings() : FontName(kDefaultFontName) {}
 
-Settings::~Settings() {
-    for (const StringKey& k : kStringKeys) freeText(this->*k.field);
-}
+Settings::~Settings() = default;
 
 void Settings::copyFrom(const Settings& source) {
     if (&source == this) return;
-    for (const StringKey& k : kStringKeys) assignString(this->*k.field, source.*k.field);
+    for (const StringKey& k : kStringKeys) this->*k.field = source.*k.field;
     for (const IntegerKey& k : kIntegerKeys) this->*k.field = source.*k.field;
     Language = source.Language;
 }
@@ -119,7 +116,7 @@ int Settings::loadFromIni(ProfileStore& store) {
 
 int Settings::saveToIni(ProfileStore& store) const {
     for (const StringKey& k : kStringKeys)
-        if (this->*k.field) store.writeString(k.key, this->*k.field);
+        if (this->*k.field) store.writeString(k.key, *(this->*k.field));
     for (const IntegerKey& k : kIntegerKeys) {
         char number[16];
         std::snprintf(number, sizeof number, "%d", static_cast<int>(this->*k.field));

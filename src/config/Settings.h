@@ -1,9 +1,11 @@
 #pragma once
 // Every user setting of the plug-in, each field named exactly as its INI key.
-// Strings are owned heap texts in UTF-8 (utils/Text.h): null means unset, distinct from the empty
-// text.
+// Strings are UTF-8; an unset one (nullopt) differs from the empty text: its key is neither read
+// into it nor written from it.
 // Colours are 0x00BBGGRR colour references; times are hundredths of a second.
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "utils/UiText.h"
 
@@ -55,17 +57,17 @@ public:
     // Writes every key; unset strings leave their keys in the file untouched.
     int saveToIni(ProfileStore& store) const;
 
-    char* LyricsPath = nullptr;
+    std::optional<std::string> LyricsPath;
     // Where lyrics found outside the song's folders are kept (lyrics/DownloadFolder.h); unset or
     // empty: a "Lyrics" folder beside the settings file.
-    char* DownloadPath = nullptr;
+    std::optional<std::string> DownloadPath;
     // The LRCLIB server asked for lyrics found nowhere on the machine, when OnlineLyrics is 1;
     // unset or empty: kDefaultLyricsServer (not written into the file, so that it can move on).
-    char* LyricsServer = nullptr;
-    char* SkinPath = nullptr;
-    char* OtherWinName = nullptr;
-    char* OtherWinClass = nullptr;
-    char* FontName = nullptr;
+    std::optional<std::string> LyricsServer;
+    std::optional<std::string> SkinPath;
+    std::optional<std::string> OtherWinName;
+    std::optional<std::string> OtherWinClass;
+    std::optional<std::string> FontName;  // kDefaultFontName until the file names another
     int32_t FontSize = 16;
     int32_t Fade_in = 1;
     int32_t Fin_Start = -40;

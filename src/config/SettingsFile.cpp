@@ -11,10 +11,6 @@ namespace {
 const char kFileName[] = "sorvane.ini";
 const char kLogName[] = "sorvane.log";
 
-std::string chosenFile;
-// The user has been told this session that the file cannot be written.
-bool failureShown = false;
-
 std::string inFolder(const std::string& folder, const char* name) {
     if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
     return folder + "\\" + name;
@@ -61,8 +57,8 @@ std::string systemErrorText(DWORD error) {
 
 // One line, UTF-8, at the end of sorvane.log beside the settings file; nothing when that cannot
 // be written either.
-void appendToLog(const std::string& line) {
-    std::string folder = chosenFile.substr(0, chosenFile.find_last_of("\\/") + 1);
+void appendToLog(const std::string& settingsFile, const std::string& line) {
+    std::string folder = settingsFile.substr(0, settingsFile.find_last_of("\\/") + 1);
     HANDLE log = CreateFileW(widePath(settingsLogIn(folder)).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return;
@@ -103,26 +99,25 @@ std::string libraryFolder(HINSTANCE module) {
     return path;
 }
 
-std::string locateSettingsFile(const std::string& hostFolder, const std::string& moduleFolder) {
+std::string locateSettingsFile(SettingsFileState& file, const std::string& hostFolder,
+                               const std::string& moduleFolder) {
     std::string beside = settingsFileIn(moduleFolder);
     if (hostFolder.empty()) {
-        chosenFile = beside;
-        return chosenFile;
+        file.path = beside;
+        return file.path;
     }
-    chosenFile = settingsFileIn(hostFolder);
+    file.path = settingsFileIn(hostFolder);
     // A host folder that is not there yet is made (its parent is the host's business).
     CreateDirectoryW(widePath(hostFolder).c_str(), nullptr);
-    if (isFile(chosenFile) || !isFile(beside)) return chosenFile;
-    return copySettings(beside, chosenFile) ? chosenFile : beside;
+    if (isFile(file.path) || !isFile(beside)) return file.path;
+    return copySettings(beside, file.path) ? file.path : beside;
 }
 
-const std::string& settingsFilePath() { return chosenFile; }
-
-void reportSaveFailure(HWND owner, DWORD error) {
+void reportSaveFailure(SettingsFileState& file, HWND owner, DWORD error) {
     std::string reason = systemErrorText(error);
-    appendToLog(formatUiText(UiText::SaveFailedLogLine, activeLanguage(), {chosenFile, reason}));
-    if (!owner || failureShown) return;
-    failureShown = true;
-    std::wstring text = formatUiTextW(UiText::SaveFailedText, {chosenFile, reason});
+    appendToLog(file.path, formatUiText(UiText::SaveFailedLogLine, activeLanguage(), {file.path, reason}));
+    if (!owner || file.failureShown) return;
+    file.failureShown = true;
+    std::wstring text = formatUiTextW(UiText::SaveFailedText, {file.path, reason});
     MessageBoxW(owner, text.c_str(), uiTextW(UiText::SaveFailedCaption).c_str(), MB_OK | MB_ICONWARNING);
 }

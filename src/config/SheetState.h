@@ -2,14 +2,14 @@
 // What the settings sheet and its pages work on: the plug-in's state as they see it. The plug-in
 // hands its state to the sheet, and the sheet to every page through the page parameter (lParam of
 // PROPSHEETPAGE, which a page receives with WM_INITDIALOG), so that the pages reach neither a
-// global nor the plug-in's own code. Everything here belongs to the host's thread; the pages hold
-// pluginLock while they read or change it.
+// global nor the plug-in's own code. Everything here belongs to the host's thread, and only that
+// thread reads or changes it.
 #include <windows.h>
 
 #include <cstdint>
 
 #include "config/Settings.h"
-#include "utils/RecursiveLock.h"
+#include "config/SettingsFile.h"
 
 class SheetState {
 public:
@@ -35,9 +35,21 @@ public:
     // The next left click, wherever it is, names the window the bar attaches to.
     virtual void startWindowPick() = 0;
 
+    // The host's thread: the one that loaded the library, until the plug-in starts on another
+    // (init, or a config or uninstall call made while it is not running). Debug builds check at
+    // every entry point that they run on it.
+    void claimHostThread() { hostThreadId = GetCurrentThreadId(); }
+    bool onHostThread() const { return GetCurrentThreadId() == hostThreadId; }
+
     Settings settingsSnapshot;  // restored by the sheet's cancel
     Settings liveSettings;      // read by all running code, edited in place by the pages
-    RecursiveLock pluginLock;
+    SettingsFileState settingsFile;
+    // The colour dialog's custom colours, kept while the library is loaded.
+    COLORREF customColours[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
+                                  0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
     HWND barWindow = nullptr;     // null until init creates it
     HWND attachWindow = nullptr;  // the window the bar follows instead of the host; null = the host
+
+private:
+    DWORD hostThreadId = GetCurrentThreadId();
 };

@@ -2,7 +2,6 @@
 // where the settings file lies.
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
-#include "config/SettingsFile.h"
 #include "config/SheetState.h"
 #include "resources/ResourceIds.h"
 #include "resources/Version.h"
@@ -19,8 +18,7 @@ void initialise(SheetState& state, HWND page) {
     SetDlgItemTextA(page, IDC_VERSION_TEXT, "0.14b");
     for (UiText item : kLanguageItems)
         SendDlgItemMessageW(page, IDC_LANGUAGE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(uiTextW(item).c_str()));
-    writeItemText(page, IDC_SETTINGS_FILE, settingsFilePath().c_str());
-    LockedScope locked(state.pluginLock);
+    writeItemText(page, IDC_SETTINGS_FILE, state.settingsFile.path.c_str());
     SendDlgItemMessageW(page, IDC_LANGUAGE, CB_SETCURSEL, static_cast<WPARAM>(state.liveSettings.Language), 0);
 }
 
@@ -29,7 +27,6 @@ void command(SheetState& state, HWND page, int id, int notification) {
     if (id != IDC_LANGUAGE || notification != CBN_SELCHANGE) return;
     LRESULT chosen = SendDlgItemMessageW(page, IDC_LANGUAGE, CB_GETCURSEL, 0, 0);
     if (chosen < 0 || chosen >= static_cast<LRESULT>(sizeof kLanguageItems / sizeof kLanguageItems[0])) return;
-    LockedScope locked(state.pluginLock);
     state.liveSettings.Language = static_cast<LanguageChoice>(chosen);
     reportChanged(page);
 }

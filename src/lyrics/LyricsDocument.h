@@ -25,8 +25,23 @@ public:
     int32_t length = 0;     // byte length of the UTF-8 text
     int32_t width = 0;      // pixel extent of text in the lyrics font, written by the renderer
     int32_t height = 0;
-    int32_t isKaraoke = 0;  // the source line held three or more tag starts
+    int32_t isKaraoke = 0;  // the source line held three or more tag starts, or words timed one by one
     std::vector<TimeMark> marks;
+
+    // What a second row can show under the line; empty where the lyrics give none. An LRC text
+    // gives translations as lines at the same times as the line; a TTML file gives translations
+    // and a romanisation (the line's words in Latin letters).
+    std::string translation;
+    std::string secondTranslation;
+    std::string romanisation;
+    // Who sings the line, for duets (TTML): the singer's name in the file ("v1", "v2"), empty when
+    // not said; and the singer's place among the file's singers: 1 the first, 2 the second, and so
+    // on, 0 when not said or sung by a group. Lines of voice 2 are the duet's other side.
+    std::string agent;
+    int32_t voice = 0;
+    // Where the background vocals, in brackets after the sung words, begin in text (TTML); -1 when
+    // the line has none.
+    int32_t backgroundOffset = -1;
 
     // The mark at index k: k <= 0 gives the first, k at or past the last index the last
     // (9999 is used for "the last"). Null only when the line has no marks.

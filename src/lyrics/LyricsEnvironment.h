@@ -40,4 +40,10 @@ public:
     // Called for every malformed tag of a parsed text; firstOfLoad is 1 for the first one of a
     // load, when the plug-in shows its warning box (once per load, not once per tag).
     virtual void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) = 0;
+    // Called for every other problem of a lyrics file that was read in part or with parts left
+    // out (a TTML file's broken XML, a line without times), with what it is in a few English
+    // words. The plug-in warns about it as about a malformed tag.
+    virtual void lyricsProblem(int32_t lineNumber, int32_t offset, const std::string& problem, int firstOfLoad) {
+        malformedTag(lineNumber, offset, firstOfLoad);
+    }
 };

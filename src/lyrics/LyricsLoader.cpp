@@ -6,6 +6,7 @@
 #include "lyrics/LyricsEnvironment.h"
 #include "lyrics/SongPath.h"
 #include "lyrics/TagLyrics.h"
+#include "lyrics/TtmlLyrics.h"
 #include "utils/Utf.h"
 
 namespace {
@@ -67,24 +68,45 @@ int loadLyricsFile(LyricsDocument& document, const std::string& path, int32_t ti
     if (path.empty()) return 0;
     refreshTitleAndArtist(document, path, environment);
     for (const LyricsFileFormat& format : kLyricsFileFormats) {
-        std::string file = replaceExtension(path, format.extension);
-        std::string text;
-        TextEncoding encoding = TextEncoding::kAnsi;
-        if (!readLyricsFileText(file, environment, text, encoding)) continue;
-        return loadLyricsText(document, path, std::move(text), encoding, file, 0, timeType, environment, format.parse);
+        int loaded = format.read(document, path, replaceExtension(path, format.extension), timeType, environment);
+        if (loaded >= 0) return loaded;
     }
     return 0;
 }
 
+int readLyricsSyntaxFile(LyricsDocument& document, const std::string& source, const std::string& file,
+                         int32_t timeType, LyricsEnvironment& environment) {
+    std::string text;
+    TextEncoding encoding = TextEncoding::kAnsi;
+    if (!readLyricsFileText(file, environment, text, encoding)) return -1;
+    return loadLyricsText(document, source, std::move(text), encoding, file, 0, timeType, environment);
+}
+
+int readTtmlFile(LyricsDocument& document, const std::string& source, const std::string& file, int32_t timeType,
+                 LyricsEnvironment& environment) {
+    std::unique_ptr<SourceFile> opened = environment.openFile(file.c_str());
+    if (!opened) return -1;
+    // One byte more than the reader takes, so that it can tell a file cut short.
+    std::string bytes(kMaxTtmlBytes + 1, '\0');
+    bytes.resize(opened->read(0, bytes.data(), bytes.size()));
+    opened.reset();
+    document.reset();
+    std::vector<TtmlWarning> warnings;
+    int parsed = parseTtml(document, bytes, timeType, warnings);
+    if (parsed) markLoaded(document, source);
+    for (size_t i = 0; i < warnings.size(); ++i)
+        environment.lyricsProblem(warnings[i].lineNumber, warnings[i].offset, ttmlProblemText(warnings[i]), i == 0);
+    return parsed;
+}
+
 int loadLyricsText(LyricsDocument& document, const std::string& source, std::string text, TextEncoding encoding,
-                   const std::string& lyricsFile, int keepText, int32_t timeType, LyricsEnvironment& environment,
-                   LyricsTextParser parse) {
+                   const std::string& lyricsFile, int keepText, int32_t timeType, LyricsEnvironment& environment) {
     document.reset();
     document.lyricsFile = lyricsFile;
     document.encoding = encoding;
     if (encoding == TextEncoding::kAnsi) document.ansiCodePage = environment.ansiCodePage();
     LoadWarnings warnings;
-    int parsed = parse(document, text, timeType, warnings);
+    int parsed = parseLyricsText(document, text, timeType, warnings);
     if (parsed) markLoaded(document, source);
     if (parsed && keepText) document.sourceText = std::move(text);
     warnings.report(environment);

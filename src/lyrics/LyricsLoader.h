@@ -33,23 +33,34 @@ bool lyricsFileReadsWhole(std::string_view bytes);
 int readLyricsFileText(const std::string& path, LyricsEnvironment& environment, std::string& text,
                        TextEncoding& encoding);
 
-// Reads a lyrics text (UTF-8) into a document that reset has just emptied: 1 when it holds lines
-// to show.
-using LyricsTextParser = int (*)(LyricsDocument& document, std::string_view text, int32_t timeType,
-                                 LyricsWarnings& warnings);
 // The lyrics syntax (LyricsParser.h), of every lyrics file and tag text.
 int parseLyricsText(LyricsDocument& document, std::string_view text, int32_t timeType, LyricsWarnings& warnings);
 
+// Loads the lyrics file at file, found for the song or file source, into the document: -1 when it
+// does not open, else 1 when it holds lines to show and 0 when not.
+using LyricsFileReader = int (*)(LyricsDocument& document, const std::string& source, const std::string& file,
+                                 int32_t timeType, LyricsEnvironment& environment);
+// A file of the lyrics syntax, in its encoding; lyricsFile is the file, where a saved timing goes.
+int readLyricsSyntaxFile(LyricsDocument& document, const std::string& source, const std::string& file,
+                         int32_t timeType, LyricsEnvironment& environment);
+// A TTML file (TtmlLyrics.h), its problems reported as the environment's lyricsProblem. Its timing
+// is not saved into it (lyricsFile stays empty): a save writes an LRC offset tag, which has no place
+// in XML.
+int readTtmlFile(LyricsDocument& document, const std::string& source, const std::string& file, int32_t timeType,
+                 LyricsEnvironment& environment);
+
 // The lyrics files a song may have: its name with each of these extensions, tried in this order,
-// each read by its parser.
+// each read by its reader. A TTML file goes before the LRC ones: it is the one with word timing and
+// translations, and nothing makes one but the user's choice.
 struct LyricsFileFormat {
     const char* extension;
-    LyricsTextParser parse;
+    LyricsFileReader read;
 };
 inline constexpr LyricsFileFormat kLyricsFileFormats[] = {
-    {"kra", parseLyricsText},
-    {"lrc", parseLyricsText},
-    {"txt", parseLyricsText},
+    {"kra", readLyricsSyntaxFile},
+    {"ttml", readTtmlFile},
+    {"lrc", readLyricsSyntaxFile},
+    {"txt", readLyricsSyntaxFile},
 };
 
 // The title and artist the file at path gives in its tags (TagLyrics.h: readSongTitles), an empty
@@ -68,8 +79,7 @@ int loadLyricsFile(LyricsDocument& document, const std::string& path, int32_t ti
 // document's sourceText (lyrics without a file of their own). source names the song or file for
 // the frame length. The parse's warnings go to the environment once the document is complete.
 int loadLyricsText(LyricsDocument& document, const std::string& source, std::string text, TextEncoding encoding,
-                   const std::string& lyricsFile, int keepText, int32_t timeType, LyricsEnvironment& environment,
-                   LyricsTextParser parse = parseLyricsText);
+                   const std::string& lyricsFile, int keepText, int32_t timeType, LyricsEnvironment& environment);
 
 // The parser's warnings of one load, handed on once the document is complete: the plug-in's
 // box is modal, and ticks that run while it is open must find a finished document.

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int32_t kLastLineHold = 300;  // the last line ends three seconds after its last mark
 
 // Calls visit(line, lineNumber) for every line of the text. CR LF, a lone CR, a lone LF and a
 // single zero byte each end a line; two zero bytes in a row end the text, as does the size limit
@@ -48,6 +47,15 @@ int32_t shiftedTime(int32_t time, int32_t offsetMs) {
 int32_t addClamped(int32_t a, int32_t b) {
     int64_t sum = static_cast<int64_t>(a) + b;
     return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+// The times of the square-bracket tags before the line's text: when the whole line is sung (once
+// for each of them). Word marks, and tags inside or after the text, are not among them.
+std::vector<int32_t> lineTagTimes(const ScannedLine& scanned) {
+    std::vector<int32_t> times;
+    for (size_t k = 0; k < scanned.marks.size() && scanned.marks[k].offset == 0 && scanned.sources[k] != kAngleTag; ++k)
+        times.push_back(scanned.marks[k].time);
+    return times;
 }
 
 // Builds the display lines from the lyrics lines, one source line at a time.
@@ -85,7 +93,9 @@ private:
         scanLyricsLine(line, scanned);
         for (int32_t offset : scanned.malformedOffsets)
             warnings.malformedTag(lineNumber, static_cast<int32_t>(codePointsBefore(line, static_cast<size_t>(offset))));
+        std::vector<int32_t> times = lineTagTimes(scanned);
         if (scanned.text.empty()) {
+            lastLineTimes.clear();
             if (std::count(scanned.sources.begin(), scanned.sources.end(), kFullStopTag)) {
                 endLinesAtBlank();
             } else {
@@ -93,6 +103,13 @@ private:
             }
             return;
         }
+        // A line at the very times of the line before it, timed by those tags alone, is that
+        // line's translation: bilingual files write each line twice at the same time.
+        if (!lastLineTimes.empty() && times == lastLineTimes && times.size() == scanned.marks.size()) {
+            addTranslation(scanned.text);
+            return;
+        }
+        lastLineTimes = times;
         // The first line with text becomes the first display line even without marks (and then
         // the whole text counts as unusable). A later one without marks could never be shown
         // or timed, so it is left out.
@@ -171,6 +188,16 @@ private:
         }
     }
 
+    // Every display line made from the last lyrics line takes the text as its first translation,
+    // or else its second; a third is left out.
+    void addTranslation(const std::string& text) {
+        for (size_t n = linesOfLastSource; n < document.lines.size(); ++n) {
+            LyricsLine& line = document.lines[n];
+            std::string& slot = line.translation.empty() ? line.translation : line.secondTranslation;
+            if (slot.empty()) slot = text;
+        }
+    }
+
     void appendLine(const std::string& text, std::vector<TimeMark> marks, int32_t karaoke) {
         LyricsLine& line = document.lines.emplace_back();
         line.text = text;
@@ -183,6 +210,8 @@ private:
     LyricsWarnings& warnings;
     ScannedLine scanned;
     size_t linesOfLastSource = 0;  // the first display line made from the last lyrics line with text
+    // The line tags of the last lyrics line, when it had text; empty after a line of only tags.
+    std::vector<int32_t> lastLineTimes;
     std::vector<size_t> lrcCopies;
 };
 

@@ -2,7 +2,10 @@
 // The lyrics text syntax: lines with time tags become display lines with time marks, "@" lines
 // and LRC ID tags ("[ti:...]") set header fields, every other line is ignored. Besides the
 // original tags, the LRC forms are read: full-stop tags, enhanced-LRC word timing in angle
-// brackets and an "[offset:]" applied to every time. A pure function from text to the document.
+// brackets, an "[offset:]" applied to every time, and the translations of bilingual files: a line
+// whose tags before its text are those of the lyrics line before it, with no other tag, is that
+// line's translation (the first two are kept), not a line of its own. A pure function from text to
+// the document.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -20,6 +23,8 @@ constexpr size_t kMaxLyricsTextBytes = 4 * kMaxLyricsCharacters;
 constexpr int32_t kLastCompletedIndex = 9998;
 // Ordering lets a line move toward the front by at most this many places.
 constexpr int32_t kOrderingPasses = 1000;
+// The last line ends this long (three seconds) after its last mark, when nothing else ends it.
+constexpr int32_t kLastLineHold = 300;
 
 class LyricsWarnings {
 public:

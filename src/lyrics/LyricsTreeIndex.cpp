@@ -8,10 +8,12 @@ constexpr int kMaxDepth = 32;
 // Only names the lookup can ask for are kept, so that a lyrics folder shared with a music
 // library does not fill the index with songs.
 int isLyricsName(const std::string& name) {
-    if (name.size() < 3) return 0;
-    std::string ending = name.substr(name.size() - 3);
+    std::string ending = name.substr(name.size() < 4 ? 0 : name.size() - 4);
     for (char& c : ending)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (ending == "TTML") return 1;
+    if (ending.size() < 3) return 0;
+    ending.erase(0, ending.size() - 3);
     return ending == "KRA" || ending == "LRC" || ending == "TXT";
 }
 

@@ -35,7 +35,7 @@ public:
 class LyricsTreeIndex {
 public:
     // The full path of a file below root named names[0] (letter case ignored as the tree's file
-    // system ignores it), else names[1], and so on; each name ends in "kra", "lrc" or "txt". Walks
+    // system ignores it), else names[1], and so on; each name ends in "kra", "ttml", "lrc" or "txt". Walks
     // the tree first, all of it, unless the index is current. 1 when one was found.
     int find(FolderTree& tree, const std::string& root, const std::string* names, size_t count, std::string& found);
 

@@ -86,6 +86,11 @@ private:
 };
 
 // TagLib reports what it finds odd in a file on its debug channel; songs are not ours to judge.
+// The TagLibs built for the plug-in leave that channel out (SORVANE_TAGLIB_SILENT): there no
+// listener is set, which would link in TagLib's default one, a writer to std::cerr.
+#ifdef SORVANE_TAGLIB_SILENT
+void silenceTagLib() {}
+#else
 class QuietDebugListener : public TagLib::DebugListener {
 public:
     void printMessage(const TagLib::String&) override {}
@@ -96,6 +101,7 @@ void silenceTagLib() {
     static const bool set = (TagLib::setDebugListener(&listener), true);
     (void)set;
 }
+#endif
 
 // TagLib picks the format by the name's extension, ASCII in practice; the rest of a UTF-8 path
 // would only be mangled on its way into a Windows file name.
@@ -151,20 +157,42 @@ std::string unicodeText(const TagLib::String& text) {
     return decodeUnicode(text.to8Bit(true), TextEncoding::kUtf8, kMaxLyricsCharacters);
 }
 
+// An ID3v2 frame's text encoding, as the integer its encoding byte holds. TagLib keeps that byte
+// in a String::Type even when it names none of ID3v2's four encodings; such a value is taken as an
+// integer here, never loaded as the enum it is not.
+template <typename Frame>
+int encodingByte(const Frame& frame) {
+    return static_cast<int>(frame.textEncoding());
+}
+
+bool isKnownEncoding(int encoding) {
+    return encoding == TagLib::String::Latin1 || encoding == TagLib::String::UTF16 ||
+           encoding == TagLib::String::UTF16BE || encoding == TagLib::String::UTF8;
+}
+
 // An ID3v2 text in UTF-8. TagLib reads a Latin-1 text byte for byte; those bytes are taken in the
-// ANSI code page instead.
-std::string id3v2Text(const TagLib::String& text, TagLib::String::Type encoding, LyricsEnvironment& environment) {
-    if (encoding != TagLib::String::Latin1) return unicodeText(text);
-    std::string bytes = text.to8Bit(false);
+// ANSI code page instead. A text under an encoding byte that names no encoding is read the same
+// way: TagLib has read it as big-endian UTF-16, two bytes a character (losing an odd last byte),
+// so its characters give those bytes back.
+std::string id3v2Text(const TagLib::String& text, int encoding, LyricsEnvironment& environment) {
+    std::string bytes;
+    if (encoding == TagLib::String::Latin1) {
+        bytes = text.to8Bit(false);
+    } else if (!isKnownEncoding(encoding)) {
+        TagLib::ByteVector pairs = text.data(TagLib::String::UTF16BE);
+        bytes.assign(pairs.data(), pairs.size());
+    } else {
+        return unicodeText(text);
+    }
     return environment.ansiToUtf8(std::string_view(bytes).substr(0, kMaxLyricsBytes));
 }
 
-TextEncoding id3v2Encoding(TagLib::String::Type encoding) {
+TextEncoding id3v2Encoding(int encoding) {
     switch (encoding) {
-    case TagLib::String::Latin1: return TextEncoding::kAnsi;
     case TagLib::String::UTF8: return TextEncoding::kUtf8;
     case TagLib::String::UTF16BE: return TextEncoding::kUtf16Be;
-    default: return TextEncoding::kUtf16Le;
+    case TagLib::String::UTF16: return TextEncoding::kUtf16Le;
+    default: return TextEncoding::kAnsi;
     }
 }
 
@@ -202,14 +230,15 @@ void addSyncedLyrics(TagLib::File& file, const TagLib::ID3v2::Tag& tag, LyricsEn
     int32_t frameSamples = 0, sampleRate = 0;
     if (!lyricsFrames.empty()) mpegFrameLength(file, frameSamples, sampleRate);
     for (const SynchronizedLyricsFrame* sylt : lyricsFrames) {
-        TagLyrics lyrics = textField("SYLT", id3v2Encoding(sylt->textEncoding()), "");
+        int encoding = encodingByte(*sylt);
+        TagLyrics lyrics = textField("SYLT", id3v2Encoding(encoding), "");
         lyrics.synced = 1;
         SyncedTimeFormat format = sylt->timestampFormat() == SynchronizedLyricsFrame::AbsoluteMpegFrames
                                       ? SyncedTimeFormat::kMpegFrames
                                       : SyncedTimeFormat::kMilliseconds;
         for (const SynchronizedLyricsFrame::SynchedText& entry : sylt->synchedText())
             lyrics.entries.push_back({syncedTime(entry.time, format, frameSamples, sampleRate),
-                                      id3v2Text(entry.text, sylt->textEncoding(), environment)});
+                                      id3v2Text(entry.text, encoding, environment)});
         found.push_back(std::move(lyrics));
     }
 }
@@ -217,8 +246,8 @@ void addSyncedLyrics(TagLib::File& file, const TagLib::ID3v2::Tag& tag, LyricsEn
 void addUnsyncedLyrics(const TagLib::ID3v2::Tag& tag, LyricsEnvironment& environment, std::vector<TagLyrics>& found) {
     for (const TagLib::ID3v2::Frame* frame : tag.frameList("USLT"))
         if (auto* uslt = dynamic_cast<const TagLib::ID3v2::UnsynchronizedLyricsFrame*>(frame))
-            found.push_back(textField("USLT", id3v2Encoding(uslt->textEncoding()),
-                                      id3v2Text(uslt->text(), uslt->textEncoding(), environment)));
+            found.push_back(textField("USLT", id3v2Encoding(encodingByte(*uslt)),
+                                      id3v2Text(uslt->text(), encodingByte(*uslt), environment)));
 }
 
 void addXiphLyrics(const TagLib::Ogg::XiphComment& comment, std::vector<TagLyrics>& found) {
@@ -309,7 +338,7 @@ const TitleField kTitleFields[] = {{&SongTitles::title, "TIT2", &TagLib::Tag::ti
 std::string id3v2Title(const TagLib::ID3v2::Tag& tag, const char* frameId, LyricsEnvironment& environment) {
     const TagLib::ID3v2::FrameList& frames = tag.frameList(frameId);
     auto* text = frames.isEmpty() ? nullptr : dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(frames.front());
-    return text ? trimmedText(id3v2Text(text->toString(), text->textEncoding(), environment)) : std::string();
+    return text ? trimmedText(id3v2Text(text->toString(), encodingByte(*text), environment)) : std::string();
 }
 
 // The ID3v1 tag at the end of a file whose format may carry one.

@@ -3,12 +3,16 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cassert>
+
+#include "plugin/BarPlacement.h"
 #include "plugin/FrameTick.h"
-#include "plugin/Lifecycle.h"
+#include "plugin/HostLink.h"
 #include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
 #include "plugin/PluginDescriptor.h"
 #include "plugin/PluginState.h"
+#include "plugin/SettingsSheet.h"
 #include "plugin/SongChange.h"
 #include "resources/ResourceIds.h"
 #include "utils/WinText.h"
@@ -71,14 +75,6 @@ int32_t timingStepForCharacter(WPARAM character) {
     }
 }
 
-// A bracket key taken by the bar: its character message, which follows, is not a step of its own.
-bool bracketKeyTaken = false;
-
-void stepTimingLocked(int32_t stepMs) {
-    LockedScope locked(plugin.pluginLock);
-    stepTiming(stepMs);
-}
-
 void addMenuItem(HMENU menu, UINT id, UiText text, bool enabled) {
     AppendMenuW(menu, MF_STRING | (enabled ? 0u : MF_GRAYED), id, uiTextW(text).c_str());
 }
@@ -86,13 +82,7 @@ void addMenuItem(HMENU menu, UINT id, UiText text, bool enabled) {
 void showSettingsMenu(HWND window, LPARAM lParam) {
     POINT p = {LOWORD(lParam), HIWORD(lParam)};
     ClientToScreen(window, &p);
-    bool shiftable = false, saveable = false, unsaved = false;
-    {
-        LockedScope locked(plugin.pluginLock);
-        shiftable = canShiftTiming();
-        saveable = canSaveTiming();
-        unsaved = hasUnsavedShift();
-    }
+    bool shiftable = canShiftTiming(), saveable = canSaveTiming(), unsaved = hasUnsavedShift();
     HMENU menu = CreatePopupMenu();
     addMenuItem(menu, IDM_SETTINGS, UiText::SettingsMenuItem, true);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -109,21 +99,18 @@ void showSettingsMenu(HWND window, LPARAM lParam) {
 
 void timingCommand(int id) {
     switch (id) {
-    case IDM_SHIFT_EARLIER: stepTimingLocked(kShiftStepMs); break;
-    case IDM_SHIFT_LATER: stepTimingLocked(-kShiftStepMs); break;
-    case IDM_SHIFT_EARLIER_LARGE: stepTimingLocked(kLargeShiftStepMs); break;
-    case IDM_SHIFT_LATER_LARGE: stepTimingLocked(-kLargeShiftStepMs); break;
-    case IDM_SHIFT_RESET: {
-        LockedScope locked(plugin.pluginLock);
-        resetTiming();
-        break;
-    }
+    case IDM_SHIFT_EARLIER: stepTiming(kShiftStepMs); break;
+    case IDM_SHIFT_LATER: stepTiming(-kShiftStepMs); break;
+    case IDM_SHIFT_EARLIER_LARGE: stepTiming(kLargeShiftStepMs); break;
+    case IDM_SHIFT_LATER_LARGE: stepTiming(-kLargeShiftStepMs); break;
+    case IDM_SHIFT_RESET: resetTiming(); break;
     case IDM_SAVE_TIMING: saveTiming(); break;
     default: break;
     }
 }
 
 LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    assert(plugin.onHostThread());
     switch (message) {
     case WM_CREATE:
         InitCommonControls();
@@ -146,7 +133,7 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_SETCURSOR:
         if (!plugin.placement.pickMode) break;
-        applyPickCursor();
+        applyPickCursor(plugin.placement);
         return 0;
     case WM_NCHITTEST:
         return HTCLIENT;
@@ -155,11 +142,11 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         // "[" and "]" are the bar's own; every other key goes on to the host.
         int32_t step = timingStepForKey(wParam);
         if (step == 0) {
-            PostMessageA(plugin.hostWindow(), message, wParam, lParam);
+            passKeyToHost(message, wParam, lParam);
         } else if (message == WM_KEYDOWN) {
-            stepTimingLocked(step);
+            stepTiming(step);
         }
-        if (message == WM_KEYDOWN) bracketKeyTaken = step != 0;
+        if (message == WM_KEYDOWN) plugin.bracketKeyTaken = step != 0;
         return 0;
     }
     case WM_CHAR: {
@@ -167,8 +154,8 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         // happens to look like one of the bar's keys.
         if (wParam == 'h' || wParam == 'H') resetPlacement();
         int32_t step = timingStepForCharacter(wParam);
-        if (step != 0 && !bracketKeyTaken) stepTimingLocked(step);
-        bracketKeyTaken = false;
+        if (step != 0 && !plugin.bracketKeyTaken) stepTiming(step);
+        plugin.bracketKeyTaken = false;
         return 0;
     }
     case WM_COMMAND:
@@ -180,7 +167,7 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
         break;
     case WM_TIMER:
-        if (plugin.placement.pickMode) applyPickCursor();
+        if (plugin.placement.pickMode) applyPickCursor(plugin.placement);
         runFrameTick();
         plugin.tickTimer.tickHandled();
         break;

@@ -2,7 +2,13 @@
 // Windows layer can be linked into tests without them.
 #include "plugin/Lifecycle.h"
 #include "plugin/PluginDescriptor.h"
+#include "plugin/SettingsSheet.h"
 
-PluginDescriptor* winampGetGeneralPurposePlugin() { return &pluginDescriptor; }
+PluginDescriptor* winampGetGeneralPurposePlugin() {
+    pluginDescriptor.init = init;
+    pluginDescriptor.config = config;
+    pluginDescriptor.quit = quit;
+    return &pluginDescriptor;
+}
 
 int winampUninstallPlugin(HINSTANCE, HWND parent, int) { return uninstallPlugin(parent); }

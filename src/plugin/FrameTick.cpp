@@ -1,5 +1,8 @@
 #include "plugin/FrameTick.h"
 
+#include <cassert>
+
+#include "plugin/BarPlacement.h"
 #include "plugin/HostLink.h"
 #include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
@@ -26,7 +29,7 @@ void drawLyricsFrame() {
     RenderSurface& surface = plugin.renderSurface;
     if (plugin.titleBanner.valid) {
         if (live.Lset == kHideBar) {
-            showBar();
+            showBar(plugin.barWindow);
             plugin.placement.lset2Counter = 0;
         }
         plugin.titleBanner.valid = 0;
@@ -52,7 +55,7 @@ void drawBannerFrame() {
     TitleBanner& banner = plugin.titleBanner;
     if (banner.isStale(*plugin.lyricsDocument, live)) {
         if (live.Lset == kHideBar) {
-            hideBar();
+            hideBar(plugin.barWindow);
             plugin.placement.lset2Counter = 0;
         }
         banner.redraw(surface, *plugin.lyricsDocument, live);
@@ -72,7 +75,7 @@ void drawBannerFrame() {
 }  // namespace
 
 void runFrameTick() {
-    LockedScope locked(plugin.pluginLock);
+    assert(plugin.onHostThread());
     placeBar();
     applyForegroundRule();
     pollHostOnTick();

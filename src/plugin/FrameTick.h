@@ -1,3 +1,3 @@
 #pragma once
-// One tick of the bar, run by the window procedure for every tick message, under pluginLock.
+// One tick of the bar, run by the window procedure for every tick message.
 void runFrameTick();

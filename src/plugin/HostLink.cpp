@@ -1,15 +1,20 @@
 #include "plugin/HostLink.h"
 
+#include "plugin/PlayerState.h"
 #include "plugin/PluginState.h"
 #include "utils/WinText.h"
 
 namespace {
 
-// A host on another thread that does not answer within this time is taken for an old one.
+// A host on another thread that does not answer the version or the settings folder within this
+// time is taken for an old one, or one that names no folder.
 const UINT kVersionTimeoutMs = 2000;
+const UINT kSongLengthWaitMs = 100;
+// No text lies this low in memory: a reply below it is a host's "don't know", never an address.
+const uintptr_t kLowestAddress = 0x10000;
 
-// The completion of every query: the data is the query number, the result the host's reply. A
-// host on this thread answers before the send returns; otherwise the reply arrives later through
+// The completion of every polled query: the data is the query number, the result the host's reply.
+// A host on this thread answers before the send returns; otherwise the reply arrives later through
 // this thread's message handling. Either way playerState is only touched on this thread.
 void CALLBACK onHostReply(HWND, UINT, ULONG_PTR query, LRESULT reply) {
     plugin.playerState.storeReply(static_cast<int32_t>(query), static_cast<intptr_t>(reply));
@@ -22,18 +27,20 @@ public:
     }
 };
 
-void askHostVersion() {
-    DWORD_PTR version = 0;
-    if (!SendMessageTimeoutW(plugin.hostWindow(), WM_USER, 0, kQueryVersion, SMTO_NORMAL, kVersionTimeoutMs, &version))
-        version = 0;
-    plugin.playerState.setHostVersion(static_cast<intptr_t>(version));
+// A query whose answer is awaited: a host on this thread answers inside the call; one on another
+// thread that has not answered within timeoutMs gives 0.
+uintptr_t askAndWait(int32_t query, WPARAM wParam, UINT flags, UINT timeoutMs) {
+    DWORD_PTR reply = 0;
+    if (!SendMessageTimeoutW(plugin.hostWindow(), WM_USER, wParam, query, flags, timeoutMs, &reply)) return 0;
+    return reply;
 }
+
+uintptr_t askSettingsFolder(int32_t query) { return askAndWait(query, 0, SMTO_NORMAL, kVersionTimeoutMs); }
 
 }  // namespace
 
-std::u16string decodeSystemAnsi(std::string_view ansi) {
-    std::wstring wide = ansiToWide(ansi);
-    return std::u16string(wide.begin(), wide.end());
+intptr_t askHostVersion() {
+    return static_cast<intptr_t>(askAndWait(kQueryVersion, 0, SMTO_NORMAL, kVersionTimeoutMs));
 }
 
 std::optional<std::string> askHostTitle(HWND hostWindow, int32_t listPosition, int wideHost) {
@@ -49,7 +56,7 @@ std::optional<std::string> askHostTitle(HWND hostWindow, int32_t listPosition, i
 }
 
 void pollHostAtInit() {
-    askHostVersion();
+    plugin.playerState.setHostVersion(askHostVersion());
     WindowQuerySender sender;
     plugin.hostPoller.pollAtInit(plugin.playerState, sender);
 }
@@ -57,4 +64,43 @@ void pollHostAtInit() {
 void pollHostOnTick() {
     WindowQuerySender sender;
     plugin.hostPoller.pollOnTick(plugin.playerState, sender);
+}
+
+std::optional<std::string> askPlaylistTitle(int32_t listPosition) {
+    HWND host = plugin.hostWindow();
+    auto entry = static_cast<WPARAM>(listPosition);
+    // The reply points into the host's playlist: copied at once, never kept.
+    if (plugin.playerState.wideHost) {
+        LRESULT reply = SendMessageW(host, WM_USER, entry, kQueryTitleW);
+        if (!reply) return std::nullopt;
+        return narrow(reinterpret_cast<const wchar_t*>(reply));
+    }
+    LRESULT reply = SendMessageA(host, WM_USER, entry, kQueryTitle);
+    if (!reply) return std::nullopt;
+    return ansiToUtf8(reinterpret_cast<const char*>(reply));
+}
+
+int32_t askSongLength() {
+    uintptr_t seconds = askAndWait(kQueryPosition, 1, SMTO_NORMAL | SMTO_ABORTIFHUNG, kSongLengthWaitMs);
+    auto length = static_cast<int32_t>(static_cast<LRESULT>(seconds));
+    return length > 0 ? length : 0;
+}
+
+std::string askHostSettingsFolder() {
+    if (!plugin.hostWindow()) return {};
+    std::string folder;
+    // The host's own buffers: copied at once, never kept.
+    if (askHostVersion() >= kFirstWideSettingsFolderVersion) {
+        uintptr_t wide = askSettingsFolder(kQuerySettingsFolderW);
+        if (wide >= kLowestAddress) folder = narrow(reinterpret_cast<const wchar_t*>(wide));
+    }
+    if (folder.empty()) {
+        uintptr_t ansi = askSettingsFolder(kQuerySettingsFolder);
+        if (ansi >= kLowestAddress) folder = ansiToUtf8(reinterpret_cast<const char*>(ansi));
+    }
+    return folder;
+}
+
+void passKeyToHost(UINT message, WPARAM virtualKey, LPARAM keyData) {
+    PostMessageA(plugin.hostWindow(), message, virtualKey, keyData);
 }

@@ -1,42 +1,32 @@
 #include "plugin/Lifecycle.h"
 
-#include "config/PrivateProfileStore.h"
-#include "config/PropertySheet.h"
+#include <cassert>
+
 #include "config/SettingsFile.h"
 #include "plugin/BarWindow.h"
 #include "plugin/HostLink.h"
-#include "plugin/HostSettingsFolder.h"
 #include "plugin/OnlineLookup.h"
-#include "plugin/PluginDescriptor.h"
+#include "plugin/PluginSettings.h"
 #include "plugin/PluginState.h"
-#include "resources/ResourceIds.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"
 
 namespace {
 
-PrivateProfileStore iniStore() { return PrivateProfileStore(iniPath(), kPluginDescription); }
-
-// A save that did not reach the settings file is told (config/SettingsFile.h): the sheet's closing
-// may show a box, the player's closing never does.
-void reportWhenFailed(const PrivateProfileStore& store, HWND boxOwner) {
-    if (store.writeFailed()) reportSaveFailure(boxOwner, store.writeError());
-}
-
 // The saved window to attach to. With neither a class nor a title saved (every fresh install)
 // there is nothing to look up: the platform would answer with an arbitrary window.
 HWND lookupAttachWindow() {
     const Settings& live = plugin.liveSettings;
     if (!live.OtherWinClass && !live.OtherWinName) return nullptr;
-    std::wstring className = widen(live.OtherWinClass ? live.OtherWinClass : "");
-    std::wstring title = widen(live.OtherWinName ? live.OtherWinName : "");
+    std::wstring className = widen(live.OtherWinClass.value_or(""));
+    std::wstring title = widen(live.OtherWinName.value_or(""));
     return FindWindowW(live.OtherWinClass ? className.c_str() : nullptr, live.OtherWinName ? title.c_str() : nullptr);
 }
 
 int failInit(UiText text, UiText caption) {
     MessageBoxW(plugin.hostWindow(), uiTextW(text).c_str(), uiTextW(caption).c_str(), MB_OK);
-    plugin.pluginLock.destroy();
+    plugin.running = 0;
     return 1;
 }
 
@@ -64,7 +54,7 @@ enum class Departure { kPlayerCloses, kRemovedKeepingSettings, kRemovedWithSetti
 // every quit unless they are being removed. Once only: the host may call quit after an uninstall
 // has already stopped the plug-in, or after a failed init.
 void stopPlugin(Departure departure) {
-    if (!plugin.pluginLock.exists()) return;
+    if (!plugin.running) return;
     plugin.tickTimer.stop();
     // The host unloads the library once quit returns: no worker may run on in it.
     plugin.lyricsLookup.stop();
@@ -74,18 +64,10 @@ void stopPlugin(Departure departure) {
     plugin.pendingLyrics.reset();
     plugin.renderSurface.releaseAll();
     if (plugin.barWindow) InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
-    {
-        LockedScope locked(plugin.pluginLock);
-        if (departure != Departure::kRemovedWithSettings) {
-            PrivateProfileStore store = iniStore();
-            store.writeString("Effects", std::to_string(plugin.liveSettings.Effects));
-            if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
-            reportWhenFailed(store, nullptr);
-        }
-        plugin.verticalSync.release();
-        destroyBar(plugin.moduleInstance(), departure == Departure::kPlayerCloses);
-    }
-    plugin.pluginLock.destroy();
+    if (departure != Departure::kRemovedWithSettings) saveSettingsAtQuit();
+    plugin.verticalSync.release();
+    destroyBar(plugin.moduleInstance(), departure == Departure::kPlayerCloses);
+    plugin.running = 0;
 }
 
 // The settings file, its log and the online misses in the settings folder and beside the library,
@@ -106,30 +88,9 @@ void removeSettingsFiles() {
 
 }  // namespace
 
-std::string iniPath() {
-    const std::string& located = settingsFilePath();
-    return located.empty() ? libraryFolder(plugin.moduleInstance()) + "sorvane.ini" : located;
-}
-
-void loadSettings() {
-    std::string readFrom = locateSettingsFile(askHostSettingsFolder(), libraryFolder(plugin.moduleInstance()));
-    LockedScope locked(plugin.pluginLock);
-    PrivateProfileStore store(readFrom, kPluginDescription);
-    plugin.liveSettings.loadFromIni(store);
-    plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
-    setActiveLanguage(chosenLanguage(plugin.liveSettings.Language));
-}
-
-int saveSettings(HWND boxOwner) {
-    LockedScope locked(plugin.pluginLock);
-    PrivateProfileStore store = iniStore();
-    plugin.liveSettings.saveToIni(store);
-    reportWhenFailed(store, boxOwner);
-    return store.writeFailed() ? 0 : 1;
-}
-
 int init() {
-    plugin.pluginLock.create();
+    plugin.claimHostThread();
+    plugin.running = 1;
     loadSettings();
     plugin.attachWindow = lookupAttachWindow();
     HINSTANCE instance = plugin.moduleInstance();
@@ -164,47 +125,19 @@ int init() {
     return 0;
 }
 
-void config() {
-    if (!plugin.configRequested && plugin.barWindow) {
-        // The sheet always runs from the bar's own message handling, never inside the host's call.
-        PostMessageA(plugin.barWindow, WM_COMMAND, IDM_SETTINGS, 0);
-        return;
-    }
-    plugin.configRequested = 0;
-    if (plugin.configRunning) return;
-    plugin.configRunning = 1;
-    // Not running (before init, or after a failed one): a lock and settings for this call only.
-    bool ownLock = !plugin.pluginLock.exists();
-    if (ownLock) {
-        plugin.pluginLock.create();
-        loadSettings();
-    }
-    {
-        LockedScope locked(plugin.pluginLock);
-        plugin.settingsSnapshot.copyFrom(plugin.liveSettings);
-    }
-    runPropertySheet(plugin, plugin.hostWindow(), plugin.moduleInstance());
-    saveSettings(plugin.barWindow ? plugin.barWindow : plugin.hostWindow());
-    // A language chosen on the version page: the menu and message boxes speak it from now on, the
-    // sheet from its next opening.
-    setActiveLanguage(chosenLanguage(plugin.liveSettings.Language));
-    if (ownLock) plugin.pluginLock.destroy();
-    plugin.configRunning = 0;
+void quit() {
+    assert(plugin.onHostThread());
+    stopPlugin(Departure::kPlayerCloses);
 }
 
-void quit() { stopPlugin(Departure::kPlayerCloses); }
-
 int uninstallPlugin(HWND parent) {
+    if (!plugin.running) plugin.claimHostThread();
+    assert(plugin.onHostThread());
     // The property sheet runs inside the bar's own message handling: the plug-in cannot stop under
     // it, and its closing saves the settings. The player removes the plug-in at its next start.
     if (plugin.configRunning) return kUninstallAtNextStart;
-    bool running = plugin.pluginLock.exists();
     // Not running: the settings are read for the language they choose, as config reads them.
-    if (!running) {
-        plugin.pluginLock.create();
-        loadSettings();
-        plugin.pluginLock.destroy();
-    }
+    if (!plugin.running) loadSettings();
     bool removeSettings = MessageBoxW(parent, uiTextW(UiText::UninstallRemoveSettingsText).c_str(),
                                       uiTextW(UiText::UninstallCaption).c_str(),
                                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;

@@ -1,13 +1,10 @@
 #pragma once
-// The descriptor's three entry points and the uninstall call, called by the host on its
-// user-interface thread.
+// The descriptor's start and stop and the uninstall call, called by the host on its
+// user-interface thread (config, the third entry point, is SettingsSheet.h's).
 #include <windows.h>
 
-#include <string>
-
-int init();     // 0 = started, 1 = failed
-void config();  // opens the property sheet (from the bar's own message handling)
-void quit();    // nothing once the plug-in has stopped
+int init();   // 0 = started, 1 = failed
+void quit();  // nothing once the plug-in has stopped
 
 // What the uninstall call returns when the host may unload the library at once (the plug-in does
 // not subclass the host's window, and has stopped by then), and when only at the player's next
@@ -20,15 +17,3 @@ constexpr int kUninstallAtNextStart = 0;
 // library if the user said so. Returns kUninstallNow; kUninstallAtNextStart, asking nothing and
 // changing nothing, while the property sheet is open.
 int uninstallPlugin(HWND parent);
-
-// Finds the settings file (config/SettingsFile.h: the host's settings folder, else beside the
-// library), then under pluginLock: liveSettings from it, a copy into settingsSnapshot, and the
-// language they choose.
-void loadSettings();
-// Under pluginLock: liveSettings to the settings file. A failed save is reported
-// (config/SettingsFile.h), with a message box owned by boxOwner when it is given. Returns 1 when
-// every key was written.
-int saveSettings(HWND boxOwner);
-// The settings file in use: the one the last loadSettings found; before that, the one beside the
-// library.
-std::string iniPath();

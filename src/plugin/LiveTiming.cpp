@@ -66,28 +66,25 @@ void resetTiming() {
 }
 
 void saveTiming() {
+    if (!canSaveTiming()) return;
+    LyricsDocument& document = *plugin.lyricsDocument;
+    int32_t offsetMs = savedOffsetMs(document.offsetMs, plugin.liveShift);
     std::string file;
     OffsetSave save;
-    {
-        LockedScope locked(plugin.pluginLock);
-        if (!canSaveTiming()) return;
-        LyricsDocument& document = *plugin.lyricsDocument;
-        int32_t offsetMs = savedOffsetMs(document.offsetMs, plugin.liveShift);
-        int saved = 0;
-        if (!document.lyricsFile.empty()) {
-            file = document.lyricsFile;
-            Win32LyricsEnvironment environment;
-            Win32LyricsFileWriter writer;
-            saved = saveOffsetTag(file.c_str(), offsetMs, environment, writer, save);
-        } else {
-            file = downloadCopyOfSong();
-            saved = saveDownloadCopy(document, file, offsetMs, save.failure);
-        }
-        if (saved) {
-            markSaved(plugin.liveShift);
-            showNote(uiTextW(UiText::TimingSavedNote));
-            return;
-        }
+    int saved = 0;
+    if (!document.lyricsFile.empty()) {
+        file = document.lyricsFile;
+        Win32LyricsEnvironment environment;
+        Win32LyricsFileWriter writer;
+        saved = saveOffsetTag(file.c_str(), offsetMs, environment, writer, save);
+    } else {
+        file = downloadCopyOfSong();
+        saved = saveDownloadCopy(document, file, offsetMs, save.failure);
+    }
+    if (saved) {
+        markSaved(plugin.liveShift);
+        showNote(uiTextW(UiText::TimingSavedNote));
+        return;
     }
     std::string reason = uiText(saveFailureReason(save.failure), activeLanguage());
     // Owned by the player, which should get the activation back when the box closes. When nothing

@@ -11,21 +11,17 @@
 #include <string>
 
 // The position at which the tick shows the lyrics: the host's, moved by the shift and the delay.
-// Under pluginLock.
 int32_t lyricsPositionNow();
 // Whether the current document has lyrics to shift; whether it has a file a save can write.
-// Under pluginLock.
 bool canShiftTiming();
 bool canSaveTiming();
 bool hasUnsavedShift();
 
 // Moves the lyrics stepMs earlier (negative: later) and notes the shift not saved yet.
-// Under pluginLock.
 void stepTiming(int32_t stepMs);
 void resetTiming();
 // Writes the whole shift into the lyrics file. A failure is told in a message box, naming the
-// file and the reason; the file is then as it was. Takes pluginLock itself, and shows the box
-// without it: the ticks go on inside the box.
+// file and the reason; the file is then as it was. The ticks go on inside the box.
 void saveTiming();
-// The note to draw this tick: empty once it has been shown long enough. Under pluginLock.
+// The note to draw this tick: empty once it has been shown long enough.
 std::wstring activeTimingNote();

@@ -2,9 +2,8 @@
 
 #include <windowsx.h>
 
+#include "plugin/BarPlacement.h"
 #include "plugin/PluginState.h"
-#include "resources/ResourceIds.h"
-#include "utils/Text.h"
 #include "utils/WinText.h"
 
 namespace {
@@ -66,10 +65,10 @@ void applyForegroundRule() {
         if (place.barShown) return;
         if (live.Lset == kHideBar && !(plugin.playerState.playStatus == 1 && plugin.lyricsDocument->isLoaded()))
             return;
-        showBar();
+        showBar(plugin.barWindow);
         place.barShown = 1;
     } else if (place.barShown) {
-        hideBar();
+        hideBar(plugin.barWindow);
         place.barShown = 0;
     }
 }
@@ -80,17 +79,11 @@ void songStartShow() {
     if (counter >= 5000 || counter >= plugin.playerState.positionMs) return;
     counter += 100;
     if (plugin.lyricsDocument->isLoaded()) {
-        showBar();
+        showBar(plugin.barWindow);
         SetFocus(plugin.barWindow);
     } else {
         InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
     }
-}
-
-void showBar() { SetWindowPos(plugin.barWindow, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW); }
-
-void hideBar() {
-    SetWindowPos(plugin.barWindow, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
 }
 
 void startDrag(LPARAM point) {
@@ -130,16 +123,6 @@ void endDrag() {
     ReleaseCapture();
 }
 
-void startWindowPick() {
-    BarPlacement& place = placement();
-    place.pickMode = 1;
-    place.pickCursor = LoadCursorA(plugin.moduleInstance(), MAKEINTRESOURCEA(IDC_PICK_CURSOR));
-    SetCursor(place.pickCursor);
-    SetCapture(plugin.barWindow);
-}
-
-void applyPickCursor() { SetCursor(placement().pickCursor); }
-
 void finishWindowPick(LPARAM point) {
     HWND picked = WindowFromPoint(screenPoint(point));
     placement().pickMode = 0;
@@ -150,8 +133,8 @@ void finishWindowPick(LPARAM point) {
     plugin.attachWindow = picked;
     wchar_t className[257] = {};  // class names are at most 256 characters
     GetClassNameW(picked, className, 257);
-    assignString(plugin.liveSettings.OtherWinClass, narrow(className).c_str());
+    plugin.liveSettings.OtherWinClass = narrow(className);
     std::wstring title(static_cast<size_t>(GetWindowTextLengthW(picked)) + 1, L'\0');
     title.resize(static_cast<size_t>(GetWindowTextW(picked, title.data(), static_cast<int>(title.size()))));
-    assignString(plugin.liveSettings.OtherWinName, narrow(title).c_str());
+    plugin.liveSettings.OtherWinName = narrow(title);
 }

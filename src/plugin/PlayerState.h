@@ -9,22 +9,26 @@
 #include <string>
 #include <string_view>
 
-// Query numbers, sent as WM_USER messages with the number in lParam.
+// Query numbers, sent as WM_USER messages with the number in lParam (plugin/HostLink.h sends them).
 enum HostQuery : int32_t {
     kQueryVersion = 0,
     kQueryPlayStatus = 104,
-    kQueryPosition = 105,
+    kQueryPosition = 105,  // wParam 0: the playing position in ms; wParam 1: the song's length in seconds
     kQueryListPosition = 125,
     kQuerySkinFolder = 201,
     kQueryFilePath = 211,
     kQueryTitle = 212,
     kQueryTitleW = 213,
     kQueryFilePathW = 214,
+    kQuerySettingsFolder = 335,
     kQuerySkinFolderW = 1201,
+    kQuerySettingsFolderW = 1335,
 };
 
-// Hosts from this version on answer the wide queries (213, 214, 1201).
+// Hosts from this version on answer the wide queries (213, 214, 1201), and from the second one on
+// also 1335.
 constexpr int32_t kFirstWideHostVersion = 0x5000;
+constexpr int32_t kFirstWideSettingsFolderVersion = 0x5058;
 constexpr int32_t kMaxPendingReplies = 10;
 // Both skin folder buffers hold this many units (bytes for 201, UTF-16 units for 1201).
 constexpr int kSkinFolderSize = 260;
@@ -55,7 +59,6 @@ public:
     void storeReply(int32_t query, intptr_t reply);
 
     int32_t fileQuery() const { return wideHost ? kQueryFilePathW : kQueryFilePath; }
-    int32_t titleQuery() const { return wideHost ? kQueryTitleW : kQueryTitle; }
     int32_t skinFolderQuery() const { return wideSkinFolder ? kQuerySkinFolderW : kQuerySkinFolder; }
     // The buffer the skin folder query hands the host (the wide one marked as unanswered first).
     uintptr_t skinFolderBuffer();

@@ -2,11 +2,9 @@
 
 #include <cstddef>
 
-#include "plugin/Lifecycle.h"
-
 const char kPluginDescription[] = "Sorvane v0.15b by KEDO";
 
-PluginDescriptor pluginDescriptor = {16, kPluginDescription, init, config, quit, nullptr, nullptr};
+PluginDescriptor pluginDescriptor = {16, kPluginDescription, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 #if defined(_WIN32) && !defined(_WIN64)
 // The host reads these fields at these offsets.

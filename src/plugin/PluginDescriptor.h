@@ -2,6 +2,8 @@
 // What the host player sees of the plug-in: the descriptor returned by the one exported function.
 #include <windows.h>
 
+// The entry points are filled in by the exported function that hands the descriptor to the host
+// (Exports.cpp), which stands above everything they call: everything else may read the descriptor.
 struct PluginDescriptor {
     int version;              // 16: the host's general purpose plug-in interface version
     const char* description;  // also the bar window's title and the INI section name

@@ -1,7 +1,17 @@
 #include "plugin/PluginState.h"
 
-#include "plugin/HostLink.h"
 #include "plugin/PluginDescriptor.h"
+#include "utils/WinText.h"
+
+namespace {
+
+// A text in the system's ANSI code page, as old hosts answer, in UTF-16.
+std::u16string decodeSystemAnsi(std::string_view ansi) {
+    std::wstring wide = ansiToWide(ansi);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+}  // namespace
 
 PluginState plugin;
 
@@ -30,9 +40,9 @@ COLORREF PluginState::hostSkinPixel(int32_t x, int32_t y) {
     return picture ? GetPixel(picture, x, y) : CLR_INVALID;
 }
 
-void PluginState::hideBar() { ::hideBar(); }
+void PluginState::hideBar() { ::hideBar(barWindow); }
 
-void PluginState::startWindowPick() { ::startWindowPick(); }
+void PluginState::startWindowPick() { ::startWindowPick(placement, barWindow, moduleInstance()); }
 
 void PluginState::resetDisplay() {
     LyricsRow& row = renderSurface.row;

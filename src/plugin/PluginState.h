@@ -3,18 +3,17 @@
 // `plugin`, built when the library loads and destroyed when it unloads.
 //
 // Which thread owns what:
-// - The host's user-interface thread owns all of it. The descriptor's entry points, the bar's
-//   window procedure with its tick, the host's replies and the settings sheet all run there; the
-//   tick, the sheet's pages and the settings' load, save and copies hold pluginLock around their
-//   work.
-// - The multimedia timer's thread touches only the tick timer's queued mark and the bar's handle,
-//   which the timer was given when it started (TickTimer).
-// - Worker threads (the lyrics lookup, the line preparer) never touch this state. Each owns what
+// - The host's user-interface thread owns all of it, and it alone reads or changes it, so nothing
+//   here needs a lock. The descriptor's entry points, the bar's window procedure with its tick, the
+//   host's replies and the settings sheet all run there; debug builds check so at each of these
+//   entry points (onHostThread).
+// - The multimedia timer's thread touches only the tick timer's own queued mark, an atomic, and
+//   the bar's handle, which the timer was given when it started (TickTimer).
+// - Worker threads (the lyrics lookups, the line preparer) never touch this state. Each owns what
 //   it works on: a request carries everything the host's thread gathered for it, and the result
 //   goes into the worker's own mailbox, whose posted message makes the bar's window procedure
-//   adopt it here, on the host's thread and under pluginLock (WorkerThread.h). A worker never
-//   sends the host a message: sent while the host's thread waits for something of ours, it would
-//   never be answered.
+//   adopt it here, on the host's thread (WorkerThread.h). A worker never sends the host a message:
+//   sent while the host's thread waits for something of ours, it would never be answered.
 #include <windows.h>
 
 #include <memory>
@@ -22,10 +21,10 @@
 #include "config/SheetState.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/TimingShift.h"
+#include "plugin/BarPlacement.h"
 #include "plugin/LinePreparer.h"
 #include "plugin/LyricsLookup.h"
 #include "plugin/OnlineLookup.h"
-#include "plugin/Placement.h"
 #include "plugin/PlayerState.h"
 #include "plugin/SongIdentity.h"
 #include "plugin/TickTimer.h"
@@ -78,9 +77,12 @@ public:
     TitleBanner titleBanner;
     TickTimer tickTimer;
     BarPlacement placement;
+    int running = 0;  // from init until quit; 0 again after a failed init
     int configRequested = 0;
     int configRunning = 0;
     int positionDirty = 0;  // the bar was dragged or reset: quit saves all settings
+    // A bracket key taken by the bar: its character message, which follows, is not a step of its own.
+    bool bracketKeyTaken = false;
 };
 
 extern PluginState plugin;

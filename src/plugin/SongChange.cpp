@@ -1,6 +1,5 @@
 #include "plugin/SongChange.h"
 
-#include "config/SettingsFile.h"
 #include "lyrics/DownloadFolder.h"
 #include "lyrics/Win32LyricsEnvironment.h"
 #include "plugin/HostLink.h"
@@ -12,9 +11,6 @@ namespace {
 
 // A result waits this long at most for its banner and first lines; then the tick draws them.
 constexpr DWORD kFirstLinesWaitMs = 500;
-// The host's song length: 105 (the playing position's query) with wParam 1.
-constexpr LPARAM kSongLengthQuery = 105;
-constexpr UINT kSongLengthWaitMs = 100;
 
 // Takes a finished document as the current one; the display starts afresh from its lines, and
 // with its own timing: a shift made on the document it replaces, saved or not, was made for that
@@ -60,18 +56,6 @@ void adoptOnceDrawn(std::unique_ptr<LookupResult> result) {
     adoptPendingWhenReady(false);
 }
 
-// The host's length of the current song in seconds (its answer to 105 with wParam 1), or 0. In the
-// host's own thread this is a call; a host on another thread that does not answer at once counts
-// as not knowing.
-int32_t askSongLength() {
-    DWORD_PTR seconds = 0;
-    if (!SendMessageTimeoutW(plugin.hostWindow(), WM_USER, 1, kSongLengthQuery, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                             kSongLengthWaitMs, &seconds))
-        return 0;
-    auto length = static_cast<int32_t>(static_cast<LRESULT>(seconds));
-    return length > 0 ? length : 0;
-}
-
 // Hands the current song, found nowhere on the machine, to the online worker: once a song.
 void searchOnline(const SongIdentity& song) {
     const Settings& live = plugin.liveSettings;
@@ -83,9 +67,9 @@ void searchOnline(const SongIdentity& song) {
     request->hostTitle = plugin.songHostTitle;
     request->durationSeconds = askSongLength();
     request->options.timeType = live.TimeType;
-    request->options.server = live.LyricsServer && *live.LyricsServer ? live.LyricsServer : kDefaultLyricsServer;
-    request->options.downloadFolder = downloadFolder(live.DownloadPath, settingsFilePath());
-    request->options.missesFile = onlineMissesFile(settingsFilePath());
+    request->options.server = live.LyricsServer && !live.LyricsServer->empty() ? *live.LyricsServer : kDefaultLyricsServer;
+    request->options.downloadFolder = downloadFolder(textOrNull(live.DownloadPath), plugin.settingsFile.path);
+    request->options.missesFile = onlineMissesFile(plugin.settingsFile.path);
     plugin.onlineLookup.request(std::move(request));
 }
 
@@ -128,39 +112,32 @@ void followSongChange() {
         plugin.lyricsDocument = std::move(document);
         return;
     }
-    std::optional<std::string> title = askHostTitle(plugin.hostWindow(), player.listPosition, player.wideHost);
+    std::optional<std::string> title = askPlaylistTitle(player.listPosition);
     if (title) document->title = headerText(*title);
     plugin.songHostTitle = title;
     plugin.lyricsDocument = std::move(document);
-    std::string folder = downloadFolder(plugin.liveSettings.DownloadPath, settingsFilePath());
+    std::string folder = downloadFolder(textOrNull(plugin.liveSettings.DownloadPath), plugin.settingsFile.path);
     plugin.lyricsLookup.request(song, utf16ToUtf8(*song.file), plugin.liveSettings, folder, std::move(title));
 }
 
 void adoptLookedUpLyrics() {
-    {
-        LockedScope locked(plugin.pluginLock);
-        for (std::unique_ptr<LookupResult>& result : plugin.lyricsLookup.collect()) {
-            if (!result->song.isCurrent(plugin.currentSong)) continue;
-            // Online only once this machine has been searched through, the lyrics folder too.
-            if (!result->document->isLoaded() && !result->folderPending && !currentSongHasLyrics())
-                searchOnline(result->song);
-            if (!result->folderSettled) adoptOnceDrawn(std::move(result));
-        }
+    for (std::unique_ptr<LookupResult>& result : plugin.lyricsLookup.collect()) {
+        if (!result->song.isCurrent(plugin.currentSong)) continue;
+        // Online only once this machine has been searched through, the lyrics folder too.
+        if (!result->document->isLoaded() && !result->folderPending && !currentSongHasLyrics())
+            searchOnline(result->song);
+        if (!result->folderSettled) adoptOnceDrawn(std::move(result));
     }
     showWarnings();
 }
 
 void adoptOnlineLyrics() {
-    LockedScope locked(plugin.pluginLock);
     for (std::unique_ptr<LookupResult>& result : plugin.onlineLookup.collect())
         if (result->song.isCurrent(plugin.currentSong) && !currentSongHasLyrics()) adoptOnceDrawn(std::move(result));
 }
 
 void takePreparedLines() {
-    {
-        LockedScope locked(plugin.pluginLock);
-        plugin.linePreparer.returnTo(plugin.renderSurface);
-        adoptPendingWhenReady(false);
-    }
+    plugin.linePreparer.returnTo(plugin.renderSurface);
+    adoptPendingWhenReady(false);
     showWarnings();
 }

@@ -1,9 +1,16 @@
 #include "render/BarCanvas.h"
 
 #include "config/Settings.h"
+#include "utils/Text.h"
 
 int32_t bufferWidthFor(int32_t width, int32_t height) {
     if (height <= 0 || height > kMaxBarHeight || width < 0) return 0;
+    if (width == 0) return 1;
+    return width > kMaxBufferWidth ? kMaxBufferWidth : width;
+}
+
+int32_t bannerWidthFor(int32_t width, int32_t height) {
+    if (bufferWidthFor(width, height) == 0) return 0;
     int32_t columns = 80 * height;
     if (width > columns) columns = width;
     return columns > kMaxBufferWidth ? kMaxBufferWidth : columns;
@@ -27,11 +34,10 @@ void BarCanvas::releaseBuffers() {
     for (SurfaceBuffer& b : buffers) b.release();
 }
 
-void BarCanvas::fillBackground(int k, int x, int y, int w, int h) {
-    if (!buffers[k].dc || w <= 0 || h <= 0) return;
-    RECT r = {x, y, x + w, y + h};
-    HBRUSH brush = hasSkin() ? static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)) : backgroundBrush;
-    if (brush) FillRect(buffers[k].dc, &r, brush);
+void BarCanvas::fillBackground(int k, int x, int y, int w, int h) { fillColour(k, x, y, w, h, layerBackground()); }
+
+void BarCanvas::fillColour(int k, int x, int y, int w, int h, int32_t colour) {
+    fillRectangle(buffers[k], x, y, w, h, colourToPixel(colour));
 }
 
 PixelArea BarCanvas::barArea(int k) const {
@@ -47,7 +53,8 @@ int BarCanvas::loadSkin(const Settings& settings) {
     skinImage.release();
     if (bufferWidthFor(settings.width, settings.height) == 0) return 0;
     int32_t width = settings.width < kMaxBufferWidth ? settings.width : kMaxBufferWidth;
-    skinImage = loadBitmapFile(settings.SkinPath, width, settings.height);
+    // Converted to pixels once, here: every frame copies it row by row.
+    skinImage = pixelCopyOf(loadBitmapFile(textOrNull(settings.SkinPath), width, settings.height));
     return hasSkin() ? 1 : 0;
 }
 

@@ -46,10 +46,10 @@ int32_t effectRowPercentage(int32_t effects, int32_t height, int32_t row) {
     }
 }
 
-void applyEffects(const PixelArea& area, int32_t effects, int32_t colourBack) {
+void applyEffects(const PixelArea& area, int32_t effects, int32_t colourBack, PixelCode code) {
     if (effects <= kNoEffect || effects > kLastEffect) return;
     int32_t colour = effectColour(effects, colourBack);
     for (int32_t row = 0; row < area.rows; ++row) {
-        mixRowWithColour(area, row, colour, effectRowPercentage(effects, area.rows, row));
+        mixRowWithColour(area, row, colour, effectRowPercentage(effects, area.rows, row), code);
     }
 }

@@ -13,4 +13,4 @@ int32_t effectColour(int32_t effects, int32_t colourBack);
 // effect leaves alone and for every row of effect 0 or an unknown number.
 int32_t effectRowPercentage(int32_t effects, int32_t height, int32_t row);
 // The whole pass over the bar area (area.rows is the bar height).
-void applyEffects(const PixelArea& area, int32_t effects, int32_t colourBack);
+void applyEffects(const PixelArea& area, int32_t effects, int32_t colourBack, PixelCode code = PixelCode::Best);

@@ -14,6 +14,18 @@ constexpr int32_t kWipeLineColumns = 4;
 // The columns a line `width` pixels wide takes with its outline, from the layers' left edge.
 constexpr int64_t outlinedLineColumns(int32_t width) { return int64_t{width} + kLineTextX + 2 * kOutlineWidth; }
 
+// The widest text layers made: a line wider than this is cut at this column, and scrolling stops
+// where the cut part begins. Three layers of it at the tallest bar take 31 MB.
+constexpr int32_t kMaxLayerColumns = 16384;
+
+// The columns of the text layers a line `width` pixels wide is drawn into in a bar `height` pixels
+// high: its outlined columns and room for glyphs that reach past their advance (never wider than
+// the font's height), at most kMaxLayerColumns and at least one.
+constexpr int32_t layerColumnsFor(int32_t width, int32_t height) {
+    int64_t columns = outlinedLineColumns(width < 0 ? 0 : width) + (height < 0 ? 0 : height);
+    return columns > kMaxLayerColumns ? kMaxLayerColumns : static_cast<int32_t>(columns);
+}
+
 // The columns of a composed line: its glyphs with kGlyphOriginX columns on either side. A wipe past
 // the line's last mark stands this far into the glyphs, so that its front lies past all of them.
 constexpr int64_t composedLineColumns(int32_t width) { return int64_t{width} + 2 * kGlyphOriginX; }

@@ -5,6 +5,7 @@
 #include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 #include "render/LineStyle.h"
+#include "utils/Text.h"
 
 namespace {
 
@@ -23,25 +24,27 @@ LayerContent blankContent(int32_t background) {
 
 }  // namespace
 
-std::unique_ptr<TextLayers> LineLayers::makeLayers(HDC windowDc, int32_t columns, int32_t height) const {
+std::unique_ptr<TextLayers> LineLayers::makeLayers(HDC windowDc, int32_t height) const {
     auto made = std::make_unique<TextLayers>();
     for (SurfaceBuffer& layer : made->layers) {
-        layer = makeDisplayBuffer(windowDc, columns, height);
+        // One column until a line is drawn into them: TextLayers::draw makes them as wide as it.
+        layer = makePixelBuffer(windowDc, 1, height);
         if (!layer.dc) return nullptr;
     }
+    made->height = height;
     made->content = unknownContent();
     made->generation = generation;
     return made;
 }
 
-bool LineLayers::create(HDC windowDc, int32_t columns, int32_t height) {
+bool LineLayers::create(HDC windowDc, int32_t height) {
     release();
     bool complete = true;
     for (std::unique_ptr<TextLayers>& layers : sets)
-        complete = complete && (layers = makeLayers(windowDc, columns, height)) != nullptr;
+        complete = complete && (layers = makeLayers(windowDc, height)) != nullptr;
     // Spares are made like the sets' own layers, so that they can change places with them.
     for (int i = 0; i < kSpareLayers && complete; ++i) {
-        spares.push_back(makeLayers(windowDc, columns, height));
+        spares.push_back(makeLayers(windowDc, height));
         complete = spares.back() != nullptr;
     }
     // Out of memory or GDI objects: no partial sets.
@@ -61,7 +64,7 @@ LayerContent LineLayers::contentFor(const LyricsLine& line, const Settings& sett
     LayerContent content = blankContent(background);
     content.drawn = 1;
     // The face follows FontName as it stands now.
-    const ChosenFace& chosen = faces.faceFor(line.text, settings.FontName);
+    const ChosenFace& chosen = faces.faceFor(line.text, textOrNull(settings.FontName));
     content.text = chosen.wide;
     content.face = chosen.face;
     int32_t mode = karaokeMode(settings, line);
@@ -109,7 +112,7 @@ void LineLayers::holdBlank(int set, int32_t background) { hold(set, blankContent
 const SetText& LineLayers::textOf(int set, const LyricsLine& line, const Settings& settings) {
     SetText& held = setTexts[set];
     if (held.text != line.text || held.face.empty()) {
-        const ChosenFace& chosen = faces.faceFor(line.text, settings.FontName);
+        const ChosenFace& chosen = faces.faceFor(line.text, textOrNull(settings.FontName));
         held = {line.text, chosen.wide, chosen.face};
     }
     return held;

@@ -25,13 +25,13 @@ private:
     const SetText& text;
 };
 
-// Columns are bounded by the buffers; the clamp keeps a wipe front past a huge line's end from
+// Columns are bounded by the layers; the clamp keeps a wipe front past a huge line's end from
 // overflowing the arithmetic around it.
-int32_t columnLimit(int64_t x) { return x > kMaxBufferWidth + 16 ? kMaxBufferWidth + 16 : static_cast<int32_t>(x); }
+int32_t columnLimit(int64_t x) { return x > kMaxLayerColumns + 16 ? kMaxLayerColumns + 16 : static_cast<int32_t>(x); }
 
 }  // namespace
 
-bool LyricsRow::makeLayers(HDC windowDc) { return layers.create(windowDc, canvas.bufferWidth, canvas.barHeight); }
+bool LyricsRow::makeLayers(HDC windowDc) { return layers.create(windowDc, canvas.barHeight); }
 
 void LyricsRow::release() {
     layers.release();
@@ -72,9 +72,7 @@ int LyricsRow::composeLine(int set, int32_t positionMs, const LyricsLine* line, 
     int32_t barWidth = canvas.barWidth, barHeight = canvas.barHeight;
     if (!held.content.drawn) {
         // Cleared layers give a bar of their background, however the line would be placed.
-        OwnedBrush brush(CreateSolidBrush(static_cast<COLORREF>(held.content.background)));
-        RECT bar = {0, 0, barWidth, barHeight};
-        if (brush) FillRect(canvas.buffers[view].dc, &bar, brush);
+        canvas.fillColour(view, 0, 0, barWidth, barHeight, held.content.background);
         return 1;
     }
     HDC measureDc = canvas.buffers[set + kComposeBuffer].dc;
@@ -87,12 +85,12 @@ int LyricsRow::composeLine(int set, int32_t positionMs, const LyricsLine* line, 
         DcTextMeasure measure(measureDc, text);
         wipe = columnLimit(wipePosition(*line, document, settings.TimeType, measure, positionMs, 1));
         if (lineFitsBar(width, barWidth)) {
-            place = placeLine(width, barWidth, canvas.bufferWidth, 0);
+            place = placeLine(width, barWidth, held.columns(), 0);
         } else {
             int32_t straight = scrollUsesStraightPosition(settings.Wset)
                                    ? wipePosition(*line, document, settings.TimeType, measure, positionMs, 0)
                                    : 0;
-            place = placeLine(width, barWidth, canvas.bufferWidth, scrollTarget(settings.Wset, wipe, straight, barWidth));
+            place = placeLine(width, barWidth, held.columns(), scrollTarget(settings.Wset, wipe, straight, barWidth));
         }
     }
     int32_t front = wipe + kGlyphOriginX;
@@ -100,13 +98,19 @@ int LyricsRow::composeLine(int set, int32_t positionMs, const LyricsLine* line, 
 
     // The composed line is the after-wipe layer left of the wipe front, the before-wipe layer from
     // there on, and the wipe line's band over both; the part of it in view goes straight into the
-    // view buffer, right of the margin.
+    // view buffer, right of the margin. Past the layers' last column (a line cut at the widest
+    // layers, or layers that could not be made) the bar shows the background.
     canvas.fillBackground(view, 0, 0, place.x0, barHeight);
     int32_t shown = barWidth - place.x0;
     copyInView(held.layers[kAfterWipeLayer], 0, front, view, place, shown);
     copyInView(held.layers[kBeforeWipeLayer], front, span, view, place, shown);
     if (showsWipeLine(karaokeMode(settings, *line), settings, wipe, width)) {
         copyInView(held.layers[kWipeLineLayer], front - kWipeLineColumns + 1, front + 1, view, place, shown);
+    }
+    int32_t layerEnd = held.columns() - place.source;
+    if (layerEnd < shown) {
+        int32_t from = place.x0 + (layerEnd > 0 ? layerEnd : 0);
+        canvas.fillBackground(view, from, 0, barWidth - from, barHeight);
     }
     return 1;
 }
@@ -124,9 +128,9 @@ void LyricsRow::copyInView(const SurfaceBuffer& layer, int32_t from, int32_t to,
 void LyricsRow::overlaySkin(int set, int32_t percentage) {
     int compose = set + kComposeBuffer, view = set + kViewBuffer;
     copyColumns(canvas.skinImage, 0, canvas.buffers[compose], 0, canvas.barWidth);
-    GdiFlush();  // the pixel memory must hold what GDI drew before it is read
     overlayKeyed(canvas.barArea(view), canvas.barArea(compose), percentage);
-    copyColumns(canvas.buffers[compose], 0, canvas.buffers[view], 0, canvas.barWidth);
+    // The line over the skin is the view now: the buffers change places instead of copying.
+    canvas.buffers[compose].swap(canvas.buffers[view]);
 }
 
 void LyricsRow::fadeFrame(int32_t positionMs, const LyricsLine* line, const LyricsDocument* document,
@@ -135,7 +139,6 @@ void LyricsRow::fadeFrame(int32_t positionMs, const LyricsLine* line, const Lyri
     if (canvas.hasSkin()) {
         overlaySkin(0, 100 - shown);
     } else {
-        GdiFlush();
         fadeTowardsBackground(canvas.barArea(kViewBuffer), settings.ColorBACK, shown);
     }
 }
@@ -202,7 +205,6 @@ RowFrame LyricsRow::drawFrame(int32_t lineIndex, int32_t positionMs, const Setti
                 overlaySkin(0, 0);
                 overlaySkin(1, 0);
             }
-            GdiFlush();
             mixBuffers(canvas.barArea(kViewBuffer + 1), canvas.barArea(kViewBuffer), percent);
             if (percent >= 100) displayState = Showing;
             return RowFrame::Drawn;

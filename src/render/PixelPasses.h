@@ -1,7 +1,11 @@
 #pragma once
-// Pixel arithmetic of the fades, cross-fades and the skin overlay, done straight on the memory of
-// the 32-bit buffers (never by GDI blending). Pixels are 0x00RRGGBB words; colour values from the
-// settings are 0x00BBGGRR colour references.
+// Pixel arithmetic of the fades, cross-fades and the skin overlay, and the copies and fills that
+// compose a frame, done straight on the memory of the 32-bit buffers (never by GDI). Pixels are
+// 0x00RRGGBB words; colour values from the settings are 0x00BBGGRR colour references.
+//
+// Each pass runs its rows in SSE2, four pixels at a time, where the processor has it, else in plain
+// C++; the two give the same pixels to the bit (the plain code is the reference the SSE2 code is
+// tested against).
 //
 // A percentage of 0 or less selects the first picture, 100 or more the second; anything between
 // mixes each byte as truncate((1 - x) * first + x * second) with x = percentage * 0.01f evaluated
@@ -42,6 +46,12 @@ inline uint32_t colourToPixel(int32_t colour) {
     return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
 }
 
+// The code a pass runs: Best asks the processor once which it has (SSE2 on every x86 processor a
+// supported Windows runs on); the others are for the tests and benchmarks that compare them. Sse2
+// where it cannot run is Scalar.
+enum class PixelCode { Best, Scalar, Sse2 };
+bool canRunPixelCode(PixelCode code);
+
 // p at 0 or less, q at 100 or more, else the mix of the two.
 uint32_t mixPixels(uint32_t p, uint32_t q, int32_t percentage);
 // The colour (as a pixel) at 0 or less, the pixel unchanged at 100 or more, else the mix.
@@ -49,11 +59,28 @@ uint32_t mixColour(int32_t colour, uint32_t pixel, int32_t percentage);
 
 // Every destination pixel under a source pixel other than 0 becomes mixPixels(source,
 // destination, percentage); under pure black the destination stays: black is the skin's colour key.
-void overlayKeyed(const PixelArea& source, const PixelArea& destination, int32_t percentage);
+void overlayKeyed(const PixelArea& source, const PixelArea& destination, int32_t percentage,
+                  PixelCode code = PixelCode::Best);
 // destination := mixPixels(source, destination, percentage) for every pixel.
-void mixBuffers(const PixelArea& source, const PixelArea& destination, int32_t percentage);
+void mixBuffers(const PixelArea& source, const PixelArea& destination, int32_t percentage,
+                PixelCode code = PixelCode::Best);
 // pixel := mixColour(colour, pixel, percentage) for every pixel: 0 gives plain colour, 100 leaves
 // the picture.
-void fadeTowardsBackground(const PixelArea& area, int32_t colour, int32_t percentage);
+void fadeTowardsBackground(const PixelArea& area, int32_t colour, int32_t percentage,
+                           PixelCode code = PixelCode::Best);
 // The same over one row (memory row `row` of the area).
-void mixRowWithColour(const PixelArea& area, int32_t row, int32_t colour, int32_t percentage);
+void mixRowWithColour(const PixelArea& area, int32_t row, int32_t colour, int32_t percentage,
+                      PixelCode code = PixelCode::Best);
+
+// destination := source over the common part of the two areas, all four bytes of each pixel.
+void copyPixels(const PixelArea& source, const PixelArea& destination);
+// Every pixel of the area := pixel.
+void fillPixels(const PixelArea& area, uint32_t pixel, PixelCode code = PixelCode::Best);
+
+// A frame as a layered window takes it: 0xAARRGGBB with each colour byte already multiplied by
+// the pixel's alpha. Pixels of the background colour (a colour reference; the top byte of the
+// pixel is not compared) get alpha `opacity` (clamped to 0..255) and their colour multiplied by
+// it, rounded to the nearest; every other pixel (the text and its outline) keeps its colour at
+// alpha 255. Destination may be the source area itself.
+void premultiplyForLayeredWindow(const PixelArea& source, const PixelArea& destination, int32_t background,
+                                 int32_t opacity, PixelCode code = PixelCode::Best);

@@ -4,6 +4,7 @@
 #include "lyrics/LyricsDocument.h"
 #include "render/Effects.h"
 #include "utils/GdiGuards.h"
+#include "utils/Text.h"
 #include "utils/WinText.h"
 
 void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings) {
@@ -33,10 +34,10 @@ void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, co
 }
 
 bool RenderSurface::makeBannerPictures(HDC windowDc) {
-    // Made like the compose buffers.
+    int32_t columns = bannerWidthFor(barWidth, barHeight);
     for (std::unique_ptr<BannerPicture>* picture : {&banner, &bannerSpare}) {
         *picture = std::make_unique<BannerPicture>();
-        (*picture)->picture = makePixelBuffer(windowDc, bufferWidth, barHeight);
+        (*picture)->picture = makePixelBuffer(windowDc, columns, barHeight);
         if (!(*picture)->picture.dc) return false;
         (*picture)->content.background = -1;
         (*picture)->generation = bannerGeneration;
@@ -65,13 +66,15 @@ void RenderSurface::loadHostSkin(const std::string& folder) {
 int RenderSurface::renderFrame(const FramePresenter& presenter, int32_t lineIndex, int32_t positionMs,
                                const Settings& settings, LyricsDocument* document) {
     if (!hasBuffers()) return 1;  // no size the buffers could be made for: nothing to draw
+    // What GDI drew into the frame last time (the timing note) is in its memory before the row
+    // writes there.
+    GdiFlush();
     RowFrame drawn = row.drawFrame(lineIndex, positionMs, settings, document);
     if (drawn == RowFrame::Drawn) present(presenter, settings);
     return drawn == RowFrame::NoLine ? 0 : 1;
 }
 
 void RenderSurface::present(const FramePresenter& presenter, const Settings& settings) {
-    GdiFlush();
     applyEffects(barArea(kViewBuffer), settings.Effects, settings.ColorBACK);
     // Over the finished frame: the next frame is composed afresh from the layers, without it.
     if (!note.empty()) drawNote(settings);
@@ -80,7 +83,7 @@ void RenderSurface::present(const FramePresenter& presenter, const Settings& set
 
 void RenderSurface::drawNote(const Settings& settings) {
     HDC dc = buffers[kViewBuffer].dc;
-    const std::wstring& face = noteFaces.faceFor(narrow(note), settings.FontName).face;
+    const std::wstring& face = noteFaces.faceFor(narrow(note), textOrNull(settings.FontName)).face;
     SelectedObject font(dc, noteFont.fontFor(barHeight, face));
     SIZE size = {0, 0};
     GetTextExtentPoint32W(dc, note.c_str(), static_cast<int>(note.size()), &size);

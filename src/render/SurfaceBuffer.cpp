@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "render/PixelPasses.h"
 #include "utils/WinPath.h"
 
 namespace {
@@ -31,12 +32,6 @@ void SurfaceBuffer::swap(SurfaceBuffer& other) noexcept {
     std::swap(height, other.height);
 }
 
-SurfaceBuffer makeDisplayBuffer(HDC windowDc, int32_t width, int32_t height) {
-    MemoryDc dc(CreateCompatibleDC(nullptr));
-    if (!dc) return SurfaceBuffer();
-    return holding(std::move(dc), OwnedBitmap(CreateCompatibleBitmap(windowDc, width, height)), width, height);
-}
-
 SurfaceBuffer makePixelBuffer(HDC windowDc, int32_t width, int32_t height) {
     MemoryDc dc(CreateCompatibleDC(nullptr));
     if (!dc) return SurfaceBuffer();
@@ -47,7 +42,7 @@ SurfaceBuffer makePixelBuffer(HDC windowDc, int32_t width, int32_t height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * height * 4;
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
     void* bits = nullptr;
     OwnedBitmap bitmap(CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     SurfaceBuffer b = holding(std::move(dc), std::move(bitmap), width, height);
@@ -73,9 +68,29 @@ SurfaceBuffer loadBitmapFile(const char* path, int32_t width, int32_t height) {
     return holding(std::move(dc), std::move(bitmap), width, height);
 }
 
+SurfaceBuffer pixelCopyOf(const SurfaceBuffer& picture) {
+    if (!picture.dc) return SurfaceBuffer();
+    SurfaceBuffer copy = makePixelBuffer(nullptr, picture.width, picture.height);
+    if (!copy.dc) return copy;
+    BitBlt(copy.dc, 0, 0, picture.width, picture.height, picture.dc, 0, 0, SRCCOPY);
+    GdiFlush();  // in its memory before anyone reads it there
+    return copy;
+}
+
+namespace {
+
+// Rows [y, y + rows) from the picture's top, columns [x, x + columns), inside the picture: in
+// memory, bottom-up, they start `height - y - rows` rows up.
+PixelArea areaOf(const SurfaceBuffer& picture, int32_t x, int32_t y, int32_t columns, int32_t rows) {
+    intptr_t firstRow = picture.height - y - rows;
+    return {picture.pixels + firstRow * picture.width + x, picture.width, columns, rows};
+}
+
+}  // namespace
+
 void copyColumns(const SurfaceBuffer& source, int32_t sourceX, const SurfaceBuffer& dest, int32_t destX,
                  int32_t columns) {
-    if (!source.dc || !dest.dc) return;
+    if (!source.pixels || !dest.pixels) return;
     if (sourceX < 0) {
         columns += sourceX;
         destX -= sourceX;
@@ -90,5 +105,17 @@ void copyColumns(const SurfaceBuffer& source, int32_t sourceX, const SurfaceBuff
     if (columns > dest.width - destX) columns = dest.width - destX;
     int32_t rows = source.height < dest.height ? source.height : dest.height;
     if (columns <= 0 || rows <= 0) return;
-    BitBlt(dest.dc, destX, 0, columns, rows, source.dc, sourceX, 0, SRCCOPY);
+    copyPixels(areaOf(source, sourceX, 0, columns, rows), areaOf(dest, destX, 0, columns, rows));
+}
+
+void fillRectangle(const SurfaceBuffer& buffer, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t pixel) {
+    if (!buffer.pixels) return;
+    int64_t left = x < 0 ? 0 : x, top = y < 0 ? 0 : y;
+    int64_t right = int64_t{x} + w, bottom = int64_t{y} + h;
+    if (right > buffer.width) right = buffer.width;
+    if (bottom > buffer.height) bottom = buffer.height;
+    if (right <= left || bottom <= top) return;
+    fillPixels(areaOf(buffer, static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
+                      static_cast<int32_t>(bottom - top)),
+               pixel);
 }

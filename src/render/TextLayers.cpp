@@ -2,6 +2,7 @@
 
 #include "render/LineGeometry.h"
 #include "render/OutlinedText.h"
+#include "render/PixelPasses.h"
 #include "utils/GdiGuards.h"
 
 namespace {
@@ -10,25 +11,29 @@ bool sameTrio(const ColourTrio& a, const ColourTrio& b) {
     return a.outer == b.outer && a.middle == b.middle && a.inner == b.inner;
 }
 
-void fillLayer(SurfaceBuffer& layer, HBRUSH brush) {
-    RECT r = {0, 0, layer.width, layer.height};
-    if (layer.dc && brush) FillRect(layer.dc, &r, brush);
+// The line's size in the face its layers are drawn in.
+SIZE measureLine(HFONT font, const std::wstring& text) {
+    SIZE extent = {0, 0};
+    MemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) return extent;
+    SelectedObject selected(dc, font);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent;
 }
 
+// Whether layers `columns` wide serve a line that needs `needed`: all of it, without keeping more
+// than twice its memory.
+bool layersFit(int32_t columns, int32_t needed) { return columns >= needed && columns / 2 <= needed; }
+
 // The layers cleared to the content's background, then the line drawn into them: the after-wipe,
-// wipe-line and before-wipe layers in that order, each with the outline of its colour trio, and
-// the whole text measured in the before-wipe layer.
+// wipe-line and before-wipe layers in that order, each with the outline of its colour trio.
 void drawContent(SurfaceBuffer& before, SurfaceBuffer& wipeLine, SurfaceBuffer& after, const LayerContent& content,
-                 SIZE& extent) {
-    {
-        OwnedBrush brush(CreateSolidBrush(static_cast<COLORREF>(content.background)));
-        for (SurfaceBuffer* layer : {&before, &wipeLine, &after}) fillLayer(*layer, brush);
-    }
-    extent = {0, 0};
+                 HFONT font) {
+    uint32_t background = colourToPixel(content.background);
+    for (SurfaceBuffer* layer : {&before, &wipeLine, &after})
+        fillRectangle(*layer, 0, 0, layer->width, layer->height, background);
     if (!content.drawn) return;
 
-    // Layers are as high as the bar.
-    OwnedFont font(createTextFont(before.height, content.face));
     SelectedObject fonts[] = {{after.dc, font}, {wipeLine.dc, font}, {before.dc, font}};
     for (SurfaceBuffer* layer : {&after, &wipeLine, &before}) {
         SetBkColor(layer->dc, 0);
@@ -39,7 +44,6 @@ void drawContent(SurfaceBuffer& before, SurfaceBuffer& wipeLine, SurfaceBuffer& 
     drawOutlinedText(after.dc, kLineTextX, 0, content.after, units, length);
     drawOutlinedText(wipeLine.dc, kLineTextX, 0, content.wipeLine, units, length);
     drawOutlinedText(before.dc, kLineTextX, 0, content.before, units, length);
-    GetTextExtentPoint32W(before.dc, units, length, &extent);
 }
 
 }  // namespace
@@ -52,7 +56,21 @@ bool LayerContent::operator==(const LayerContent& other) const {
 }
 
 void TextLayers::draw() {
-    drawContent(layers[kBeforeWipeLayer], layers[kWipeLineLayer], layers[kAfterWipeLayer], content, extent);
-    // GDI may batch a thread's calls: everything is in the layers before they change hands.
+    extent = {0, 0};
+    // Layers are as high as the bar.
+    OwnedFont font(content.drawn ? createTextFont(height, content.face) : nullptr);
+    if (content.drawn) extent = measureLine(font, content.text);
+    int32_t needed = content.drawn ? layerColumnsFor(extent.cx, height) : columns();
+    if (!layersFit(columns(), needed)) {
+        for (SurfaceBuffer& layer : layers) layer = makePixelBuffer(nullptr, needed, height);
+        for (SurfaceBuffer& layer : layers)
+            if (!layer.pixels) {
+                // Out of memory: no layers rather than some, and the bar shows the background.
+                for (SurfaceBuffer& made : layers) made.release();
+                break;
+            }
+    }
+    drawContent(layers[kBeforeWipeLayer], layers[kWipeLineLayer], layers[kAfterWipeLayer], content, font);
+    // GDI may batch a thread's calls: everything is in the layers' memory before they change hands.
     GdiFlush();
 }

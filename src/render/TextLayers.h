@@ -32,16 +32,22 @@ struct LayerContent {
 enum LayerRole { kBeforeWipeLayer = 0, kWipeLineLayer = 1, kAfterWipeLayer = 2 };
 
 // The layers of one line: those of a buffer set, or spares, drawn ahead of need and swapped into a
-// set.
+// set. They are pixel buffers `height` rows high and as wide as the line they hold needs
+// (layerColumnsFor, LineGeometry.h): each line is measured first, and layers too narrow for it, or
+// far wider, are made afresh.
 struct TextLayers {
-    // Clears the layers to content.background and draws content into them at kLineTextX
-    // (LineGeometry.h), measuring the line into extent. Touches nothing but these layers and GDI
-    // objects of its own, so any one thread may do it while the layers are its own.
+    // Measures content's line into extent, makes the layers fit it, clears them to
+    // content.background and draws the line into them at kLineTextX (LineGeometry.h). Touches
+    // nothing but these layers and GDI objects of its own, so any one thread may do it while the
+    // layers are its own. Layers that cannot be made are left empty, and show as background.
     void draw();
+    // Columns of every layer (0 while they could not be made).
+    int32_t columns() const { return layers[0].width; }
 
     SurfaceBuffer layers[3];  // by LayerRole
     LayerContent content;
     SIZE extent = {0, 0};
+    int32_t height = 0;       // the bar's
     uint32_t generation = 0;  // the buffers these layers were made with (LineLayers)
 };
 

@@ -13,7 +13,7 @@
 #include "utils/WinText.h"
 
 bool TitleBanner::isStale(const LyricsDocument& document, const Settings& settings) const {
-    const char* face = settings.FontName ? settings.FontName : "";
+    const char* face = settings.FontName ? settings.FontName->c_str() : "";
     return !valid || drawnTitle != document.title || drawnArtist != document.artist ||
            settings.ColorTCOLOR != drawnTitleColour || settings.ColorBACK != drawnBackColour ||
            settings.height != drawnHeight || !sameText(face, drawnFontName.c_str());
@@ -30,7 +30,7 @@ BannerContent TitleBanner::contentFor(const RenderSurface& surface, const Lyrics
     const std::optional<std::string>& artist = document.artist;
     content.text = widen(bannerText(title ? title->c_str() : nullptr, artist ? artist->c_str() : nullptr));
     std::u16string_view units(reinterpret_cast<const char16_t*>(content.text.data()), content.text.size());
-    content.face = faceForText(settings.FontName, units);
+    content.face = faceForText(textOrNull(settings.FontName), units);
     return content;
 }
 
@@ -40,7 +40,7 @@ void TitleBanner::redraw(RenderSurface& surface, const LyricsDocument& document,
     drawnBackColour = settings.ColorBACK;
     drawnTitleColour = settings.ColorTCOLOR;
     drawnHeight = settings.height;
-    drawnFontName = settings.FontName ? settings.FontName : "";
+    drawnFontName = settings.FontName.value_or("");
     wanted = contentFor(surface, document, settings);
     surface.bannerFor(wanted);
 }
@@ -53,20 +53,21 @@ void TitleBanner::compose(RenderSurface& surface, const Settings& settings) {
     // is cut to the buffers.
     int32_t shift = scroll / 4;
     int32_t barColumns = std::min(settings.width, surface.bufferWidth);
-    int32_t columns = picture ? std::max(0, std::min(barColumns, surface.bufferWidth - shift)) : 0;
+    int32_t columns = picture ? std::max(0, std::min(barColumns, picture->picture.width - shift)) : 0;
     int32_t rows = std::min(settings.height, surface.barHeight);
     if (barColumns <= 0 || rows <= 0) return;
+    // What GDI drew into the frame last time (the timing note) is in its memory before it is
+    // written there.
+    GdiFlush();
     // Scrolled past the picture's end, the rest of the bar is background (black, the key, under a
     // skin), not what the view held before.
     int view = surface.hasSkin() ? kViewBuffer + 1 : kViewBuffer;
-    if (columns > 0) BitBlt(surface.buffers[view].dc, 0, 0, columns, rows, picture->picture.dc, shift, 0, SRCCOPY);
+    if (columns > 0) copyColumns(picture->picture, shift, surface.buffers[view], 0, columns);
     surface.fillBackground(view, columns, 0, barColumns - columns, rows);
     if (surface.hasSkin()) {
-        BitBlt(surface.buffers[kViewBuffer].dc, 0, 0, barColumns, rows, surface.skinImage.dc, 0, 0, SRCCOPY);
-        GdiFlush();
+        copyColumns(surface.skinImage, 0, surface.buffers[kViewBuffer], 0, barColumns);
         overlayKeyed(surface.barArea(kViewBuffer + 1), surface.barArea(kViewBuffer), 0);
     }
-    GdiFlush();
     applyEffects(surface.barArea(kViewBuffer), settings.Effects, settings.ColorBACK);
 }
 

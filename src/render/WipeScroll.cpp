@@ -56,7 +56,7 @@ int32_t scrollTarget(int32_t wset, int32_t wipeFront, int32_t straight, int32_t 
 
 bool lineFitsBar(int32_t lineWidth, int32_t barWidth) { return outlinedLineColumns(lineWidth) <= barWidth; }
 
-LinePlacement placeLine(int32_t lineWidth, int32_t barWidth, int32_t bufferWidth, int32_t target) {
+LinePlacement placeLine(int32_t lineWidth, int32_t barWidth, int32_t layerColumns, int32_t target) {
     int64_t extent = outlinedLineColumns(lineWidth);
     if (extent <= barWidth) return {static_cast<int32_t>((barWidth - extent) / 2), 0};
     int64_t half = barWidth / 2;
@@ -68,7 +68,7 @@ LinePlacement placeLine(int32_t lineWidth, int32_t barWidth, int32_t bufferWidth
     } else {
         source = extent - barWidth;
     }
-    int64_t lastSource = int64_t{bufferWidth} - barWidth;
+    int64_t lastSource = int64_t{layerColumns} - barWidth;
     if (source > lastSource) source = lastSource;
     if (source < 0) source = 0;
     return {0, static_cast<int32_t>(source)};

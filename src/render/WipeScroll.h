@@ -40,7 +40,7 @@ struct LinePlacement {
 
 // A line that fits (its outlinedLineColumns within barWidth) is centred; a wider one scrolls so that the target
 // column stays in the middle, never showing anything left of its first column or right of its
-// last. The view never reaches past the buffer's last column: text the buffer cut off is not
-// scrolled into view.
+// last. The view never reaches past the last of the `layerColumns` columns its text layers hold:
+// text cut off there (kMaxLayerColumns) is not scrolled into view.
 bool lineFitsBar(int32_t lineWidth, int32_t barWidth);
-LinePlacement placeLine(int32_t lineWidth, int32_t barWidth, int32_t bufferWidth, int32_t target);
+LinePlacement placeLine(int32_t lineWidth, int32_t barWidth, int32_t layerColumns, int32_t target);

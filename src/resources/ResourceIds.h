@@ -33,6 +33,8 @@
 #define IDC_WIDTH_SCROLL 1010
 #define IDC_HEIGHT_EDIT 1011
 #define IDC_HEIGHT_SCROLL 1012
+#define IDC_WIDTH_UPDOWN 1013  // the up-downs of the size, made by the page
+#define IDC_HEIGHT_UPDOWN 1014
 
 // Colour page: one push button per colour setting, the font list and the pick-up.
 #define IDC_AFTER_MIDDLE 1008   // ColorA2

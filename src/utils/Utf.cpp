@@ -137,9 +137,3 @@ size_t codePointsBefore(std::string_view text, size_t offset) {
     }
     return count;
 }
-
-size_t utf16CharacterStart(std::u16string_view text, size_t i) {
-    if (i >= text.size()) return text.size();
-    if (i > 0 && isLowSurrogate(text[i]) && isHighSurrogate(text[i - 1])) return i - 1;
-    return i;
-}

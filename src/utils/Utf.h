@@ -33,7 +33,3 @@ size_t utf8PrefixWithin(std::string_view text, size_t limit);
 size_t utf16UnitsBefore(std::string_view text, size_t offset);
 // How many characters (code points; each undecodable byte counts as one) precede `offset`.
 size_t codePointsBefore(std::string_view text, size_t offset);
-
-// The start of the UTF-16 character that unit index i lies in: never between the two halves of a
-// surrogate pair.
-size_t utf16CharacterStart(std::u16string_view text, size_t i);

@@ -1,7 +1,6 @@
 // The colour page: the colour dialog's answers, the background brush, the pick-up, the font list.
 #include "config/SheetDriver.h"
 #include "resources/ResourceIds.h"
-#include "utils/Text.h"
 
 namespace {
 
@@ -87,28 +86,28 @@ TEST_F(SheetTest, FontListShowsTheSavedFaceAndStoresAChosenOneUntilCancel) {
     // shows it in the ANSI code page (932), FontName holds it in UTF-8.
     const char shown[] = "IPA Pゴシック";
     const char face[] = u8"IPA Pゴシック";
-    assignString(plugin.liveSettings.FontName, face);
+    plugin.liveSettings.FontName = face;
     showPage(1);
     then([this, face, shown] {
         EXPECT_EQ(text(IDC_FONT_LIST), shown);
         HWND list = item(IDC_FONT_LIST);
         SendMessageA(list, CB_SETCURSEL, 0, 0);
         SendMessageA(page(), WM_COMMAND, MAKEWPARAM(IDC_FONT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-        EXPECT_EQ(std::string(plugin.liveSettings.FontName), text(IDC_FONT_LIST));
-        EXPECT_NE(std::string(plugin.liveSettings.FontName), face);
+        EXPECT_EQ(*plugin.liveSettings.FontName, text(IDC_FONT_LIST));
+        EXPECT_NE(*plugin.liveSettings.FontName, face);
         SetFocus(list);  // the list loses the focus only when the sheet closes
     });
     pressCancel();
     runConfig();
-    EXPECT_STREQ(plugin.liveSettings.FontName, face);
+    EXPECT_EQ(plugin.liveSettings.FontName, face);
 }
 
 TEST_F(SheetTest, UnknownFaceSelectsTheFirstItemAndStaysUntilTheListIsUsed) {
-    assignString(plugin.liveSettings.FontName, "No Such Face");
+    plugin.liveSettings.FontName = "No Such Face";
     showPage(1);
     then([this] {
         EXPECT_EQ(SendMessageA(item(IDC_FONT_LIST), CB_GETCURSEL, 0, 0), 0);
-        EXPECT_STREQ(plugin.liveSettings.FontName, "No Such Face");
+        EXPECT_EQ(plugin.liveSettings.FontName, "No Such Face");
         // No vertical face is offered: opening the list would otherwise turn the bar sideways.
         int count = static_cast<int>(SendMessageW(item(IDC_FONT_LIST), CB_GETCOUNT, 0, 0));
         EXPECT_GT(count, 1);
@@ -119,7 +118,7 @@ TEST_F(SheetTest, UnknownFaceSelectsTheFirstItemAndStaysUntilTheListIsUsed) {
         }
         SendMessageA(item(IDC_FONT_LIST), CB_SHOWDROPDOWN, TRUE, 0);  // merely opening it takes its face
         SendMessageA(item(IDC_FONT_LIST), CB_SHOWDROPDOWN, FALSE, 0);
-        EXPECT_EQ(std::string(plugin.liveSettings.FontName), text(IDC_FONT_LIST));
+        EXPECT_EQ(*plugin.liveSettings.FontName, text(IDC_FONT_LIST));
     });
     pressOk();
     runConfig();

@@ -92,8 +92,8 @@ TEST_F(SheetTest, WindowPickAttachesTheClickedWindowAndSurvivesCancel) {
         ScreenToClient(plugin.barWindow, &p);
         SendMessageA(plugin.barWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
         EXPECT_EQ(plugin.attachWindow, target);
-        EXPECT_STREQ(plugin.liveSettings.OtherWinClass, "SorvaneTestTarget");
-        EXPECT_STREQ(plugin.liveSettings.OtherWinName, "Target");
+        EXPECT_EQ(plugin.liveSettings.OtherWinClass, "SorvaneTestTarget");
+        EXPECT_EQ(plugin.liveSettings.OtherWinName, "Target");
         EXPECT_NE(GetCapture(), plugin.barWindow);
     });
     pressCancel();

@@ -1,7 +1,6 @@
 // The paths page: browsing for the lyrics folder and the skin, typed paths, cancel.
 #include "config/SheetDriver.h"
 #include "resources/ResourceIds.h"
-#include "utils/Text.h"
 #include "utils/WinUiText.h"
 
 namespace {
@@ -17,14 +16,14 @@ TEST_F(SheetTest, BrowsedSkinShowsBeforeTheSheetClosesAndCancelUndoesIt) {
     then([this] { clickLater(IDC_SKIN_BROWSE); });
     answerFileDialog(skin);
     then([this, skin] {
-        ASSERT_NE(plugin.liveSettings.SkinPath, nullptr);
-        EXPECT_STRCASEEQ(plugin.liveSettings.SkinPath, skin.c_str());
+        ASSERT_NE(plugin.liveSettings.SkinPath, std::nullopt);
+        EXPECT_STRCASEEQ(plugin.liveSettings.SkinPath->c_str(), skin.c_str());
         EXPECT_EQ(text(IDC_SKIN_PATH), plugin.liveSettings.SkinPath);
         EXPECT_TRUE(plugin.renderSurface.hasSkin());
     });
     pressCancel();
     runConfig();
-    EXPECT_EQ(plugin.liveSettings.SkinPath, nullptr);
+    EXPECT_EQ(plugin.liveSettings.SkinPath, std::nullopt);
     EXPECT_FALSE(plugin.renderSurface.hasSkin());
     EXPECT_EQ(iniText("SkinPath"), "(missing)");
 }
@@ -42,8 +41,8 @@ TEST_F(SheetTest, BrowsedLyricsFileGivesItsFolderAndTypedPathsApplyAtOnce) {
     then([this] { clickLater(IDC_LYRICS_BROWSE); });
     answerFileDialog(lyrics);
     then([this, folder, skin] {
-        ASSERT_NE(plugin.liveSettings.LyricsPath, nullptr);
-        EXPECT_STRCASEEQ(plugin.liveSettings.LyricsPath, folder.c_str());
+        ASSERT_NE(plugin.liveSettings.LyricsPath, std::nullopt);
+        EXPECT_STRCASEEQ(plugin.liveSettings.LyricsPath->c_str(), folder.c_str());
         EXPECT_EQ(text(IDC_LYRICS_PATH), plugin.liveSettings.LyricsPath);
         setText(IDC_SKIN_PATH, skin.c_str());
         EXPECT_TRUE(plugin.renderSurface.hasSkin());
@@ -53,7 +52,7 @@ TEST_F(SheetTest, BrowsedLyricsFileGivesItsFolderAndTypedPathsApplyAtOnce) {
     });
     pressOk();
     runConfig();
-    EXPECT_STREQ(plugin.liveSettings.LyricsPath, "");
+    EXPECT_EQ(plugin.liveSettings.LyricsPath, "");
     EXPECT_EQ(iniText("SkinPath"), "C:\\no-such-skin.bmp");
     EXPECT_EQ(iniText("LyricsPath"), "");
 }
@@ -94,7 +93,7 @@ TEST_F(SheetTest, ALyricsServerTheLookupRefusesIsSaidWhereGoingOnlineIsChosenInE
     for (UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
         setActiveLanguage(language);
         for (const Server& server : servers) {
-            assignString(plugin.liveSettings.LyricsServer, server.address);
+            plugin.liveSettings.LyricsServer = server.address;
             showPage(2);
             then([this, server] {
                 std::wstring note = windowTextW(item(IDC_ONLINE_NOTE));

@@ -130,9 +130,9 @@ TEST_F(SheetTest, OkKeepsEditsAndCancelRestoresTheSnapshotBothSaving) {
     EXPECT_EQ(iniInt("Fin_Start"), -40);
 }
 
-TEST_F(SheetTest, ConfigBeforeInitLoadsRunsSavesAndLeavesNoLock) {
+TEST_F(SheetTest, ConfigBeforeInitLoadsRunsSavesAndLeavesThePluginStopped) {
     stopBar();
-    plugin.pluginLock.destroy();
+    plugin.running = 0;
     WritePrivateProfileStringA(kPluginDescription, "Wset", "2", iniPath().c_str());
     showPage(4);
     then([this] {
@@ -143,6 +143,6 @@ TEST_F(SheetTest, ConfigBeforeInitLoadsRunsSavesAndLeavesNoLock) {
     });
     pressOk();
     runConfig();
-    EXPECT_FALSE(plugin.pluginLock.exists());
+    EXPECT_FALSE(plugin.running);
     EXPECT_EQ(iniInt("Wset"), 0);
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "config/ProfileStore.h"
-#include "utils/Text.h"
 
 namespace {
 
@@ -34,8 +33,8 @@ public:
 
 TEST(Settings, DefaultsAreTheDocumentedOnes) {
     Settings s;
-    EXPECT_STREQ(s.FontName, u8"ＭＳ Ｐゴシック");
-    EXPECT_EQ(s.LyricsPath, nullptr);
+    EXPECT_EQ(s.FontName, u8"ＭＳ Ｐゴシック");
+    EXPECT_EQ(s.LyricsPath, std::nullopt);
     EXPECT_EQ(s.Winamp_y, 45);
     EXPECT_EQ(s.Fin_Start, -40);
     EXPECT_EQ(s.ColorB3, 6618980);
@@ -61,12 +60,12 @@ TEST(Settings, FirstSaveWritesTheFontNameThe32IntegersInOrderAndTheLanguage) {
 
 TEST(Settings, LoadKeepsFieldsWhoseKeysAreMissingOrEmpty) {
     Settings s;
-    assignString(s.SkinPath, "C:\\skin.bmp");
+    s.SkinPath = "C:\\skin.bmp";
     MemoryStore store;
     store.values = {{"SkinPath", ""}, {"LyricsPath", "D:\\Lyrics"}, {"height", "30"}, {"Effects", "-7"}};
     s.loadFromIni(store);
-    EXPECT_STREQ(s.SkinPath, "C:\\skin.bmp");
-    EXPECT_STREQ(s.LyricsPath, "D:\\Lyrics");
+    EXPECT_EQ(s.SkinPath, "C:\\skin.bmp");
+    EXPECT_EQ(s.LyricsPath, "D:\\Lyrics");
     EXPECT_EQ(s.height, 30);
     EXPECT_EQ(s.Effects, -7);  // loaded as it stands, no range test
     EXPECT_EQ(s.width, 245);
@@ -101,18 +100,18 @@ TEST(Settings, TheLanguageIsReadInAnyLetterCaseAndAnythingUnknownIsAutomatic) {
 
 TEST(Settings, CopyFromMakesAnIndependentDeepCopy) {
     Settings source, target;
-    assignString(source.OtherWinClass, "Notepad");
-    assignString(target.LyricsPath, "old");
+    source.OtherWinClass = "Notepad";
+    target.LyricsPath = "old";
     source.Effects = 5;
     source.Language = LanguageChoice::Japanese;
     target.copyFrom(source);
-    EXPECT_EQ(target.LyricsPath, nullptr);  // an unset source unsets the target
-    ASSERT_NE(target.OtherWinClass, nullptr);
-    EXPECT_NE(target.OtherWinClass, source.OtherWinClass);
-    EXPECT_NE(target.FontName, source.FontName);
-    EXPECT_STREQ(target.OtherWinClass, "Notepad");
+    EXPECT_EQ(target.LyricsPath, std::nullopt);  // an unset source unsets the target
+    ASSERT_NE(target.OtherWinClass, std::nullopt);
+    EXPECT_NE(target.OtherWinClass->data(), source.OtherWinClass->data());
+    EXPECT_NE(target.FontName->data(), source.FontName->data());
+    EXPECT_EQ(target.OtherWinClass, "Notepad");
     EXPECT_EQ(target.Effects, 5);
     EXPECT_EQ(target.Language, LanguageChoice::Japanese);
     target.copyFrom(target);  // copying onto itself keeps everything
-    EXPECT_STREQ(target.OtherWinClass, "Notepad");
+    EXPECT_EQ(target.OtherWinClass, "Notepad");
 }

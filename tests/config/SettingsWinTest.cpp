@@ -10,7 +10,6 @@
 
 #include "config/PrivateProfileStore.h"
 #include "config/Settings.h"
-#include "utils/Text.h"
 #include "utils/Utf.h"
 
 namespace {
@@ -59,8 +58,8 @@ TEST_F(SettingsIni, NoFileGivesAllDefaults) {
     PrivateProfileStore store(path, kSection);
     s.loadFromIni(store);
     Settings defaults;
-    EXPECT_EQ(s.LyricsPath, nullptr);
-    EXPECT_STREQ(s.FontName, defaults.FontName);
+    EXPECT_EQ(s.LyricsPath, std::nullopt);
+    EXPECT_EQ(s.FontName, defaults.FontName);
     EXPECT_EQ(s.Winamp_x, 21);
     EXPECT_EQ(s.Fout_End, 160);
     EXPECT_EQ(s.ColorA3, 0xFFFFFF);
@@ -72,7 +71,7 @@ TEST_F(SettingsIni, FirstSaveWritesFontNameAndIntegersButNoPathOrWindowKeys) {
     s.saveToIni(store);
     std::string text = fileText();
     EXPECT_NE(text.find("[Sorvane v0.15b by KEDO]"), std::string::npos);
-    EXPECT_NE(text.find("FontName=" + std::string(s.FontName)), std::string::npos);
+    EXPECT_NE(text.find("FontName=" + *s.FontName), std::string::npos);
     EXPECT_NE(text.find("Fin_Start=-40"), std::string::npos);
     EXPECT_EQ(text.find("LyricsPath"), std::string::npos);
     EXPECT_EQ(text.find("OtherWin"), std::string::npos);
@@ -87,24 +86,24 @@ TEST_F(SettingsIni, SavedValuesComeBackIncludingNegativesAndEmptyPaths) {
     saved.Winamp_x = -300;
     saved.ColorBACK = -1;
     saved.Language = LanguageChoice::English;
-    assignString(saved.LyricsPath, "");  // a path the user emptied
-    assignString(saved.SkinPath, "C:\\skins\\bar.bmp");
+    saved.LyricsPath = "";  // a path the user emptied
+    saved.SkinPath = "C:\\skins\\bar.bmp";
     PrivateProfileStore store(path, kSection);
     saved.saveToIni(store);
 
     Settings loaded;
-    assignString(loaded.LyricsPath, "kept");
+    loaded.LyricsPath = "kept";
     loaded.loadFromIni(store);
     EXPECT_EQ(loaded.Fin_Start, -101);
     EXPECT_EQ(loaded.Winamp_x, -300);
     EXPECT_EQ(loaded.ColorBACK, -1);
     EXPECT_EQ(loaded.Language, LanguageChoice::English);
-    EXPECT_STREQ(loaded.SkinPath, "C:\\skins\\bar.bmp");
-    EXPECT_STREQ(loaded.LyricsPath, "kept");  // an empty value never clears a set string
+    EXPECT_EQ(loaded.SkinPath, "C:\\skins\\bar.bmp");
+    EXPECT_EQ(loaded.LyricsPath, "kept");  // an empty value never clears a set string
 
     Settings fresh;
     fresh.loadFromIni(store);
-    EXPECT_EQ(fresh.LyricsPath, nullptr);  // and leaves an unset one unset
+    EXPECT_EQ(fresh.LyricsPath, std::nullopt);  // and leaves an unset one unset
 }
 
 TEST_F(SettingsIni, LongValuesAreReadWhole) {
@@ -114,23 +113,23 @@ TEST_F(SettingsIni, LongValuesAreReadWhole) {
     Settings s;
     PrivateProfileStore store(path, kSection);
     s.loadFromIni(store);
-    ASSERT_NE(s.SkinPath, nullptr);
-    EXPECT_EQ(std::string(s.SkinPath), longValue);
+    ASSERT_NE(s.SkinPath, std::nullopt);
+    EXPECT_EQ(*s.SkinPath, longValue);
 }
 
 TEST_F(SettingsIni, ANewFileIsUtf16AndKeepsNamesInAnyScript) {
     const char* lyrics = u8"D:\\가사\\歌詞\\Café \U0001F3A4";
     const char* face = u8"맑은 고딕";
     Settings saved;
-    assignString(saved.LyricsPath, lyrics);
-    assignString(saved.FontName, face);
+    saved.LyricsPath = lyrics;
+    saved.FontName = face;
     PrivateProfileStore store(path, kSection);
     saved.saveToIni(store);
     EXPECT_NE(fileText().find(std::string("LyricsPath=") + lyrics + "\r\n"), std::string::npos);
     Settings loaded;
     loaded.loadFromIni(store);
-    EXPECT_STREQ(loaded.LyricsPath, lyrics);
-    EXPECT_STREQ(loaded.FontName, face);
+    EXPECT_EQ(loaded.LyricsPath, lyrics);
+    EXPECT_EQ(loaded.FontName, face);
 }
 
 TEST_F(SettingsIni, AnAnsiFileIsReadAsItStandsAndUpgradedOnSaveWithEverythingKept) {
@@ -141,12 +140,12 @@ TEST_F(SettingsIni, AnAnsiFileIsReadAsItStandsAndUpgradedOnSaveWithEverythingKep
     Settings s;
     PrivateProfileStore reader(path, kSection);
     s.loadFromIni(reader);
-    EXPECT_STREQ(s.LyricsPath, u8"C:\\歌詞");
+    EXPECT_EQ(s.LyricsPath, u8"C:\\歌詞");
     EXPECT_EQ(s.Fin_Start, -33);
     EXPECT_EQ(fileBytes(), ansi) << "reading changes nothing";
 
     const char* skin = u8"C:\\스킨.bmp";
-    assignString(s.SkinPath, skin);
+    s.SkinPath = skin;
     PrivateProfileStore writer(path, kSection);
     s.saveToIni(writer);
     std::string text = fileText();
@@ -155,8 +154,8 @@ TEST_F(SettingsIni, AnAnsiFileIsReadAsItStandsAndUpgradedOnSaveWithEverythingKep
         EXPECT_NE(text.find(kept), std::string::npos) << kept;
     Settings again;
     again.loadFromIni(reader);
-    EXPECT_STREQ(again.SkinPath, skin);
-    EXPECT_STREQ(again.LyricsPath, u8"C:\\歌詞");
+    EXPECT_EQ(again.SkinPath, skin);
+    EXPECT_EQ(again.LyricsPath, u8"C:\\歌詞");
 }
 
 TEST_F(SettingsIni, GarbageIntegersAreTakenAsThePlatformReadsThem) {

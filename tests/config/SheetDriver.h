@@ -5,7 +5,7 @@
 // dialog are clicked by a posted message, so that the dialog's loop never runs inside a step.
 //
 // The fixture stands in for a running plug-in: a host window, the real bar window with its
-// buffers, and plugin.pluginLock; runConfig() opens the sheet as the bar's settings command does.
+// buffers, marked as running; runConfig() opens the sheet as the bar's settings command does.
 #include <windows.h>
 #include <colordlg.h>
 #include <commctrl.h>
@@ -20,9 +20,10 @@
 
 #include "BitmapFile.h"
 #include "plugin/BarWindow.h"
-#include "plugin/Lifecycle.h"
 #include "plugin/PluginDescriptor.h"
+#include "plugin/PluginSettings.h"
 #include "plugin/PluginState.h"
+#include "plugin/SettingsSheet.h"
 
 inline std::string windowText(HWND window) {
     char buffer[512] = {};
@@ -52,7 +53,7 @@ protected:
                                      kHostRect.bottom - kHostRect.top, nullptr, nullptr, instance, nullptr);
         pluginDescriptor.hostWindow = hostHandle;
         pluginDescriptor.moduleInstance = instance;
-        plugin.pluginLock.create();
+        plugin.running = 1;
         const Settings defaults;
         plugin.liveSettings.copyFrom(defaults);
         plugin.settingsSnapshot.copyFrom(defaults);
@@ -68,11 +69,11 @@ protected:
         unregisterBarClass(instance);
         plugin.attachWindow = nullptr;
         DestroyWindow(hostHandle);
-        plugin.pluginLock.destroy();
+        plugin.running = 0;
         DeleteFileA(iniPath().c_str());
     }
 
-    // As before init: no bar, no lock.
+    // As before init: no bar.
     void stopBar() {
         if (plugin.barWindow) DestroyWindow(plugin.barWindow);
         plugin.barWindow = nullptr;

@@ -27,22 +27,6 @@ int wipeAt(const std::string& text, const std::vector<Mark>& marks, int32_t posi
     return xa + (t - ta) * (xb - xa) / (tb - ta);
 }
 
-// The leftmost and rightmost columns holding a pixel of one colour, or -1.
-struct Span {
-    int first = -1, last = -1;
-};
-Span columnsOf(const Image& image, uint32_t pixel) {
-    Span s;
-    for (int x = 0; x < image.width; ++x)
-        for (int y = 0; y < image.height; ++y)
-            if (image.at(x, y) == pixel) {
-                if (s.first < 0) s.first = x;
-                s.last = x;
-                break;
-            }
-    return s;
-}
-
 // The pixel mixing of the fades, channel by channel, at a percentage strictly between 0 and 100.
 uint32_t mixChannels(uint32_t from, uint32_t to, int percentage) {
     const double x = percentage * static_cast<double>(0.01f);
@@ -78,6 +62,20 @@ std::vector<bool> drawnMask(const Image& image) {
     return mask;
 }
 
+// The bar at a moment of a line drawn from column x0 (width pixels of text) whose wipe front
+// stands at column front: sung glyphs left of it, the wipe line right at it, unsung glyphs after.
+void expectWipeFront(const Image& bar, int x0, int width, int front) {
+    Span sung = columnsOf(bar, kSungPixel), line = columnsOf(bar, kWipeLinePixel), unsung = columnsOf(bar, kUnsungPixel);
+    ASSERT_GE(sung.first, x0);
+    EXPECT_LE(sung.last, front);
+    ASSERT_GE(line.first, 0) << "the wipe line shows";
+    EXPECT_GT(line.first, front);
+    EXPECT_LE(line.last, front + 4);  // a band four columns wide
+    ASSERT_GE(unsung.first, 0);
+    EXPECT_GE(unsung.first, front + 5);
+    EXPECT_LE(unsung.last, x0 + width + 6);
+}
+
 class Karaoke : public PluginRun {
 protected:
     // Starts the plug-in on a song whose lyrics are `lyrics`, playing from positionMs, and
@@ -101,17 +99,8 @@ TEST_F(Karaoke, SungTextLiesLeftOfTheWipeFrontAndTheWipeLineRightAtIt) {
         const int front = x0 + wipeAt(kKaraokeText, kKaraokeMarks, positionMs);
         EXPECT_GT(front, previous) << "the wipe moves on";
         previous = front;
-        Span sung = columnsOf(bar, kSungPixel), line = columnsOf(bar, kWipeLinePixel),
-             unsung = columnsOf(bar, kUnsungPixel);
         SCOPED_TRACE("at " + std::to_string(positionMs) + " ms the wipe stands at column " + std::to_string(front));
-        ASSERT_GE(sung.first, x0);
-        EXPECT_LE(sung.last, front);
-        ASSERT_GE(line.first, 0) << "the wipe line shows";
-        EXPECT_GT(line.first, front);
-        EXPECT_LE(line.last, front + 4);  // a band four columns wide
-        ASSERT_GE(unsung.first, 0);
-        EXPECT_GE(unsung.first, front + 5);
-        EXPECT_LE(unsung.last, x0 + width + 6);
+        expectWipeFront(bar, x0, width, front);
     }
     // Past the last mark the whole line is sung, without a wipe line.
     bar = barAt(14100);
@@ -236,4 +225,58 @@ TEST_F(Karaoke, ASeekBackShowsTheEarlierLineAndTheSamePathInAnotherCaseKeepsTheL
     select(0);
     player.waitTicks(3, 3000);
     EXPECT_EQ(barAt(12000).pixels, first.pixels);
+}
+
+TEST_F(Karaoke, ATtmlDuetIsWipedWordByWordAndShowsItsSungWordsNotTheirTranslation) {
+    // The first singer's line has two words with a pause between them: the wipe reaches a word's
+    // last letter at the word's end and crosses the space while the singer pauses. The second
+    // singer's line follows.
+    writeData("song.ttml",
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tt xmlns=\"http://www.w3.org/ns/ttml\" "
+              "xmlns:ttm=\"http://www.w3.org/ns/ttml#metadata\"><head><metadata><ttm:agent type=\"person\" xml:id=\"v1\"/>"
+              "<ttm:agent type=\"person\" xml:id=\"v2\"/></metadata></head><body><div>\n"
+              "<p begin=\"00:10.000\" end=\"00:14.000\" ttm:agent=\"v1\"><span begin=\"00:10.000\" end=\"00:11.000\">ABCD</span> "
+              "<span begin=\"00:13.000\" end=\"00:14.000\">EFGH</span><span ttm:role=\"x-translation\">translated</span></p>\n"
+              "<p begin=\"15s\" end=\"17s\" ttm:agent=\"v2\"><span begin=\"15s\" end=\"17s\">WXYZ</span></p>\n"
+              "</div></body></tt>\n");
+    addSong(dataPath("song.mp3"));
+    ASSERT_EQ(player.init(), 0);
+    const std::string text = "ABCD EFGH";
+    const std::vector<Mark> marks = {{0, 1000}, {4, 1100}, {5, 1300}, {9, 1400}};
+    const int width = textExtent(text, text.size());
+    const int x0 = (245 - width - 6) / 2;
+    Image bar = barAt(10500, kStatusTicks + 2);
+    for (int32_t positionMs : {10500, 12000, 13500}) {
+        if (positionMs != 10500) bar = barAt(positionMs);
+        const int front = x0 + wipeAt(text, marks, positionMs);
+        SCOPED_TRACE("at " + std::to_string(positionMs) + " ms the wipe stands at column " + std::to_string(front));
+        expectWipeFront(bar, x0, width, front);
+    }
+    EXPECT_GT(x0 + wipeAt(text, marks, 12000), x0 + textExtent(text, 4)) << "in the pause, inside the space";
+    EXPECT_LT(x0 + wipeAt(text, marks, 12000), x0 + textExtent(text, 5));
+    // The second singer's line, half sung.
+    bar = barAt(16000);
+    EXPECT_GT(countPixels(bar, kSungPixel), 20);
+    EXPECT_GT(countPixels(bar, kUnsungPixel), 20);
+}
+
+TEST_F(Karaoke, ABilingualFileShowsEachSungLineForItsTimeAsTheFileWithoutItsTranslations) {
+    // One row shows the sung line, never its translation: the bar is drawn as for the file
+    // without the translation lines, whose lines are the sung ones.
+    const std::string sung = "[00:10.00]First line\r\n[00:13.00]Second line\r\n[00:16.00]Third line\r\n";
+    const std::string bilingual = "[00:10.00]First line\r\n[00:10.00]Erste Zeile\r\n[00:13.00]Second line\r\n"
+                                  "[00:13.00]Zweite Zeile\r\n[00:13.00]Deuxieme ligne\r\n[00:16.00]Third line\r\n"
+                                  "[00:16.00]Dritte Zeile\r\n";
+    std::vector<std::vector<uint32_t>> bars[2];
+    for (int withTranslations = 0; withTranslations < 2; ++withTranslations) {
+        if (withTranslations) restartPlayer();
+        writeData("song.lrc", withTranslations ? bilingual : sung);
+        addSong(dataPath("song.mp3"));
+        ASSERT_EQ(player.init(), 0);
+        hold(10500);
+        ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
+        for (int32_t positionMs : {10500, 12500, 14000, 17000}) bars[withTranslations].push_back(barAt(positionMs).pixels);
+    }
+    for (size_t k = 0; k < bars[0].size(); ++k) EXPECT_EQ(bars[0][k], bars[1][k]) << "moment " << k;
+    EXPECT_NE(bars[0][0], bars[0][2]) << "the second line shows after the first";
 }

@@ -65,6 +65,22 @@ inline int countPixels(const Image& image, uint32_t pixel) {
     return n;
 }
 
+// The leftmost and rightmost columns holding a pixel of one colour, or -1.
+struct Span {
+    int first = -1, last = -1;
+};
+inline Span columnsOf(const Image& image, uint32_t pixel) {
+    Span s;
+    for (int x = 0; x < image.width; ++x)
+        for (int y = 0; y < image.height; ++y)
+            if (image.at(x, y) == pixel) {
+                if (s.first < 0) s.first = x;
+                s.last = x;
+                break;
+            }
+    return s;
+}
+
 class PluginRun : public ::testing::Test {
 protected:
     void SetUp() override { startPlayer(0); }

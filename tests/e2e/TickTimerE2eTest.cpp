@@ -61,7 +61,7 @@ TEST_F(TickTimer, InitThatCannotStartTheTimerFailsAndLeavesNothingBehind) {
     EXPECT_EQ(player.record.quitMessages, 0);  // the player goes on
     player.quit();
 
-    // Nothing of the failed start is in the way of the next: the class, the lock, the timer.
+    // Nothing of the failed start is in the way of the next: the class, the running mark, the timer.
     ASSERT_EQ(player.init(), 0);
     EXPECT_TRUE(player.waitTicks(3, 3000));
     EXPECT_EQ(player.record.boxes.size(), 1u);

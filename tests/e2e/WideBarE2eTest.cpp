@@ -1,6 +1,7 @@
 // A bar wider than eighty times its height through the real plug-in: its buffers are as wide as
 // the bar, and every column of it shows the background colour, with a line playing, with the
-// empty banner, and after the background colour is changed on the colour page.
+// empty banner, and after the background colour is changed on the colour page; a line twice as
+// wide as such a bar scrolls through it to its last word.
 #include "PluginRun.h"
 
 #include <colordlg.h>
@@ -65,4 +66,43 @@ TEST_F(WideBar, EveryColumnShowsTheBackgroundPlayingStoppedAndAfterAColourChange
     ASSERT_TRUE(player.waitTicks(3, 3000));
     EXPECT_EQ(notBackground(captureBar(), kOrange), 0) << "the new background colour, all the way";
     EXPECT_TRUE(player.record.boxes.empty());
+}
+
+TEST_F(WideBar, ALineTwiceAsWideAsTheBarScrollsToItsLastWord) {
+    // The bar hangs 320 columns off the screen's left edge, so that its right end, where the
+    // line's end arrives, is on the 1600-column screen.
+    constexpr int kBar = 1920;
+    writeIni("width", kBar);
+    writeIni("height", 18);
+    writeIni("Wset", 0);  // the wipe front in the middle of the bar
+    writeIni("Move_with_Winamp", 0);
+    writeIni("Winamp_x", -320);
+    writeIni("Winamp_y", 600);
+    std::string body;
+    while (textExtent(body, body.size()) < 2 * kBar) body += "ABCDEFGHIJ";
+    const std::string text = body + " XYZ";
+    addSongWithLyrics("song", "[00:10:00]" + body + "[00:20:00] XYZ[00:22:00]\r\n");
+    ASSERT_EQ(player.init(), 0);
+    const int width = textExtent(text, text.size()), bodyWidth = textExtent(text, body.size());
+
+    // Half-way through the long stretch, the wipe line stands in the middle of the bar.
+    Image middle = barAt(playerTime(1500) * 10, kStatusTicks + 2);
+    ASSERT_EQ(middle.width, kBar);
+    EXPECT_NEAR(columnsOf(middle, kWipeLinePixel).last, kBar / 2, 1);
+
+    // Half-way through the last word, the line's end meets the bar's right edge: the wipe line
+    // in the last word, the rest of it unsung beyond.
+    const int32_t t = playerTime(2100), ta = playerTime(2000), tb = playerTime(2200);
+    const int wipe = bodyWidth + (t - ta) * (width - bodyWidth) / (tb - ta);
+    Image lastWord = barAt(t * 10);
+    Span wipeLine = columnsOf(lastWord, kWipeLinePixel), unsung = columnsOf(lastWord, kUnsungPixel);
+    EXPECT_NEAR(wipeLine.last, kBar - 2 - (width - wipe), 1);
+    EXPECT_GT(unsung.first, wipeLine.first);
+    EXPECT_GT(unsung.last, kBar - 12);
+
+    // Sung to its end, it stays there.
+    Image end = barAt(playerTime(2300) * 10);
+    EXPECT_EQ(columnsOf(end, kUnsungPixel).first, -1);
+    EXPECT_GT(columnsOf(end, kSungPixel).last, kBar - 12);
+    EXPECT_EQ(columnsOf(end, kWipeLinePixel).first, -1);
 }

@@ -15,7 +15,6 @@
 #include "lyrics/SongPath.h"
 #include "lyrics/TaggedSongs.h"
 #include "lyrics/WinLyricsTree.h"
-#include "utils/Text.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
 #include "utils/WinUiText.h"

@@ -79,6 +79,25 @@ TEST(LyricsLookup, BesideTheSongKraComesBeforeLrcBeforeTxt) {
     EXPECT_TRUE(l.environment.searchedRoots.empty());
 }
 
+TEST(LyricsLookup, BesideTheSongATtmlFileComesAfterKraBeforeLrcAndItsProblemsAreWarnedOf) {
+    Lookup l;
+    l.environment.files = {{kSong, "song"},
+                           {"C:\\Music\\a.ttml", "<tt><body><p begin=\"1s\" end=\"2s\">ttml</p><p>no time</p></body></tt>"},
+                           {"C:\\Music\\a.lrc", "[00:01]lrc"}};
+    EXPECT_EQ(l.lookup(kSong.c_str()), 1);
+    EXPECT_STREQ(l.firstText(), "ttml");
+    EXPECT_EQ(l.document.encoding, TextEncoding::kUtf8);
+    // The timing the user fixes is not saved into the XML.
+    EXPECT_TRUE(l.document.lyricsFile.empty());
+    // The line without a time, warned about as a malformed tag is (line 1, character 42).
+    using W = std::tuple<int32_t, int32_t, int>;
+    EXPECT_EQ(l.environment.warnings, (std::vector<W>{{1, 42, 1}}));
+
+    l.environment.files["C:\\Music\\a.kra"] = "[00:01]kra";
+    EXPECT_EQ(l.lookup(kSong.c_str()), 1);
+    EXPECT_STREQ(l.firstText(), "kra");
+}
+
 TEST(LyricsLookup, SearchesTheLyricsFolderTreeWithOrWithoutTrailingBackslash) {
     for (const char* lyricsPath : {"D:\\Lyrics\\", "D:\\Lyrics"}) {
         Lookup l;
@@ -93,6 +112,12 @@ TEST(LyricsLookup, SearchesTheLyricsFolderTreeWithOrWithoutTrailingBackslash) {
         EXPECT_STREQ(l.firstText(), "kra");  // kra anywhere in the tree before lrc
         EXPECT_EQ(l.document.title, "Playlist title");
         EXPECT_EQ(l.document.artist, std::nullopt);
+
+        // Without the kra, a TTML file anywhere in the tree comes before the lrc.
+        l.environment.files.erase("D:\\Lyrics\\y\\a.kra");
+        l.environment.add("D:\\Lyrics\\z\\a.ttml", "<tt><body><p begin=\"1s\" end=\"2s\">ttml</p></body></tt>");
+        EXPECT_EQ(l.lookup(kSong.c_str()), 1);
+        EXPECT_STREQ(l.firstText(), "ttml");
     }
 }
 

@@ -15,6 +15,7 @@
 #include "lyrics/LookupOrder.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/SongTagsSource.h"
+#include "lyrics/LyricsLoader.h"
 
 namespace {
 
@@ -77,6 +78,56 @@ TEST(TagLyrics, JapaneseLyricsInUtf8AndInLatin1FramesHoldingShiftJis) {
     EXPECT_EQ(uslt.document.tagField, "USLT");
     EXPECT_EQ(linesWithMarks(uslt.document), lines);
     EXPECT_EQ(encodingName(uslt.document.encoding, uslt.document.ansiCodePage), "ansi-932");
+}
+
+namespace {
+
+std::string bigEndian(size_t value, int bytes, int bitsPerByte) {
+    std::string out;
+    for (int n = bytes - 1; n >= 0; --n) out += static_cast<char>(value >> (n * bitsPerByte) & ((1u << bitsPerByte) - 1));
+    return out;
+}
+
+// An ID3v2.3 frame without flags, and a tag of such frames (its size in 7-bit bytes).
+std::string id3v23Frame(const std::string& name, const std::string& data) {
+    return name + bigEndian(data.size(), 4, 8) + std::string(2, '\0') + data;
+}
+std::string id3v23Tag(const std::string& frames) {
+    return std::string("ID3\x03\0\0", 6) + bigEndian(frames.size(), 4, 7) + frames;
+}
+
+}  // namespace
+
+TEST(TagLyrics, Id3v2EncodingByteOfNoEncodingReadsAsLatin1) {
+    // Byte 85 names none of ID3v2's four encodings: the texts are Shift-JIS, as a Latin-1 one
+    // would hold them on a Japanese system. Their byte counts are even: TagLib reads such a text
+    // two bytes at a time and loses an odd last byte.
+    const char encoding = 85;
+    auto sjis = [](const std::u16string& text) { return FakeLyricsEnvironment::shiftJis(text); };
+    std::string sylt = std::string(1, encoding) + "jpn\x02\x01" + '\0' + sjis(u"桜の歌") + '\0' +
+                       bigEndian(1000, 4, 8) + sjis(u"夜明け") + '\0' + bigEndian(3000, 4, 8);
+    std::string uslt = std::string(1, encoding) + "jpn" + '\0' + sjis(u"[00:02.00]桜の歌\r\n[00:04.00]夜明け");
+    std::string title = std::string(1, encoding) + sjis(u"夜明けの歌");
+    std::string artist = std::string(1, encoding) + sjis(u"桜");
+    FakeLyricsEnvironment environment;
+    MemoryFile song(id3v23Tag(id3v23Frame("SYLT", sylt) + id3v23Frame("USLT", uslt) + id3v23Frame("TIT2", title) +
+                              id3v23Frame("TPE1", artist)));
+
+    std::vector<TagLyrics> found = readTagLyrics(song, "C:\\Music\\song.mp3", environment);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].field, "SYLT");
+    EXPECT_EQ(found[0].encoding, TextEncoding::kAnsi);
+    ASSERT_EQ(found[0].entries.size(), 2u);
+    EXPECT_EQ(found[0].entries[0].text, u8"桜の歌");
+    EXPECT_EQ(found[0].entries[1].text, u8"夜明け");
+    EXPECT_EQ(found[1].field, "USLT");
+    EXPECT_EQ(found[1].encoding, TextEncoding::kAnsi);
+    EXPECT_EQ(found[1].text, u8"[00:02.00]桜の歌\r\n[00:04.00]夜明け");
+
+    SongTitles titles;
+    EXPECT_EQ(readSongTitles(song, "C:\\Music\\song.mp3", environment, titles), 1);
+    EXPECT_EQ(titles.title, u8"夜明けの歌");
+    EXPECT_EQ(titles.artist, u8"桜");
 }
 
 TEST(TagLyrics, SyltOfContentTypeLyricsComesBeforeOtherSyltAndBeforeUslt) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "lyrics/FakeLyricsEnvironment.h"
@@ -71,9 +72,15 @@ TEST(LyricsFileText, AnsiIsConvertedByTheEnvironmentAndUnicodeDecoded) {
 
 TEST(LyricsFileText, AFullShiftJisFileIsNeverCutByItsConversion) {
     // 50000 bytes of two-byte characters grow to 75000 bytes of UTF-8, every one of them kept.
-    std::string line = FakeLyricsEnvironment::shiftJis(u"[00:01]さくら さくら\r\n");
+    // Each line is sung a second after the one before (at its very time it would be a translation).
+    auto lineAt = [](int second) {
+        char tag[16];
+        std::snprintf(tag, sizeof tag, "[%02d:%02d]", second / 60, second % 60);
+        return FakeLyricsEnvironment::shiftJis(std::u16string(tag, tag + 7) + u"さくら さくら\r\n");
+    };
+    const std::string line = lineAt(0);
     std::string file;
-    while (file.size() + line.size() <= kMaxLyricsBytes) file += line;
+    for (int second = 0; file.size() + line.size() <= kMaxLyricsBytes; ++second) file += lineAt(second);
     file += std::string(kMaxLyricsBytes - file.size(), ' ');
     FakeLyricsEnvironment environment;
     environment.files = {{"C:\\a.lrc", file + "[00:09]beyond the limit"}};

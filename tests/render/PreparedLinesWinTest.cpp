@@ -80,8 +80,9 @@ protected:
 TEST_F(PreparedLines, EveryFrameMatchesTheBarThatDrawsEachLineWhenItIsNeeded) {
     std::string skin = tempPath("sorvane-prepared-skin.bmp");
     ASSERT_TRUE(writeBitmapFile(skin, 245, 18, [](int x, int y) { return 0x203040u + x * 0x0100u + y; }));
-    for (const char* skinPath : {static_cast<const char*>(nullptr), skin.c_str()}) {
-        assignString(settings.SkinPath, skinPath);
+    for (const std::optional<std::string>& skinPath :
+         {std::optional<std::string>(), std::optional<std::string>(skin)}) {
+        settings.SkinPath = skinPath;
         createBoth();
         surface.loadSkin(settings);
         ahead.loadSkin(settings);
@@ -108,7 +109,7 @@ TEST_F(PreparedLines, LinesDrawnAheadAreNotShownOnceTheColoursFontSizeOrSongChan
     EXPECT_TRUE(lineOne()) << "colours";
 
     ASSERT_TRUE(lineZeroThenOne());
-    assignString(settings.FontName, "No Such Face Anywhere");
+    settings.FontName = "No Such Face Anywhere";
     EXPECT_TRUE(lineOne()) << "font";
 
     ASSERT_TRUE(lineZeroThenOne());

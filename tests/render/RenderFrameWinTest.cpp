@@ -4,9 +4,10 @@
 
 #include <algorithm>
 
+#include "render/Effects.h"
+#include "render/LineGeometry.h"
 #include "render/PixelPasses.h"
 #include "render/WipeScroll.h"
-#include "utils/Text.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ TEST_F(RenderWin, WideLinesScrollWithTheWipe) {
     const LyricsLine& line = *document.line(0);
     ASSERT_GT(line.width + 6, 245) << "the test line must be wider than the bar";
     int32_t wipe = textExtent(text, 30);
-    LinePlacement place = placeLine(line.width, 245, surface.bufferWidth, wipe + 4);
+    LinePlacement place = placeLine(line.width, 245, surface.row.layers.set(0).columns(), wipe + 4);
     ASSERT_GT(place.source, 0);
     // The same moment on a bar wide enough for the whole line, which is centred there: the narrow
     // bar shows the stretch of it that starts `source` columns into the line.
@@ -99,6 +100,54 @@ TEST_F(RenderWin, WideLinesScrollWithTheWipe) {
         ASSERT_TRUE(std::equal(narrow[row].begin(), narrow[row].end(), whole.begin() + x0 + place.source))
             << "row " << row;
     }
+}
+
+TEST_F(RenderWin, TextLayersFitTheirLineUpToTheWidestLayers) {
+    settings.Wset = 0;  // the wipe front in the middle of the bar
+    createBuffers(245, 18);
+    std::string wide;
+    for (int i = 0; i < 30; ++i) wide += "ABCDEFGHIJ";
+    document.lines.push_back(makeLine(wide, {{0, 1000}, {290, 1100}, {300, 1200}}));
+    document.lines.push_back(makeLine("AB", {{0, 1300}, {2, 1400}}));
+    document.lines.push_back(makeLine(std::string(2000, 'W'), {{0, 1500}, {2000, 1600}}));
+    auto layerColumns = [&] { return surface.row.layers.set(0).columns(); };
+
+    // Wider than eighty bar heights, where the layers used to end: its last word scrolls into
+    // view and is sung there, the wipe line and the unsung rest right of the sung part.
+    std::vector<uint32_t> lastWord = showing(0, 11500);
+    ASSERT_GT(document.line(0)->width, 1440);
+    EXPECT_GE(layerColumns(), document.line(0)->width + 6);
+    std::vector<ColumnColours> columns = columnColours(lastWord, 245);
+    int32_t wipeLine = -1;
+    for (int32_t x = 0; x < 245; ++x)
+        if (columns[x].blue) wipeLine = x;
+    ASSERT_GT(wipeLine, 150);
+    for (int32_t x = 0; x < 245; ++x) {
+        EXPECT_FALSE(x < wipeLine - 4 && columns[x].green) << x;
+        EXPECT_FALSE(x > wipeLine && columns[x].red) << x;
+    }
+    EXPECT_TRUE(columns[wipeLine + 5].green || columns[wipeLine + 6].green);
+
+    // A short line takes narrower layers, and the bar beside it is background: nothing of the wide
+    // line stays there.
+    surface.row.shownLine = kNoLine;
+    std::vector<uint32_t> shortLine = showing(1, 13000);
+    EXPECT_LT(layerColumns(), 245);
+    int32_t x0 = (245 - document.line(1)->width - 6) / 2;
+    for (int32_t row = 0; row < 18; ++row)
+        for (int32_t x : {0, x0 - 1, x0 + document.line(1)->width + 6, 244})
+            EXPECT_EQ(shortLine[row * 245 + x], 0x00404040u) << "row " << row << " column " << x;
+
+    // Wider than the widest layers: cut there, and the scroll stops at the cut.
+    surface.row.shownLine = kNoLine;
+    for (int32_t wset : {0, 1, 2}) {
+        settings.Wset = wset;
+        for (int32_t positionMs : {14000, 15500, 15900}) showing(2, positionMs);
+    }
+    std::vector<uint32_t> cut = showing(2, 17000);
+    EXPECT_GT(document.line(2)->width, kMaxLayerColumns);
+    EXPECT_EQ(layerColumns(), kMaxLayerColumns);
+    EXPECT_TRUE(columnColours(cut, 245)[244].red) << "the text runs on to the bar's edge where it was cut";
 }
 
 TEST_F(RenderWin, FadesFollowTheirPercentages) {
@@ -127,7 +176,7 @@ TEST_F(RenderWin, SkinShowsUnderTheTextAndFadesTakeTheSkinAsBackground) {
     std::string path = tempPath("sorvane-render-skin.bmp");
     // A skin of another size, stretched to the bar: a gradient with no pure black in it.
     ASSERT_TRUE(writeBitmapFile(path, 100, 10, [](int x, int y) { return 0x102030u + x * 0x010000u + y * 0x0101u; }));
-    assignString(settings.SkinPath, path.c_str());
+    settings.SkinPath = path;
     createBuffers();
     ASSERT_EQ(surface.loadSkin(settings), 1);
     EXPECT_EQ(surface.skinImage.width, 245);
@@ -147,6 +196,15 @@ TEST_F(RenderWin, SkinShowsUnderTheTextAndFadesTakeTheSkinAsBackground) {
     frame(19950, 0);  // 25 %: the text keeps 25 % over the skin
     std::vector<uint32_t> fading = barPixels(kViewBuffer);
     for (size_t i = 0; i < shown.size(); ++i) ASSERT_EQ(fading[i], mixPixels(shown[i], skin[i], 75)) << i;
+
+    // Frames later, with an effect laid over each: every frame starts afresh from the layers and
+    // the skin, never from what the frame before left in the buffers.
+    settings.Effects = 3;
+    frame(19950, 0);
+    frame(19950, 0);
+    std::vector<uint32_t> expected = fading;
+    applyEffects({expected.data(), 245, 245, 18}, 3, settings.ColorBACK);
+    EXPECT_EQ(barPixels(kViewBuffer), expected);
     DeleteFileA(path.c_str());
 }
 

@@ -2,20 +2,25 @@
 // and no handle left behind by thousands of frames.
 #include "render/RenderWinFixture.h"
 
-#include "utils/Text.h"
 
-TEST_F(RenderWin, BuffersAreEightyBarHeightsOrTheBarWide) {
+TEST_F(RenderWin, BuffersAreTheBarWideAndTheBannerEightyBarHeights) {
     createBuffers(245, 18);
-    EXPECT_EQ(surface.bufferWidth, 1440);
+    EXPECT_EQ(surface.bufferWidth, 245);
     ASSERT_TRUE(surface.hasBuffers());
     for (int k = 0; k < kBufferCount; ++k) EXPECT_NE(surface.buffers[k].dc, nullptr) << k;
     for (int k = kComposeBuffer; k < kBufferCount; ++k) EXPECT_NE(surface.buffers[k].pixels, nullptr) << k;
     for (int set = 0; set < 2; ++set)
-        for (const SurfaceBuffer& layer : surface.row.layers.set(set).layers) EXPECT_NE(layer.dc, nullptr) << set;
+        for (const SurfaceBuffer& layer : surface.row.layers.set(set).layers) EXPECT_NE(layer.pixels, nullptr) << set;
     // Freshly cleared to ColorBACK (no skin yet).
     EXPECT_EQ(barPixels(kViewBuffer + 1)[0], 0x00404040u);
+    // The banner's text scrolls through a picture eighty bar heights wide, or the bar's width.
+    BannerContent banner;
+    banner.height = 18;
+    ASSERT_NE(surface.bannerFor(banner), nullptr);
+    EXPECT_EQ(surface.bannerFor(banner)->picture.width, 1440);
     createBuffers(3000, 18);
     EXPECT_EQ(surface.bufferWidth, 3000);
+    EXPECT_EQ(surface.bannerFor(banner)->picture.width, 3000);
 }
 
 TEST_F(RenderWin, AbsurdSizesNeverCrashAndDrawNothingOrAWholeBuffer) {
@@ -37,21 +42,12 @@ TEST_F(RenderWin, AbsurdSizesNeverCrashAndDrawNothingOrAWholeBuffer) {
             frame(10100, 0);
         }
     }
-    // A line far wider than its buffer (80 x 18 columns) is cut off and still scrolls safely.
-    createBuffers(245, 18);
-    std::string text(600, 'W');
-    document.lines.push_back(makeLine(text, {{0, 1000}, {600, 1200}}));
-    for (int32_t wset : {0, 1, 2}) {
-        settings.Wset = wset;
-        for (int32_t positionMs : {9000, 10500, 11900, 13000}) showing(1, positionMs);
-    }
-    EXPECT_GT(document.lines[1].width, surface.bufferWidth);
 }
 
 TEST_F(RenderWin, ReleasingTwiceAndLoadingBadSkinsAreHarmless) {
     createBuffers();
     EXPECT_EQ(surface.loadSkin(settings), 0);  // no SkinPath
-    assignString(settings.SkinPath, "C:\\no such folder\\skin.bmp");
+    settings.SkinPath = "C:\\no such folder\\skin.bmp";
     EXPECT_EQ(surface.loadSkin(settings), 0);
     EXPECT_FALSE(surface.hasSkin());
     surface.loadHostSkin(std::string(400, 'x'));  // a relative path that long names no file
@@ -70,7 +66,7 @@ TEST_F(RenderWin, ReleasingTwiceAndLoadingBadSkinsAreHarmless) {
 TEST_F(RenderWin, SkinsAreNeverStretchedPastTheWidestBuffer) {
     std::string path = tempPath("sorvane-surface-skin.bmp");
     ASSERT_TRUE(writeBitmapFile(path, 4, 4, [](int, int) { return 0x00808080u; }));
-    assignString(settings.SkinPath, path.c_str());
+    settings.SkinPath = path;
     settings.width = 1000000;
     EXPECT_EQ(surface.loadSkin(settings), 1);
     EXPECT_EQ(surface.skinImage.width, kMaxBufferWidth);

@@ -77,7 +77,7 @@ protected:
     // The pixel width of the first `bytes` bytes of the UTF-8 text in the bar's text font.
     int32_t textExtent(const std::string& text, int32_t bytes) {
         HDC dc = CreateCompatibleDC(nullptr);
-        HFONT font = createTextFont(surface.barHeight, widen(settings.FontName));
+        HFONT font = createTextFont(surface.barHeight, widen(*settings.FontName));
         HGDIOBJ kept = SelectObject(dc, font);
         SIZE size = {0, 0};
         std::wstring prefix = widen(text.substr(0, static_cast<size_t>(bytes)));

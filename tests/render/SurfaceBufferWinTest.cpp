@@ -9,7 +9,7 @@
 TEST(SurfaceBuffer, MovingAndSwappingKeepDcBitmapAndPixelsTogetherAndReplacingReleases) {
     WindowDc screen(nullptr);
     SurfaceBuffer a = makePixelBuffer(screen, 8, 2);
-    SurfaceBuffer b = makeDisplayBuffer(screen, 4, 2);
+    SurfaceBuffer b = makePixelBuffer(screen, 4, 2);
     ASSERT_NE(a.pixels, nullptr);
     ASSERT_NE(b.dc, nullptr);
     HDC dc = a.dc;

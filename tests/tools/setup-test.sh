@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # tools/setup against a package index that fails, with stand-ins on PATH for apt-get, dpkg-query,
 # dpkg, sudo, sleep and the locale commands, and a copy of the tools whose Wine runs and TagLib
-# build only record that they were asked. Nothing of the machine is touched: a sed that would
-# edit a file in place only records that too.
+# and pugixml builds only record that they were asked. Nothing of the machine is touched: a sed
+# that would edit a file in place only records that too.
 #   - The index fails to update and wine32:i386 cannot be installed: three tries, then the required
 #     packages are installed all the same, one line says that there is no 32-bit Wine and why,
 #     no 32-bit prefix is made, and setup exits 0.
@@ -29,7 +29,7 @@ make_world() {
     chmod +x "$1"
   }
   # Those that only record: "<name> <arguments>" in calls.
-  for tool in repo/tools/wine-run repo/tools/wine-run32 repo/tools/lib/build-taglib bin/sleep bin/locale-gen bin/tee; do
+  for tool in repo/tools/wine-run repo/tools/wine-run32 repo/tools/lib/build-taglib repo/tools/lib/build-pugixml bin/sleep bin/locale-gen bin/tee; do
     name=${tool#repo/tools/}
     stand_in "$scratch/$tool" "echo \"${name#bin/} \$*\" >> \"\$state/calls\""
   done
@@ -95,8 +95,9 @@ says "setup: no 32-bit Wine: Unable to locate package wine32:i386; the tests of 
 [ "$(called 'dpkg --add-architecture i386')" = 1 ] || fail "index failing: the i386 architecture was not added"
 grep -q '^wine-run wineboot' "$state/calls" || fail "index failing: no 64-bit prefix"
 grep -q '^wine-run32' "$state/calls" && fail "index failing: a 32-bit prefix without a 32-bit Wine"
-[ "$(called 'lib/build-taglib x86_64 i686')" = 1 ] || fail "index failing: TagLib not built for both toolchains"
+[ "$(called 'lib/build-taglib x86_64 i686 fuzz')" = 1 ] || fail "index failing: TagLib not built for the Windows toolchains and the fuzz tree"
 grep -q '^locale-gen' "$state/calls" && fail "index failing: locales there were generated again"
+grep -q '^lib/build-pugixml x86_64 i686' "$state/calls" || fail "index failing: pugixml not built for both toolchains"
 ((failures)) && show
 
 # A required package cannot be installed.

@@ -17,23 +17,3 @@ TEST(SameText, AbsentTextsAreNeverEqual) {
     EXPECT_EQ(sameText(nullptr, ""), 0);
     EXPECT_EQ(sameText("", nullptr), 0);
 }
-
-TEST(AssignString, ReplacesWithAnIndependentCopy) {
-    char* field = nullptr;
-    char source[] = "first";
-    EXPECT_EQ(assignString(field, source), 1);
-    source[0] = 'X';
-    EXPECT_STREQ(field, "first");
-    EXPECT_EQ(assignString(field, field), 1);  // assigning a field to itself keeps it
-    EXPECT_STREQ(field, "first");
-    EXPECT_EQ(assignString(field, nullptr), 0);
-    EXPECT_EQ(field, nullptr);
-}
-
-TEST(CopyBounded, CutsSoThatTheResultStaysTerminated) {
-    char buffer[4];
-    EXPECT_EQ(copyBounded(buffer, sizeof buffer, "abcdef"), 3u);
-    EXPECT_STREQ(buffer, "abc");
-    EXPECT_EQ(copyBounded(buffer, sizeof buffer, nullptr), 0u);
-    EXPECT_STREQ(buffer, "");
-}
