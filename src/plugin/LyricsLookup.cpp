@@ -95,7 +95,7 @@ void LyricsLookup::request(const SongIdentity& song, const std::string& path, co
     auto request = std::make_unique<LookupRequest>();
     request->song = song;
     request->path = path;
-    request->options.lyricsFolder = settings.LyricsPath ? settings.LyricsPath : "";
+    request->options.lyricsFolder = settings.LyricsPath.value_or("");
     request->options.downloadFolder = downloadFolder;
     request->options.timeType = settings.TimeType;
     request->hostTitle = std::move(hostTitle);

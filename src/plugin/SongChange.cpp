@@ -5,6 +5,7 @@
 #include "plugin/HostLink.h"
 #include "plugin/OnlineLookup.h"
 #include "plugin/PluginState.h"
+#include "utils/Text.h"
 #include "utils/Utf.h"
 
 namespace {

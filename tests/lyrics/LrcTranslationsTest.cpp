@@ -48,9 +48,9 @@ TEST(LrcTranslations, ABilingualFileReadsAsItsLinesEachSungUntilTheNextLine) {
     ASSERT_EQ(p.result, 1);
     EXPECT_EQ(p.lines(), (Lines{"Hello world 0@50 11@350 / こんにちは世界", "Good night 0@350 10@600 / おやすみ",
                                 "Stars 0@600 5@850 / 星", "Morning 0@850 7@1150 / 朝"}));
-    EXPECT_STREQ(p.document.title, "Greetings");
-    EXPECT_STREQ(p.document.words, "Someone");
-    EXPECT_STREQ(p.document.artist, "Singer");
+    EXPECT_EQ(p.document.title, "Greetings");
+    EXPECT_EQ(p.document.words, "Someone");
+    EXPECT_EQ(p.document.artist, "Singer");
 }
 
 TEST(LrcTranslations, TranslationsGoWithRepeatedAndWordTimedLinesThroughOrdering) {
