@@ -52,6 +52,11 @@ int SubstitutePlayer::start(int hostOwnThread, std::string& error) {
     return 1;
 }
 
+SubstitutePlayer::~SubstitutePlayer() {
+    shutDown();
+    for (const std::string& temporary : temporaryFolders) removeFolderTree(temporary);
+}
+
 void SubstitutePlayer::shutDown() {
     if (plugin.loaded()) {
         if (initCalled && !quitCalled) quit();
@@ -82,6 +87,7 @@ int SubstitutePlayer::loadPluginCopy(const std::string& dllPath, std::string& er
         error = "cannot make a fresh folder for " + dllPath;
         return 0;
     }
+    if (parent.empty()) temporaryFolders.push_back(folder);
     size_t slash = dllPath.find_last_of("\\/");
     std::string copy = joinPath(folder, slash == std::string::npos ? dllPath : dllPath.substr(slash + 1));
     if (!CopyFileA(dllPath.c_str(), copy.c_str(), FALSE)) {

@@ -42,7 +42,9 @@ public:
     SubstitutePlayer() = default;
     SubstitutePlayer(const SubstitutePlayer&) = delete;
     SubstitutePlayer& operator=(const SubstitutePlayer&) = delete;
-    ~SubstitutePlayer() { shutDown(); }
+    // A copy of the plug-in made under the temporary folder goes with its folder: test runs would
+    // otherwise leave a folder of some megabytes each behind.
+    ~SubstitutePlayer();
 
     // Creates the host window (on a thread of its own when hostOwnThread) and the driver.
     int start(int hostOwnThread, std::string& error);
@@ -52,7 +54,7 @@ public:
     int loadPlugin(const std::string& dllPath, std::string& error);
     // Copies the library into a fresh folder (under parent, or under the temporary folder) first
     // and loads the copy, so that the files it writes beside itself (its INI file) start afresh;
-    // pluginFolder() names that folder.
+    // pluginFolder() names that folder. One under the temporary folder is deleted with the player.
     int loadPluginCopy(const std::string& dllPath, std::string& error, const std::string& parent = std::string());
     const std::string& pluginFolder() const { return folder; }
     int pluginLoaded() const { return plugin.loaded(); }
@@ -107,6 +109,7 @@ private:
     HostWindow hostWindow;
     PluginHost plugin;
     std::string folder;
+    std::vector<std::string> temporaryFolders;
     HWND driver = nullptr;
     HHOOK hook = nullptr;
     HWND knownBar = nullptr;

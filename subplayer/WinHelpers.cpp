@@ -71,6 +71,27 @@ std::string joinPath(const std::string& parent, const std::string& name) {
     return last == '\\' || last == '/' ? parent + name : parent + "\\" + name;
 }
 
+void removeFolderTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(joinPath(folder, "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = joinPath(folder, name);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeFolderTree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(folder.c_str());
+}
+
 int makeFreshFolder(std::string& folder, const std::string& parent) {
     std::string base = parent;
     if (base.empty()) {

@@ -24,5 +24,7 @@ uint64_t nowMs();
 std::string executableFolder();
 // A new empty folder under the temporary folder (or under parent when given); returns 1 on success.
 int makeFreshFolder(std::string& folder, const std::string& parent = std::string());
+// Deletes folder with everything in it, read-only files too; what cannot be deleted stays.
+void removeFolderTree(const std::string& folder);
 // parent + name with one backslash between them.
 std::string joinPath(const std::string& parent, const std::string& name);

@@ -71,6 +71,31 @@ TEST(SubstitutePlayer, LoadFailuresSayWhy) {
     EXPECT_EQ(player.pluginLoaded(), 0);
 }
 
+TEST(SubstitutePlayer, ACopyUnderTheTemporaryFolderGoesWithThePlayerOneUnderAChosenFolderStays) {
+    std::string chosen, temporaryCopy, chosenCopy;
+    ASSERT_EQ(makeFreshFolder(chosen), 1);
+    {
+        SubstitutePlayer player;
+        std::string error;
+        ASSERT_EQ(player.start(0, error), 1);
+        ASSERT_EQ(player.loadPluginCopy(probePath(), error), 1) << error;
+        temporaryCopy = player.pluginFolder();
+        // Something the plug-in leaves, read-only, in a folder of its own.
+        std::string data = joinPath(temporaryCopy, "data");
+        ASSERT_TRUE(CreateDirectoryA(data.c_str(), nullptr));
+        std::string file = joinPath(data, "kept.txt");
+        HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_READONLY, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        CloseHandle(h);
+        ASSERT_EQ(player.loadPluginCopy(probePath(), error, chosen), 1) << error;
+        chosenCopy = player.pluginFolder();
+        EXPECT_NE(GetFileAttributesA(temporaryCopy.c_str()), INVALID_FILE_ATTRIBUTES) << "kept while the player lives";
+    }
+    EXPECT_EQ(GetFileAttributesA(temporaryCopy.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesA(chosenCopy.c_str()), INVALID_FILE_ATTRIBUTES);
+    removeFolderTree(chosen);
+}
+
 TEST_F(ProbeTest, HostAnswersTheQueriesFromItsPlaylistClockAndSkin) {
     start();
     player.host().withModel([](HostModel& m) {
