@@ -39,9 +39,6 @@ const IntegerKey kIntegerKeys[] = {
     {"width", &Settings::width},
     {"height", &Settings::height},
     {"Effects", &Settings::Effects},
-    {"Rows", &Settings::Rows},
-    {"SecondRow", &Settings::SecondRow},
-    {"SecondRowSize", &Settings::SecondRowSize},
     {"ColorA1", &Settings::ColorA1},
     {"ColorA2", &Settings::ColorA2},
     {"ColorA3", &Settings::ColorA3},
@@ -55,6 +52,9 @@ const IntegerKey kIntegerKeys[] = {
     {"ColorTCOLOR", &Settings::ColorTCOLOR},
     {"GlobalOffset", &Settings::GlobalOffset},
     {"OnlineLyrics", &Settings::OnlineLyrics},
+    {"Rows", &Settings::Rows},
+    {"SecondRow", &Settings::SecondRow},
+    {"SecondRowSize", &Settings::SecondRowSize},
 };
 
 struct StringKey {
