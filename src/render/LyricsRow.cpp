@@ -262,5 +262,7 @@ void LyricsRow::beginFade(FadeStart start, int32_t lineIndex, int32_t positionMs
 }
 
 void displayStep(LyricsRow& row, LyricsDocument& document, int32_t positionMs, const Settings& settings) {
-    row.beginFade(decideDisplayStep(row, document, positionMs, settings), row.dueLine, positionMs, document, settings);
+    // The decision moves the due line on: it is read after it.
+    FadeStart start = decideDisplayStep(row, document, positionMs, settings);
+    row.beginFade(start, row.dueLine, positionMs, document, settings);
 }
