@@ -96,6 +96,10 @@ int LyricsRow::composeLine(int set, int32_t positionMs, const LyricsLine* line, 
         wipe = columnLimit(wipePosition(*line, document, settings.TimeType, measure, positionMs, 1));
         if (lineFitsBar(width, barWidth)) {
             place = placeLine(width, barWidth, held.columns(), 0);
+            if (secondVoiceRight && line->voice == 2) {
+                int64_t x0 = int64_t{barWidth} - outlinedLineColumns(width) - kLineTextX;
+                place.x0 = x0 > place.x0 ? static_cast<int32_t>(x0) : place.x0;
+            }
         } else {
             int32_t straight = scrollUsesStraightPosition(settings.Wset)
                                    ? wipePosition(*line, document, settings.TimeType, measure, positionMs, 0)

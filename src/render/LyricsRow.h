@@ -69,6 +69,9 @@ public:
     LineLayers layers;
     // What the row draws of its lines: the lines themselves, or what goes under them (TwoRows.h).
     RowRole role = RowRole::SungLines;
+    // A bar of two rows sets a duet's second voice (LyricsLine::voice 2) at the row's right end, as
+    // duet lyrics are set; a line wider than the bar scrolls as any other.
+    bool secondVoiceRight = false;
 
 private:
     // Clears set s's view and draws line n of the document into its text layers (taking them from

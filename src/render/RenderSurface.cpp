@@ -35,6 +35,7 @@ void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, co
     }
     row.clearSet(0);
     row.clearSet(1);
+    row.secondVoiceRight = lowerRow.secondVoiceRight = twoRows();
     if (twoRows()) {
         lowerRow.clearSet(0);
         lowerRow.clearSet(1);

@@ -52,6 +52,7 @@ TEST_F(TwoRowsWin, AlternatingRowsTakeTheLineAfterNextAndClearTogetherInAGap) {
     document.lines.push_back(makeLine("EFGH", {{0, 1250}, {4, 1450}}));
     document.lines.push_back(makeLine("IJKL", {{0, 1500}, {4, 1700}}));
     document.lines.push_back(makeLine("MNOP", {{0, 2500}, {4, 2700}}));
+    document.lines[1].voice = 2;  // a duet's second singer: at the right end of the row
     auto frames = play(900, 2800);
 
     using S = std::pair<RowShows, RowShows>;
@@ -69,10 +70,21 @@ TEST_F(TwoRowsWin, AlternatingRowsTakeTheLineAfterNextAndClearTogetherInAGap) {
     // The last line fades in on its row; there is nothing to read after it.
     EXPECT_EQ(at(frames, 2470), S({Blank, kNoLine}, {FadingIn, 3}));
     EXPECT_EQ(at(frames, 2600), S({Blank, kNoLine}, {Showing, 3}));
+    play(1300, 1301);
+    const SurfaceBuffer& bottom = surface.lowerCanvas.frame();
+    int32_t rightmost = -1;
+    for (int32_t x = 0; x < 245; ++x)
+        for (int32_t y = 0; y < 18; ++y)
+            if (bottom.pixels[y * bottom.width + x] != static_cast<uint32_t>(kGrey)) rightmost = x;
+    EXPECT_GE(rightmost, 245 - 4) << "the second voice's line ends at the row's right end";
     // No row ever shows a line of the other row's turn while it is being sung.
     for (const auto& [t, rows] : frames) {
-        if (rows.first.state == Showing) EXPECT_EQ(rows.first.line % 2, 0) << t;
-        if (rows.second.state == Showing) EXPECT_EQ(rows.second.line % 2, 1) << t;
+        if (rows.first.state == Showing) {
+            EXPECT_EQ(rows.first.line % 2, 0) << t;
+        }
+        if (rows.second.state == Showing) {
+            EXPECT_EQ(rows.second.line % 2, 1) << t;
+        }
     }
 }
 
@@ -98,7 +110,7 @@ TEST_F(TwoRowsWin, ARowUnderTheSungLineComesAndGoesWithItAndShowsTheTranslationI
     for (int32_t y = 0; y < 40; ++y)
         for (int32_t x = 0; x < 245; ++x) {
             uint32_t pixel = bottom.pixels[(39 - y) * bottom.width + x];
-            if (pixel == static_cast<uint32_t>(kGrey) || pixel == 0x404040) continue;
+            if (pixel == static_cast<uint32_t>(kGrey)) continue;
             ++drawn;
             EXPECT_TRUE(y >= 8 && y < 32) << x << "," << y;
             EXPECT_FALSE(reddish(pixel)) << x << "," << y;
