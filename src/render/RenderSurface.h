@@ -38,9 +38,8 @@ public:
     int32_t rowCount() const { return twoRows() ? 2 : 1; }
     bool twoRows() const { return stacked.pixels != nullptr; }
     // The whole bar as it last reached the screen: the top row's finished frame, or the two
-    // rows' stacked. Its columns and rows.
+    // rows' stacked.
     const SurfaceBuffer& shownFrame() const { return twoRows() ? stacked : frame(); }
-    int32_t shownRows() const { return barHeight * rowCount(); }
     // Releases every GDI object and clears its handle, so releasing twice is harmless.
     void releaseAll();
     // Loads folder (UTF-8) + "\main.bmp" at its own size; a failure leaves no host skin picture.
