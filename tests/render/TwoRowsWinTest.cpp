@@ -88,32 +88,16 @@ TEST_F(TwoRowsWin, AlternatingRowsTakeTheLineAfterNextAndClearTogetherInAGap) {
     }
 }
 
-TEST_F(TwoRowsWin, ARowUnderTheSungLineComesAndGoesWithItAndShowsTheTranslationInItsMiddle) {
+TEST_F(TwoRowsWin, ARowUnderTheSungLineComesFadesAndGoesWithIt) {
     settings.Rows = 2;
     settings.SecondRow = kTranslationRow;
-    settings.SecondRowSize = 50;
-    createBuffers(245, 40);
+    createBuffers();
     LyricsLine first = makeLine("ABCD", {{0, 1000}, {4, 1200}});
     first.translation = "abcd";
     document.lines.push_back(first);
     document.lines.push_back(makeLine("EFGH", {{0, 1250}, {4, 1450}}));
-    auto frames = play(900, 1700);
-    for (const auto& [t, rows] : frames) {
+    for (const auto& [t, rows] : play(900, 1700)) {
         EXPECT_EQ(rows.second.state, rows.first.state) << t;
         EXPECT_EQ(rows.second.line, rows.first.line) << t;
     }
-    // At line 0 the bottom row holds its translation at half the height, in the row's middle, in
-    // the unsung colours: nothing of it lies in the top or bottom quarter, nor is it red.
-    frames = play(1100, 1101);
-    const SurfaceBuffer& bottom = surface.lowerCanvas.frame();
-    int drawn = 0;
-    for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 245; ++x) {
-            uint32_t pixel = bottom.pixels[(39 - y) * bottom.width + x];
-            if (pixel == static_cast<uint32_t>(kGrey)) continue;
-            ++drawn;
-            EXPECT_TRUE(y >= 8 && y < 32) << x << "," << y;
-            EXPECT_FALSE(reddish(pixel)) << x << "," << y;
-        }
-    EXPECT_GT(drawn, 20);
 }
