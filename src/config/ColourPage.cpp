@@ -99,7 +99,7 @@ void pickUpBackground(SheetState& state, HWND page) {
     if (!live.Move_with_Winamp) ScreenToClient(state.hostWindow(), &p);
     int32_t x = 0, y = 0;
     COLORREF pixel = CLR_INVALID;
-    if (barCentre(p.x, p.y, live.width, live.height, x, y)) pixel = state.hostSkinPixel(x, y);
+    if (barCentre(p.x, p.y, live.width, barWindowHeight(live), x, y)) pixel = state.hostSkinPixel(x, y);
     // No skin picture, or a point off it: there is no colour to take, and the old one stays.
     if (pixel != CLR_INVALID) live.ColorBACK = static_cast<int32_t>(pixel);
     state.applyColours();

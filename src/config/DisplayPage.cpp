@@ -1,4 +1,5 @@
-// "表示設定": the display switches, following the window, drawing into it, and the time base.
+// "表示設定": the display switches, following the window, drawing into it, the time base and the
+// bar's rows.
 #include "config/PageUtil.h"
 #include "config/PropertyPages.h"
 #include "config/SheetState.h"
@@ -45,10 +46,46 @@ void convertPosition(SheetState& state, bool toScreen) {
     state.liveSettings.Winamp_y = p.y;
 }
 
+// What the second row shows and its size mean something only with two rows.
+void enableSecondRow(HWND page, bool enabled) {
+    for (int id = IDC_SECOND_ROW_FIRST; id < IDC_SECOND_ROW_FIRST + 3; ++id) EnableWindow(GetDlgItem(page, id), enabled);
+    EnableWindow(GetDlgItem(page, IDC_SECOND_ROW_SIZE), enabled);
+}
+
 void initialise(SheetState& state, HWND page) {
-    for (const Switch& s : kSwitches) checkItem(page, s.id, state.liveSettings.*s.setting != 0);
-    enableNoKaraokeSwitch(page, state.liveSettings.Disp_Kra != 0);
-    checkItem(page, state.liveSettings.TimeType ? IDC_PLAYER_TIME : IDC_STANDARD_TIME, true);
+    const Settings& live = state.liveSettings;
+    for (const Switch& s : kSwitches) checkItem(page, s.id, live.*s.setting != 0);
+    enableNoKaraokeSwitch(page, live.Disp_Kra != 0);
+    checkItem(page, live.TimeType ? IDC_PLAYER_TIME : IDC_STANDARD_TIME, true);
+    checkItem(page, IDC_TWO_ROWS, live.Rows == 2);
+    checkItem(page, IDC_SECOND_ROW_FIRST + (live.SecondRow >= kNextLineRow && live.SecondRow <= kRomanisationRow
+                                                ? live.SecondRow
+                                                : kNextLineRow),
+              true);
+    writeItemNumber(page, IDC_SECOND_ROW_SIZE, live.SecondRowSize);
+    enableSecondRow(page, live.Rows == 2);
+}
+
+// The bar takes a new row setting at once: two rows make it twice as tall, and every line is
+// drawn afresh for what its row shows. A size being typed counts once it is within its range.
+void rowsEdited(SheetState& state, HWND page, int id, int notification) {
+    Settings& live = state.liveSettings;
+    if (id != IDC_SECOND_ROW_SIZE && notification != BN_CLICKED) return;
+    if (id == IDC_TWO_ROWS) {
+        live.Rows = isItemChecked(page, id) ? 2 : 1;
+        enableSecondRow(page, live.Rows == 2);
+        if (state.barWindow) state.applyBarSize();
+    } else if (id == IDC_SECOND_ROW_SIZE) {
+        if (notification != EN_CHANGE) return;
+        int32_t size = readItemNumber(page, id, false);
+        if (size < kMinSecondRowSize || size > kMaxSecondRowSize || size == live.SecondRowSize) return;
+        live.SecondRowSize = size;
+        state.applyColours();
+    } else {
+        live.SecondRow = id - IDC_SECOND_ROW_FIRST;
+        state.applyColours();
+    }
+    reportChanged(page);
 }
 
 void followSwitched(SheetState& state, HWND page) {
@@ -71,10 +108,14 @@ void directSwitched(SheetState& state) {
         showBarWindow(state);
 }
 
-void command(SheetState& state, HWND page, int id, int) {
+void command(SheetState& state, HWND page, int id, int notification) {
     if (id == IDC_STANDARD_TIME || id == IDC_PLAYER_TIME) {
         state.liveSettings.TimeType = id == IDC_PLAYER_TIME ? 1 : 0;
         reportChanged(page);
+        return;
+    }
+    if (id >= IDC_TWO_ROWS && id <= IDC_SECOND_ROW_SIZE) {
+        rowsEdited(state, page, id, notification);
         return;
     }
     const Switch* changed = nullptr;

@@ -52,6 +52,9 @@ const IntegerKey kIntegerKeys[] = {
     {"ColorTCOLOR", &Settings::ColorTCOLOR},
     {"GlobalOffset", &Settings::GlobalOffset},
     {"OnlineLyrics", &Settings::OnlineLyrics},
+    {"Rows", &Settings::Rows},
+    {"SecondRow", &Settings::SecondRow},
+    {"SecondRowSize", &Settings::SecondRowSize},
 };
 
 struct StringKey {
@@ -80,7 +83,23 @@ bool isPlacementKey(int32_t Settings::*field) {
            field == &Settings::height;
 }
 
+// The row keys change the bar's size and what it draws: a value out of their range reads as the
+// nearest sound one (an unknown SecondRow as the next line).
+void clampRowSettings(Settings& s) {
+    s.Rows = s.Rows >= 2 ? 2 : 1;
+    if (s.SecondRow < kNextLineRow || s.SecondRow > kRomanisationRow) s.SecondRow = kNextLineRow;
+    if (s.SecondRowSize < kMinSecondRowSize) s.SecondRowSize = kMinSecondRowSize;
+    if (s.SecondRowSize > kMaxSecondRowSize) s.SecondRowSize = kMaxSecondRowSize;
+}
+
 }  // namespace
+
+int32_t barWindowHeight(const Settings& settings) {
+    int64_t height = int64_t{settings.height} * (settings.Rows == 2 ? 2 : 1);
+    if (height > INT32_MAX) return INT32_MAX;
+    if (height < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(height);
+}
 
 Settings::Settings() : FontName(kDefaultFontName) {}
 
@@ -109,6 +128,7 @@ int Settings::loadFromIni(ProfileStore& store) {
     for (const IntegerKey& k : kIntegerKeys)
         if (!isPlacementKey(k.field)) this->*k.field = store.readInt(k.key, this->*k.field);
     GlobalOffset = clampGlobalOffset(GlobalOffset);
+    clampRowSettings(*this);
     std::string language = store.readString("Language");
     if (!language.empty() && !parseLanguageChoice(language, Language)) Language = LanguageChoice::Automatic;
     return 1;

@@ -42,6 +42,16 @@ enum BarEffect : int32_t {
     kLastEffect = kRedBelow,
 };
 
+// SecondRow: what the second row shows with Rows 2.
+enum SecondRowShow : int32_t {
+    kNextLineRow = 0,      // lines alternate between the rows; the other one shows the next line
+    kTranslationRow = 1,   // the sung line's translation under it
+    kRomanisationRow = 2,  // the sung line's romanisation under it
+};
+
+// The bar's rows: Rows is 1 or 2, SecondRowSize a percentage of the first row's text height.
+constexpr int32_t kMinSecondRowSize = 50, kMaxSecondRowSize = 100;
+
 class Settings {
 public:
     Settings();
@@ -88,6 +98,10 @@ public:
     int32_t width = 245;
     int32_t height = 18;
     int32_t Effects = 0;
+    // The bar is Rows times height tall: one row, or two (SecondRow, SecondRowSize).
+    int32_t Rows = 1;
+    int32_t SecondRow = kNextLineRow;
+    int32_t SecondRowSize = 80;
     int32_t ColorA1 = 0x0A0A0A;
     int32_t ColorA2 = 0x787878;
     int32_t ColorA3 = 0xFFFFFF;
@@ -108,6 +122,9 @@ public:
     // The interface language: "auto", "ja" or "en" in the file; another value reads as auto.
     LanguageChoice Language = LanguageChoice::Automatic;
 };
+
+// The bar window's height: height for each row, cut to the 32-bit range.
+int32_t barWindowHeight(const Settings& settings);
 
 // The public LRCLIB service.
 extern const char kDefaultLyricsServer[];

@@ -27,11 +27,11 @@ void paint(HWND window) {
     HDC dc = BeginPaint(window, &ps);
     const RenderSurface& surface = plugin.renderSurface;
     const Settings& live = plugin.liveSettings;
-    const SurfaceBuffer& view = surface.buffers[kViewBuffer];
+    const SurfaceBuffer& view = surface.shownFrame();
     if (view.dc) {
-        BitBlt(dc, 0, 0, live.width, live.height, view.dc, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, live.width, barWindowHeight(live), view.dc, 0, 0, SRCCOPY);
     } else if (surface.backgroundBrush) {
-        RECT r = {0, 0, live.width, live.height};
+        RECT r = {0, 0, live.width, barWindowHeight(live)};
         FillRect(dc, &r, surface.backgroundBrush);
     }
     EndPaint(window, &ps);
@@ -227,5 +227,6 @@ HWND createBarWindow(HINSTANCE instance) {
     std::wstring title = widen(kPluginDescription);
     return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, kBarWindowClass, title.c_str(),
                            WS_POPUP | WS_VISIBLE, host.left + place.createOffsetX, host.top + place.createOffsetY,
-                           plugin.liveSettings.width, plugin.liveSettings.height, nullptr, nullptr, instance, nullptr);
+                           plugin.liveSettings.width, barWindowHeight(plugin.liveSettings), nullptr, nullptr, instance,
+                           nullptr);
 }

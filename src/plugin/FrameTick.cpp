@@ -40,13 +40,13 @@ void drawLyricsFrame() {
     // fixed it.
     int32_t positionMs = lyricsPositionNow();
     surface.note = activeTimingNote();
-    displayStep(surface.row, *plugin.lyricsDocument, positionMs, live);
+    surface.displayStep(*plugin.lyricsDocument, positionMs, live);
     plugin.verticalSync.waitForBlank(live);
     WindowPresenter presenter(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,
                               direct ? live.Winamp_y : 0);
     surface.renderFrame(presenter, surface.row.dueLine, positionMs, live, plugin.lyricsDocument.get());
-    // The line after the due one is drawn ahead, for the tick that shows it.
-    surface.prepareLines(*plugin.lyricsDocument, live, {surface.row.dueLine + 1});
+    // What the next line change shows is drawn ahead, for the tick that shows it.
+    surface.prepareAhead(*plugin.lyricsDocument, live);
 }
 
 void drawBannerFrame() {
@@ -82,6 +82,9 @@ void runFrameTick() {
     songStartShow();
     followSongChange();
     followHostSkin();
+    // Rows changed where the sheet did not make the bar anew (its cancel, say): the buffers follow.
+    if (plugin.renderSurface.hasBuffers() && plugin.renderSurface.rowCount() != (plugin.liveSettings.Rows == 2 ? 2 : 1))
+        plugin.applyBarSize();
     if (plugin.playerState.playStatus != 0 && plugin.lyricsDocument->isLoaded())
         drawLyricsFrame();
     else

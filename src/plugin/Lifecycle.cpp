@@ -106,7 +106,7 @@ int init() {
     }
     pollHostAtInit();
     SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    plugin.renderSurface.loadSkin(live);
+    plugin.renderSurface.loadBarSkin(live);
     ShowWindow(bar, SW_SHOWNORMAL);
     if (!plugin.tickTimer.start(bar)) {
         undoInit(instance);

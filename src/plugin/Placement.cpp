@@ -16,12 +16,12 @@ bool barStandsAt(int x, int y) {
     RECT r;
     const Settings& live = plugin.liveSettings;
     return GetWindowRect(plugin.barWindow, &r) && r.left == x && r.top == y && r.right - r.left == live.width &&
-           r.bottom - r.top == live.height;
+           r.bottom - r.top == barWindowHeight(live);
 }
 
 BOOL moveBar(int x, int y) {
     if (barStandsAt(x, y)) return TRUE;
-    return MoveWindow(plugin.barWindow, x, y, plugin.liveSettings.width, plugin.liveSettings.height, TRUE);
+    return MoveWindow(plugin.barWindow, x, y, plugin.liveSettings.width, barWindowHeight(plugin.liveSettings), TRUE);
 }
 
 POINT screenPoint(LPARAM lParam) {

@@ -25,15 +25,12 @@ HINSTANCE PluginState::moduleInstance() const { return pluginDescriptor.moduleIn
 
 void PluginState::applyBarSize() {
     renderSurface.createBuffers(barWindow, liveSettings.width, liveSettings.height, liveSettings);
-    renderSurface.loadSkin(liveSettings);
+    renderSurface.loadBarSkin(liveSettings);
 }
 
-void PluginState::reloadSkin() { renderSurface.loadSkin(liveSettings); }
+void PluginState::reloadSkin() { renderSurface.loadBarSkin(liveSettings); }
 
-void PluginState::applyColours() {
-    renderSurface.replaceBackgroundBrush(liveSettings.ColorBACK);
-    renderSurface.row.invalidateLines();
-}
+void PluginState::applyColours() { renderSurface.takeColours(liveSettings.ColorBACK); }
 
 COLORREF PluginState::hostSkinPixel(int32_t x, int32_t y) {
     HDC picture = renderSurface.hostSkinImage.dc;
@@ -45,9 +42,10 @@ void PluginState::hideBar() { ::hideBar(barWindow); }
 void PluginState::startWindowPick() { ::startWindowPick(placement, barWindow, moduleInstance()); }
 
 void PluginState::resetDisplay() {
-    LyricsRow& row = renderSurface.row;
-    row.dueLine = 0;
-    row.shownLine = kNoLine;
-    row.clearSet(0);
-    row.clearSet(1);
+    for (LyricsRow* row : {&renderSurface.row, &renderSurface.lowerRow}) {
+        row->dueLine = 0;
+        row->shownLine = kNoLine;
+        row->clearSet(0);
+        row->clearSet(1);
+    }
 }

@@ -64,7 +64,6 @@ public:
     OwnedBrush backgroundBrush;
     int32_t backgroundColour = 0;  // the brush's
 
-protected:
     // Sizes the canvas for a bar of width x height, `columns` wide (bufferWidthFor), and makes its
     // buffers. Returns whether all were made; when not, none are kept.
     bool makeBuffers(HDC windowDc, int32_t width, int32_t height, int32_t columns);

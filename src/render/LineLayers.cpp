@@ -34,6 +34,7 @@ std::unique_ptr<TextLayers> LineLayers::makeLayers(HDC windowDc, int32_t height)
     made->height = height;
     made->content = unknownContent();
     made->generation = generation;
+    made->maker = this;
     return made;
 }
 
@@ -60,14 +61,16 @@ void LineLayers::release() {
     beingPrepared.clear();
 }
 
-LayerContent LineLayers::contentFor(const LyricsLine& line, const Settings& settings, int32_t background) {
+LayerContent LineLayers::contentFor(const RowText& shown, const Settings& settings, int32_t background) {
     LayerContent content = blankContent(background);
     content.drawn = 1;
     // The face follows FontName as it stands now.
-    const ChosenFace& chosen = faces.faceFor(line.text, textOrNull(settings.FontName));
+    const ChosenFace& chosen = faces.faceFor(*shown.text, textOrNull(settings.FontName));
     content.text = chosen.wide;
     content.face = chosen.face;
-    int32_t mode = karaokeMode(settings, line);
+    content.percent = shown.percent;
+    // A still text is never wiped: every layer takes the unsung colours.
+    int32_t mode = shown.still ? 0 : karaokeMode(settings, *shown.line);
     content.after = afterWipeColours(settings, mode);
     content.wipeLine = wipeLineColours(settings);
     content.before = beforeWipeColours(settings);
@@ -99,11 +102,11 @@ void LineLayers::hold(int set, const LayerContent& content, bool takeOther) {
     sets[set]->draw();
 }
 
-SIZE LineLayers::holdLine(int set, const LyricsLine& line, const Settings& settings, int32_t background,
+SIZE LineLayers::holdLine(int set, const RowText& shown, const Settings& settings, int32_t background,
                           bool takeOther) {
-    LayerContent content = contentFor(line, settings, background);
+    LayerContent content = contentFor(shown, settings, background);
     hold(set, content, takeOther);
-    setTexts[set] = {line.text, content.text, content.face};
+    setTexts[set] = {*shown.text, content.text, content.face};
     return exist() ? sets[set]->extent : SIZE{0, 0};
 }
 
@@ -129,11 +132,13 @@ bool LineLayers::isPrepared(const LayerContent& content) const {
 }
 
 void LineLayers::prepareLines(LayerPreparer* preparer, const LyricsDocument& document, const Settings& settings,
-                              int32_t background, std::initializer_list<int32_t> lines) {
+                              int32_t background, std::initializer_list<int32_t> lines, RowRole role) {
     if (!preparer || !exist()) return;
     std::vector<LayerContent> wanted;
-    for (int32_t n : lines)
-        if (const LyricsLine* line = document.line(n)) wanted.push_back(contentFor(*line, settings, background));
+    for (int32_t n : lines) {
+        RowText shown = rowTextFor(document, n, role, settings);
+        if (shown.line) wanted.push_back(contentFor(shown, settings, background));
+    }
     auto isWanted = [&wanted](const LayerContent& content) {
         for (const LayerContent& want : wanted)
             if (want == content) return true;
@@ -153,7 +158,7 @@ void LineLayers::prepareLines(LayerPreparer* preparer, const LyricsDocument& doc
 }
 
 void LineLayers::takePrepared(std::unique_ptr<TextLayers> layers) {
-    if (!layers || layers->generation != generation) return;
+    if (!layers || !madeHere(*layers)) return;
     for (auto preparing = beingPrepared.begin(); preparing != beingPrepared.end(); ++preparing)
         if (*preparing == layers->content) {
             beingPrepared.erase(preparing);
@@ -163,12 +168,12 @@ void LineLayers::takePrepared(std::unique_ptr<TextLayers> layers) {
 }
 
 bool LineLayers::holdsLines(const LyricsDocument& document, const Settings& settings, int32_t background,
-                            std::initializer_list<int32_t> lines) {
+                            std::initializer_list<int32_t> lines, RowRole role) {
     if (!exist()) return true;
     for (int32_t n : lines) {
-        const LyricsLine* line = document.line(n);
-        if (!line) continue;
-        LayerContent content = contentFor(*line, settings, background);
+        RowText shown = rowTextFor(document, n, role, settings);
+        if (!shown.line) continue;
+        LayerContent content = contentFor(shown, settings, background);
         bool held = sets[0]->content == content || sets[1]->content == content;
         for (const std::unique_ptr<TextLayers>& spare : spares) held = held || spare->content == content;
         if (!held) return false;

@@ -13,6 +13,7 @@
 
 #include "render/FaceCache.h"
 #include "render/TextLayers.h"
+#include "render/TwoRows.h"
 
 class LyricsDocument;
 class LyricsLine;
@@ -43,10 +44,10 @@ public:
     // Set s's layers (while they exist).
     const TextLayers& set(int s) const { return *sets[s]; }
 
-    // Makes set s hold the line over the background as the settings ask: left as it is, swapped in
-    // from a spare (or from the other set, when takeOther: that set's line is no longer needed), or
-    // drawn. Returns the line's measured size.
-    SIZE holdLine(int set, const LyricsLine& line, const Settings& settings, int32_t background, bool takeOther);
+    // Makes set s hold the row's text over the background as the settings ask: left as it is,
+    // swapped in from a spare (or from the other set, when takeOther: that set's line is no longer
+    // needed), or drawn. Returns the text's measured size.
+    SIZE holdLine(int set, const RowText& shown, const Settings& settings, int32_t background, bool takeOther);
     // Makes set s hold nothing but the background. Such layers are never read, so they are not
     // filled; the line they held is kept in a spare when one is free.
     void holdBlank(int set, int32_t background);
@@ -55,18 +56,21 @@ public:
     const SetText& textOf(int set, const LyricsLine& line, const Settings& settings);
 
     // Drawing ahead. The preparer (none: everything is drawn when needed) gets spare layers to
-    // draw these lines of the document into, as the settings now ask; what spares hold already,
-    // or are being drawn with, is not asked for again.
+    // draw these lines of the document into, as a row of that role shows them with the settings
+    // as they are now; what spares hold already, or are being drawn with, is not asked for again.
     void prepareLines(LayerPreparer* preparer, const LyricsDocument& document, const Settings& settings,
-                      int32_t background, std::initializer_list<int32_t> lines);
+                      int32_t background, std::initializer_list<int32_t> lines, RowRole role);
     // Spare layers back from the preparer; layers made before the last release are dropped.
     void takePrepared(std::unique_ptr<TextLayers> layers);
     // Whether each of these lines (those the document has) is held, so drawn, by a set or a spare.
     bool holdsLines(const LyricsDocument& document, const Settings& settings, int32_t background,
-                    std::initializer_list<int32_t> lines);
+                    std::initializer_list<int32_t> lines, RowRole role);
+    // Whether these layers were made here (and not yet released): a bar of two rows has a
+    // LineLayers for each, and the preparer hands them all back together.
+    bool madeHere(const TextLayers& layers) const { return layers.maker == this && layers.generation == generation; }
 
 private:
-    LayerContent contentFor(const LyricsLine& line, const Settings& settings, int32_t background);
+    LayerContent contentFor(const RowText& shown, const Settings& settings, int32_t background);
     void hold(int set, const LayerContent& content, bool takeOther);
     bool isPrepared(const LayerContent& content) const;
     std::unique_ptr<TextLayers> makeLayers(HDC windowDc, int32_t height) const;

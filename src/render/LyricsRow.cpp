@@ -53,13 +53,19 @@ int LyricsRow::drawLine(int set, int32_t lineIndex, LyricsDocument* document, co
                         bool takeOther) {
     clearView(set);
     LyricsLine* line = document ? document->line(lineIndex) : nullptr;
-    if (!line || !canvas.hasBuffers()) {
+    RowText shown = line ? rowTextFor(*document, lineIndex, role, settings) : RowText{};
+    stillSets[set] = shown.still;
+    if (!shown.line || !canvas.hasBuffers()) {
         layers.holdBlank(set, canvas.layerBackground());
+        setWidths[set] = 0;
         return document ? 1 : 0;
     }
-    SIZE extent = layers.holdLine(set, *line, settings, canvas.layerBackground(), takeOther);
-    line->width = extent.cx;
-    line->height = extent.cy;
+    SIZE extent = layers.holdLine(set, shown, settings, canvas.layerBackground(), takeOther);
+    setWidths[set] = extent.cx;
+    if (role == RowRole::SungLines) {
+        line->width = extent.cx;
+        line->height = extent.cy;
+    }
     return 1;
 }
 
@@ -75,17 +81,25 @@ int LyricsRow::composeLine(int set, int32_t positionMs, const LyricsLine* line, 
         canvas.fillColour(view, 0, 0, barWidth, barHeight, held.content.background);
         return 1;
     }
-    HDC measureDc = canvas.buffers[set + kComposeBuffer].dc;
-    const SetText& text = layers.textOf(set, *line, settings);
     int32_t wipe = 0;
     LinePlacement place = {0, 0};
     int32_t width = line->width;
-    {
+    if (stillSets[set]) {
+        // Not wiped: centred, or from its start when it is wider than the bar.
+        width = setWidths[set];
+        place = placeLine(width, barWidth, held.columns(), 0);
+    } else {
+        HDC measureDc = canvas.buffers[set + kComposeBuffer].dc;
+        const SetText& text = layers.textOf(set, *line, settings);
         SelectedObject font(measureDc, setFonts[set].fontFor(barHeight, text.face));
         DcTextMeasure measure(measureDc, text);
         wipe = columnLimit(wipePosition(*line, document, settings.TimeType, measure, positionMs, 1));
         if (lineFitsBar(width, barWidth)) {
             place = placeLine(width, barWidth, held.columns(), 0);
+            if (secondVoiceRight && line->voice == 2) {
+                int64_t x0 = int64_t{barWidth} - outlinedLineColumns(width) - kLineTextX;
+                place.x0 = x0 > place.x0 ? static_cast<int32_t>(x0) : place.x0;
+            }
         } else {
             int32_t straight = scrollUsesStraightPosition(settings.Wset)
                                    ? wipePosition(*line, document, settings.TimeType, measure, positionMs, 0)
@@ -231,23 +245,28 @@ void LyricsRow::beginFadeOut(int32_t positionMs, int32_t enable, int32_t lineInd
 
 void LyricsRow::prepareLines(LayerPreparer* preparer, const LyricsDocument& document, const Settings& settings,
                              std::initializer_list<int32_t> lines) {
-    layers.prepareLines(preparer, document, settings, canvas.layerBackground(), lines);
+    layers.prepareLines(preparer, document, settings, canvas.layerBackground(), lines, role);
 }
 
 void LyricsRow::takePrepared(std::unique_ptr<TextLayers> drawn) { layers.takePrepared(std::move(drawn)); }
 
 bool LyricsRow::holdsLines(const LyricsDocument& document, const Settings& settings,
                            std::initializer_list<int32_t> lines) {
-    return layers.holdsLines(document, settings, canvas.layerBackground(), lines);
+    return layers.holdsLines(document, settings, canvas.layerBackground(), lines, role);
+}
+
+void LyricsRow::beginFade(FadeStart start, int32_t lineIndex, int32_t positionMs, LyricsDocument& document,
+                          const Settings& settings) {
+    switch (start) {
+        case FadeStart::FadeIn: beginFadeIn(positionMs, 1, lineIndex, &document, settings); break;
+        case FadeStart::CrossFade: beginCrossFade(positionMs, 1, lineIndex); break;
+        case FadeStart::FadeOut: beginFadeOut(positionMs, settings.Fade_in, lineIndex, &document, settings); break;
+        case FadeStart::None: break;
+    }
 }
 
 void displayStep(LyricsRow& row, LyricsDocument& document, int32_t positionMs, const Settings& settings) {
-    switch (decideDisplayStep(row, document, positionMs, settings)) {
-        case FadeStart::FadeIn: row.beginFadeIn(positionMs, 1, row.dueLine, &document, settings); break;
-        case FadeStart::CrossFade: row.beginCrossFade(positionMs, 1, row.dueLine); break;
-        case FadeStart::FadeOut:
-            row.beginFadeOut(positionMs, settings.Fade_in, row.dueLine, &document, settings);
-            break;
-        case FadeStart::None: break;
-    }
+    // The decision moves the due line on: it is read after it.
+    FadeStart start = decideDisplayStep(row, document, positionMs, settings);
+    row.beginFade(start, row.dueLine, positionMs, document, settings);
 }

@@ -56,6 +56,9 @@ public:
     void beginCrossFade(int32_t positionMs, int32_t enable, int32_t lineIndex);
     void beginFadeOut(int32_t positionMs, int32_t enable, int32_t lineIndex, LyricsDocument* document,
                       const Settings& settings);
+    // Begins the fade a display step decided on, for that line (FadeOut with the enable Fade_in).
+    void beginFade(FadeStart start, int32_t lineIndex, int32_t positionMs, LyricsDocument& document,
+                   const Settings& settings);
 
     // Drawing ahead (LineLayers), over the background the canvas clears layers to now.
     void prepareLines(LayerPreparer* preparer, const LyricsDocument& document, const Settings& settings,
@@ -64,6 +67,11 @@ public:
     bool holdsLines(const LyricsDocument& document, const Settings& settings, std::initializer_list<int32_t> lines);
 
     LineLayers layers;
+    // What the row draws of its lines: the lines themselves, or what goes under them (TwoRows.h).
+    RowRole role = RowRole::SungLines;
+    // A bar of two rows sets a duet's second voice (LyricsLine::voice 2) at the row's right end, as
+    // duet lyrics are set; a line wider than the bar scrolls as any other.
+    bool secondVoiceRight = false;
 
 private:
     // Clears set s's view and draws line n of the document into its text layers (taking them from
@@ -89,6 +97,9 @@ private:
 
     BarCanvas& canvas;
     TextFont setFonts[2];  // each set's line is measured in one
+    // What each set's layers hold: the text's measured width, and whether it is still (never wiped).
+    int32_t setWidths[2] = {0, 0};
+    bool stillSets[2] = {false, false};
 };
 
 // The display step of a lyrics frame: decides the row's due line and starts the fades it calls for.

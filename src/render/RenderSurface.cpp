@@ -3,6 +3,7 @@
 #include "config/Settings.h"
 #include "lyrics/LyricsDocument.h"
 #include "render/Effects.h"
+#include "render/TwoRows.h"
 #include "utils/GdiGuards.h"
 #include "utils/Text.h"
 #include "utils/WinText.h"
@@ -10,6 +11,7 @@
 void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings) {
     releaseAll();
     row.invalidateLines();
+    lowerRow.invalidateLines();
     barWidth = 0;
     barHeight = 0;
     bufferWidth = 0;
@@ -19,11 +21,13 @@ void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, co
 
     WindowDc windowDc(window);
     bool complete = makeBuffers(windowDc, width, height, columns) && row.makeLayers(windowDc) &&
-                    makeBannerPictures(windowDc);
+                    makeBannerPictures(windowDc) &&
+                    (settings.Rows != 2 || makeLowerRow(windowDc, width, height, columns, settings));
     if (!complete) {
         // Out of memory or GDI objects: no partial set, the bar stays undrawn.
         releaseBuffers();
         row.release();
+        releaseLowerRow();
         banner.reset();
         bannerSpare.reset();
         barWidth = barHeight = bufferWidth = 0;
@@ -31,6 +35,62 @@ void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, co
     }
     row.clearSet(0);
     row.clearSet(1);
+    row.secondVoiceRight = lowerRow.secondVoiceRight = twoRows();
+    if (twoRows()) {
+        lowerRow.clearSet(0);
+        lowerRow.clearSet(1);
+        fillRectangle(stacked, 0, 0, stacked.width, stacked.height, colourToPixel(layerBackground()));
+    }
+}
+
+bool RenderSurface::makeLowerRow(HDC windowDc, int32_t width, int32_t height, int32_t columns,
+                                 const Settings& settings) {
+    lowerCanvas.replaceBackgroundBrush(settings.ColorBACK);
+    setLowerRole(settings);
+    if (!lowerCanvas.makeBuffers(windowDc, width, height, columns) || !lowerRow.makeLayers(windowDc)) return false;
+    stacked = makePixelBuffer(windowDc, columns, 2 * height);
+    return stacked.pixels != nullptr;
+}
+
+void RenderSurface::releaseLowerRow() {
+    lowerCanvas.releaseBuffers();
+    lowerCanvas.barWidth = lowerCanvas.barHeight = lowerCanvas.bufferWidth = 0;
+    lowerCanvas.skinImage.release();
+    lowerRow.release();
+    stacked.release();
+}
+
+void RenderSurface::setLowerRole(const Settings& settings) {
+    RowRole role = settings.SecondRow == kTranslationRow || settings.SecondRow == kRomanisationRow
+                       ? RowRole::UnderLines
+                       : RowRole::SungLines;
+    if (lowerRow.role == role) return;
+    lowerRow.role = role;
+    lowerRow.invalidateLines();
+}
+
+int RenderSurface::loadBarSkin(const Settings& settings) {
+    if (!twoRows()) return loadSkin(settings);
+    // One picture over both rows, cut between them: each row's canvas keeps its half.
+    skinImage.release();
+    lowerCanvas.skinImage.release();
+    if (bufferWidthFor(settings.width, settings.height) == 0) return 0;
+    int32_t width = settings.width < kMaxBufferWidth ? settings.width : kMaxBufferWidth;
+    SurfaceBuffer whole = pixelCopyOf(loadBitmapFile(textOrNull(settings.SkinPath), width, 2 * settings.height));
+    skinImage = pictureRows(whole, 0, settings.height);
+    lowerCanvas.skinImage = pictureRows(whole, settings.height, settings.height);
+    if (!hasSkin() || !lowerCanvas.hasSkin()) {
+        skinImage.release();
+        lowerCanvas.skinImage.release();
+    }
+    return hasSkin() ? 1 : 0;
+}
+
+void RenderSurface::takeColours(int32_t background) {
+    replaceBackgroundBrush(background);
+    lowerCanvas.replaceBackgroundBrush(background);
+    row.invalidateLines();
+    lowerRow.invalidateLines();
 }
 
 bool RenderSurface::makeBannerPictures(HDC windowDc) {
@@ -48,6 +108,7 @@ bool RenderSurface::makeBannerPictures(HDC windowDc) {
 void RenderSurface::releaseAll() {
     releaseBuffers();
     row.release();
+    releaseLowerRow();
     // Pictures out with the preparer belong to these buffers no more: they are dropped on return.
     ++bannerGeneration;
     banner.reset();
@@ -70,19 +131,99 @@ int RenderSurface::renderFrame(const FramePresenter& presenter, int32_t lineInde
     // writes there.
     GdiFlush();
     RowFrame drawn = row.drawFrame(lineIndex, positionMs, settings, document);
-    if (drawn == RowFrame::Drawn) present(presenter, settings);
+    if (!twoRows()) {
+        if (drawn == RowFrame::Drawn) present(presenter, settings);
+        return drawn == RowFrame::NoLine ? 0 : 1;
+    }
+    int32_t lowerLine = lowerRow.role == RowRole::UnderLines ? lineIndex : lowerRow.dueLine;
+    RowFrame lower = lowerRow.drawFrame(lowerLine, positionMs, settings, document);
+    // A row that drew nothing new keeps its band as it was.
+    if (lower == RowFrame::Drawn) stackRow(1, settings);
+    if (drawn == RowFrame::Drawn) stackRow(0, settings);
+    if (drawn == RowFrame::Drawn || lower == RowFrame::Drawn)
+        presentStacked(presenter, barWidth < bufferWidth ? barWidth : bufferWidth, 2 * barHeight);
     return drawn == RowFrame::NoLine ? 0 : 1;
+}
+
+void RenderSurface::displayStep(LyricsDocument& document, int32_t positionMs, const Settings& settings) {
+    if (!twoRows()) {
+        ::displayStep(row, document, positionMs, settings);
+        return;
+    }
+    setLowerRole(settings);
+    if (lowerRow.role == RowRole::SungLines) {
+        DisplayStatus* rows[2] = {&row, &lowerRow};
+        RowStart starts[2];
+        decideAlternatingRows(rows, document, positionMs, settings, starts);
+        row.beginFade(starts[0].start, starts[0].line, positionMs, document, settings);
+        lowerRow.beginFade(starts[1].start, starts[1].line, positionMs, document, settings);
+        return;
+    }
+    // What goes under the sung line comes and goes with it: the bottom row takes every decision of
+    // the top one. Its own shown line stays its own: it may have to be drawn afresh.
+    FadeStart start = decideDisplayStep(row, document, positionMs, settings);
+    int32_t shown = row.shownLine == kNoLine ? kNoLine : lowerRow.shownLine;
+    static_cast<DisplayStatus&>(lowerRow) = row;
+    lowerRow.shownLine = shown;
+    row.beginFade(start, row.dueLine, positionMs, document, settings);
+    lowerRow.beginFade(start, row.dueLine, positionMs, document, settings);
+}
+
+void RenderSurface::prepareAhead(const LyricsDocument& document, const Settings& settings) {
+    if (!twoRows()) {
+        prepareLines(document, settings, {row.dueLine + 1});
+        return;
+    }
+    // Alternating rows each want the line after the other row's; a bottom row under the top one
+    // wants what goes under the top row's next line.
+    int32_t step = lowerRow.role == RowRole::SungLines ? 2 : 1;
+    int32_t lowerDue = lowerRow.role == RowRole::SungLines ? lowerRow.dueLine : row.dueLine;
+    row.prepareLines(preparer, document, settings, {row.dueLine + step});
+    lowerRow.prepareLines(preparer, document, settings, {lowerDue + step});
 }
 
 void RenderSurface::present(const FramePresenter& presenter, const Settings& settings) {
     applyEffects(barArea(kViewBuffer), settings.Effects, settings.ColorBACK);
     // Over the finished frame: the next frame is composed afresh from the layers, without it.
-    if (!note.empty()) drawNote(settings);
+    if (!note.empty()) drawNote(buffers[kViewBuffer].dc, settings);
     presenter.present(frame(), barWidth < bufferWidth ? barWidth : bufferWidth, barHeight);
 }
 
-void RenderSurface::drawNote(const Settings& settings) {
-    HDC dc = buffers[kViewBuffer].dc;
+PixelArea RenderSurface::band(int r) const {
+    int32_t firstRow = stacked.height - (r + 1) * barHeight;  // bottom-up in memory
+    return {stacked.pixels + static_cast<intptr_t>(firstRow) * stacked.width, stacked.width,
+            barWidth < bufferWidth ? barWidth : bufferWidth, barHeight};
+}
+
+void RenderSurface::stackRow(int r, const Settings& settings) {
+    copyPicture(r == 0 ? frame() : lowerCanvas.frame(), stacked, r * barHeight);
+    applyEffects(band(r), settings.Effects, settings.ColorBACK);
+    if (r == 0 && !note.empty()) drawNote(stacked.dc, settings);
+}
+
+void RenderSurface::presentStacked(const FramePresenter& presenter, int32_t columns, int32_t rows) {
+    presenter.present(stacked, columns, rows);
+}
+
+void RenderSurface::presentBanner(const FramePresenter& presenter, int32_t columns, int32_t rows,
+                                  const Settings& settings) {
+    if (!twoRows()) {
+        presenter.present(frame(), columns, rows);
+        return;
+    }
+    // The banner's frame has its effects already; the bottom row is blank: its background, or
+    // its part of the skin, with the effects a blank row has.
+    copyPicture(frame(), stacked, 0);
+    if (lowerCanvas.hasSkin()) {
+        copyPicture(lowerCanvas.skinImage, stacked, barHeight);
+    } else {
+        fillRectangle(stacked, 0, barHeight, stacked.width, barHeight, colourToPixel(lowerCanvas.backgroundColour));
+    }
+    applyEffects(band(1), settings.Effects, settings.ColorBACK);
+    presentStacked(presenter, columns, rows + barHeight);
+}
+
+void RenderSurface::drawNote(HDC dc, const Settings& settings) {
     const std::wstring& face = noteFaces.faceFor(narrow(note), textOrNull(settings.FontName)).face;
     SelectedObject font(dc, noteFont.fontFor(barHeight, face));
     SIZE size = {0, 0};
@@ -105,7 +246,13 @@ void RenderSurface::prepareLines(const LyricsDocument& document, const Settings&
     row.prepareLines(preparer, document, settings, lines);
 }
 
-void RenderSurface::takePrepared(std::unique_ptr<TextLayers> layers) { row.takePrepared(std::move(layers)); }
+void RenderSurface::takePrepared(std::unique_ptr<TextLayers> layers) {
+    if (!layers) return;
+    if (lowerRow.layers.madeHere(*layers))
+        lowerRow.takePrepared(std::move(layers));
+    else
+        row.takePrepared(std::move(layers));
+}
 
 bool RenderSurface::holdsLines(const LyricsDocument& document, const Settings& settings,
                                std::initializer_list<int32_t> lines) {

@@ -108,6 +108,24 @@ void copyColumns(const SurfaceBuffer& source, int32_t sourceX, const SurfaceBuff
     copyPixels(areaOf(source, sourceX, 0, columns, rows), areaOf(dest, destX, 0, columns, rows));
 }
 
+void copyPicture(const SurfaceBuffer& source, const SurfaceBuffer& dest, int32_t destY) {
+    if (!source.pixels || !dest.pixels) return;
+    int64_t first = destY < 0 ? -int64_t{destY} : 0;  // the source's first row copied
+    int64_t rows = int64_t{source.height} - first;
+    if (rows > int64_t{dest.height} - (destY + first)) rows = int64_t{dest.height} - (destY + first);
+    int32_t columns = source.width < dest.width ? source.width : dest.width;
+    if (rows <= 0 || columns <= 0) return;
+    copyPixels(areaOf(source, 0, static_cast<int32_t>(first), columns, static_cast<int32_t>(rows)),
+               areaOf(dest, 0, static_cast<int32_t>(destY + first), columns, static_cast<int32_t>(rows)));
+}
+
+SurfaceBuffer pictureRows(const SurfaceBuffer& picture, int32_t y, int32_t rows) {
+    if (!picture.pixels || y < 0 || rows <= 0 || rows > picture.height - y) return {};
+    SurfaceBuffer part = makePixelBuffer(nullptr, picture.width, rows);
+    copyPicture(picture, part, -y);
+    return part;
+}
+
 void fillRectangle(const SurfaceBuffer& buffer, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t pixel) {
     if (!buffer.pixels) return;
     int64_t left = x < 0 ? 0 : x, top = y < 0 ? 0 : y;

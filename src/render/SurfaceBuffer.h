@@ -47,6 +47,12 @@ SurfaceBuffer pixelCopyOf(const SurfaceBuffer& picture);
 // only: anything else is left alone.
 void copyColumns(const SurfaceBuffer& source, int32_t sourceX, const SurfaceBuffer& dest, int32_t destX,
                  int32_t columns);
+// Copies a whole picture into dest with its top row at dest's row destY (negative: the source's
+// rows from -destY on go to dest's top), cut to both pictures. Pixel buffers only.
+void copyPicture(const SurfaceBuffer& source, const SurfaceBuffer& dest, int32_t destY);
+// A new pixel buffer holding `rows` rows of a pixel picture from row y on; empty when it cannot be
+// made or the picture has no such rows.
+SurfaceBuffer pictureRows(const SurfaceBuffer& picture, int32_t y, int32_t rows);
 // Fills the rectangle (x, y, x + w, y + h) of a pixel buffer, counted from its top-left corner as
 // GDI counts, with pixel, cut to the buffer.
 void fillRectangle(const SurfaceBuffer& buffer, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t pixel);

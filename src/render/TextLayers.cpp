@@ -28,7 +28,7 @@ bool layersFit(int32_t columns, int32_t needed) { return columns >= needed && co
 // The layers cleared to the content's background, then the line drawn into them: the after-wipe,
 // wipe-line and before-wipe layers in that order, each with the outline of its colour trio.
 void drawContent(SurfaceBuffer& before, SurfaceBuffer& wipeLine, SurfaceBuffer& after, const LayerContent& content,
-                 HFONT font) {
+                 HFONT font, int32_t top) {
     uint32_t background = colourToPixel(content.background);
     for (SurfaceBuffer* layer : {&before, &wipeLine, &after})
         fillRectangle(*layer, 0, 0, layer->width, layer->height, background);
@@ -41,9 +41,9 @@ void drawContent(SurfaceBuffer& before, SurfaceBuffer& wipeLine, SurfaceBuffer& 
     }
     const wchar_t* units = content.text.c_str();
     int32_t length = static_cast<int32_t>(content.text.size());
-    drawOutlinedText(after.dc, kLineTextX, 0, content.after, units, length);
-    drawOutlinedText(wipeLine.dc, kLineTextX, 0, content.wipeLine, units, length);
-    drawOutlinedText(before.dc, kLineTextX, 0, content.before, units, length);
+    drawOutlinedText(after.dc, kLineTextX, top, content.after, units, length);
+    drawOutlinedText(wipeLine.dc, kLineTextX, top, content.wipeLine, units, length);
+    drawOutlinedText(before.dc, kLineTextX, top, content.before, units, length);
 }
 
 }  // namespace
@@ -51,14 +51,15 @@ void drawContent(SurfaceBuffer& before, SurfaceBuffer& wipeLine, SurfaceBuffer& 
 bool LayerContent::operator==(const LayerContent& other) const {
     if (drawn != other.drawn || background != other.background) return false;
     if (!drawn) return true;
-    return text == other.text && face == other.face && sameTrio(after, other.after) &&
+    return text == other.text && face == other.face && percent == other.percent && sameTrio(after, other.after) &&
            sameTrio(wipeLine, other.wipeLine) && sameTrio(before, other.before);
 }
 
 void TextLayers::draw() {
     extent = {0, 0};
-    // Layers are as high as the bar.
-    OwnedFont font(content.drawn ? createTextFont(height, content.face) : nullptr);
+    // Layers are as high as the bar; a smaller text is drawn in the middle of their height.
+    int32_t textHeight = content.percent >= 100 || content.percent <= 0 ? height : height * content.percent / 100;
+    OwnedFont font(content.drawn ? createTextFont(textHeight, content.face) : nullptr);
     if (content.drawn) extent = measureLine(font, content.text);
     int32_t needed = content.drawn ? layerColumnsFor(extent.cx, height) : columns();
     if (!layersFit(columns(), needed)) {
@@ -70,7 +71,8 @@ void TextLayers::draw() {
                 break;
             }
     }
-    drawContent(layers[kBeforeWipeLayer], layers[kWipeLineLayer], layers[kAfterWipeLayer], content, font);
+    drawContent(layers[kBeforeWipeLayer], layers[kWipeLineLayer], layers[kAfterWipeLayer], content, font,
+                (height - textHeight) / 2);
     // GDI may batch a thread's calls: everything is in the layers' memory before they change hands.
     GdiFlush();
 }

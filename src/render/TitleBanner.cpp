@@ -71,10 +71,9 @@ void TitleBanner::compose(RenderSurface& surface, const Settings& settings) {
     applyEffects(surface.barArea(kViewBuffer), settings.Effects, settings.ColorBACK);
 }
 
-void TitleBanner::present(const RenderSurface& surface, const FramePresenter& presenter,
-                          const Settings& settings) const {
-    presenter.present(surface.frame(), std::min(settings.width, surface.bufferWidth),
-                      std::min(settings.height, surface.barHeight));
+void TitleBanner::present(RenderSurface& surface, const FramePresenter& presenter, const Settings& settings) const {
+    surface.presentBanner(presenter, std::min(settings.width, surface.bufferWidth),
+                          std::min(settings.height, surface.barHeight), settings);
 }
 
 void TitleBanner::advanceScroll() { scroll = nextBannerScroll(scroll, width); }

@@ -31,8 +31,9 @@ public:
     // Builds the surface's finished frame from the picture at the current scroll (the background while the
     // picture is not there yet), over the skin when there is one, and lays the effects over it.
     void compose(RenderSurface& surface, const Settings& settings);
-    // Hands the bar-sized picture composed to the presenter.
-    void present(const RenderSurface& surface, const FramePresenter& presenter, const Settings& settings) const;
+    // Hands the bar-sized picture composed to the presenter (over a blank bottom row when the bar
+    // has two).
+    void present(RenderSurface& surface, const FramePresenter& presenter, const Settings& settings) const;
     void advanceScroll();
 
     int valid = 0;  // the picture is current; cleared on song changes and by every lyrics frame

@@ -74,6 +74,9 @@
 #define IDC_NOT_DISP_NOKRA_TAIL 1016
 #define IDC_STANDARD_TIME 1024
 #define IDC_PLAYER_TIME 1025
+#define IDC_TWO_ROWS 1060         // Rows
+#define IDC_SECOND_ROW_FIRST 1061 // SecondRow: three radio buttons
+#define IDC_SECOND_ROW_SIZE 1064  // SecondRowSize
 
 // Second display page: two sets of three radio buttons (Lset, Wset) and the window pick.
 #define IDC_LSET_FIRST 1040

@@ -41,17 +41,18 @@ TEST(Settings, DefaultsAreTheDocumentedOnes) {
     EXPECT_EQ(s.ColorTCOLOR, 3289650);
 }
 
-TEST(Settings, FirstSaveWritesTheFontNameThe32IntegersInOrderAndTheLanguage) {
+TEST(Settings, FirstSaveWritesTheFontNameTheIntegersInOrderAndTheLanguage) {
     Settings s;
     MemoryStore store;
     s.saveToIni(store);
-    ASSERT_EQ(store.written.size(), 35u);
+    ASSERT_EQ(store.written.size(), 38u);
     EXPECT_EQ(store.written.front(), "FontName");
     EXPECT_EQ(store.written[1], "FontSize");
     EXPECT_EQ(store.written[16], "Winamp_x");
     EXPECT_EQ(store.written[31], "ColorTCOLOR");
     EXPECT_EQ(store.written[32], "GlobalOffset");
     EXPECT_EQ(store.written[33], "OnlineLyrics");
+    EXPECT_EQ(store.written[36], "SecondRowSize");
     EXPECT_EQ(store.values["OnlineLyrics"], "0");  // nothing is sent until the user agrees
     EXPECT_EQ(store.written.back(), "Language");
     EXPECT_EQ(store.values["Fin_End"], "-20");
@@ -79,6 +80,28 @@ TEST(Settings, TheOutputDelayIsReadWithinFiveSecondsEitherWay) {
         s.loadFromIni(store);
         EXPECT_EQ(s.GlobalOffset, read) << stored;
     }
+}
+
+TEST(Settings, RowKeysOutOfTheirRangeReadAsTheNearestSoundValue) {
+    struct Stored {
+        const char *rows, *secondRow, *size;
+        int32_t readRows, readSecondRow, readSize;
+    };
+    for (const Stored& k : {Stored{"2", "1", "65", 2, 1, 65}, Stored{"0", "-1", "49", 1, 0, 50},
+                            Stored{"7", "3", "2147483647", 2, 0, 100}, Stored{"-2147483648", "2", "-5", 1, 2, 50}}) {
+        Settings s;
+        MemoryStore store;
+        store.values = {{"Rows", k.rows}, {"SecondRow", k.secondRow}, {"SecondRowSize", k.size}, {"height", "80"}};
+        s.loadFromIni(store);
+        EXPECT_EQ(s.Rows, k.readRows) << k.rows;
+        EXPECT_EQ(s.SecondRow, k.readSecondRow) << k.secondRow;
+        EXPECT_EQ(s.SecondRowSize, k.readSize) << k.size;
+        EXPECT_EQ(barWindowHeight(s), 80 * k.readRows);
+    }
+    Settings absurd;
+    absurd.Rows = 2;
+    absurd.height = 2000000000;
+    EXPECT_EQ(barWindowHeight(absurd), INT32_MAX) << "no overflow";
 }
 
 TEST(Settings, TheLanguageIsReadInAnyLetterCaseAndAnythingUnknownIsAutomatic) {
