@@ -106,6 +106,24 @@ bool readsAsText(const std::string& text) {
     return true;
 }
 
+// A line at the very time of the line before it, with no word marks of its own, is that line's
+// translation (the first two are kept), as the lyrics syntax reads these lines once written out
+// (syncedLyricsText): a timing saved from them then shows the same lines.
+std::vector<LyricsLine> withTranslationsFolded(std::vector<LyricsLine> lines) {
+    std::vector<LyricsLine> kept;
+    for (LyricsLine& line : lines) {
+        if (!kept.empty() && !line.isKaraoke && line.marks.size() == 1 &&
+            line.marks[0].time == kept.back().marks.front().time) {
+            LyricsLine& sung = kept.back();
+            std::string& slot = sung.translation.empty() ? sung.translation : sung.secondTranslation;
+            if (slot.empty()) slot = line.text;
+            continue;
+        }
+        kept.push_back(std::move(line));
+    }
+    return kept;
+}
+
 }  // namespace
 
 int32_t syncedTime(uint32_t stamp, SyncedTimeFormat format, int32_t frameSamples, int32_t sampleRate) {
@@ -122,7 +140,7 @@ int32_t mpegFrameSamples(int32_t version, int32_t layer) {
 }
 
 int buildSyncedLines(LyricsDocument& document, const std::vector<SyncedText>& entries, int32_t timeType) {
-    document.lines = syncedLines(entries);
+    document.lines = withTranslationsFolded(syncedLines(entries));
     if (document.lines.empty()) return 0;
     completeLines(document, timeType);
     return 1;

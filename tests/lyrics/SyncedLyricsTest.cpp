@@ -25,6 +25,11 @@ std::vector<std::string> built(const std::vector<SyncedText>& entries, int* resu
 
 using Lines = std::vector<std::string>;
 
+class IgnoredWarnings : public LyricsWarnings {
+public:
+    void malformedTag(int32_t, int32_t) override {}
+};
+
 }  // namespace
 
 TEST(SyncedLyrics, WithoutLineBreaksEveryEntryIsALineAndAnEmptyOneEndsTheLineBefore) {
@@ -84,4 +89,26 @@ TEST(SyncedLyrics, WrittenAsLrcWithWordMarksOrNotAtAllWhereTheTextCouldNotReadBa
     EXPECT_EQ(syncedLyricsText({{100, "at [00:12] sharp"}}), "");
     EXPECT_EQ(syncedLyricsText({{100, "word<00:01.00>"}}), "");
     EXPECT_EQ(syncedLyricsText({{100, "x"}, {604000, "y"}}), "");
+}
+
+TEST(SyncedLyrics, AnEntryAtTheTimeOfTheLineBeforeIsItsTranslationAsItsWrittenTextReadsBack) {
+    const std::vector<SyncedText> entries = {{100, "Hello"}, {100, "Bonjour"}, {100, "Hallo"}, {100, "Hej"},
+                                             {400, "Bye"}};
+    LyricsDocument document;
+    ASSERT_EQ(buildSyncedLines(document, entries, 0), 1);
+    ASSERT_EQ(document.lines.size(), 2u);
+    EXPECT_EQ(document.lines[0].text, "Hello");
+    EXPECT_EQ(document.lines[0].translation, "Bonjour");
+    EXPECT_EQ(document.lines[0].secondTranslation, "Hallo");  // the first two are kept
+    EXPECT_EQ(document.lines[0].marks.back().time, document.lines[1].marks.front().time) << "sung until the next line";
+
+    // The timing saved from them is an LRC text: read back, the same lines.
+    std::string text = syncedLyricsText(entries);
+    LyricsDocument reread;
+    IgnoredWarnings warnings;
+    ASSERT_EQ(parseLyrics(reread, text.data(), text.size(), 0, warnings), 1);
+    ASSERT_EQ(reread.lines.size(), 2u);
+    EXPECT_EQ(reread.lines[0].translation, "Bonjour");
+    EXPECT_EQ(reread.lines[0].secondTranslation, "Hallo");
+    EXPECT_EQ(reread.lines[1].text, "Bye");
 }
