@@ -1,7 +1,7 @@
 # pugixml, which reads TTML lyrics files, for sorvane_core (and whatever links it).
 #   natively: Debian's libpugixml-dev
 #   Windows:  the static library tools/setup builds from Debian's pugixml source package with this
-#             build's MinGW toolchain, without XPath, kept in build/pugixml/<processor>
+#             build's MinGW toolchain, without XPath nor STL calls, kept in build/pugixml/<processor>
 if(WIN32)
   set(SORVANE_PUGIXML_DIR ${PROJECT_SOURCE_DIR}/build/pugixml/${CMAKE_SYSTEM_PROCESSOR}
       CACHE PATH "pugixml built for this Windows toolchain (include/, lib/libpugixml.a)")
@@ -11,7 +11,7 @@ if(WIN32)
   add_library(sorvane_pugixml INTERFACE)
   target_include_directories(sorvane_pugixml SYSTEM INTERFACE ${SORVANE_PUGIXML_DIR}/include)
   # As it was built: its classes are the same on both sides.
-  target_compile_definitions(sorvane_pugixml INTERFACE PUGIXML_NO_XPATH)
+  target_compile_definitions(sorvane_pugixml INTERFACE PUGIXML_NO_XPATH PUGIXML_NO_STL)
   target_link_libraries(sorvane_pugixml INTERFACE ${SORVANE_PUGIXML_DIR}/lib/libpugixml.a)
 else()
   find_package(pugixml REQUIRED)
