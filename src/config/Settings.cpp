@@ -1,5 +1,6 @@
 #include "config/Settings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -52,6 +53,12 @@ const IntegerKey kIntegerKeys[] = {
     {"ColorTCOLOR", &Settings::ColorTCOLOR},
     {"GlobalOffset", &Settings::GlobalOffset},
     {"OnlineLyrics", &Settings::OnlineLyrics},
+    {"Window", &Settings::Window},
+    {"Desktop_x", &Settings::Desktop_x},
+    {"Desktop_y", &Settings::Desktop_y},
+    {"Desktop_width", &Settings::Desktop_width},
+    {"Locked", &Settings::Locked},
+    {"DesktopBack", &Settings::DesktopBack},
 };
 
 struct StringKey {
@@ -82,6 +89,15 @@ bool isPlacementKey(int32_t Settings::*field) {
 
 }  // namespace
 
+void clampDesktopSettings(Settings& s) {
+    s.Window = s.Window == kDesktopWindow ? kDesktopWindow : kBarWindow;
+    s.Locked = s.Locked ? 1 : 0;
+    s.Desktop_x = std::clamp(s.Desktop_x, -kDesktopPlaceLimit, kDesktopPlaceLimit);
+    s.Desktop_y = std::clamp(s.Desktop_y, -kDesktopPlaceLimit, kDesktopPlaceLimit);
+    s.Desktop_width = std::clamp(s.Desktop_width, kMinDesktopWidth, kMaxDesktopWidth);
+    s.DesktopBack = std::clamp(s.DesktopBack, 0, 100);
+}
+
 Settings::Settings() : FontName(kDefaultFontName) {}
 
 Settings::~Settings() = default;
@@ -109,6 +125,7 @@ int Settings::loadFromIni(ProfileStore& store) {
     for (const IntegerKey& k : kIntegerKeys)
         if (!isPlacementKey(k.field)) this->*k.field = store.readInt(k.key, this->*k.field);
     GlobalOffset = clampGlobalOffset(GlobalOffset);
+    clampDesktopSettings(*this);
     std::string language = store.readString("Language");
     if (!language.empty() && !parseLanguageChoice(language, Language)) Language = LanguageChoice::Automatic;
     return 1;

@@ -6,7 +6,9 @@
 #include <cassert>
 
 #include "plugin/BarPlacement.h"
+#include "plugin/DesktopWindow.h"
 #include "plugin/FrameTick.h"
+#include "plugin/GlobalHotkeys.h"
 #include "plugin/HostLink.h"
 #include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
@@ -136,7 +138,24 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         applyPickCursor(plugin.placement);
         return 0;
     case WM_NCHITTEST:
-        return HTCLIENT;
+        return inDesktopMode() ? desktopHitTest(lParam) : HTCLIENT;
+    case WM_SIZING:
+        if (!inDesktopMode()) break;
+        desktopSizing(wParam, reinterpret_cast<RECT*>(lParam));
+        return TRUE;
+    case WM_EXITSIZEMOVE:
+        if (inDesktopMode()) desktopMoveEnded();
+        break;
+    case WM_DPICHANGED:
+        if (!inDesktopMode()) break;
+        followDpiChange(wParam, reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_DISPLAYCHANGE:
+        if (inDesktopMode()) keepDesktopWindowOnScreen();
+        break;
+    case kHotkeyMessage:
+        runHotkeyAction(wParam);
+        return 0;
     case WM_KEYDOWN:
     case WM_KEYUP: {
         // "[" and "]" are the bar's own; every other key goes on to the host.
@@ -221,10 +240,11 @@ int registerBarClass(HINSTANCE instance) {
 void unregisterBarClass(HINSTANCE instance) { UnregisterClassW(kBarWindowClass, instance); }
 
 HWND createBarWindow(HINSTANCE instance) {
+    std::wstring title = widen(kPluginDescription);
+    if (inDesktopMode()) return createDesktopWindow(instance, title.c_str());
     RECT host = {};
     GetWindowRect(plugin.hostWindow(), &host);
     const BarPlacement& place = plugin.placement;
-    std::wstring title = widen(kPluginDescription);
     return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, kBarWindowClass, title.c_str(),
                            WS_POPUP | WS_VISIBLE, host.left + place.createOffsetX, host.top + place.createOffsetY,
                            plugin.liveSettings.width, plugin.liveSettings.height, nullptr, nullptr, instance, nullptr);

@@ -1,0 +1,253 @@
+// The desktop window through the real plug-in: a layered, topmost window of its own at its saved
+// place, drawn with per-pixel alpha (the pictures handed to UpdateLayeredWindow are captured
+// through the plug-in's import table), dragged and saved, locked, brought onto the screen, and
+// driven by the global hotkeys the substitute player offers.
+#include "ImportPatch.h"
+#include "PluginRun.h"
+
+#include "resources/ResourceIds.h"
+
+namespace {
+
+const char kLyrics[] = "[00:10:00]ABCD[00:11:00]EFGH[00:13:00]IJKL[00:14:00]\r\n";
+
+// A picture handed to UpdateLayeredWindow: 0xAARRGGBB, premultiplied, rows from the top.
+struct LayeredFrame {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+using UpdateFunction = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+UpdateFunction realUpdate = nullptr;
+LayeredFrame lastFrame;
+int framesSeen = 0;
+
+BOOL WINAPI capturingUpdate(HWND window, HDC screen, POINT* place, SIZE* size, HDC source, POINT* origin,
+                            COLORREF key, BLENDFUNCTION* blend, DWORD flags) {
+    DIBSECTION dib = {};
+    HGDIOBJ bitmap = GetCurrentObject(source, OBJ_BITMAP);
+    if (size && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits && dib.dsBm.bmBitsPixel == 32) {
+        lastFrame.width = size->cx;
+        lastFrame.height = size->cy;
+        lastFrame.pixels.assign(static_cast<size_t>(size->cx) * size->cy, 0);
+        const auto* bits = static_cast<const uint32_t*>(dib.dsBm.bmBits);
+        bool bottomUp = dib.dsBmih.biHeight > 0;
+        for (int y = 0; y < size->cy; ++y) {
+            int row = bottomUp ? dib.dsBm.bmHeight - 1 - y : y;
+            for (int x = 0; x < size->cx; ++x)
+                lastFrame.pixels[static_cast<size_t>(y) * size->cx + x] = bits[static_cast<size_t>(row) * dib.dsBm.bmWidth + x];
+        }
+        ++framesSeen;
+    }
+    return realUpdate(window, screen, place, size, source, origin, key, blend, flags);
+}
+
+int countWhere(const LayeredFrame& frame, uint32_t pixel) {
+    int n = 0;
+    for (uint32_t p : frame.pixels) n += p == pixel;
+    return n;
+}
+
+// The rows holding a pixel of this value: from the first to the last.
+int rowsHolding(const LayeredFrame& frame, uint32_t pixel) {
+    int first = -1, last = -1;
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x)
+            if (frame.at(x, y) == pixel) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+class Desktop : public PluginRun {
+protected:
+    static HMODULE plugin() { return GetModuleHandleA("gen_sorvane.dll"); }
+    void SetUp() override {
+        PluginRun::SetUp();
+        lastFrame = LayeredFrame();
+        framesSeen = 0;
+    }
+    // The capture lives from init to the end of the test.
+    void initCapturing() {
+        capture = std::make_unique<ImportPatch>(plugin(), "user32.dll", "UpdateLayeredWindow",
+                                                reinterpret_cast<void*>(capturingUpdate));
+        ASSERT_TRUE(capture->applied());
+        realUpdate = reinterpret_cast<UpdateFunction>(capture->original());
+        ASSERT_EQ(player.init(), 0);
+    }
+    // The patch is undone while the library is still there.
+    void TearDown() override { capture.reset(); }
+    LONG_PTR exStyle() { return GetWindowLongPtrA(bar(), GWL_EXSTYLE); }
+    void expectBarRect(int left, int top, int width, int height, const char* why) {
+        RECT r = barRect();
+        EXPECT_EQ(r.left, left) << why;
+        EXPECT_EQ(r.top, top) << why;
+        EXPECT_EQ(r.right - r.left, width) << why;
+        EXPECT_EQ(r.bottom - r.top, height) << why;
+    }
+    void desktopIni(int x, int y, int width) {
+        writeIni("Window", 1);
+        writeIni("Desktop_x", x);
+        writeIni("Desktop_y", y);
+        writeIni("Desktop_width", width);
+    }
+
+    std::unique_ptr<ImportPatch> capture;
+};
+
+}  // namespace
+
+TEST_F(Desktop, ALayeredTopmostWindowAtItsPlaceShowsOutlinedTextOverTheBackgroundsOpacityAndStaysThere) {
+    desktopIni(300, 600, 500);
+    writeIni("DesktopBack", 40);
+    addSongWithLyrics("song", kLyrics);
+    initCapturing();
+    hold(12000);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 3000));
+
+    LONG_PTR style = exStyle();
+    EXPECT_TRUE(style & WS_EX_LAYERED);
+    EXPECT_TRUE(style & WS_EX_TOPMOST);
+    EXPECT_TRUE(style & WS_EX_TOOLWINDOW) << "no task-bar button";
+    EXPECT_FALSE(style & WS_EX_TRANSPARENT) << "unlocked: it takes the mouse";
+    EXPECT_EQ(GetWindow(bar(), GW_OWNER), nullptr);
+    expectBarRect(300, 600, 500, 18, "at Desktop_x and Desktop_y, Desktop_width wide");
+
+    ASSERT_GT(framesSeen, 0);
+    ASSERT_EQ(lastFrame.width, 500);
+    ASSERT_EQ(lastFrame.height, 18);
+    const uint32_t sungText = 0xFF000000 | kSungPixel, unsungText = 0xFF000000 | kUnsungPixel;
+    const uint32_t background = 102u << 24;  // black at 40 %: 102 of 255, its colour premultiplied away
+    EXPECT_GT(countWhere(lastFrame, sungText), 0) << "the sung stretch, opaque";
+    EXPECT_GT(countWhere(lastFrame, unsungText), 0) << "and the unsung one";
+    EXPECT_GT(countWhere(lastFrame, background), 500 * 18 / 2) << "the see-through background";
+    int otherAlpha = 0;
+    for (uint32_t p : lastFrame.pixels) otherAlpha += p >> 24 != 255 && p != background;
+    EXPECT_EQ(otherAlpha, 0) << "text and outline opaque, everything else the background";
+
+    // It follows neither the host nor its minimising.
+    SetWindowPos(player.host().handle(), nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(player.host().handle(), SW_MINIMIZE);
+    ASSERT_TRUE(player.waitTicks(3, 3000));
+    expectBarRect(300, 600, 500, 18, "the host moved and minimised");
+    EXPECT_TRUE(IsWindowVisible(bar()));
+
+    // A drag moves it and saves the place at once; quit saves it too.
+    sendDrag(bar(), 10, 5, 40, 25, 4);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    expectBarRect(330, 620, 500, 18, "dragged");
+    EXPECT_EQ(iniValue("Desktop_x"), "330");
+    EXPECT_EQ(iniValue("Desktop_y"), "620");
+    writeIni("Desktop_x", 0);  // as if the drag's own save had failed
+    player.quit();
+    EXPECT_EQ(iniValue("Desktop_x"), "330");
+    EXPECT_EQ(iniValue("Window"), "1");
+}
+
+TEST_F(Desktop, LockedClicksPassThroughAndNothingMovesItButTheSettingsAndTheHotkeyUnlockIt) {
+    desktopIni(200, 500, 400);
+    writeIni("Locked", 1);
+    initCapturing();
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    EXPECT_TRUE(exStyle() & WS_EX_TRANSPARENT);
+    EXPECT_TRUE(exStyle() & WS_EX_NOACTIVATE);
+    RECT r = barRect();
+    EXPECT_EQ(SendMessageA(bar(), WM_NCHITTEST, 0, MAKELPARAM(r.left + 100, r.top + 5)), HTTRANSPARENT);
+    sendDrag(bar(), 10, 5, 60, 45, 4);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    expectBarRect(200, 500, 400, 18, "locked: the drag moved nothing");
+
+    // The settings show it unlocked, with an edge to see it by, until they close.
+    LONG_PTR styleWhileOpen = 0;
+    uint32_t cornerWhileOpen = 0;
+    player.config();
+    ASSERT_EQ(runSheet(1,
+                       [&](HWND) {
+                           player.waitTicks(2, 3000);
+                           styleWhileOpen = exStyle();
+                           cornerWhileOpen = lastFrame.pixels.empty() ? 0 : lastFrame.at(0, 0);
+                       }),
+              1);
+    EXPECT_FALSE(styleWhileOpen & WS_EX_TRANSPARENT);
+    EXPECT_EQ(cornerWhileOpen >> 24, 255u) << "framed";
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    EXPECT_TRUE(exStyle() & WS_EX_TRANSPARENT) << "locked again";
+    EXPECT_EQ(lastFrame.at(0, 0) >> 24, 0u) << "the edge gone: DesktopBack 0";
+
+    ASSERT_EQ(player.host().fireHotkey("sorvane_lockdesktop"), 1);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    EXPECT_FALSE(exStyle() & WS_EX_TRANSPARENT);
+    EXPECT_EQ(iniValue("Locked"), "0") << "saved at once";
+    sendDrag(bar(), 10, 5, 60, 45, 4);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    expectBarRect(250, 540, 400, 18, "unlocked: dragged");
+}
+
+TEST_F(Desktop, AbsurdPlacesAndSizesGiveAUsableWindowOnTheScreen) {
+    struct Case {
+        int x, y, width, back;
+    };
+    for (Case c : {Case{-100000, 100000, 100000, 500}, Case{100000, -100000, 0, -7}, Case{5000, 300, 300, 100}}) {
+        restartPlayer();
+        desktopIni(c.x, c.y, c.width);
+        writeIni("DesktopBack", c.back);
+        initCapturing();
+        ASSERT_TRUE(player.waitTicks(2, 3000));
+        RECT r = barRect(), work = {};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        SCOPED_TRACE(testing::Message() << "x " << c.x << " y " << c.y << " width " << c.width);
+        EXPECT_GE(r.left, work.left);
+        EXPECT_GE(r.top, work.top);
+        EXPECT_LE(r.right, work.right);
+        EXPECT_LE(r.bottom, work.bottom);
+        EXPECT_GE(r.right - r.left, 100) << "wide enough to show a line";
+        ASSERT_GT(framesSeen, 0);
+        uint32_t backAlpha = lastFrame.at(lastFrame.width - 1, 0) >> 24;
+        EXPECT_EQ(backAlpha, c.back > 100 ? 255u : c.back < 0 ? 0u : 255u) << "DesktopBack within 0..100";
+        capture.reset();
+    }
+}
+
+TEST_F(Desktop, TheHostsHotkeysShowHideTheLyricsAndFixAndSaveTheTiming) {
+    writeIni("Direct", 0);  // a hidden bar hands the foreground on, which Direct mode would follow
+    addSongWithLyrics("song", kLyrics);
+    ASSERT_EQ(player.init(), 0);
+    Image shown = barAt(12000, kStatusTicks + 2);
+    ASSERT_GT(countPixels(shown, kSungPixel), 0);
+
+    std::vector<RegisteredHotkey> hotkeys = player.host().hotkeys();
+    ASSERT_EQ(hotkeys.size(), 5u);
+    EXPECT_EQ(hotkeys[0].id, "Sorvane_ShowHideLyrics");
+    for (const RegisteredHotkey& h : hotkeys) {
+        EXPECT_EQ(h.name.rfind(L"Sorvane: ", 0), 0u) << h.id << ": named in the interface's language";
+        EXPECT_EQ(h.window, bar()) << h.id << ": sent to the bar, not the host";
+    }
+
+    ASSERT_EQ(player.host().fireHotkey("Sorvane_ShowHideLyrics"), 1);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 3000));
+    EXPECT_FALSE(IsWindowVisible(bar())) << "hidden, and no rule shows it again";
+    ASSERT_EQ(player.host().fireHotkey("Sorvane_ShowHideLyrics"), 1);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    EXPECT_TRUE(IsWindowVisible(bar()));
+
+    for (const char* id : {"Sorvane_TimingEarlier", "Sorvane_TimingEarlier", "Sorvane_TimingLater"})
+        ASSERT_EQ(player.host().fireHotkey(id), 1);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    ASSERT_EQ(player.host().fireHotkey("Sorvane_SaveTiming"), 1);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    std::string saved;
+    ASSERT_EQ(readFileBytes(dataPath("song.kra"), saved), 1);
+    EXPECT_EQ(saved, "[offset:+100]\r\n" + std::string(kLyrics));
+
+    // A host without the service is asked once and handed nothing; the plug-in runs as ever.
+    restartPlayer();
+    player.host().offerHotkeys(0);
+    addSongWithLyrics("song", kLyrics);
+    ASSERT_EQ(player.init(), 0);
+    EXPECT_TRUE(player.host().hotkeys().empty());
+    EXPECT_EQ(player.host().queryCount(65536), 1);
+    EXPECT_GT(countPixels(barAt(12000, kStatusTicks + 2), kSungPixel), 0);
+}
