@@ -133,19 +133,19 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         plugin.tickTimer.stop();
         PostQuitMessage(0);
         return 0;
-    case WM_SETCURSOR:
-        if (!plugin.placement.pickMode) break;
-        applyPickCursor(plugin.placement);
-        return 0;
-    case WM_NCHITTEST:
-        return inDesktopMode() ? desktopHitTest(lParam) : HTCLIENT;
-    case WM_SIZING:
-        if (!inDesktopMode()) break;
-        desktopSizing(wParam, reinterpret_cast<RECT*>(lParam));
-        return TRUE;
-    case WM_EXITSIZEMOVE:
-        if (inDesktopMode()) desktopMoveEnded();
+    case WM_SETCURSOR: {
+        if (plugin.placement.pickMode) {
+            applyPickCursor(plugin.placement);
+            return 0;
+        }
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(window, &p);
+        if (inDesktopMode() && LOWORD(lParam) == HTCLIENT && showDesktopEdgeCursor(MAKELPARAM(p.x, p.y))) return TRUE;
         break;
+    }
+    case WM_NCHITTEST:
+        return inDesktopMode() ? desktopHitTest() : HTCLIENT;
     case WM_DPICHANGED:
         if (!inDesktopMode()) break;
         followDpiChange(wParam, reinterpret_cast<const RECT*>(lParam));

@@ -14,7 +14,9 @@ namespace {
 // How near the left or right edge, in pixels at 96 DPI, a press sizes the window instead of moving it.
 constexpr int32_t kSizingEdge = 6;
 
-// Windows 10 1703 and later; looked up at run time, so that older systems load the library.
+// Windows 10 1703 and later; looked up at run time, so that older systems load the library. Windows
+// switches the thread to a window's DPI awareness while it handles the window's messages, so the
+// tick and the mouse work in the desktop window's own, unscaled pixels.
 using SetThreadDpiContext = HANDLE(WINAPI*)(HANDLE);
 using DpiForWindow = UINT(WINAPI*)(HWND);
 const HANDLE kPerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4));
@@ -44,9 +46,8 @@ LONG_PTR wantedExStyle() {
 // The window as the settings place it, at the DPI it stands at.
 ScreenRect wantedRect() {
     const Settings& live = plugin.liveSettings;
-    DesktopSize size = desktopSizeAt(live, plugin.placement.desktopDpi, kMaxBarHeight);
     const Settings& drawn = plugin.frameSettings();
-    return {live.Desktop_x, live.Desktop_y, live.Desktop_x + size.width, live.Desktop_y + barWindowHeight(drawn)};
+    return {live.Desktop_x, live.Desktop_y, live.Desktop_x + drawn.width, live.Desktop_y + barWindowHeight(drawn)};
 }
 
 ScreenRect fromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -71,11 +72,13 @@ HWND createDesktopWindow(HINSTANCE instance, const wchar_t* title) {
     ScreenRect r = wantedRect();
     HWND window = CreateWindowExW(wantedExStyle(), kBarWindowClass, title, WS_POPUP, r.left, r.top, r.width(),
                                   r.height(), nullptr, nullptr, instance, nullptr);
+    if (window) {
+        plugin.placement.desktopDpi = dpiOf(window);
+        plugin.barWindow = window;
+        // In the window's own pixels, as its messages are handled: the monitors unscaled.
+        keepDesktopWindowOnScreen();
+    }
     if (previous) setContext(previous);
-    if (!window) return nullptr;
-    plugin.placement.desktopDpi = dpiOf(window);
-    plugin.barWindow = window;
-    keepDesktopWindowOnScreen();
     return window;
 }
 
@@ -130,37 +133,39 @@ void leaveDesktopStyle() {
     place.lastTargetX = place.lastTargetY = INT32_MIN;
 }
 
-LRESULT desktopHitTest(LPARAM point) {
-    if (locked()) return HTTRANSPARENT;
+LRESULT desktopHitTest() { return locked() ? HTTRANSPARENT : HTCLIENT; }
+
+int desktopEdgeAt(LPARAM clientPoint) {
+    if (locked()) return 0;
     RECT r;
-    GetWindowRect(plugin.barWindow, &r);
+    GetClientRect(plugin.barWindow, &r);
     int32_t edge = scaledToDpi(kSizingEdge, plugin.placement.desktopDpi);
-    int x = GET_X_LPARAM(point);
-    if (x < r.left + edge) return HTLEFT;
-    if (x >= r.right - edge) return HTRIGHT;
-    return HTCLIENT;
+    int x = GET_X_LPARAM(clientPoint);
+    return x < edge ? -1 : x >= r.right - edge ? 1 : 0;
 }
 
-void desktopSizing(WPARAM edge, RECT* proposed) {
-    int32_t dpi = plugin.placement.desktopDpi;
-    int32_t least = scaledToDpi(kMinDesktopWidth, dpi), most = scaledToDpi(kMaxDesktopWidth, dpi);
-    int32_t width = std::clamp(static_cast<int32_t>(proposed->right - proposed->left), least, most);
-    if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT)
-        proposed->left = proposed->right - width;
-    else
-        proposed->right = proposed->left + width;
-    // Only the width follows the mouse: the height is the rows'.
-    RECT now;
-    GetWindowRect(plugin.barWindow, &now);
-    proposed->top = now.top;
-    proposed->bottom = now.bottom;
+bool showDesktopEdgeCursor(LPARAM clientPoint) {
+    if (!desktopEdgeAt(clientPoint)) return false;
+    SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+    return true;
+}
+
+void dragDesktopWindow(const BarPlacement& place, int32_t dx, int32_t dy) {
     Settings& live = plugin.liveSettings;
-    live.Desktop_x = proposed->left;
-    live.Desktop_width = std::clamp(unscaledFromDpi(width, dpi), kMinDesktopWidth, kMaxDesktopWidth);
+    int32_t dpi = place.desktopDpi;
+    if (place.dragEdge == 0) {
+        live.Desktop_x = place.dragBarOrigin.x + dx;
+        live.Desktop_y = place.dragBarOrigin.y + dy;
+    } else {
+        // Only the width follows the mouse: the height is the rows'. The edge that is not dragged stays.
+        int32_t width = place.dragBarWidth + (place.dragEdge > 0 ? dx : -dx);
+        live.Desktop_width = std::clamp(unscaledFromDpi(width, dpi), kMinDesktopWidth, kMaxDesktopWidth);
+        int32_t columns = scaledToDpi(live.Desktop_width, dpi);
+        if (place.dragEdge < 0) live.Desktop_x = place.dragBarOrigin.x + place.dragBarWidth - columns;
+    }
     plugin.positionDirty = 1;
+    placeDesktopWindow();
 }
-
-void desktopMoveEnded() { saveDesktopSettings(); }
 
 void followDpiChange(WPARAM dpi, const RECT* suggested) {
     plugin.placement.desktopDpi = LOWORD(dpi);

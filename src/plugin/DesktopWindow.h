@@ -25,11 +25,15 @@ void leaveDesktopStyle();
 // A place no monitor shows is moved onto the nearest monitor's work area.
 void keepDesktopWindowOnScreen();
 
-// The window procedure's parts: where the mouse is (HTTRANSPARENT when locked, the side edges to
-// size from), a size being dragged, the end of a move or size (saved), a new DPI.
-LRESULT desktopHitTest(LPARAM point);
-void desktopSizing(WPARAM edge, RECT* proposed);
-void desktopMoveEnded();
+struct BarPlacement;
+
+// The window procedure's parts: the hit test (HTTRANSPARENT when locked), the side edge a press at
+// a client point sizes from (-1 left, 1 right, 0 none: it moves the window) and its cursor, the
+// drag by (dx, dy) from where it started, a new DPI.
+LRESULT desktopHitTest();
+int desktopEdgeAt(LPARAM clientPoint);
+bool showDesktopEdgeCursor(LPARAM clientPoint);
+void dragDesktopWindow(const BarPlacement& place, int32_t dx, int32_t dy);
 void followDpiChange(WPARAM dpi, const RECT* suggested);
 
 void toggleDesktopLock();

@@ -120,6 +120,8 @@ void startDrag(LPARAM point) {
     BarPlacement& place = placement();
     place.dragBarOrigin = {r.left, r.top};
     place.dragPointerOrigin = screenPoint(point);
+    place.dragEdge = inDesktopMode() ? desktopEdgeAt(point) : 0;
+    place.dragBarWidth = r.right - r.left;
     place.dragging = 1;
     SetCapture(plugin.barWindow);
 }
@@ -130,14 +132,13 @@ void dragTo(LPARAM point) {
     POINT p = screenPoint(point);
     int32_t x = place.dragBarOrigin.x + p.x - place.dragPointerOrigin.x;
     int32_t y = place.dragBarOrigin.y + p.y - place.dragPointerOrigin.y;
+    if (inDesktopMode()) {
+        dragDesktopWindow(place, p.x - place.dragPointerOrigin.x, p.y - place.dragPointerOrigin.y);
+        return;
+    }
     SetWindowPos(plugin.barWindow, nullptr, x, y, 0, 0, SWP_NOSIZE);
     Settings& live = plugin.liveSettings;
     plugin.positionDirty = 1;
-    if (inDesktopMode()) {
-        live.Desktop_x = x;
-        live.Desktop_y = y;
-        return;
-    }
     RECT ref = {};
     GetWindowRect(plugin.attachWindow ? plugin.attachWindow : plugin.hostWindow(), &ref);
     if (live.Move_with_Winamp) {

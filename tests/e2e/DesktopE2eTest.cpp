@@ -5,6 +5,10 @@
 #include "ImportPatch.h"
 #include "PluginRun.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -49,16 +53,46 @@ int countWhere(const LayeredFrame& frame, uint32_t pixel) {
     return n;
 }
 
-// The rows holding a pixel of this value: from the first to the last.
-int rowsHolding(const LayeredFrame& frame, uint32_t pixel) {
+// The rows from the first to the last that hold an opaque pixel: the outlined letters' height.
+int opaqueRows(const LayeredFrame& frame) {
     int first = -1, last = -1;
     for (int y = 0; y < frame.height; ++y)
         for (int x = 0; x < frame.width; ++x)
-            if (frame.at(x, y) == pixel) {
+            if (frame.at(x, y) >> 24 == 255) {
                 if (first < 0) first = y;
                 last = y;
                 break;
             }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+// The rows the ink of text takes in the bar's font for a bar this high, drawn here.
+int inkRows(const char* text, int barHeight) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 400, -200, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ keptBitmap = SelectObject(dc, bitmap);
+    HFONT font = createBarFont(barHeight);
+    HGDIOBJ keptFont = SelectObject(dc, font);
+    SetBkColor(dc, 0);
+    SetTextColor(dc, 0xFFFFFF);
+    TextOutA(dc, 10, 10, text, static_cast<int>(strlen(text)));
+    GdiFlush();
+    int first = -1, last = -1;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            if (static_cast<const uint32_t*>(bits)[y * 400 + x] & 0xFFFFFF) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    SelectObject(dc, keptFont);
+    SelectObject(dc, keptBitmap);
+    DeleteObject(font);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
     return first < 0 ? 0 : last - first + 1;
 }
 
@@ -141,9 +175,18 @@ TEST_F(Desktop, ALayeredTopmostWindowAtItsPlaceShowsOutlinedTextOverTheBackgroun
     expectBarRect(330, 620, 500, 18, "dragged");
     EXPECT_EQ(iniValue("Desktop_x"), "330");
     EXPECT_EQ(iniValue("Desktop_y"), "620");
+    // Its edges size it: the other edge stays, and so does the height.
+    sendDrag(bar(), 497, 5, 597, 40, 4);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    expectBarRect(330, 620, 600, 18, "the right edge dragged");
+    sendDrag(bar(), 2, 5, 102, 5, 4);
+    ASSERT_TRUE(player.waitTicks(2, 3000));
+    expectBarRect(430, 620, 500, 18, "the left edge dragged");
+    EXPECT_EQ(lastFrame.width, 500) << "drawn at its new width";
+    EXPECT_EQ(iniValue("Desktop_width"), "500");
     writeIni("Desktop_x", 0);  // as if the drag's own save had failed
     player.quit();
-    EXPECT_EQ(iniValue("Desktop_x"), "330");
+    EXPECT_EQ(iniValue("Desktop_x"), "430");
     EXPECT_EQ(iniValue("Window"), "1");
 }
 
@@ -250,4 +293,27 @@ TEST_F(Desktop, TheHostsHotkeysShowHideTheLyricsAndFixAndSaveTheTiming) {
     EXPECT_TRUE(player.host().hotkeys().empty());
     EXPECT_EQ(player.host().queryCount(65536), 1);
     EXPECT_GT(countPixels(barAt(12000, kStatusTicks + 2), kSungPixel), 0);
+}
+
+// Runs with the others at 96 DPI, and at 192 as e2e.Desktop.dpi192 (Wine's LogPixels set for the
+// run): the window, its row and its letters follow the DPI.
+TEST_F(Desktop, TheWindowAndItsLettersFollowTheDpi) {
+    const char* asked = std::getenv("SORVANE_WINE_DPI");
+    const int dpi = asked ? std::atoi(asked) : 96;
+    desktopIni(100, 300, 400);
+    writeIni("height", 24);
+    addSongWithLyrics("song", "[00:10:00]ABCD[00:11:00]EFGH[00:13:00]\r\n");
+    initCapturing();
+    hold(10500);
+    ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 3000));
+    const int width = 400 * dpi / 96, height = 24 * dpi / 96;
+    expectBarRect(100, 300, width, height, "scaled by the monitor's DPI");
+    ASSERT_EQ(lastFrame.width, width);
+    ASSERT_EQ(lastFrame.height, height);
+    // The letters in the font of the scaled row, ringed by their outline: 2 pixels above and below.
+    const int rows = opaqueRows(lastFrame);
+    EXPECT_NEAR(rows, inkRows("ABCDEFGH", height) + 4, 1);
+    if (dpi == 192) {
+        EXPECT_GE(rows - 4, 2 * inkRows("ABCDEFGH", 24) - 1) << "letters twice as tall as at 96 DPI";
+    }
 }
