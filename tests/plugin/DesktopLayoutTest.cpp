@@ -19,8 +19,8 @@ TEST(DesktopLayout, AWindowAnywhereIsBroughtWhollyIntoTheWorkAreaKeepingWhatFits
     const ScreenRect work = {-1920, 0, 0, 1040};  // a monitor left of the primary one, task bar below
     expectRect(keptInside({-100000, 100000, -99000, 100080}, work), -1920, 960, -920, 1040);
     expectRect(keptInside({500, -40, 1500, 40}, work), -1000, 0, 0, 80);
-    expectRect(keptInside({-1800, 300, -800, 380}, work), -1800, 300, -800, 380) << "inside: left alone";
-    expectRect(keptInside({-5000, 10, 95000, 90}, work), -1920, 10, 0, 90) << "wider: narrowed to the area";
+    expectRect(keptInside({-1800, 300, -800, 380}, work), -1800, 300, -800, 380);  // inside: left alone
+    expectRect(keptInside({-5000, 10, 95000, 90}, work), -1920, 10, 0, 90);        // wider: narrowed
     // A monitor that reports no area at all still gives one pixel, never an inverted range.
     expectRect(keptInside({10, 10, 500, 90}, {0, 0, 0, 0}), 0, 0, 1, 1);
 }
