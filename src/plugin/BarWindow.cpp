@@ -241,7 +241,7 @@ void unregisterBarClass(HINSTANCE instance) { UnregisterClassW(kBarWindowClass, 
 
 HWND createBarWindow(HINSTANCE instance) {
     std::wstring title = widen(kPluginDescription);
-    if (inDesktopMode()) return createDesktopWindow(instance, title.c_str());
+    if (inDesktopMode()) return createDesktopWindow(instance, kBarWindowClass, title.c_str());
     RECT host = {};
     GetWindowRect(plugin.hostWindow(), &host);
     const BarPlacement& place = plugin.placement;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "plugin/BarWindow.h"
 #include "plugin/DesktopLayout.h"
 #include "plugin/PluginSettings.h"
 #include "plugin/PluginState.h"
@@ -66,11 +65,11 @@ void applyExStyle() {
 
 bool inDesktopMode() { return plugin.liveSettings.Window == kDesktopWindow; }
 
-HWND createDesktopWindow(HINSTANCE instance, const wchar_t* title) {
+HWND createDesktopWindow(HINSTANCE instance, const wchar_t* className, const wchar_t* title) {
     auto setContext = reinterpret_cast<SetThreadDpiContext>(user32Function("SetThreadDpiAwarenessContext"));
     HANDLE previous = setContext ? setContext(kPerMonitorAwareV2) : nullptr;
     ScreenRect r = wantedRect();
-    HWND window = CreateWindowExW(wantedExStyle(), kBarWindowClass, title, WS_POPUP, r.left, r.top, r.width(),
+    HWND window = CreateWindowExW(wantedExStyle(), className, title, WS_POPUP, r.left, r.top, r.width(),
                                   r.height(), nullptr, nullptr, instance, nullptr);
     if (window) {
         plugin.placement.desktopDpi = dpiOf(window);

@@ -14,9 +14,9 @@
 
 bool inDesktopMode();
 
-// Creates the bar window as the desktop window, per-monitor DPI aware where the system has it, at
-// Desktop_x and Desktop_y brought onto a screen.
-HWND createDesktopWindow(HINSTANCE instance, const wchar_t* title);
+// Creates the bar window (of the bar's class) as the desktop window, per-monitor DPI aware where the
+// system has it, at Desktop_x and Desktop_y brought onto a screen.
+HWND createDesktopWindow(HINSTANCE instance, const wchar_t* className, const wchar_t* title);
 // Frame tick step: the style the lock asks for, the size for the DPI and the settings, the place
 // they name, and buffers of that size.
 void placeDesktopWindow();
