@@ -104,8 +104,9 @@ protected:
         lastFrame = LayeredFrame();
         framesSeen = 0;
     }
-    // The capture lives from init to the end of the test.
+    // The capture lives from init to the end of the test; it is undone before the library goes.
     void initCapturing() {
+        capture.reset();
         capture = std::make_unique<ImportPatch>(plugin(), "user32.dll", "UpdateLayeredWindow",
                                                 reinterpret_cast<void*>(capturingUpdate));
         ASSERT_TRUE(capture->applied());
@@ -316,4 +317,28 @@ TEST_F(Desktop, TheWindowAndItsLettersFollowTheDpi) {
     if (dpi == 192) {
         EXPECT_GE(rows - 4, 2 * inkRows("ABCDEFGH", 24) - 1) << "letters twice as tall as at 96 DPI";
     }
+}
+
+TEST_F(Desktop, ASkinShowsAtTheBackgroundsOpacityAndOneThatCannotLoadIsNone) {
+    desktopIni(100, 200, 300);
+    writeIni("DesktopBack", 50);
+    writeIni("SkinPath", writeData("skin.bmp", bitmapFileBytes(Image(300, 18, 0x4080C0))));
+    initCapturing();
+    ASSERT_TRUE(player.waitTicks(3, 3000));
+    ASSERT_GT(framesSeen, 0);
+    // 0x4080C0 at alpha 128 (50 %), each byte times 128 / 255, rounded.
+    const uint32_t skinPixel = 128u << 24 | 0x20 << 16 | 0x40 << 8 | 0x60;
+    EXPECT_EQ(lastFrame.at(0, 0), skinPixel);
+    EXPECT_GT(countWhere(lastFrame, skinPixel), 300 * 18 / 2);
+    EXPECT_GT(countWhere(lastFrame, 0xFF000000 | kBannerTextPixel), 0) << "the banner's letters opaque over it";
+
+    capture.reset();
+    restartPlayer();
+    desktopIni(100, 200, 300);
+    writeIni("DesktopBack", 50);
+    writeIni("SkinPath", writeData("skin.bmp", "not a bitmap"));
+    initCapturing();
+    ASSERT_TRUE(player.waitTicks(3, 3000));
+    ASSERT_GT(framesSeen, 0);
+    EXPECT_EQ(lastFrame.at(0, 0), 128u << 24) << "the black background at 50 %, as without a skin";
 }
