@@ -58,6 +58,7 @@ void applyExStyle() {
     const LONG_PTR ours = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_ACCEPTFILES;
     if ((now & ours) == (wanted & ours)) return;
     SetWindowLongPtrW(bar, GWL_EXSTYLE, (now & ~ours) | wanted);
+    plugin.desktopFrames.forgetShown();
     SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -104,19 +105,24 @@ void keepDesktopWindowOnScreen() {
 void placeDesktopWindow() {
     HWND bar = plugin.barWindow;
     applyExStyle();
-    BarPlacement& place = plugin.placement;
     ScreenRect wanted = wantedRect();
+    RECT now;
+    bool standsThere = GetWindowRect(bar, &now) && now.left == wanted.left && now.top == wanted.top &&
+                       now.right == wanted.right && now.bottom == wanted.bottom;
+    if (!standsThere) {
+        // A new place, typed, dragged or from the file: never off every screen.
+        keepDesktopWindowOnScreen();
+        wanted = wantedRect();
+    }
+    BarPlacement& place = plugin.placement;
     if (wanted.width() != place.desktopBufferWidth || wanted.height() != place.desktopBufferHeight) {
         place.desktopBufferWidth = wanted.width();
         place.desktopBufferHeight = wanted.height();
         plugin.applyBarSize();
     }
-    RECT now;
-    if (GetWindowRect(bar, &now) && fromRect(now).left == wanted.left && now.top == wanted.top &&
-        now.right == wanted.right && now.bottom == wanted.bottom)
-        return;
-    SetWindowPos(bar, nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!standsThere)
+        SetWindowPos(bar, nullptr, wanted.left, wanted.top, wanted.width(), wanted.height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void leaveDesktopStyle() {
@@ -125,6 +131,7 @@ void leaveDesktopStyle() {
     if (!(now & WS_EX_LAYERED)) return;
     SetWindowLongPtrW(bar, GWL_EXSTYLE,
                       (now & ~(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE)) | WS_EX_ACCEPTFILES);
+    plugin.desktopFrames.forgetShown();
     SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     BarPlacement& place = plugin.placement;
     place.desktopBufferWidth = place.desktopBufferHeight = 0;

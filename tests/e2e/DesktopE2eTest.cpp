@@ -1,5 +1,5 @@
 // The desktop window through the real plug-in: a layered, topmost window of its own at its saved
-// place, drawn with per-pixel alpha (the pictures handed to UpdateLayeredWindow are captured
+// place, drawn with per-pixel alpha (the pictures handed to UpdateLayeredWindowIndirect are captured
 // through the plug-in's import table), dragged and saved, locked, brought onto the screen, and
 // driven by the global hotkeys the substitute player offers.
 #include "ImportPatch.h"
@@ -15,36 +15,53 @@ namespace {
 
 const char kLyrics[] = "[00:10:00]ABCD[00:11:00]EFGH[00:13:00]IJKL[00:14:00]\r\n";
 
-// A picture handed to UpdateLayeredWindow: 0xAARRGGBB, premultiplied, rows from the top.
+// A picture handed to UpdateLayeredWindowIndirect: 0xAARRGGBB, premultiplied, rows from the top.
 struct LayeredFrame {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
     uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
-using UpdateFunction = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
+// The call's record, as the system's headers lay it out (they declare it for Windows Vista builds).
+struct LayeredUpdate {
+    DWORD cbSize;
+    HDC hdcDst;
+    const POINT* pptDst;
+    const SIZE* psize;
+    HDC hdcSrc;
+    const POINT* pptSrc;
+    COLORREF crKey;
+    const BLENDFUNCTION* pblend;
+    DWORD dwFlags;
+    const RECT* prcDirty;
+};
+using UpdateFunction = BOOL(WINAPI*)(HWND, const LayeredUpdate*);
 UpdateFunction realUpdate = nullptr;
 LayeredFrame lastFrame;
 int framesSeen = 0;
 
-BOOL WINAPI capturingUpdate(HWND window, HDC screen, POINT* place, SIZE* size, HDC source, POINT* origin,
-                            COLORREF key, BLENDFUNCTION* blend, DWORD flags) {
+// The whole picture the window shows after the call: the source holds all of it, whatever part
+// the call says changed.
+BOOL WINAPI capturingUpdate(HWND window, const LayeredUpdate* update) {
+    const SIZE* size = update->psize;
     DIBSECTION dib = {};
-    HGDIOBJ bitmap = GetCurrentObject(source, OBJ_BITMAP);
-    if (size && GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits && dib.dsBm.bmBitsPixel == 32) {
-        lastFrame.width = size->cx;
-        lastFrame.height = size->cy;
-        lastFrame.pixels.assign(static_cast<size_t>(size->cx) * size->cy, 0);
+    HGDIOBJ bitmap = GetCurrentObject(update->hdcSrc, OBJ_BITMAP);
+    if (GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits && dib.dsBm.bmBitsPixel == 32) {
+        // Without a size the window keeps its own, which the picture has.
+        const int width = size ? size->cx : dib.dsBm.bmWidth, height = size ? size->cy : dib.dsBm.bmHeight;
+        lastFrame.width = width;
+        lastFrame.height = height;
+        lastFrame.pixels.assign(static_cast<size_t>(width) * height, 0);
         const auto* bits = static_cast<const uint32_t*>(dib.dsBm.bmBits);
         bool bottomUp = dib.dsBmih.biHeight > 0;
-        for (int y = 0; y < size->cy; ++y) {
+        for (int y = 0; y < height; ++y) {
             int row = bottomUp ? dib.dsBm.bmHeight - 1 - y : y;
-            for (int x = 0; x < size->cx; ++x)
-                lastFrame.pixels[static_cast<size_t>(y) * size->cx + x] = bits[static_cast<size_t>(row) * dib.dsBm.bmWidth + x];
+            for (int x = 0; x < width; ++x)
+                lastFrame.pixels[static_cast<size_t>(y) * width + x] = bits[static_cast<size_t>(row) * dib.dsBm.bmWidth + x];
         }
         ++framesSeen;
     }
-    return realUpdate(window, screen, place, size, source, origin, key, blend, flags);
+    return realUpdate(window, update);
 }
 
 int countWhere(const LayeredFrame& frame, uint32_t pixel) {
@@ -107,7 +124,7 @@ protected:
     // The capture lives from init to the end of the test; it is undone before the library goes.
     void initCapturing() {
         capture.reset();
-        capture = std::make_unique<ImportPatch>(plugin(), "user32.dll", "UpdateLayeredWindow",
+        capture = std::make_unique<ImportPatch>(plugin(), "user32.dll", "UpdateLayeredWindowIndirect",
                                                 reinterpret_cast<void*>(capturingUpdate));
         ASSERT_TRUE(capture->applied());
         realUpdate = reinterpret_cast<UpdateFunction>(capture->original());
