@@ -2,9 +2,28 @@
 
 #include "subplayer/WinHelpers.h"
 
+#include <algorithm>
+
 const char kHostWindowClass[] = "Winamp v1.x";
 
 namespace {
+
+// IPC_REGISTER_WINAMP_IPCMESSAGE, and the number this host gives "GenHotkeysAdd".
+const LPARAM kRegisterMessageQuery = 65536;
+const LPARAM kHotkeysAddQuery = 65600;
+const DWORD kUnicodeNameFlag = 0x100;
+
+// The service's record, as the player's public header lays it out.
+struct HotkeyAddition {
+    const void* name;
+    DWORD flags;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    const char* id;
+    HWND window;
+    int extended[6];
+};
 
 const UINT kParkMessage = WM_APP + 1;
 const UINT kCloseMessage = WM_APP + 2;
@@ -40,6 +59,8 @@ HWND HostWindow::createWindow() {
 
 int HostWindow::create(int ownThread) {
     destroy();
+    registeredHotkeys.clear();
+    hotkeysOffered = 1;
     HostModel::setAnsiConverter(ansiFromUtf8);
     if (!ownThread) {
         window = createWindow();
@@ -122,9 +143,48 @@ LRESULT CALLBACK HostWindow::windowProc(HWND window, UINT message, WPARAM wParam
     return host ? host->handle(window, message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
 }
 
+std::vector<RegisteredHotkey> HostWindow::hotkeys() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return registeredHotkeys;
+}
+
+int HostWindow::fireHotkey(const std::string& id) {
+    RegisteredHotkey found;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        auto it = std::find_if(registeredHotkeys.begin(), registeredHotkeys.end(),
+                               [&](const RegisteredHotkey& h) { return _stricmp(h.id.c_str(), id.c_str()) == 0; });
+        if (it == registeredHotkeys.end()) return 0;
+        found = *it;
+    }
+    return PostMessageA(found.window ? found.window : window, found.message, found.wParam, found.lParam) ? 1 : 0;
+}
+
 LRESULT HostWindow::handle(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_USER: {
+        if (lParam == kRegisterMessageQuery || lParam == kHotkeysAddQuery) {
+            std::lock_guard<std::mutex> lock(mutex);
+            ++model.queryCounts[static_cast<int32_t>(lParam)];
+            if (!hotkeysOffered || !wParam) return 0;
+            if (lParam == kRegisterMessageQuery)
+                return _stricmp(reinterpret_cast<const char*>(wParam), "GenHotkeysAdd") == 0 ? kHotkeysAddQuery : 0;
+            const auto* added = reinterpret_cast<const HotkeyAddition*>(wParam);
+            RegisteredHotkey hotkey;
+            hotkey.id = added->id ? added->id : "";
+            if (added->name && (added->flags & kUnicodeNameFlag))
+                hotkey.name = static_cast<const wchar_t*>(added->name);
+            else if (added->name)
+                for (const char* c = static_cast<const char*>(added->name); *c; ++c)
+                    hotkey.name += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+            hotkey.flags = added->flags;
+            hotkey.message = added->message;
+            hotkey.wParam = added->wParam;
+            hotkey.lParam = added->lParam;
+            hotkey.window = added->window;
+            registeredHotkeys.push_back(hotkey);
+            return 1;
+        }
         if (int delay = replyDelayMs.load()) Sleep(delay);
         std::lock_guard<std::mutex> lock(mutex);
         return model.answer(static_cast<int32_t>(lParam), wParam, nowMs());

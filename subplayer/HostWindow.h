@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "subplayer/HostModel.h"
@@ -21,6 +22,18 @@ struct HostKey {
     UINT message;  // WM_KEYDOWN or WM_KEYUP
     WPARAM wParam;
     LPARAM lParam;
+};
+
+// A command registered with the host's global hotkeys service ("GenHotkeysAdd"), as the host
+// recorded it: the key the user would bind to it sends message, wParam and lParam to window.
+struct RegisteredHotkey {
+    std::string id;
+    std::wstring name;
+    unsigned long flags = 0;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    HWND window = nullptr;  // null: the host's own window
 };
 
 extern const char kHostWindowClass[];  // "Winamp v1.x"
@@ -50,6 +63,13 @@ public:
     int withhold();
     void release();
     int withheld() const { return parked; }
+    // The global hotkeys service: on by default, as in the player; off, the host registers no
+    // message for it, as a player without the service.
+    void offerHotkeys(int on) { hotkeysOffered = on; }
+    std::vector<RegisteredHotkey> hotkeys();
+    // Sends the command registered as id (letter case does not count) as a pressed key would, posted.
+    // Returns 0 when no such command is registered.
+    int fireHotkey(const std::string& id);
     // Each query waits this long before its answer (on the plug-in's thread when the host
     // shares it, which then stalls the plug-in: a slow host).
     void setReplyDelay(int ms) { replyDelayMs = ms; }
@@ -71,4 +91,6 @@ private:
     std::mutex mutex;
     HostModel model;
     std::vector<HostKey> receivedKeys;
+    std::atomic<int> hotkeysOffered{1};
+    std::vector<RegisteredHotkey> registeredHotkeys;
 };

@@ -32,6 +32,8 @@ const Syntax kSyntax[] = {
     {"release", ActionKind::Release, "", "release"},
     {"reply-delay", ActionKind::ReplyDelay, "i", "reply-delay <ms>"},
     {"old-host", ActionKind::OldHost, "", "old-host"},
+    {"no-hotkeys", ActionKind::NoHotkeys, "", "no-hotkeys"},
+    {"hotkey", ActionKind::Hotkey, "r", "hotkey <id>"},
     {"init", ActionKind::Init, "", "init"},
     {"config", ActionKind::Config, "", "config"},
     {"quit", ActionKind::Quit, "", "quit"},

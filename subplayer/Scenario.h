@@ -10,7 +10,9 @@ enum class ActionKind {
     // the host's playlist, clock, skin and settings folder
     Entry, Length, Select, Play, Pause, Stop, Seek, Next, Hold, Skin, SettingsFolder, MoveHost,
     // how the host answers
-    Withhold, Release, ReplyDelay, OldHost,
+    Withhold, Release, ReplyDelay, OldHost, NoHotkeys,
+    // a global hotkey the plug-in registered, pressed
+    Hotkey,
     // the plug-in's entry points
     Init, Config, Quit, Unload, Uninstall,
     // input to the bar

@@ -176,6 +176,12 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
     case ActionKind::OldHost:
         host.withModel([](HostModel& m) { m.oldHost = 1; });
         return Done;
+    case ActionKind::NoHotkeys:
+        host.offerHotkeys(0);
+        return Done;
+    case ActionKind::Hotkey:
+        if (!host.fireHotkey(a.text)) return failAction(a, "no global hotkey " + a.text + " is registered");
+        return Done;
     case ActionKind::Init:
         player.init();
         return Done;

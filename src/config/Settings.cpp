@@ -1,5 +1,6 @@
 #include "config/Settings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -55,6 +56,12 @@ const IntegerKey kIntegerKeys[] = {
     {"Rows", &Settings::Rows},
     {"SecondRow", &Settings::SecondRow},
     {"SecondRowSize", &Settings::SecondRowSize},
+    {"Window", &Settings::Window},
+    {"Desktop_x", &Settings::Desktop_x},
+    {"Desktop_y", &Settings::Desktop_y},
+    {"Desktop_width", &Settings::Desktop_width},
+    {"Locked", &Settings::Locked},
+    {"DesktopBack", &Settings::DesktopBack},
 };
 
 struct StringKey {
@@ -101,6 +108,15 @@ int32_t barWindowHeight(const Settings& settings) {
     return static_cast<int32_t>(height);
 }
 
+void clampDesktopSettings(Settings& s) {
+    s.Window = s.Window == kDesktopWindow ? kDesktopWindow : kBarWindow;
+    s.Locked = s.Locked ? 1 : 0;
+    s.Desktop_x = std::clamp(s.Desktop_x, -kDesktopPlaceLimit, kDesktopPlaceLimit);
+    s.Desktop_y = std::clamp(s.Desktop_y, -kDesktopPlaceLimit, kDesktopPlaceLimit);
+    s.Desktop_width = std::clamp(s.Desktop_width, kMinDesktopWidth, kMaxDesktopWidth);
+    s.DesktopBack = std::clamp(s.DesktopBack, 0, 100);
+}
+
 Settings::Settings() : FontName(kDefaultFontName) {}
 
 Settings::~Settings() = default;
@@ -129,6 +145,7 @@ int Settings::loadFromIni(ProfileStore& store) {
         if (!isPlacementKey(k.field)) this->*k.field = store.readInt(k.key, this->*k.field);
     GlobalOffset = clampGlobalOffset(GlobalOffset);
     clampRowSettings(*this);
+    clampDesktopSettings(*this);
     std::string language = store.readString("Language");
     if (!language.empty() && !parseLanguageChoice(language, Language)) Language = LanguageChoice::Automatic;
     return 1;

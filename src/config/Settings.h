@@ -52,6 +52,18 @@ enum SecondRowShow : int32_t {
 // The bar's rows: Rows is 1 or 2, SecondRowSize a percentage of the first row's text height.
 constexpr int32_t kMinSecondRowSize = 50, kMaxSecondRowSize = 100;
 
+// Window: where the lyrics are shown.
+enum WindowMode : int32_t {
+    kBarWindow = 0,      // the bar on the player (or the window picked to follow)
+    kDesktopWindow = 1,  // a see-through window of its own on the desktop, always on top
+};
+
+// The desktop window's limits: a width in pixels at 96 DPI, a place in screen pixels (whatever
+// the INI file says, the window is then brought onto a screen).
+constexpr int32_t kMinDesktopWidth = 100;
+constexpr int32_t kMaxDesktopWidth = 10000;
+constexpr int32_t kDesktopPlaceLimit = 100000;
+
 class Settings {
 public:
     Settings();
@@ -119,12 +131,25 @@ public:
     // 1: a song without lyrics anywhere on the machine is looked up on LyricsServer, sending its
     // title, artist, album and length. Off until the user agrees.
     int32_t OnlineLyrics = 0;
+    // The desktop window (Window 1): its place in screen pixels, its width in pixels at 96 DPI
+    // (its height follows height, scaled likewise), whether it lets clicks through (1), and the
+    // background's opacity in percent. All read within their ranges.
+    int32_t Window = kBarWindow;
+    int32_t Desktop_x = 160;
+    int32_t Desktop_y = 760;
+    int32_t Desktop_width = 960;
+    int32_t Locked = 0;
+    int32_t DesktopBack = 0;
     // The interface language: "auto", "ja" or "en" in the file; another value reads as auto.
     LanguageChoice Language = LanguageChoice::Automatic;
 };
 
 // The bar window's height: height for each row, cut to the 32-bit range.
 int32_t barWindowHeight(const Settings& settings);
+
+// Brings the desktop window's settings within their ranges: Window and Locked to one of their
+// values (anything unknown is the bar, unlocked), the place, width and opacity to their limits.
+void clampDesktopSettings(Settings& settings);
 
 // The public LRCLIB service.
 extern const char kDefaultLyricsServer[];

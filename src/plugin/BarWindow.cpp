@@ -6,7 +6,9 @@
 #include <cassert>
 
 #include "plugin/BarPlacement.h"
+#include "plugin/DesktopWindow.h"
 #include "plugin/FrameTick.h"
+#include "plugin/GlobalHotkeys.h"
 #include "plugin/HostLink.h"
 #include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
@@ -131,12 +133,29 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         plugin.tickTimer.stop();
         PostQuitMessage(0);
         return 0;
-    case WM_SETCURSOR:
-        if (!plugin.placement.pickMode) break;
-        applyPickCursor(plugin.placement);
-        return 0;
+    case WM_SETCURSOR: {
+        if (plugin.placement.pickMode) {
+            applyPickCursor(plugin.placement);
+            return 0;
+        }
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(window, &p);
+        if (inDesktopMode() && LOWORD(lParam) == HTCLIENT && showDesktopEdgeCursor(MAKELPARAM(p.x, p.y))) return TRUE;
+        break;
+    }
     case WM_NCHITTEST:
-        return HTCLIENT;
+        return inDesktopMode() ? desktopHitTest() : HTCLIENT;
+    case WM_DPICHANGED:
+        if (!inDesktopMode()) break;
+        followDpiChange(wParam, reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_DISPLAYCHANGE:
+        if (inDesktopMode()) keepDesktopWindowOnScreen();
+        break;
+    case kHotkeyMessage:
+        runHotkeyAction(wParam);
+        return 0;
     case WM_KEYDOWN:
     case WM_KEYUP: {
         // "[" and "]" are the bar's own; every other key goes on to the host.
@@ -221,10 +240,11 @@ int registerBarClass(HINSTANCE instance) {
 void unregisterBarClass(HINSTANCE instance) { UnregisterClassW(kBarWindowClass, instance); }
 
 HWND createBarWindow(HINSTANCE instance) {
+    std::wstring title = widen(kPluginDescription);
+    if (inDesktopMode()) return createDesktopWindow(instance, kBarWindowClass, title.c_str());
     RECT host = {};
     GetWindowRect(plugin.hostWindow(), &host);
     const BarPlacement& place = plugin.placement;
-    std::wstring title = widen(kPluginDescription);
     return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, kBarWindowClass, title.c_str(),
                            WS_POPUP | WS_VISIBLE, host.left + place.createOffsetX, host.top + place.createOffsetY,
                            plugin.liveSettings.width, barWindowHeight(plugin.liveSettings), nullptr, nullptr, instance,

@@ -12,5 +12,6 @@ constexpr UINT kLyricsFoundOnlineMessage = WM_APP + 3;
 
 int registerBarClass(HINSTANCE instance);
 void unregisterBarClass(HINSTANCE instance);
-// Creates the bar at the host's top-left corner plus the create offset, width x height.
+// Creates the bar at the host's top-left corner plus the create offset, width x height; in desktop
+// mode the desktop window (DesktopWindow.h).
 HWND createBarWindow(HINSTANCE instance);

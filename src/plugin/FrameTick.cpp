@@ -3,6 +3,7 @@
 #include <cassert>
 
 #include "plugin/BarPlacement.h"
+#include "plugin/DesktopWindow.h"
 #include "plugin/HostLink.h"
 #include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
@@ -20,21 +21,26 @@ void followHostSkin() {
 }
 
 // In Direct mode with the bar hidden, frames go straight into the followed window.
-bool drawsIntoFollowedWindow() { return !plugin.placement.barShown && plugin.liveSettings.Direct; }
+bool drawsIntoFollowedWindow() {
+    return !plugin.placement.barShown && plugin.liveSettings.Direct && !inDesktopMode();
+}
+
+// The frames go into the bar window: copied, or in desktop mode through the layered window's update.
+const FramePresenter& barPresenter(const WindowPresenter& copy) { return inDesktopMode() ? desktopPresenter() : copy; }
 
 HWND followedWindow() { return plugin.attachWindow ? plugin.attachWindow : plugin.hostWindow(); }
 
 void drawLyricsFrame() {
-    Settings& live = plugin.liveSettings;
+    const Settings& live = plugin.frameSettings();
     RenderSurface& surface = plugin.renderSurface;
     if (plugin.titleBanner.valid) {
         if (live.Lset == kHideBar) {
-            showBar(plugin.barWindow);
+            showLyricsWindow();
             plugin.placement.lset2Counter = 0;
         }
         plugin.titleBanner.valid = 0;
     }
-    plugin.verticalSync.update(live);
+    plugin.verticalSync.update(plugin.liveSettings);  // may turn Wait_Vsync off
     bool direct = drawsIntoFollowedWindow();
     // The line due, the wipe and the fades all follow the lyrics' position, shifted as the user
     // fixed it.
@@ -42,15 +48,15 @@ void drawLyricsFrame() {
     surface.note = activeTimingNote();
     surface.displayStep(*plugin.lyricsDocument, positionMs, live);
     plugin.verticalSync.waitForBlank(live);
-    WindowPresenter presenter(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,
-                              direct ? live.Winamp_y : 0);
-    surface.renderFrame(presenter, surface.row.dueLine, positionMs, live, plugin.lyricsDocument.get());
+    WindowPresenter copy(direct ? followedWindow() : plugin.barWindow, direct ? live.Winamp_x : 0,
+                         direct ? live.Winamp_y : 0);
+    surface.renderFrame(barPresenter(copy), surface.row.dueLine, positionMs, live, plugin.lyricsDocument.get());
     // What the next line change shows is drawn ahead, for the tick that shows it.
     surface.prepareAhead(*plugin.lyricsDocument, live);
 }
 
 void drawBannerFrame() {
-    const Settings& live = plugin.liveSettings;
+    const Settings& live = plugin.frameSettings();
     RenderSurface& surface = plugin.renderSurface;
     TitleBanner& banner = plugin.titleBanner;
     if (banner.isStale(*plugin.lyricsDocument, live)) {
@@ -64,7 +70,7 @@ void drawBannerFrame() {
     plugin.verticalSync.waitForBlank(live);
     banner.compose(surface, live);
     if (!drawsIntoFollowedWindow()) {
-        banner.present(surface, WindowPresenter(plugin.barWindow, 0, 0), live);
+        banner.present(surface, barPresenter(WindowPresenter(plugin.barWindow, 0, 0)), live);
     } else if (live.Lset != kHideBar) {
         banner.present(surface, WindowPresenter(followedWindow(), live.Winamp_x, live.Winamp_y), live);
     }

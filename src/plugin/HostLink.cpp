@@ -10,6 +10,8 @@ namespace {
 // time is taken for an old one, or one that names no folder.
 const UINT kVersionTimeoutMs = 2000;
 const UINT kSongLengthWaitMs = 100;
+// The lowest number a host gives a message it registers: below it lie its own fixed queries.
+const uintptr_t kFirstRegisteredMessage = 0x10000;
 // No text lies this low in memory: a reply below it is a host's "don't know", never an address.
 const uintptr_t kLowestAddress = 0x10000;
 
@@ -103,4 +105,16 @@ std::string askHostSettingsFolder() {
 
 void passKeyToHost(UINT message, WPARAM virtualKey, LPARAM keyData) {
     PostMessageA(plugin.hostWindow(), message, virtualKey, keyData);
+}
+
+int registerHostHotkeys(HostHotkey* hotkeys, int count) {
+    static const char kServiceName[] = "GenHotkeysAdd";
+    uintptr_t service = askAndWait(kQueryRegisterMessage, reinterpret_cast<WPARAM>(kServiceName),
+                                   SMTO_NORMAL | SMTO_ABORTIFHUNG, kVersionTimeoutMs);
+    // A host that registers no messages answers 0, or, not knowing the query, anything small.
+    if (service < kFirstRegisteredMessage || service > 0x7FFFFFFFu) return 0;
+    for (int i = 0; i < count; ++i)
+        askAndWait(static_cast<int32_t>(service), reinterpret_cast<WPARAM>(&hotkeys[i]), SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                   kVersionTimeoutMs);
+    return count;
 }

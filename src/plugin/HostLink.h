@@ -34,3 +34,22 @@ std::string askHostSettingsFolder();
 
 // A key typed on the bar that is not the bar's own, passed on to the host as it came.
 void passKeyToHost(UINT message, WPARAM virtualKey, LPARAM keyData);
+
+// A command of the player's global hotkeys service, laid out as the player's public header has it:
+// the user binds a key to it in the player's Global Hotkeys preferences, and the key then sends
+// `message` with wParam and lParam to `window`. The host may keep the pointers: the texts and the
+// record itself must last as long as the library.
+struct HostHotkey {
+    const void* name;  // UTF-16 with kHotkeyUnicodeName among the flags, else ANSI
+    DWORD flags;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    const char* id;  // unique, ASCII; letter case does not count
+    HWND window;
+    int extended[6];  // zero
+};
+constexpr DWORD kHotkeyUnicodeName = 0x100;
+// Hands the commands to the host's hotkeys service, the message the host registers as
+// "GenHotkeysAdd". A host without the service is handed nothing. Returns how many were handed.
+int registerHostHotkeys(HostHotkey* hotkeys, int count);

@@ -4,6 +4,9 @@
 
 #include "config/SettingsFile.h"
 #include "plugin/BarWindow.h"
+#include "plugin/DesktopLayout.h"
+#include "plugin/DesktopWindow.h"
+#include "plugin/GlobalHotkeys.h"
 #include "plugin/HostLink.h"
 #include "plugin/OnlineLookup.h"
 #include "plugin/PluginSettings.h"
@@ -97,8 +100,8 @@ int init() {
     if (!registerBarClass(instance)) return failInit(UiText::RegisterClassFailedText, UiText::RegisterClassFailedCaption);
     HWND bar = createBarWindow(instance);
     plugin.barWindow = bar;
-    Settings& live = plugin.liveSettings;
-    plugin.renderSurface.createBuffers(bar, live.width, live.height, live);
+    const Settings& drawn = plugin.frameSettings();
+    plugin.renderSurface.createBuffers(bar, drawn.width, drawn.height, drawn);
     if (!bar) {
         plugin.renderSurface.releaseAll();
         unregisterBarClass(instance);
@@ -106,8 +109,9 @@ int init() {
     }
     pollHostAtInit();
     SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    plugin.renderSurface.loadBarSkin(live);
-    ShowWindow(bar, SW_SHOWNORMAL);
+    plugin.renderSurface.loadBarSkin(plugin.frameSettings());
+    // The desktop window never takes the focus from the program the user works in.
+    ShowWindow(bar, inDesktopMode() ? SW_SHOWNOACTIVATE : SW_SHOWNORMAL);
     if (!plugin.tickTimer.start(bar)) {
         undoInit(instance);
         return failInit(UiText::TimerFailedText, UiText::TimerFailedCaption);
@@ -122,6 +126,7 @@ int init() {
     plugin.onlineLookup.start(bar, kLyricsFoundOnlineMessage);
     // Without its worker the bar draws every line when it needs it.
     if (plugin.linePreparer.start(bar, kLinesPreparedMessage)) plugin.renderSurface.preparer = &plugin.linePreparer;
+    registerGlobalHotkeys(bar);
     return 0;
 }
 

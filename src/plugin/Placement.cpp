@@ -3,6 +3,8 @@
 #include <windowsx.h>
 
 #include "plugin/BarPlacement.h"
+#include "plugin/DesktopWindow.h"
+#include "plugin/PluginSettings.h"
 #include "plugin/PluginState.h"
 #include "utils/WinText.h"
 
@@ -33,6 +35,11 @@ POINT screenPoint(LPARAM lParam) {
 }  // namespace
 
 void placeBar() {
+    if (inDesktopMode()) {
+        placeDesktopWindow();
+        return;
+    }
+    leaveDesktopStyle();
     RECT r;
     const Settings& live = plugin.liveSettings;
     if (plugin.attachWindow) {
@@ -58,14 +65,15 @@ void placeBar() {
 
 void applyForegroundRule() {
     const Settings& live = plugin.liveSettings;
-    if (!live.Direct) return;
+    // The desktop window stays in view whatever is in front: that is what it is for.
+    if (!live.Direct || inDesktopMode()) return;
     HWND front = GetForegroundWindow();
     BarPlacement& place = placement();
     if (front == plugin.hostWindow() || front == plugin.barWindow || front == plugin.attachWindow) {
         if (place.barShown) return;
         if (live.Lset == kHideBar && !(plugin.playerState.playStatus == 1 && plugin.lyricsDocument->isLoaded()))
             return;
-        showBar(plugin.barWindow);
+        showLyricsWindow();
         place.barShown = 1;
     } else if (place.barShown) {
         hideBar(plugin.barWindow);
@@ -79,19 +87,41 @@ void songStartShow() {
     if (counter >= 5000 || counter >= plugin.playerState.positionMs) return;
     counter += 100;
     if (plugin.lyricsDocument->isLoaded()) {
-        showBar(plugin.barWindow);
-        SetFocus(plugin.barWindow);
+        showLyricsWindow();
+        if (!inDesktopMode()) SetFocus(plugin.barWindow);
     } else {
         InvalidateRect(plugin.hostWindow(), nullptr, TRUE);
     }
 }
 
+void showLyricsWindow() {
+    if (plugin.placement.lyricsHidden) return;
+    // The desktop window never takes the focus from the program the user works in.
+    if (inDesktopMode())
+        SetWindowPos(plugin.barWindow, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    else
+        showBar(plugin.barWindow);
+}
+
+void toggleLyricsShown() {
+    BarPlacement& place = placement();
+    place.lyricsHidden = place.lyricsHidden ? 0 : 1;
+    if (place.lyricsHidden)
+        hideBar(plugin.barWindow);
+    else if (inDesktopMode() || place.barShown)  // the rules that hide the bar (Direct, Lset) go on from here
+        showLyricsWindow();
+}
+
 void startDrag(LPARAM point) {
+    // Locked, the window lets clicks through; should one still arrive, nothing moves it.
+    if (inDesktopMode() && plugin.liveSettings.Locked && !plugin.configRunning) return;
     RECT r;
     GetWindowRect(plugin.barWindow, &r);
     BarPlacement& place = placement();
     place.dragBarOrigin = {r.left, r.top};
     place.dragPointerOrigin = screenPoint(point);
+    place.dragEdge = inDesktopMode() ? desktopEdgeAt(point) : 0;
+    place.dragBarWidth = r.right - r.left;
     place.dragging = 1;
     SetCapture(plugin.barWindow);
 }
@@ -102,10 +132,15 @@ void dragTo(LPARAM point) {
     POINT p = screenPoint(point);
     int32_t x = place.dragBarOrigin.x + p.x - place.dragPointerOrigin.x;
     int32_t y = place.dragBarOrigin.y + p.y - place.dragPointerOrigin.y;
+    if (inDesktopMode()) {
+        dragDesktopWindow(place, p.x - place.dragPointerOrigin.x, p.y - place.dragPointerOrigin.y);
+        return;
+    }
     SetWindowPos(plugin.barWindow, nullptr, x, y, 0, 0, SWP_NOSIZE);
+    Settings& live = plugin.liveSettings;
+    plugin.positionDirty = 1;
     RECT ref = {};
     GetWindowRect(plugin.attachWindow ? plugin.attachWindow : plugin.hostWindow(), &ref);
-    Settings& live = plugin.liveSettings;
     if (live.Move_with_Winamp) {
         live.Winamp_x = x - ref.left;
         live.Winamp_y = y - ref.top;
@@ -115,12 +150,14 @@ void dragTo(LPARAM point) {
     }
     place.createOffsetX = x - ref.left;
     place.createOffsetY = y - ref.top;
-    plugin.positionDirty = 1;
 }
 
 void endDrag() {
-    placement().dragging = 0;
+    BarPlacement& place = placement();
+    bool dragged = place.dragging;
+    place.dragging = 0;
     ReleaseCapture();
+    if (dragged && inDesktopMode()) saveDesktopSettings();
 }
 
 void finishWindowPick(LPARAM point) {

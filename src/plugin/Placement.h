@@ -9,6 +9,10 @@ void placeBar();
 void applyForegroundRule();
 void songStartShow();
 
+// Shows the bar unless the user hid it with the show/hide hotkey; that hotkey's toggle.
+void showLyricsWindow();
+void toggleLyricsShown();
+
 // Mouse handling of the bar window (lParam as the window procedure receives it).
 void startDrag(LPARAM point);
 void dragTo(LPARAM point);

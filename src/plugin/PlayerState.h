@@ -23,6 +23,9 @@ enum HostQuery : int32_t {
     kQuerySettingsFolder = 335,
     kQuerySkinFolderW = 1201,
     kQuerySettingsFolderW = 1335,
+    // wParam names a message (ANSI text); the host answers its number, from 65536 up, or 0 when it
+    // registers none.
+    kQueryRegisterMessage = 65536,
 };
 
 // Hosts from this version on answer the wide queries (213, 214, 1201), and from the second one on

@@ -46,3 +46,13 @@ void saveSettingsAtQuit() {
     if (plugin.positionDirty) plugin.liveSettings.saveToIni(store);
     reportWhenFailed(store, nullptr);
 }
+
+void saveDesktopSettings() {
+    PrivateProfileStore store = iniStore();
+    const Settings& live = plugin.liveSettings;
+    store.writeString("Desktop_x", std::to_string(live.Desktop_x));
+    store.writeString("Desktop_y", std::to_string(live.Desktop_y));
+    store.writeString("Desktop_width", std::to_string(live.Desktop_width));
+    store.writeString("Locked", std::to_string(live.Locked));
+    reportWhenFailed(store, nullptr);
+}

@@ -14,6 +14,9 @@ int saveSettings(HWND boxOwner);
 // What every quit saves: Effects, which the double-click cycles, and every setting once the bar
 // was dragged or reset. A failure is only logged: the player is closing.
 void saveSettingsAtQuit();
+// The desktop window's place, width and lock, written at once when a drag or a hotkey changes
+// them. A failure is only logged, as at quit: nothing the user did is in the way of a box.
+void saveDesktopSettings();
 // The settings file in use: the one the last loadSettings found; before that, the one beside the
 // library.
 std::string iniPath();

@@ -1,5 +1,6 @@
 #include "plugin/PluginState.h"
 
+#include "plugin/DesktopLayout.h"
 #include "plugin/PluginDescriptor.h"
 #include "utils/WinText.h"
 
@@ -23,12 +24,22 @@ HWND PluginState::hostWindow() const { return pluginDescriptor.hostWindow; }
 
 HINSTANCE PluginState::moduleInstance() const { return pluginDescriptor.moduleInstance; }
 
-void PluginState::applyBarSize() {
-    renderSurface.createBuffers(barWindow, liveSettings.width, liveSettings.height, liveSettings);
-    renderSurface.loadBarSkin(liveSettings);
+const Settings& PluginState::frameSettings() {
+    if (liveSettings.Window != kDesktopWindow) return liveSettings;
+    desktopSettings.copyFrom(liveSettings);
+    DesktopSize size = desktopSizeAt(liveSettings, placement.desktopDpi, kMaxBarHeight);
+    desktopSettings.width = size.width;
+    desktopSettings.height = size.rowHeight;
+    return desktopSettings;
 }
 
-void PluginState::reloadSkin() { renderSurface.loadBarSkin(liveSettings); }
+void PluginState::applyBarSize() {
+    const Settings& drawn = frameSettings();
+    renderSurface.createBuffers(barWindow, drawn.width, drawn.height, drawn);
+    renderSurface.loadBarSkin(drawn);
+}
+
+void PluginState::reloadBarSkin() { renderSurface.loadBarSkin(frameSettings()); }
 
 void PluginState::applyColours() { renderSurface.takeColours(liveSettings.ColorBACK); }
 

@@ -48,6 +48,10 @@ public:
     void hideBar() override;
     void startWindowPick() override;
 
+    // The settings the frames are drawn with: the live ones, except that in desktop mode the bar's
+    // width and row height are the desktop window's at its monitor's DPI.
+    const Settings& frameSettings();
+
     // Forgets the lines the bar showed of the last document: the due and shown lines and the text
     // layers of both buffer sets. The display state stays.
     void resetDisplay();
@@ -72,6 +76,7 @@ public:
     std::wstring noteText;
     DWORD noteSince = 0;
     RenderSurface renderSurface;
+    LayeredWindowPresenter desktopFrames;  // hands the frames to the desktop window
     VerticalSync verticalSync;
     LinePreparer linePreparer;
     TitleBanner titleBanner;
@@ -83,6 +88,9 @@ public:
     int positionDirty = 0;  // the bar was dragged or reset: quit saves all settings
     // A bracket key taken by the bar: its character message, which follows, is not a step of its own.
     bool bracketKeyTaken = false;
+
+private:
+    Settings desktopSettings;  // frameSettings() in desktop mode
 };
 
 extern PluginState plugin;

@@ -29,7 +29,7 @@ void adopt(std::unique_ptr<LookupResult> result) {
 // whether everything is.
 bool firstThingsDrawn(const LyricsDocument& document) {
     RenderSurface& surface = plugin.renderSurface;
-    const Settings& live = plugin.liveSettings;
+    const Settings& live = plugin.frameSettings();
     BannerContent banner = TitleBanner::contentFor(surface, document, live);
     surface.prepareBanner(banner);
     if (!document.isLoaded()) return surface.holdsBanner(banner);

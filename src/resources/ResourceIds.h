@@ -35,6 +35,14 @@
 #define IDC_HEIGHT_SCROLL 1012
 #define IDC_WIDTH_UPDOWN 1013  // the up-downs of the size, made by the page
 #define IDC_HEIGHT_UPDOWN 1014
+// Position page, the desktop window: Window and Locked as check boxes, its place, width and
+// background opacity as edits with up-downs.
+#define IDC_DESKTOP_WINDOW 1060
+#define IDC_DESKTOP_LOCKED 1061
+#define IDC_DESKTOP_X_EDIT 1062
+#define IDC_DESKTOP_Y_EDIT 1063
+#define IDC_DESKTOP_WIDTH_EDIT 1064
+#define IDC_DESKTOP_BACK_EDIT 1065
 
 // Colour page: one push button per colour setting, the font list and the pick-up.
 #define IDC_AFTER_MIDDLE 1008   // ColorA2

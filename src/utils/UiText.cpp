@@ -89,6 +89,11 @@ constexpr Entry kTable[] = {
     {UiText::LyricsServerNotHttp,
      "sorvane.ini の LyricsServer が http や https のアドレスではないため、直すまで歌詞サーバーには問い合わせません。",
      "LyricsServer in sorvane.ini is no http or https address: no lyrics server is asked until it is corrected."},
+    {UiText::HotkeyShowHideLyrics, "Sorvane: 歌詞の表示／非表示", "Sorvane: Show/hide lyrics"},
+    {UiText::HotkeyLockDesktop, "Sorvane: デスクトップ歌詞の固定／解除", "Sorvane: Lock/unlock desktop lyrics"},
+    {UiText::HotkeyTimingEarlier, "Sorvane: 歌詞を 0.1 秒早く表示", "Sorvane: Show lyrics 0.1 s earlier"},
+    {UiText::HotkeyTimingLater, "Sorvane: 歌詞を 0.1 秒遅く表示", "Sorvane: Show lyrics 0.1 s later"},
+    {UiText::HotkeySaveTiming, "Sorvane: タイミングを保存", "Sorvane: Save timing"},
 };
 
 constexpr bool tableInOrder() {

@@ -69,6 +69,12 @@ enum class UiText {
     // Why the LyricsServer setting cannot be used (the Files page shows it).
     LyricsServerHasQuery,
     LyricsServerNotHttp,
+    // The actions the plug-in offers the player's global hotkeys, by the names its preferences list.
+    HotkeyShowHideLyrics,
+    HotkeyLockDesktop,
+    HotkeyTimingEarlier,
+    HotkeyTimingLater,
+    HotkeySaveTiming,
     Count
 };
 

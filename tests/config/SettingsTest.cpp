@@ -45,7 +45,7 @@ TEST(Settings, FirstSaveWritesTheFontNameTheIntegersInOrderAndTheLanguage) {
     Settings s;
     MemoryStore store;
     s.saveToIni(store);
-    ASSERT_EQ(store.written.size(), 38u);
+    ASSERT_EQ(store.written.size(), 44u);
     EXPECT_EQ(store.written.front(), "FontName");
     EXPECT_EQ(store.written[1], "FontSize");
     EXPECT_EQ(store.written[16], "Winamp_x");
@@ -102,6 +102,20 @@ TEST(Settings, RowKeysOutOfTheirRangeReadAsTheNearestSoundValue) {
     absurd.Rows = 2;
     absurd.height = 2000000000;
     EXPECT_EQ(barWindowHeight(absurd), INT32_MAX) << "no overflow";
+}
+
+TEST(Settings, TheDesktopWindowsSettingsAreReadWithinTheirRanges) {
+    Settings s;
+    MemoryStore store;
+    store.values = {{"Window", "7"},           {"Locked", "-1"},          {"Desktop_x", "-2147483648"},
+                    {"Desktop_y", "99999999"}, {"Desktop_width", "0"},   {"DesktopBack", "250"}};
+    s.loadFromIni(store);
+    EXPECT_EQ(s.Window, kBarWindow) << "an unknown mode is the bar";
+    EXPECT_EQ(s.Locked, 1);
+    EXPECT_EQ(s.Desktop_x, -kDesktopPlaceLimit);
+    EXPECT_EQ(s.Desktop_y, kDesktopPlaceLimit);
+    EXPECT_EQ(s.Desktop_width, kMinDesktopWidth);
+    EXPECT_EQ(s.DesktopBack, 100);
 }
 
 TEST(Settings, TheLanguageIsReadInAnyLetterCaseAndAnythingUnknownIsAutomatic) {

@@ -76,7 +76,7 @@ TEST_F(SettingsIni, FirstSaveWritesFontNameAndIntegersButNoPathOrWindowKeys) {
     EXPECT_EQ(text.find("LyricsPath"), std::string::npos);
     EXPECT_EQ(text.find("OtherWin"), std::string::npos);
     EXPECT_EQ(text.find("LyricsServer"), std::string::npos);
-    EXPECT_EQ(countLines(text), 1 + 38);
+    EXPECT_EQ(countLines(text), 1 + 44);
     EXPECT_NE(text.find("Language=auto"), std::string::npos);
 }
 
