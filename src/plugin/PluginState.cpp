@@ -39,7 +39,7 @@ void PluginState::applyBarSize() {
     renderSurface.loadBarSkin(drawn);
 }
 
-void PluginState::reloadBarSkin() { renderSurface.loadBarSkin(frameSettings()); }
+void PluginState::reloadSkin() { renderSurface.loadBarSkin(frameSettings()); }
 
 void PluginState::applyColours() { renderSurface.takeColours(liveSettings.ColorBACK); }
 
