@@ -23,7 +23,8 @@ public:
 
 std::string tag(int32_t hundredths) {
     char text[16];
-    std::snprintf(text, sizeof text, "[%02d:%02d:%02d]", hundredths / 6000 % 100, hundredths / 100 % 60, hundredths % 100);
+    std::snprintf(text, sizeof text, "[%02d:%02d:%02d]", hundredths / 6000 % 100, hundredths / 100 % 60,
+                  hundredths % 100);
     return text;
 }
 
@@ -36,7 +37,8 @@ struct Texts {
 };
 const Texts kAscii = {"Chorus", {"Ka", "ra", "oke"}, "Line of song"};
 // "サビ", "カ", "ラ", "オケ", "うたの ことば" in code page 932: two bytes a character.
-const Texts kShiftJis = {"\x83\x54\x83\x72", {"\x83\x4a", "\x83\x89", "\x83\x49\x83\x50"},
+const Texts kShiftJis = {"\x83\x54\x83\x72",
+                         {"\x83\x4a", "\x83\x89", "\x83\x49\x83\x50"},
                          "\x82\xa4\x82\xbd\x82\xcc \x82\xb1\x82\xc6\x82\xce"};
 const Texts kUtf8 = {u8"サビ", {u8"カ", u8"ラ", u8"オケ"}, u8"うたの ことば"};
 
@@ -50,7 +52,8 @@ std::string fullLyricsFile(const Texts& texts = kAscii) {
         if (i % 10 == 0) {
             text += "[" + tag(t).substr(1, 5) + "][" + tag(t + 90000).substr(1, 5) + "]" + texts.chorus + "\r\n";
         } else if (i % 10 == 5) {
-            text += tag(t) + texts.syllables[0] + tag(t + 30) + texts.syllables[1] + tag(t + 60) + texts.syllables[2] + "\r\n";
+            text += tag(t) + texts.syllables[0] + tag(t + 30) + texts.syllables[1] + tag(t + 60) + texts.syllables[2] +
+                    "\r\n";
         } else {
             text += tag(t) + texts.line + "\r\n";
         }

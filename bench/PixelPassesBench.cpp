@@ -56,12 +56,10 @@ const bool registered = [] {
     registerPass("BM_MixBuffers", [](Buffer& a, Buffer& b) { mixBuffers(a.area(), b.area(), 37); });
     registerPass("BM_OverlayKeyed", [](Buffer& a, Buffer& b) { overlayKeyed(a.area(), b.area(), 0); });
     registerPass("BM_OverlayKeyedFading", [](Buffer& a, Buffer& b) { overlayKeyed(a.area(), b.area(), 63); });
-    registerPass("BM_FadeTowardsBackground",
-                 [](Buffer&, Buffer& b) { fadeTowardsBackground(b.area(), 0x203040, 37); });
+    registerPass("BM_FadeTowardsBackground", [](Buffer&, Buffer& b) { fadeTowardsBackground(b.area(), 0x203040, 37); });
     registerPass("BM_ApplyEffects", [](Buffer&, Buffer& b) { applyEffects(b.area(), 2, 0x203040); });
-    registerPass("BM_PremultiplyForLayeredWindow", [](Buffer& a, Buffer& b) {
-        premultiplyForLayeredWindow(a.area(), b.area(), 0, 128);
-    });
+    registerPass("BM_PremultiplyForLayeredWindow",
+                 [](Buffer& a, Buffer& b) { premultiplyForLayeredWindow(a.area(), b.area(), 0, 128); });
     for (auto& size : kSizes) {
         std::string label = "BM_Frame/" + std::to_string(size[0]) + "x" + std::to_string(size[1]);
         benchmark::RegisterBenchmark(label.c_str(), [=](benchmark::State& state) {

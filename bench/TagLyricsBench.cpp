@@ -14,8 +14,8 @@
 #include <string>
 
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/SongTagsSource.h"
 #include "lyrics/PosixLyricsEnvironment.h"
+#include "lyrics/SongTagsSource.h"
 
 namespace {
 
@@ -35,7 +35,8 @@ public:
         rename(pattern, path.c_str());
         std::string frame = std::string("\xFF\xFB\x90\xC0", 4) + std::string(413, '\0');
         FILE* file = fdopen(fd, "wb");
-        for (size_t written = 0; written < kSongBytes; written += frame.size()) std::fwrite(frame.data(), 1, frame.size(), file);
+        for (size_t written = 0; written < kSongBytes; written += frame.size())
+            std::fwrite(frame.data(), 1, frame.size(), file);
         std::fclose(file);
 
         using namespace TagLib;
@@ -53,7 +54,8 @@ public:
             sylt->setType(ID3v2::SynchronizedLyricsFrame::Lyrics);
             ID3v2::SynchronizedLyricsFrame::SynchedTextList entries;
             for (int n = 0; n < kLyricsLines; ++n)
-                entries.append({static_cast<unsigned>(n * 3000), String("Line number " + std::to_string(n) + " of the song")});
+                entries.append(
+                    {static_cast<unsigned>(n * 3000), String("Line number " + std::to_string(n) + " of the song")});
             sylt->setSynchedText(entries);
             tag->addFrame(sylt);
         } else if (lyrics == SongLyrics::kUslt) {
@@ -61,7 +63,8 @@ public:
             std::string lrc;
             for (int n = 0; n < kLyricsLines; ++n) {
                 char line[64];
-                std::snprintf(line, sizeof line, "[%02d:%02d.50]Line number %d of the song\n", n * 3 / 60, n * 3 % 60, n);
+                std::snprintf(line, sizeof line, "[%02d:%02d.50]Line number %d of the song\n", n * 3 / 60, n * 3 % 60,
+                              n);
                 lrc += line;
             }
             uslt->setText(String(lrc, String::UTF8));
@@ -74,14 +77,16 @@ public:
 };
 
 void readTags(benchmark::State& state, SongLyrics lyrics) {
-    static TaggedMp3 songs[] = {TaggedMp3(SongLyrics::kSylt), TaggedMp3(SongLyrics::kUslt), TaggedMp3(SongLyrics::kNone)};
+    static TaggedMp3 songs[] = {TaggedMp3(SongLyrics::kSylt), TaggedMp3(SongLyrics::kUslt),
+                                TaggedMp3(SongLyrics::kNone)};
     const std::string& song = songs[static_cast<int>(lyrics)].path;
     const SongTagsSource songTags;
     PosixLyricsEnvironment environment;
     LyricsDocument document;
     int expected = lyrics != SongLyrics::kNone;
     for (auto _ : state)
-        if (loadFromSource(songTags, document, song.c_str(), 1, environment) != expected) state.SkipWithError("wrong result");
+        if (loadFromSource(songTags, document, song.c_str(), 1, environment) != expected)
+            state.SkipWithError("wrong result");
 }
 
 void BM_TagLyricsSyltOf10MbMp3(benchmark::State& state) { readTags(state, SongLyrics::kSylt); }

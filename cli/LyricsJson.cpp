@@ -81,8 +81,8 @@ std::string lyricsJson(const LyricsDocument& document, int32_t timeType, const s
     for (size_t n = 0; n < document.lines.size(); ++n) {
         const LyricsLine& line = document.lines[n];
         json += n ? ",\n    " : "\n    ";
-        std::string background = line.backgroundOffset < 0 ? std::string()
-                                                           : line.text.substr(static_cast<size_t>(line.backgroundOffset));
+        std::string background =
+            line.backgroundOffset < 0 ? std::string() : line.text.substr(static_cast<size_t>(line.backgroundOffset));
         json += "{\"text\": " + quoted(line.text) + ", \"length\": " + characters(line.text, line.length) +
                 ", \"isKaraoke\": " + flag(line.isKaraoke) + ", \"translation\": " + optional(line.translation) +
                 ", \"secondTranslation\": " + optional(line.secondTranslation) +

@@ -44,9 +44,9 @@
 #include "online/SongQuery.h"
 
 #ifdef _WIN32
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
 
@@ -77,7 +77,9 @@ public:
     explicit ToolEnvironment(uint32_t codePage) : PlatformEnvironment(codePage ? codePage : 932) {}
 #endif
     std::optional<std::string> hostTitleCopy() override { return std::nullopt; }
-    void malformedTag(int32_t lineNumber, int32_t offset, int) override { warnings.push_back({lineNumber, offset, {}}); }
+    void malformedTag(int32_t lineNumber, int32_t offset, int) override {
+        warnings.push_back({lineNumber, offset, {}});
+    }
     void lyricsProblem(int32_t lineNumber, int32_t offset, const std::string& problem, int) override {
         warnings.push_back({lineNumber, offset, problem});
     }
@@ -119,18 +121,20 @@ const SourceForm& sourceForm(const char* source, const char*& path) {
 }
 
 int usage() {
-    std::fputs("usage: sorvane-lyrics [--time-type 0|1] [--code-page N] SOURCE\n"
-               "       sorvane-lyrics [--code-page N] --offset MS FILE\n"
-               "       sorvane-lyrics --online [--server URL] [--length SECONDS] SONG\n"
-               "  SOURCE: where the lyrics are read, as the plug-in reads them there:\n",
-               stderr);
+    std::fputs(
+        "usage: sorvane-lyrics [--time-type 0|1] [--code-page N] SOURCE\n"
+        "       sorvane-lyrics [--code-page N] --offset MS FILE\n"
+        "       sorvane-lyrics --online [--server URL] [--length SECONDS] SONG\n"
+        "  SOURCE: where the lyrics are read, as the plug-in reads them there:\n",
+        stderr);
     for (const SourceForm& form : kSourceForms)
         std::fprintf(stderr, "    %-22s %s%s\n", form.shape, form.source.name(), form.detail);
-    std::fputs("  N: the ANSI code page of files without a Unicode encoding (932, 1252, ...)\n"
-               "  MS: milliseconds to move the lyrics file FILE's timing by, positive earlier\n"
-               "      (at most 600000 either way), on top of its [offset:] tag\n"
-               "  URL: the LRCLIB server (default https://lrclib.net); SECONDS: the song's length\n",
-               stderr);
+    std::fputs(
+        "  N: the ANSI code page of files without a Unicode encoding (932, 1252, ...)\n"
+        "  MS: milliseconds to move the lyrics file FILE's timing by, positive earlier\n"
+        "      (at most 600000 either way), on top of its [offset:] tag\n"
+        "  URL: the LRCLIB server (default https://lrclib.net); SECONDS: the song's length\n",
+        stderr);
     return 2;
 }
 
@@ -139,7 +143,8 @@ void printUtf8(FILE* stream, const std::string& text) { std::fwrite(text.data(),
 // The shift of --offset: an optional sign and digits, within kMaxShiftMs either way.
 int readShift(const std::string& text, int32_t& shiftMs) {
     size_t digits = !text.empty() && (text[0] == '+' || text[0] == '-');
-    if (text.size() <= digits || text.size() - digits > 7 || text.find_first_not_of("0123456789", digits) != std::string::npos)
+    if (text.size() <= digits || text.size() - digits > 7 ||
+        text.find_first_not_of("0123456789", digits) != std::string::npos)
         return 0;
     int32_t value = std::atoi(text.c_str() + digits);
     if (value > kMaxShiftMs) return 0;
@@ -151,12 +156,14 @@ int applyShift(const char* file, int32_t shiftMs, LyricsEnvironment& environment
     PlatformWriter writer;
     OffsetSave save;
     if (!shiftOffsetTag(file, shiftMs, environment, writer, save)) {
-        printUtf8(stderr, std::string("sorvane-lyrics: ") + file + ": not saved: " + saveFailureText(save.failure) + "\n");
+        printUtf8(stderr,
+                  std::string("sorvane-lyrics: ") + file + ": not saved: " + saveFailureText(save.failure) + "\n");
         return 1;
     }
     std::string done = std::string(file) + ": offset " + std::to_string(save.previousMs) + " ms";
     if (save.written) {
-        done += " -> " + std::to_string(save.savedMs) + " ms (" + encodingName(save.encoding, environment.ansiCodePage()) + ")";
+        done += " -> " + std::to_string(save.savedMs) + " ms (" +
+                encodingName(save.encoding, environment.ansiCodePage()) + ")";
     } else {
         done += ", unchanged";
     }

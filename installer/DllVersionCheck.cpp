@@ -26,7 +26,8 @@ const char* stringValue(std::vector<char>& block, const char* name) {
         length < sizeof *translation)
         return nullptr;
     char path[96];
-    std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation->language, translation->codePage, name);
+    std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translation->language, translation->codePage,
+                  name);
     char* value = nullptr;
     if (!VerQueryValueA(block.data(), path, reinterpret_cast<void**>(&value), &length) || !value || length == 0)
         return nullptr;

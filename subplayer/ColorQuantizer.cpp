@@ -25,7 +25,7 @@ std::vector<ColorCount> histogram(const Image& image) {
 struct Box {
     size_t begin, end;  // range of the colour list
     int widestChannel;
-    int extent;         // range of values along widestChannel
+    int extent;  // range of values along widestChannel
 };
 
 Box measure(const std::vector<ColorCount>& colors, size_t begin, size_t end) {
@@ -85,9 +85,8 @@ std::vector<uint32_t> reducedPalette(const Image& image, size_t maxColors) {
         if (widest->extent == 0) break;
         Box box = *widest;
         int c = box.widestChannel;
-        std::sort(colors.begin() + box.begin, colors.begin() + box.end, [c](const ColorCount& a, const ColorCount& b) {
-            return channel(a.color, c) < channel(b.color, c);
-        });
+        std::sort(colors.begin() + box.begin, colors.begin() + box.end,
+                  [c](const ColorCount& a, const ColorCount& b) { return channel(a.color, c) < channel(b.color, c); });
         uint64_t total = 0;
         for (size_t i = box.begin; i < box.end; ++i) total += colors[i].count;
         // The median by pixel count, kept strictly inside the box so both halves hold a colour.

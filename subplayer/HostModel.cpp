@@ -48,17 +48,14 @@ void HostModel::next(uint64_t nowMs) {
 intptr_t HostModel::answer(int32_t query, uintptr_t wParam, uint64_t nowMs) {
     ++queryCounts[query];
     switch (query) {
-    case kAskVersion:
-        return oldHost ? kOldHostVersion : kCurrentHostVersion;
-    case kAskPlayStatus:
-        return clock.status();
+    case kAskVersion: return oldHost ? kOldHostVersion : kCurrentHostVersion;
+    case kAskPlayStatus: return clock.status();
     case kAskPosition:
         // wParam 1: the current song's length in seconds.
         if (wParam == 1)
             return current >= 0 && current < static_cast<int32_t>(entries.size()) ? entries[current].lengthSeconds : -1;
         return clock.positionMs(nowMs);
-    case kAskListPosition:
-        return current;
+    case kAskListPosition: return current;
     case kAskFilePath:
     case kAskTitle: {
         if (wParam >= entries.size()) return 0;
@@ -83,8 +80,7 @@ intptr_t HostModel::answer(int32_t query, uintptr_t wParam, uint64_t nowMs) {
     case kAskSettingsFolderW:
         if (oldHost || settingsFolder.empty()) return 0;
         return reinterpret_cast<intptr_t>(wideSettingsFolder.c_str());
-    default:
-        return 0;
+    default: return 0;
     }
 }
 

@@ -74,10 +74,10 @@ public:
     PlaybackClock clock;
     std::deque<Entry> entries;
     int32_t current = 0;
-    std::string skinFolder;  // UTF-8
+    std::string skinFolder;      // UTF-8
     std::string settingsFolder;  // UTF-8
     std::string ansiSettingsFolder;
     std::u16string wideSettingsFolder;
-    int oldHost = 0;         // answers as a player before version 5: 211 and 212 only
+    int oldHost = 0;  // answers as a player before version 5: 211 and 212 only
     std::map<int32_t, int> queryCounts;
 };

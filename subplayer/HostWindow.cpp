@@ -1,8 +1,8 @@
 #include "subplayer/HostWindow.h"
 
-#include "subplayer/WinHelpers.h"
-
 #include <algorithm>
+
+#include "subplayer/WinHelpers.h"
 
 const char kHostWindowClass[] = "Winamp v1.x";
 
@@ -49,8 +49,8 @@ int HostWindow::registerClass() {
 
 HWND HostWindow::createWindow() {
     if (!registerClass()) return nullptr;
-    HWND w = CreateWindowExA(0, kHostWindowClass, "Winamp", WS_POPUP, kHostLeft, kHostTop, kHostWidth,
-                             kHostHeight, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    HWND w = CreateWindowExA(0, kHostWindowClass, "Winamp", WS_POPUP, kHostLeft, kHostTop, kHostWidth, kHostHeight,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), this);
     if (!w) return nullptr;
     ShowWindow(w, SW_SHOWNOACTIVATE);
     UpdateWindow(w);
@@ -204,7 +204,6 @@ LRESULT HostWindow::handle(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(w);
         PostQuitMessage(0);
         return 0;
-    default:
-        return DefWindowProcA(w, message, wParam, lParam);
+    default: return DefWindowProcA(w, message, wParam, lParam);
     }
 }

@@ -83,7 +83,7 @@ private:
 
     HWND window = nullptr;
     HANDLE thread = nullptr;
-    HANDLE ready = nullptr;     // the host thread has created its window (or failed to)
+    HANDLE ready = nullptr;  // the host thread has created its window (or failed to)
     HANDLE parkedEvent = nullptr;
     HANDLE releaseEvent = nullptr;
     int parked = 0;

@@ -40,11 +40,8 @@ int32_t PlaybackClock::positionMs(uint64_t nowMs) const {
 int32_t PlaybackClock::status() const {
     switch (current) {
     case Playing:
-    case Held:
-        return 1;
-    case Paused:
-        return 3;
-    default:
-        return 0;
+    case Held: return 1;
+    case Paused: return 3;
+    default: return 0;
     }
 }

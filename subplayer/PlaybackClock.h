@@ -26,6 +26,6 @@ public:
 
 private:
     Mode current = Stopped;
-    int64_t baseMs = 0;      // position at anchorMs
-    uint64_t anchorMs = 0;   // when play last started or the position was last set while playing
+    int64_t baseMs = 0;     // position at anchorMs
+    uint64_t anchorMs = 0;  // when play last started or the position was last set while playing
 };

@@ -10,8 +10,10 @@ int PluginHost::load(const std::string& dllPath, HWND hostWindow, std::string& e
     typedef GeneralPurposePlugin* (*Entry)();
     Entry entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(m, "winampGetGeneralPurposePlugin")));
     GeneralPurposePlugin* p = entry ? entry() : nullptr;
-    if (!entry) error = dllPath + " does not export winampGetGeneralPurposePlugin";
-    else if (!p) error = "winampGetGeneralPurposePlugin of " + dllPath + " returned no descriptor";
+    if (!entry)
+        error = dllPath + " does not export winampGetGeneralPurposePlugin";
+    else if (!p)
+        error = "winampGetGeneralPurposePlugin of " + dllPath + " returned no descriptor";
     else if (p->version != kPluginInterfaceVersion)
         error = dllPath + " has descriptor version " + std::to_string(p->version) + ", expected " +
                 std::to_string(kPluginInterfaceVersion);
@@ -39,7 +41,8 @@ void PluginHost::quit() {
 int PluginHost::uninstall(HWND parent) {
     if (!module) return -1;
     typedef int (*Uninstall)(HINSTANCE, HWND, int);
-    Uninstall call = reinterpret_cast<Uninstall>(reinterpret_cast<void*>(GetProcAddress(module, "winampUninstallPlugin")));
+    Uninstall call =
+        reinterpret_cast<Uninstall>(reinterpret_cast<void*>(GetProcAddress(module, "winampUninstallPlugin")));
     return call ? call(module, parent, 0) : -1;
 }
 

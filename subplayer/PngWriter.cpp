@@ -39,8 +39,7 @@ std::vector<uint8_t> storedZlib(const std::vector<uint8_t>& raw) {
 }  // namespace
 
 int encodePng(const Image& image, std::vector<uint8_t>& png) {
-    if (image.width <= 0 || image.height <= 0 ||
-        image.pixels.size() != static_cast<size_t>(image.width) * image.height)
+    if (image.width <= 0 || image.height <= 0 || image.pixels.size() != static_cast<size_t>(image.width) * image.height)
         return 0;
     std::vector<uint8_t> raw;
     raw.reserve((static_cast<size_t>(image.width) * 3 + 1) * image.height);

@@ -94,9 +94,12 @@ int parseInteger(const std::string& word, int64_t& value) {
     for (; i < word.size(); ++i) {
         char c = word[i];
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && std::isxdigit(static_cast<unsigned char>(c))) digit = std::tolower(c) - 'a' + 10;
-        else return 0;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && std::isxdigit(static_cast<unsigned char>(c)))
+            digit = std::tolower(c) - 'a' + 10;
+        else
+            return 0;
         v = v * base + digit;
     }
     value = negative ? -v : v;
@@ -142,7 +145,8 @@ public:
             }
             case 'c': {
                 std::string word = firstWord(rest, rest);
-                if (word.size() == 1) value = static_cast<unsigned char>(word[0]);
+                if (word.size() == 1)
+                    value = static_cast<unsigned char>(word[0]);
                 else if (!parseInteger(word, value) || value < 0 || value > 255)
                     return fail("not a character: \"" + word + "\"; use one byte or its code");
                 action.numbers.push_back(value);
@@ -188,7 +192,8 @@ public:
             } else if (what == "sheet") {
                 action.kind = ActionKind::CaptureSheet;
             } else {
-                return fail("use: capture bar <file> | capture host <x> <y> <width> <height> <file> | capture sheet <file>");
+                return fail(
+                    "use: capture bar <file> | capture host <x> <y> <width> <height> <file> | capture sheet <file>");
             }
             if (rest.empty()) return fail("missing file name of the capture");
             action.text = rest;
@@ -228,7 +233,8 @@ public:
         if (name == "menu") {
             action.kind = ActionKind::Menu;
             int64_t v = 0;
-            if (rest != "cancel" && (!parseInteger(rest, v) || v < 1)) return fail("use: menu <item, from 1> | menu cancel");
+            if (rest != "cancel" && (!parseInteger(rest, v) || v < 1))
+                return fail("use: menu <item, from 1> | menu cancel");
             action.numbers.push_back(v);
             return 1;
         }
@@ -263,7 +269,8 @@ public:
             if (n[0] < 1 || n[0] > 1000000) return fail("time 1 to 1000000 ticks");
             break;
         case ActionKind::Sweep:
-            if (n[2] < 1 || n[1] < n[0]) return fail("a sweep runs from a position up to a later one in positive steps");
+            if (n[2] < 1 || n[1] < n[0])
+                return fail("a sweep runs from a position up to a later one in positive steps");
             if ((n[1] - n[0]) / n[2] > 100000) return fail("a sweep of more than 100000 frames");
             break;
         case ActionKind::Contact:
@@ -272,8 +279,7 @@ public:
         case ActionKind::Key:
             if (n[0] < 1 || n[0] > 254) return fail("a key code runs from 1 to 254");
             break;
-        default:
-            break;
+        default: break;
         }
         return 1;
     }
@@ -296,10 +302,12 @@ int keyCodeFromName(const std::string& name, int64_t& code) {
         code = std::toupper(static_cast<unsigned char>(name[0]));
         return 1;
     }
-    static const struct { const char* name; int code; } kNames[] = {
-        {"back", 0x08}, {"tab", 0x09}, {"enter", 0x0D}, {"escape", 0x1B}, {"space", 0x20},
-        {"end", 0x23}, {"home", 0x24}, {"left", 0x25}, {"up", 0x26}, {"right", 0x27}, {"down", 0x28},
-        {"delete", 0x2E},
+    static const struct {
+        const char* name;
+        int code;
+    } kNames[] = {
+        {"back", 0x08}, {"tab", 0x09},  {"enter", 0x0D}, {"escape", 0x1B}, {"space", 0x20}, {"end", 0x23},
+        {"home", 0x24}, {"left", 0x25}, {"up", 0x26},    {"right", 0x27},  {"down", 0x28},  {"delete", 0x2E},
     };
     for (auto& k : kNames)
         if (name == k.name) {

@@ -8,30 +8,70 @@
 
 enum class ActionKind {
     // the host's playlist, clock, skin and settings folder
-    Entry, Length, Select, Play, Pause, Stop, Seek, Next, Hold, Skin, SettingsFolder, MoveHost,
+    Entry,
+    Length,
+    Select,
+    Play,
+    Pause,
+    Stop,
+    Seek,
+    Next,
+    Hold,
+    Skin,
+    SettingsFolder,
+    MoveHost,
     // how the host answers
-    Withhold, Release, ReplyDelay, OldHost, NoHotkeys,
+    Withhold,
+    Release,
+    ReplyDelay,
+    OldHost,
+    NoHotkeys,
     // a global hotkey the plug-in registered, pressed
     Hotkey,
     // the plug-in's entry points
-    Init, Config, Quit, Unload, Uninstall,
+    Init,
+    Config,
+    Quit,
+    Unload,
+    Uninstall,
     // input to the bar
-    Key, Char, Type, Click, DoubleClick, RightClick, Drag, Menu, Send, Post, Sheet, SheetPage,
+    Key,
+    Char,
+    Type,
+    Click,
+    DoubleClick,
+    RightClick,
+    Drag,
+    Menu,
+    Send,
+    Post,
+    Sheet,
+    SheetPage,
     // pictures
-    CaptureBar, CaptureHost, CaptureSheet, Frame, Record, Sweep, Gif, Contact,
+    CaptureBar,
+    CaptureHost,
+    CaptureSheet,
+    Frame,
+    Record,
+    Sweep,
+    Gif,
+    Contact,
     // waiting and checking
-    Wait, WaitTicks, ExpectBox,
+    Wait,
+    WaitTicks,
+    ExpectBox,
     // measuring, and telling whoever runs the player how far it has come
-    TimeTicks, Say,
+    TimeTicks,
+    Say,
 };
 
 struct ScenarioAction {
     ActionKind kind = ActionKind::Wait;
-    int line = 0;                   // 1-based line in the file, for messages
-    int64_t atMs = -1;              // "at" form: ms after the start; -1 = right after the previous
-    std::vector<int64_t> numbers;   // numeric arguments in the order written
-    std::string text;               // file path, folder, text to type, caption
-    std::string text2;              // title of an entry, text of an expected box
+    int line = 0;                  // 1-based line in the file, for messages
+    int64_t atMs = -1;             // "at" form: ms after the start; -1 = right after the previous
+    std::vector<int64_t> numbers;  // numeric arguments in the order written
+    std::string text;              // file path, folder, text to type, caption
+    std::string text2;             // title of an entry, text of an expected box
 };
 
 struct Scenario {

@@ -11,8 +11,8 @@
 #include "subplayer/GifWriter.h"
 #include "subplayer/PngWriter.h"
 #include "subplayer/TickTimes.h"
-#include "subplayer/WindowCapture.h"
 #include "subplayer/WinHelpers.h"
+#include "subplayer/WindowCapture.h"
 
 namespace {
 
@@ -124,39 +124,21 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
     const uint64_t now = nowMs();
     const auto& n = a.numbers;
     switch (a.kind) {
-    case ActionKind::Entry:
-        host.withModel([&](HostModel& m) { m.addEntry(a.text, a.text2); });
-        return Done;
+    case ActionKind::Entry: host.withModel([&](HostModel& m) { m.addEntry(a.text, a.text2); }); return Done;
     case ActionKind::Length:
         host.withModel([&](HostModel& m) { m.setLastEntryLength(static_cast<int32_t>(n[0])); });
         return Done;
-    case ActionKind::Select:
-        host.withModel([&](HostModel& m) { m.select(static_cast<int32_t>(n[0])); });
-        return Done;
-    case ActionKind::Play:
-        host.withModel([&](HostModel& m) { m.clock.play(now); });
-        return Done;
-    case ActionKind::Pause:
-        host.withModel([&](HostModel& m) { m.clock.pause(now); });
-        return Done;
-    case ActionKind::Stop:
-        host.withModel([&](HostModel& m) { m.clock.stop(); });
-        return Done;
+    case ActionKind::Select: host.withModel([&](HostModel& m) { m.select(static_cast<int32_t>(n[0])); }); return Done;
+    case ActionKind::Play: host.withModel([&](HostModel& m) { m.clock.play(now); }); return Done;
+    case ActionKind::Pause: host.withModel([&](HostModel& m) { m.clock.pause(now); }); return Done;
+    case ActionKind::Stop: host.withModel([&](HostModel& m) { m.clock.stop(); }); return Done;
     case ActionKind::Seek:
         host.withModel([&](HostModel& m) { m.clock.seek(static_cast<int32_t>(n[0]), now); });
         return Done;
-    case ActionKind::Next:
-        host.withModel([&](HostModel& m) { m.next(now); });
-        return Done;
-    case ActionKind::Hold:
-        holdPosition(n[0]);
-        return Done;
-    case ActionKind::Skin:
-        host.withModel([&](HostModel& m) { m.setSkinFolder(a.text); });
-        return Done;
-    case ActionKind::SettingsFolder:
-        host.withModel([&](HostModel& m) { m.setSettingsFolder(a.text); });
-        return Done;
+    case ActionKind::Next: host.withModel([&](HostModel& m) { m.next(now); }); return Done;
+    case ActionKind::Hold: holdPosition(n[0]); return Done;
+    case ActionKind::Skin: host.withModel([&](HostModel& m) { m.setSkinFolder(a.text); }); return Done;
+    case ActionKind::SettingsFolder: host.withModel([&](HostModel& m) { m.setSettingsFolder(a.text); }); return Done;
     case ActionKind::MoveHost:
         // Asynchronous when the host has a thread of its own, which may be withholding.
         SetWindowPos(host.handle(), nullptr, static_cast<int>(n[0]), static_cast<int>(n[1]), 0, 0,
@@ -170,38 +152,22 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
         host.release();
         player.note("releasing replies");
         return Done;
-    case ActionKind::ReplyDelay:
-        host.setReplyDelay(static_cast<int>(n[0]));
-        return Done;
-    case ActionKind::OldHost:
-        host.withModel([](HostModel& m) { m.oldHost = 1; });
-        return Done;
-    case ActionKind::NoHotkeys:
-        host.offerHotkeys(0);
-        return Done;
+    case ActionKind::ReplyDelay: host.setReplyDelay(static_cast<int>(n[0])); return Done;
+    case ActionKind::OldHost: host.withModel([](HostModel& m) { m.oldHost = 1; }); return Done;
+    case ActionKind::NoHotkeys: host.offerHotkeys(0); return Done;
     case ActionKind::Hotkey:
         if (!host.fireHotkey(a.text)) return failAction(a, "no global hotkey " + a.text + " is registered");
         return Done;
-    case ActionKind::Init:
-        player.init();
-        return Done;
-    case ActionKind::Config:
-        player.config();
-        return Done;
-    case ActionKind::Quit:
-        player.quit();
-        return Done;
-    case ActionKind::Unload:
-        player.unload();
-        return Done;
+    case ActionKind::Init: player.init(); return Done;
+    case ActionKind::Config: player.config(); return Done;
+    case ActionKind::Quit: player.quit(); return Done;
+    case ActionKind::Unload: player.unload(); return Done;
     case ActionKind::Say:
         // At once, not when the player ends: standard output may be a pipe, which buffers.
         std::printf("%s\n", a.text.c_str());
         std::fflush(stdout);
         return Done;
-    case ActionKind::Uninstall:
-        player.uninstall();
-        return Done;
+    case ActionKind::Uninstall: player.uninstall(); return Done;
     case ActionKind::Key:
     case ActionKind::Char:
     case ActionKind::Type:
@@ -217,14 +183,10 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
         return actOnBar(a) == Done ? Waiting : Failed;
     case ActionKind::CaptureBar:
     case ActionKind::CaptureHost:
-    case ActionKind::Frame:
-        return capture(a);
+    case ActionKind::Frame: return capture(a);
     case ActionKind::Gif:
-    case ActionKind::Contact:
-        return writePictures(a);
-    case ActionKind::Wait:
-        deadline = now + n[0];
-        return Waiting;
+    case ActionKind::Contact: return writePictures(a);
+    case ActionKind::Wait: deadline = now + n[0]; return Waiting;
     case ActionKind::WaitTicks:
     case ActionKind::TimeTicks:
         if (a.kind == ActionKind::TimeTicks) player.timeTicks(1);
@@ -258,8 +220,7 @@ ScenarioRunner::Progress ScenarioRunner::progress() {
     const ScenarioAction& a = *active;
     const uint64_t now = nowMs();
     switch (a.kind) {
-    case ActionKind::Wait:
-        return now >= deadline ? Done : Waiting;
+    case ActionKind::Wait: return now >= deadline ? Done : Waiting;
     case ActionKind::WaitTicks:
         if (player.ticks() >= tickTarget) return Done;
         return now > deadline ? failAction(a, "the plug-in's ticks stopped coming") : Waiting;
@@ -277,7 +238,8 @@ ScenarioRunner::Progress ScenarioRunner::progress() {
         if (player.ticks() < tickTarget)
             return now > deadline ? failAction(a, "the plug-in's ticks stopped coming") : Waiting;
         if (a.kind == ActionKind::Record) {
-            if (!captureFrame(static_cast<int64_t>(player.elapsedMs()))) return failAction(a, "no bar window to capture");
+            if (!captureFrame(static_cast<int64_t>(player.elapsedMs())))
+                return failAction(a, "no bar window to capture");
             if (--recordLeft == 0) return Done;
         } else {
             if (!captureFrame(sweepPosition)) return failAction(a, "no bar window to capture");
@@ -300,7 +262,8 @@ ScenarioRunner::Progress ScenarioRunner::progress() {
         const bool sheet = a.kind == ActionKind::Sheet;
         HWND window = sheet ? findPropertySheet() : findPopupMenu();
         if (!window)
-            return now > deadline ? failAction(a, sheet ? "no property sheet opened" : "no popup menu opened") : Waiting;
+            return now > deadline ? failAction(a, sheet ? "no property sheet opened" : "no popup menu opened")
+                                  : Waiting;
         const int choice = static_cast<int>(a.numbers[0]);
         if (sheet) {
             for (SheetRecord& r : player.record.sheets)
@@ -333,8 +296,7 @@ ScenarioRunner::Progress ScenarioRunner::progress() {
             }
         return now > deadline ? failAction(a, "no message box \"" + a.text + "\" | \"" + a.text2 + "\"") : Waiting;
     }
-    default:
-        return Done;
+    default: return Done;
     }
 }
 
@@ -380,19 +342,21 @@ ScenarioRunner::Progress ScenarioRunner::actOnBar(const ScenarioAction& a) {
         UINT message = static_cast<UINT>(n[0]);
         WPARAM wParam = static_cast<WPARAM>(static_cast<uint32_t>(n[1]));
         LPARAM lParam = static_cast<LPARAM>(static_cast<int32_t>(n[2]));
-        if (send) SendMessageA(bar, message, wParam, lParam);
-        else PostMessageA(bar, message, wParam, lParam);
+        if (send)
+            SendMessageA(bar, message, wParam, lParam);
+        else
+            PostMessageA(bar, message, wParam, lParam);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return Done;
 }
 
 ScenarioRunner::Progress ScenarioRunner::capture(const ScenarioAction& a) {
     if (a.kind == ActionKind::Frame)
-        return captureFrame(static_cast<int64_t>(player.elapsedMs())) ? Done : failAction(a, "no bar window to capture");
+        return captureFrame(static_cast<int64_t>(player.elapsedMs())) ? Done
+                                                                      : failAction(a, "no bar window to capture");
     Image image;
     int ok = 0;
     if (a.kind == ActionKind::CaptureBar) {
@@ -400,8 +364,8 @@ ScenarioRunner::Progress ScenarioRunner::capture(const ScenarioAction& a) {
         ok = bar && captureClient(bar, image);
     } else {
         const auto& n = a.numbers;
-        ok = captureWindow(player.host().handle(), static_cast<int>(n[0]), static_cast<int>(n[1]), static_cast<int>(n[2]),
-                           static_cast<int>(n[3]), image);
+        ok = captureWindow(player.host().handle(), static_cast<int>(n[0]), static_cast<int>(n[1]),
+                           static_cast<int>(n[2]), static_cast<int>(n[3]), image);
     }
     if (!ok) return failAction(a, "the capture failed");
     return savePng(a, image);
@@ -423,7 +387,8 @@ ScenarioRunner::Progress ScenarioRunner::captureSheet(const ScenarioAction& a, H
 
 ScenarioRunner::Progress ScenarioRunner::savePng(const ScenarioAction& a, const Image& image) {
     std::vector<uint8_t> png;
-    if (!encodePng(image, png) || !writeFileBytes(outputPath(a.text), png)) return failAction(a, "cannot write " + a.text);
+    if (!encodePng(image, png) || !writeFileBytes(outputPath(a.text), png))
+        return failAction(a, "cannot write " + a.text);
     player.note("captured " + a.text);
     return Done;
 }

@@ -58,14 +58,14 @@ private:
     uint64_t startMs = 0;
     uint64_t giveUpMs = 0;
     size_t next = 0;
-    int depth = 0;                      // actions begun and not yet returned
+    int depth = 0;  // actions begun and not yet returned
     const ScenarioAction* active = nullptr;
-    uint64_t deadline = 0;              // end of a wait, or when a waiting action times out
+    uint64_t deadline = 0;  // end of a wait, or when a waiting action times out
     long tickTarget = 0;
     int64_t sweepPosition = 0;
     int64_t recordLeft = 0;
     size_t boxesMatched = 0;
-    HWND pressed = nullptr;             // the sheet or menu a waiting action has closed
+    HWND pressed = nullptr;  // the sheet or menu a waiting action has closed
     HWND closingSheet = nullptr;
     int failed = 0;
     std::vector<std::string> failures;

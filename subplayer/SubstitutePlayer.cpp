@@ -18,10 +18,14 @@ thread_local SubstitutePlayer* hookedPlayer = nullptr;
 std::string quoted(const std::string& ansi) {
     std::string out = "\"";
     for (char c : utf8FromAnsi(ansi)) {
-        if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (c == '"' || c == '\\') out += std::string("\\") + c;
-        else out += c;
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else
+            out += c;
     }
     return out + "\"";
 }
@@ -78,7 +82,8 @@ int SubstitutePlayer::loadPlugin(const std::string& dllPath, std::string& error)
         return 0;
     }
     initCalled = quitCalled = 0;
-    note("loaded " + quoted(dllPath) + ", " + quoted(plugin.descriptor()->description ? plugin.descriptor()->description : ""));
+    note("loaded " + quoted(dllPath) + ", " +
+         quoted(plugin.descriptor()->description ? plugin.descriptor()->description : ""));
     return 1;
 }
 
@@ -251,8 +256,10 @@ void SubstitutePlayer::watchModalWindows() {
         r.window = sheet;
         r.caption = windowText(sheet);
         HWND owner = GetWindow(sheet, GW_OWNER);
-        r.owner = !owner ? "none" : owner == bar() ? "bar" : owner == hostWindow.handle() ? "host"
-                : "other (" + windowClassName(owner) + ")";
+        r.owner = !owner                         ? "none"
+                  : owner == bar()               ? "bar"
+                  : owner == hostWindow.handle() ? "host"
+                                                 : "other (" + windowClassName(owner) + ")";
         record.sheets.push_back(r);
         note("sheet opened caption=" + quoted(r.caption) + " owner=" + r.owner);
     }

@@ -19,22 +19,22 @@
 
 struct SheetRecord {
     HWND window = nullptr;
-    std::string caption;    // ANSI
-    std::string owner;      // "bar", "host", "none" or "other"
-    int closedWith = -1;    // 1 OK, 0 Cancel, -1 not closed by the player
+    std::string caption;  // ANSI
+    std::string owner;    // "bar", "host", "none" or "other"
+    int closedWith = -1;  // 1 OK, 0 Cancel, -1 not closed by the player
 };
 
 struct MenuRecord {
-    POINT at = {0, 0};                // the menu window's top-left corner on the screen
-    std::vector<std::string> items;   // ANSI
+    POINT at = {0, 0};               // the menu window's top-left corner on the screen
+    std::vector<std::string> items;  // ANSI
 };
 
 struct PlayerRecord {
     std::vector<MessageBoxRecord> boxes;
     std::vector<SheetRecord> sheets;
     std::vector<MenuRecord> menus;
-    int quitMessages = 0;             // WM_QUIT messages the player's loop retrieved
-    std::vector<std::string> log;     // UTF-8 lines, each starting with the ms since start
+    int quitMessages = 0;          // WM_QUIT messages the player's loop retrieved
+    std::vector<std::string> log;  // UTF-8 lines, each starting with the ms since start
 };
 
 class SubstitutePlayer {

@@ -26,7 +26,7 @@ TickTimeSummary summariseTickTimes(std::vector<double> timesMs) {
 
 std::string describeTickTimes(const std::string& label, const TickTimeSummary& summary) {
     char text[200];
-    std::snprintf(text, sizeof text, ": %zu ticks, median %.3f ms, 99th percentile %.3f ms, max %.3f ms",
-                  summary.count, summary.medianMs, summary.p99Ms, summary.maxMs);
+    std::snprintf(text, sizeof text, ": %zu ticks, median %.3f ms, 99th percentile %.3f ms, max %.3f ms", summary.count,
+                  summary.medianMs, summary.p99Ms, summary.maxMs);
     return "tick timing " + label + text;
 }

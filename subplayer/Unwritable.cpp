@@ -42,8 +42,8 @@ int startChattr(const std::string& unixPath, int on) {
 }
 
 bool writable(const std::string& path, bool folder) {
-    HANDLE h = folder ? CreateFileA(joinPath(path, "subplayer-write-probe").c_str(), GENERIC_WRITE | DELETE, 0,
-                                    nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr)
+    HANDLE h = folder ? CreateFileA(joinPath(path, "subplayer-write-probe").c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                    CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr)
                       : CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;

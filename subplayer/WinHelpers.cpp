@@ -102,8 +102,7 @@ int makeFreshFolder(std::string& folder, const std::string& parent) {
     static LONG counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char name[64];
-        wsprintfA(name, "subplayer-%lu-%lu-%ld", GetCurrentProcessId(), GetTickCount(),
-                  InterlockedIncrement(&counter));
+        wsprintfA(name, "subplayer-%lu-%lu-%ld", GetCurrentProcessId(), GetTickCount(), InterlockedIncrement(&counter));
         folder = joinPath(base, name);
         if (CreateDirectoryA(folder.c_str(), nullptr)) return 1;
         if (GetLastError() != ERROR_ALREADY_EXISTS) return 0;

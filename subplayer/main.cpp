@@ -38,8 +38,11 @@ int usageError(const std::string& message) {
 int parseOptions(int argc, char** argv, Options& o, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        std::string* value = arg == "--plugin" ? &o.plugin : arg == "--scenario" ? &o.scenario
-                           : arg == "--out" ? &o.out : arg == "--timeout" ? &o.timeout : nullptr;
+        std::string* value = arg == "--plugin"     ? &o.plugin
+                             : arg == "--scenario" ? &o.scenario
+                             : arg == "--out"      ? &o.out
+                             : arg == "--timeout"  ? &o.timeout
+                                                   : nullptr;
         if (arg == "--fresh") {
             o.fresh = 1;
         } else if (arg == "--beside" && i + 1 < argc) {
@@ -69,7 +72,8 @@ int setUp(SubstitutePlayer& player, const Scenario& scenario, const Options& o, 
     player.note("running the copy in " + utf8FromAnsi(player.pluginFolder()));
     for (const std::string& file : o.beside) {
         size_t slash = file.find_last_of("\\/");
-        std::string target = joinPath(player.pluginFolder(), slash == std::string::npos ? file : file.substr(slash + 1));
+        std::string target =
+            joinPath(player.pluginFolder(), slash == std::string::npos ? file : file.substr(slash + 1));
         if (!CopyFileA(file.c_str(), target.c_str(), FALSE)) {
             error = "cannot copy " + file + " beside the plug-in";
             return 0;

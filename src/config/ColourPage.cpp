@@ -22,18 +22,19 @@ struct ColourButton {
 };
 
 const ColourButton kColourButtons[] = {
-    {IDC_BEFORE_OUTER, &Settings::ColorB1}, {IDC_BEFORE_MIDDLE, &Settings::ColorB2},
-    {IDC_BEFORE_INNER, &Settings::ColorB3}, {IDC_AFTER_OUTER, &Settings::ColorA1},
-    {IDC_AFTER_MIDDLE, &Settings::ColorA2}, {IDC_AFTER_INNER, &Settings::ColorA3},
-    {IDC_LINE_OUTER, &Settings::ColorL1},   {IDC_LINE_MIDDLE, &Settings::ColorL2},
-    {IDC_LINE_INNER, &Settings::ColorL3},   {IDC_BACK_COLOUR, &Settings::ColorBACK},
+    {IDC_BEFORE_OUTER, &Settings::ColorB1},     {IDC_BEFORE_MIDDLE, &Settings::ColorB2},
+    {IDC_BEFORE_INNER, &Settings::ColorB3},     {IDC_AFTER_OUTER, &Settings::ColorA1},
+    {IDC_AFTER_MIDDLE, &Settings::ColorA2},     {IDC_AFTER_INNER, &Settings::ColorA3},
+    {IDC_LINE_OUTER, &Settings::ColorL1},       {IDC_LINE_MIDDLE, &Settings::ColorL2},
+    {IDC_LINE_INNER, &Settings::ColorL3},       {IDC_BACK_COLOUR, &Settings::ColorBACK},
     {IDC_TITLE_COLOUR, &Settings::ColorTCOLOR},
 };
 
 // The colour dialog's title is the system's; the hook gives it the sheet's language.
 UINT_PTR CALLBACK colourDialogHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        const auto* title = reinterpret_cast<const std::wstring*>(reinterpret_cast<const CHOOSECOLORW*>(lParam)->lCustData);
+        const auto* title =
+            reinterpret_cast<const std::wstring*>(reinterpret_cast<const CHOOSECOLORW*>(lParam)->lCustData);
         SetWindowTextW(dialog, title->c_str());
     }
     return 0;
@@ -72,8 +73,8 @@ void initialise(SheetState& state, HWND page) {
     // The first face beginning with FontName, searching from item 1 round to item 0.
     std::wstring face = widen(state.liveSettings.FontName.value_or(""));
     LRESULT found = state.liveSettings.FontName ? SendDlgItemMessageW(page, IDC_FONT_LIST, CB_FINDSTRING, 0,
-                                                                reinterpret_cast<LPARAM>(face.c_str()))
-                                          : CB_ERR;
+                                                                      reinterpret_cast<LPARAM>(face.c_str()))
+                                                : CB_ERR;
     SendDlgItemMessageW(page, IDC_FONT_LIST, CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
 }
 

@@ -13,12 +13,9 @@ struct Switch {
 };
 
 const Switch kSwitches[] = {
-    {IDC_FADE_IN, &Settings::Fade_in},
-    {IDC_RED_LINE, &Settings::Red_Line},
-    {IDC_DISP_KRA, &Settings::Disp_Kra},
-    {IDC_NOT_DISP_NOKRA, &Settings::Not_Disp_NoKra},
-    {IDC_WAIT_VSYNC, &Settings::Wait_Vsync},
-    {IDC_MOVE_WITH_WINDOW, &Settings::Move_with_Winamp},
+    {IDC_FADE_IN, &Settings::Fade_in},       {IDC_RED_LINE, &Settings::Red_Line},
+    {IDC_DISP_KRA, &Settings::Disp_Kra},     {IDC_NOT_DISP_NOKRA, &Settings::Not_Disp_NoKra},
+    {IDC_WAIT_VSYNC, &Settings::Wait_Vsync}, {IDC_MOVE_WITH_WINDOW, &Settings::Move_with_Winamp},
     {IDC_DIRECT, &Settings::Direct},
 };
 
@@ -48,7 +45,8 @@ void convertPosition(SheetState& state, bool toScreen) {
 
 // What the second row shows and its size mean something only with two rows.
 void enableSecondRow(HWND page, bool enabled) {
-    for (int id = IDC_SECOND_ROW_FIRST; id < IDC_SECOND_ROW_FIRST + 3; ++id) EnableWindow(GetDlgItem(page, id), enabled);
+    for (int id = IDC_SECOND_ROW_FIRST; id < IDC_SECOND_ROW_FIRST + 3; ++id)
+        EnableWindow(GetDlgItem(page, id), enabled);
     EnableWindow(GetDlgItem(page, IDC_SECOND_ROW_SIZE), enabled);
 }
 
@@ -58,10 +56,11 @@ void initialise(SheetState& state, HWND page) {
     enableNoKaraokeSwitch(page, live.Disp_Kra != 0);
     checkItem(page, live.TimeType ? IDC_PLAYER_TIME : IDC_STANDARD_TIME, true);
     checkItem(page, IDC_TWO_ROWS, live.Rows == 2);
-    checkItem(page, IDC_SECOND_ROW_FIRST + (live.SecondRow >= kNextLineRow && live.SecondRow <= kRomanisationRow
-                                                ? live.SecondRow
-                                                : kNextLineRow),
-              true);
+    checkItem(
+        page,
+        IDC_SECOND_ROW_FIRST +
+            (live.SecondRow >= kNextLineRow && live.SecondRow <= kRomanisationRow ? live.SecondRow : kNextLineRow),
+        true);
     writeItemNumber(page, IDC_SECOND_ROW_SIZE, live.SecondRowSize);
     enableSecondRow(page, live.Rows == 2);
 }

@@ -63,7 +63,8 @@ void globalOffsetChanged(SheetState& state, HWND page) {
 
 void globalOffsetLeft(SheetState& state, HWND page) {
     int32_t taken = state.liveSettings.GlobalOffset;
-    if (readItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, true) != taken) writeItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, taken);
+    if (readItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, true) != taken)
+        writeItemNumber(page, IDC_GLOBAL_OFFSET_EDIT, taken);
 }
 
 // Every kind of slider move counts (dragging, arrow keys, clicks beside the thumb, Home and End),

@@ -10,7 +10,9 @@
 #include "config/SheetState.h"
 #include "utils/WinText.h"
 
-int32_t readItemNumber(HWND page, int id, bool signedRead) { return editNumber(readItemText(page, id).c_str(), signedRead); }
+int32_t readItemNumber(HWND page, int id, bool signedRead) {
+    return editNumber(readItemText(page, id).c_str(), signedRead);
+}
 
 void writeItemNumber(HWND page, int id, int32_t value) {
     char text[16];
@@ -65,7 +67,6 @@ INT_PTR handlePageMessage(const PageHandlers& handlers, HWND page, UINT message,
     case WM_HSCROLL:
         if (handlers.scroll) handlers.scroll(*state, page, reinterpret_cast<HWND>(lParam));
         return 0;
-    default:
-        return 0;
+    default: return 0;
     }
 }

@@ -30,7 +30,7 @@ bool restoreOnCancel(SheetState& state, UINT code);
 // null handler leaves its message alone; without a notify handler the page restores the snapshot
 // on cancel and does no more. Nothing needs doing on OK: every edit is already in liveSettings.
 struct PageHandlers {
-    void (*initialise)(SheetState& state, HWND page);                          // WM_INITDIALOG
+    void (*initialise)(SheetState& state, HWND page);                         // WM_INITDIALOG
     void (*command)(SheetState& state, HWND page, int id, int notification);  // WM_COMMAND
     void (*notify)(SheetState& state, HWND page, UINT code);                  // WM_NOTIFY from the sheet
     void (*scroll)(SheetState& state, HWND page, HWND control);               // WM_HSCROLL

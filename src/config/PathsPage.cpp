@@ -90,8 +90,8 @@ void showServerProblem(HWND page, const std::optional<std::string>& server) {
     if (!server || server->empty()) return;
     ServerAddressProblem problem = serverAddressProblem(*server);
     if (problem == ServerAddressProblem::kNone) return;
-    UiText text = problem == ServerAddressProblem::kQueryOrFragment ? UiText::LyricsServerHasQuery
-                                                                     : UiText::LyricsServerNotHttp;
+    UiText text =
+        problem == ServerAddressProblem::kQueryOrFragment ? UiText::LyricsServerHasQuery : UiText::LyricsServerNotHttp;
     SetDlgItemTextW(page, IDC_ONLINE_NOTE, uiTextW(text).c_str());
 }
 
@@ -105,15 +105,9 @@ void initialise(SheetState& state, HWND page) {
 
 void command(SheetState& state, HWND page, int id, int notification) {
     switch (id) {
-    case IDC_LYRICS_BROWSE:
-        browseLyrics(state, page);
-        break;
-    case IDC_SKIN_BROWSE:
-        browseSkin(state, page);
-        break;
-    case IDC_DOWNLOAD_BROWSE:
-        browseDownloads(state, page);
-        break;
+    case IDC_LYRICS_BROWSE: browseLyrics(state, page); break;
+    case IDC_SKIN_BROWSE: browseSkin(state, page); break;
+    case IDC_DOWNLOAD_BROWSE: browseDownloads(state, page); break;
     case IDC_DOWNLOAD_PATH:
         if (notification == EN_CHANGE) pathEdited(state, page, id, state.liveSettings.DownloadPath);
         break;
@@ -129,8 +123,7 @@ void command(SheetState& state, HWND page, int id, int notification) {
     case IDC_SKIN_PATH:
         if (notification == EN_CHANGE) pathEdited(state, page, id, state.liveSettings.SkinPath);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

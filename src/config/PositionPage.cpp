@@ -109,26 +109,15 @@ void command(SheetState& state, HWND page, int id, int notification) {
     if (notification != EN_CHANGE) return;
     Settings& live = state.liveSettings;
     switch (id) {
-    case IDC_LEFT_EDIT:
-        positionEdited(state, page, id, live.Winamp_x);
-        break;
-    case IDC_TOP_EDIT:
-        positionEdited(state, page, id, live.Winamp_y);
-        break;
-    case IDC_WIDTH_EDIT:
-        sizeEdited(state, page, id, live.width, IDC_WIDTH_UPDOWN);
-        break;
-    case IDC_HEIGHT_EDIT:
-        sizeEdited(state, page, id, live.height, IDC_HEIGHT_UPDOWN);
-        break;
+    case IDC_LEFT_EDIT: positionEdited(state, page, id, live.Winamp_x); break;
+    case IDC_TOP_EDIT: positionEdited(state, page, id, live.Winamp_y); break;
+    case IDC_WIDTH_EDIT: sizeEdited(state, page, id, live.width, IDC_WIDTH_UPDOWN); break;
+    case IDC_HEIGHT_EDIT: sizeEdited(state, page, id, live.height, IDC_HEIGHT_UPDOWN); break;
     case IDC_DESKTOP_X_EDIT:
     case IDC_DESKTOP_Y_EDIT:
     case IDC_DESKTOP_WIDTH_EDIT:
-    case IDC_DESKTOP_BACK_EDIT:
-        desktopEdited(state, page, id);
-        break;
-    default:
-        break;
+    case IDC_DESKTOP_BACK_EDIT: desktopEdited(state, page, id); break;
+    default: break;
     }
 }
 

@@ -23,8 +23,8 @@ bool readWholeFile(const std::wstring& path, std::string& bytes, bool& exists) {
     if (ok) {
         bytes.resize(static_cast<size_t>(size.QuadPart));
         DWORD got = 0;
-        ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
-                               got == bytes.size());
+        ok = bytes.empty() ||
+             (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size());
     }
     CloseHandle(file);
     return ok;
@@ -34,8 +34,8 @@ bool writeWholeFile(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
+    bool ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
     return CloseHandle(file) && ok;
 }
 

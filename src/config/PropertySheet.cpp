@@ -18,7 +18,7 @@ struct PageEntry {
 
 // In the order the sheet shows them.
 const PageEntry kPages[] = {
-    {IDD_POSITION, positionPageProc}, {IDD_COLOUR, colourPageProc}, {IDD_PATHS, pathsPageProc},
+    {IDD_POSITION, positionPageProc}, {IDD_COLOUR, colourPageProc},     {IDD_PATHS, pathsPageProc},
     {IDD_DISPLAY, displayPageProc},   {IDD_DISPLAY2, displayPage2Proc}, {IDD_FADE, fadePageProc},
     {IDD_VERSION, versionPageProc},
 };

@@ -7,7 +7,8 @@
 #include "config/ProfileStore.h"
 #include "utils/OutputDelay.h"
 
-const char kDefaultFontName[] = "\xEF\xBC\xAD\xEF\xBC\xB3\x20\xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";
+const char kDefaultFontName[] =
+    "\xEF\xBC\xAD\xEF\xBC\xB3\x20\xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";
 
 const char kDefaultLyricsServer[] = "https://lrclib.net";
 
@@ -71,12 +72,9 @@ struct StringKey {
 
 // Save and copy order.
 const StringKey kStringKeys[] = {
-    {"LyricsPath", &Settings::LyricsPath},
-    {"DownloadPath", &Settings::DownloadPath},
-    {"LyricsServer", &Settings::LyricsServer},
-    {"SkinPath", &Settings::SkinPath},
-    {"FontName", &Settings::FontName},
-    {"OtherWinName", &Settings::OtherWinName},
+    {"LyricsPath", &Settings::LyricsPath},       {"DownloadPath", &Settings::DownloadPath},
+    {"LyricsServer", &Settings::LyricsServer},   {"SkinPath", &Settings::SkinPath},
+    {"FontName", &Settings::FontName},           {"OtherWinName", &Settings::OtherWinName},
     {"OtherWinClass", &Settings::OtherWinClass},
 };
 

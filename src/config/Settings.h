@@ -31,11 +31,11 @@ enum ScrollMode : int32_t {
 // Effects: the gradient laid over every frame; a double-click on the bar steps to the next one.
 enum BarEffect : int32_t {
     kNoEffect = 0,
-    kBackgroundBelow = 1,    // the lower half washed into ColorBACK
-    kBackgroundGradient = 2, // the whole height graded into ColorBACK
-    kDarkThirds = 3,         // the top and bottom thirds darkened
-    kDarkHalves = 4,         // the top and bottom halves darkened
-    kWhiteBelow = 5,         // the lower half tinted white, blue, green or red
+    kBackgroundBelow = 1,     // the lower half washed into ColorBACK
+    kBackgroundGradient = 2,  // the whole height graded into ColorBACK
+    kDarkThirds = 3,          // the top and bottom thirds darkened
+    kDarkHalves = 4,          // the top and bottom halves darkened
+    kWhiteBelow = 5,          // the lower half tinted white, blue, green or red
     kBlueBelow = 6,
     kGreenBelow = 7,
     kRedBelow = 8,

@@ -3,8 +3,8 @@
 #include "lyrics/BesideSongSource.h"
 #include "lyrics/DownloadCopySource.h"
 #include "lyrics/DownloadFolder.h"
-#include "lyrics/LyricsDocument.h"
 #include "lyrics/Lyrics3Source.h"
+#include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsFolderSource.h"
 #include "lyrics/SongTagsSource.h"
 
@@ -21,17 +21,14 @@ const LyricsSource* theSource() {
 
 const LyricsSources& lookupOrder() {
     static const LyricsSources order = {
-        theSource<BesideSongSource>(),
-        theSource<LyricsFolderSource>(),
-        theSource<DownloadCopySource>(),
-        theSource<Lyrics3Source>(),
-        theSource<SongTagsSource>(),
+        theSource<BesideSongSource>(), theSource<LyricsFolderSource>(), theSource<DownloadCopySource>(),
+        theSource<Lyrics3Source>(),    theSource<SongTagsSource>(),
     };
     return order;
 }
 
-int lookUpLyrics(const LyricsSources& sources, LyricsDocument& document, LookupSong& song,
-                 const LookupOptions& options, LyricsEnvironment& environment) {
+int lookUpLyrics(const LyricsSources& sources, LyricsDocument& document, LookupSong& song, const LookupOptions& options,
+                 LyricsEnvironment& environment) {
     document.loaded = 0;
     if (song.path.empty()) return 0;
     for (const LyricsSource* source : sources) {

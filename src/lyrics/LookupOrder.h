@@ -17,5 +17,5 @@ const LyricsSources& lookupOrder();
 // path looks nowhere). The document keeps the title and artist as the last source that read them
 // left them. Lyrics from a source that takes no saved timing get the song's download copy (its
 // path, even before the copy exists) as their downloadCopy.
-int lookUpLyrics(const LyricsSources& sources, LyricsDocument& document, LookupSong& song,
-                 const LookupOptions& options, LyricsEnvironment& environment);
+int lookUpLyrics(const LyricsSources& sources, LyricsDocument& document, LookupSong& song, const LookupOptions& options,
+                 LyricsEnvironment& environment);

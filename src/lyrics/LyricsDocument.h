@@ -21,9 +21,9 @@ struct TimeMark {
 
 class LyricsLine {
 public:
-    std::string text;       // the line without its time tags; never empty in a loaded document
-    int32_t length = 0;     // byte length of the UTF-8 text
-    int32_t width = 0;      // pixel extent of text in the lyrics font, written by the renderer
+    std::string text;    // the line without its time tags; never empty in a loaded document
+    int32_t length = 0;  // byte length of the UTF-8 text
+    int32_t width = 0;   // pixel extent of text in the lyrics font, written by the renderer
     int32_t height = 0;
     int32_t isKaraoke = 0;  // the source line held three or more tag starts, or words timed one by one
     std::vector<TimeMark> marks;
@@ -102,11 +102,11 @@ public:
     double sampleRateKHz = kDefaultSampleRateKHz;
     int32_t frames = 0;
     int32_t totalSec = 0;
-    int32_t offsetMs = 0;  // the "[offset:]" tag's value: every tag time was moved this much earlier
+    int32_t offsetMs = 0;    // the "[offset:]" tag's value: every tag time was moved this much earlier
     std::string lyricsFile;  // the lyrics file the lines were read from (UTF-8 path); empty for a tag
     TextEncoding encoding = TextEncoding::kAnsi;  // what the lyrics file was read as
     uint32_t ansiCodePage = 0;                    // for kAnsi: the code page it was read in
-    std::string tagField;  // lyrics from a song's tags: the field they came from ("USLT", ...)
+    std::string tagField;                         // lyrics from a song's tags: the field they came from ("USLT", ...)
     // Lyrics text from a song's tags (a text field, or the Lyrics3 tag), UTF-8, as it was parsed;
     // for synchronised lyrics, the LRC text that reads as their lines (syncedLyricsText). What a
     // saved timing writes into the song's copy in the download folder. Empty otherwise.

@@ -20,14 +20,14 @@ enum class SaveFailure : int32_t {
     kFolderRefused,   // the folder refuses the new file beside it
     kReadOnlyMedium,  // the file lies on a medium that cannot be written (a CD, a locked card)
     kDiskFull,
-    kTooLong,         // longer than the plug-in reads a lyrics file
-    kTooLongWithTag,  // the new offset tag would make it longer than the plug-in reads
+    kTooLong,           // longer than the plug-in reads a lyrics file
+    kTooLongWithTag,    // the new offset tag would make it longer than the plug-in reads
     kOffsetOutOfRange,  // the offset would lie beyond a day either way
     kOffsetNotANumber,  // an offset tag the file holds does not read as the number it says
-    kNotLyrics,       // the file holds no lyrics the plug-in can show: it is not rewritten
-    kAmbiguous,       // the new content would read otherwise (in another encoding, say)
-    kExists,          // a new file was to be made where a file of that name is already
-    kFailed,          // any other error of the system
+    kNotLyrics,         // the file holds no lyrics the plug-in can show: it is not rewritten
+    kAmbiguous,         // the new content would read otherwise (in another encoding, say)
+    kExists,            // a new file was to be made where a file of that name is already
+    kFailed,            // any other error of the system
 };
 
 // The reason as a sentence of the plug-in's message table ("The lyrics file is read-only.").

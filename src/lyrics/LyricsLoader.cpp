@@ -74,8 +74,8 @@ int loadLyricsFile(LyricsDocument& document, const std::string& path, int32_t ti
     return 0;
 }
 
-int readLyricsSyntaxFile(LyricsDocument& document, const std::string& source, const std::string& file,
-                         int32_t timeType, LyricsEnvironment& environment) {
+int readLyricsSyntaxFile(LyricsDocument& document, const std::string& source, const std::string& file, int32_t timeType,
+                         LyricsEnvironment& environment) {
     std::string text;
     TextEncoding encoding = TextEncoding::kAnsi;
     if (!readLyricsFileText(file, environment, text, encoding)) return -1;

@@ -41,8 +41,8 @@ int parseLyricsText(LyricsDocument& document, std::string_view text, int32_t tim
 using LyricsFileReader = int (*)(LyricsDocument& document, const std::string& source, const std::string& file,
                                  int32_t timeType, LyricsEnvironment& environment);
 // A file of the lyrics syntax, in its encoding; lyricsFile is the file, where a saved timing goes.
-int readLyricsSyntaxFile(LyricsDocument& document, const std::string& source, const std::string& file,
-                         int32_t timeType, LyricsEnvironment& environment);
+int readLyricsSyntaxFile(LyricsDocument& document, const std::string& source, const std::string& file, int32_t timeType,
+                         LyricsEnvironment& environment);
 // A TTML file (TtmlLyrics.h), its problems reported as the environment's lyricsProblem. Its timing
 // is not saved into it (lyricsFile stays empty): a save writes an LRC offset tag, which has no place
 // in XML.
@@ -71,8 +71,7 @@ void refreshTitleAndArtist(LyricsDocument& document, const std::string& path, Ly
 // The lyrics file of path: refreshes the title and artist from path, then loads the first of
 // path's lyrics files (path with the extension of each format in turn) that opens. Sets loaded to
 // 0 first (an empty path loads nothing). The document's lyricsFile is the file read.
-int loadLyricsFile(LyricsDocument& document, const std::string& path, int32_t timeType,
-                   LyricsEnvironment& environment);
+int loadLyricsFile(LyricsDocument& document, const std::string& path, int32_t timeType, LyricsEnvironment& environment);
 
 // The lines of a text a source read, into the document after a reset: lyricsFile is the file it
 // came from (empty: a tag), encoding what it was stored as, and keepText keeps the text as the

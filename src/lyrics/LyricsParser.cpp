@@ -13,7 +13,6 @@
 
 namespace {
 
-
 // Calls visit(line, lineNumber) for every line of the text. CR LF, a lone CR, a lone LF and a
 // single zero byte each end a line; two zero bytes in a row end the text, as does the size limit
 // (between two characters).
@@ -92,7 +91,8 @@ private:
     void readLyricsLine(std::string_view line, int32_t lineNumber, int32_t tagStarts) {
         scanLyricsLine(line, scanned);
         for (int32_t offset : scanned.malformedOffsets)
-            warnings.malformedTag(lineNumber, static_cast<int32_t>(codePointsBefore(line, static_cast<size_t>(offset))));
+            warnings.malformedTag(lineNumber,
+                                  static_cast<int32_t>(codePointsBefore(line, static_cast<size_t>(offset))));
         std::vector<int32_t> times = lineTagTimes(scanned);
         if (scanned.text.empty()) {
             lastLineTimes.clear();
@@ -151,8 +151,8 @@ private:
         for (size_t k = 0; k < sources.size(); ++k)
             if (sources[k] == kFullStopTag && scanned.marks[k].offset != 0) fullStopsLead = 0;
         int shortFirst = scanned.firstTag == kShortTag && bracketTags >= 2;
-        int fullStopFirst = (scanned.firstTag == kCentiTag || scanned.firstTag == kMilliTag) && fullStopTags >= 2 &&
-                            fullStopsLead;
+        int fullStopFirst =
+            (scanned.firstTag == kCentiTag || scanned.firstTag == kMilliTag) && fullStopTags >= 2 && fullStopsLead;
         if (!shortFirst && !fullStopFirst) return {};
         std::vector<int> repeats(sources.size());
         for (size_t k = 0; k < sources.size(); ++k)
@@ -229,9 +229,11 @@ void endCopiesInTimeOrder(LyricsDocument& document, const std::vector<size_t>& c
     std::sort(starts.begin(), starts.end());
     for (size_t n : copies) {
         if (n >= count || lines[n].marks.back().offset == lines[n].length) continue;
-        auto next = std::upper_bound(starts.begin(), starts.end(), document.displayTime(lines[n].marks.front(), timeType));
-        int32_t end = next != starts.end() ? *next
-                                           : addClamped(document.displayTime(lines[n].marks.back(), timeType), kLastLineHold);
+        auto next =
+            std::upper_bound(starts.begin(), starts.end(), document.displayTime(lines[n].marks.front(), timeType));
+        int32_t end = next != starts.end()
+                          ? *next
+                          : addClamped(document.displayTime(lines[n].marks.back(), timeType), kLastLineHold);
         lines[n].marks.push_back({lines[n].length, end});
     }
 }
@@ -244,8 +246,7 @@ LineKind lineKind(std::string_view line) {
     return LineKind::kOther;
 }
 
-int parseLyrics(LyricsDocument& document, const char* text, size_t size, int32_t timeType,
-                LyricsWarnings& warnings) {
+int parseLyrics(LyricsDocument& document, const char* text, size_t size, int32_t timeType, LyricsWarnings& warnings) {
     LineReader reader(document, warnings);
     forEachLine(text, size, [&](std::string_view line, int32_t lineNumber) { reader.read(line, lineNumber); });
     if (!reader.finish()) return 0;
@@ -265,8 +266,9 @@ void completeLines(LyricsDocument& document, int32_t timeType) {
             marks.insert(marks.begin(), TimeMark{0, start});
         }
         if (marks.back().offset != lines[n].length) {
-            int32_t end = n + 1 < lines.size() ? document.displayTime(lines[n + 1].marks.front(), timeType)
-                                               : addClamped(document.displayTime(marks.back(), timeType), kLastLineHold);
+            int32_t end = n + 1 < lines.size()
+                              ? document.displayTime(lines[n + 1].marks.front(), timeType)
+                              : addClamped(document.displayTime(marks.back(), timeType), kLastLineHold);
             marks.push_back(TimeMark{lines[n].length, end});
         }
     }

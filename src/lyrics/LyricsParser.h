@@ -48,8 +48,7 @@ LineKind lineKind(std::string_view line);
 // line has no time mark (then no line is kept; header fields read so far stay), 1 otherwise.
 // Tag times are moved by the document's offsetMs as the "[offset:]" tag set it.
 // Added start and end marks hold times already converted with timeType.
-int parseLyrics(LyricsDocument& document, const char* text, size_t size, int32_t timeType,
-                LyricsWarnings& warnings);
+int parseLyrics(LyricsDocument& document, const char* text, size_t size, int32_t timeType, LyricsWarnings& warnings);
 
 // Gives every line a mark at offset 0 and one at its end, taking the missing times from the
 // neighbouring lines in their present order (the last line ends three seconds after its last mark).

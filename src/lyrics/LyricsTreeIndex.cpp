@@ -88,8 +88,8 @@ int LyricsTreeIndex::continueWalk(FolderTree& tree, const std::function<bool()>&
     return 1;
 }
 
-int LyricsTreeIndex::findWalked(const FolderTree& tree, const std::string& root, const std::string* names,
-                                size_t count, std::string& found) const {
+int LyricsTreeIndex::findWalked(const FolderTree& tree, const std::string& root, const std::string* names, size_t count,
+                                std::string& found) const {
     if (!built || root != indexedRoot) return 0;
     return findIn(tree, pathByName, names, count, found);
 }

@@ -29,8 +29,8 @@ struct FileLine {
     LineKind kind = LineKind::kOther;
     int isIdTag = 0;
     int isOffsetTag = 0;
-    int32_t offsetMs = 0;      // an offset tag's value
-    int offsetIsNumber = 0;    // the parser reads that value as the number it says
+    int32_t offsetMs = 0;    // an offset tag's value
+    int offsetIsNumber = 0;  // the parser reads that value as the number it says
 };
 
 // One rewritten line: its bytes and the bytes of its line end, in the file's encoding.
@@ -62,7 +62,10 @@ int isAscii(std::string_view bytes) {
 class LyricsFileLines {
 public:
     LyricsFileLines(std::string_view bytes, LyricsEnvironment& environment)
-        : bytes(bytes), environment(environment), encoding(detectEncoding(bytes, 0)), unitSize(isUtf16(encoding) ? 2 : 1) {
+        : bytes(bytes),
+          environment(environment),
+          encoding(detectEncoding(bytes, 0)),
+          unitSize(isUtf16(encoding) ? 2 : 1) {
         split();
         for (FileLine& line : lines) classify(line);
     }
@@ -198,8 +201,10 @@ private:
     std::string decode(std::string_view line) const {
         switch (encoding) {
         case TextEncoding::kAnsi: return environment.ansiToUtf8(line);
-        case TextEncoding::kUtf16Le: return decodeUnicode("\xFF\xFE" + std::string(line), encoding, kMaxLyricsCharacters);
-        case TextEncoding::kUtf16Be: return decodeUnicode("\xFE\xFF" + std::string(line), encoding, kMaxLyricsCharacters);
+        case TextEncoding::kUtf16Le:
+            return decodeUnicode("\xFF\xFE" + std::string(line), encoding, kMaxLyricsCharacters);
+        case TextEncoding::kUtf16Be:
+            return decodeUnicode("\xFE\xFF" + std::string(line), encoding, kMaxLyricsCharacters);
         default: return decodeUnicode(line, TextEncoding::kUtf8, kMaxLyricsCharacters);
         }
     }
@@ -326,13 +331,14 @@ int saveOffsetTag(const char* path, int32_t offsetMs, LyricsEnvironment& environ
 
 int shiftOffsetTag(const char* path, int32_t shiftMs, LyricsEnvironment& environment, LyricsFileWriter& writer,
                    OffsetSave& save) {
-    return saveWith(path, environment, writer, save, [&](const LyricsFileLines& file, int64_t& newMs, SaveFailure& failure) {
-        // A tag read otherwise than it is written gives no offset to shift from.
-        if (!file.offsetsAreNumbers()) {
-            failure = SaveFailure::kOffsetNotANumber;
-            return 0;
-        }
-        newMs = int64_t{file.offsetMs()} + shiftMs;
-        return 1;
-    });
+    return saveWith(path, environment, writer, save,
+                    [&](const LyricsFileLines& file, int64_t& newMs, SaveFailure& failure) {
+                        // A tag read otherwise than it is written gives no offset to shift from.
+                        if (!file.offsetsAreNumbers()) {
+                            failure = SaveFailure::kOffsetNotANumber;
+                            return 0;
+                        }
+                        newMs = int64_t{file.offsetMs()} + shiftMs;
+                        return 1;
+                    });
 }

@@ -47,9 +47,9 @@ int rewriteOffsetTag(std::string_view bytes, int32_t offsetMs, LyricsEnvironment
 
 // What a save did.
 struct OffsetSave {
-    int32_t previousMs = 0;  // the offset the file held
-    int32_t savedMs = 0;     // the offset it holds now (after a failure: the one it was to hold)
-    int written = 0;         // 0 when the file held that offset already and was left alone
+    int32_t previousMs = 0;                       // the offset the file held
+    int32_t savedMs = 0;                          // the offset it holds now (after a failure: the one it was to hold)
+    int written = 0;                              // 0 when the file held that offset already and was left alone
     TextEncoding encoding = TextEncoding::kAnsi;  // what the file was read, and written, in
     SaveFailure failure = SaveFailure::kNone;
 };

@@ -1,10 +1,10 @@
 #include "lyrics/PosixLyricsEnvironment.h"
 
 #include <dirent.h>
-#include <unicode/uchar.h>
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
+#include <unicode/uchar.h>
 #include <unistd.h>
 
 #include <cerrno>

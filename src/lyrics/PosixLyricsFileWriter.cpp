@@ -48,7 +48,8 @@ std::string writeBeside(const std::string& target, const struct stat& status, st
     if (descriptor < 0) return {};
     // Only root may give a file away: an ordinary user's new file stays theirs, and that is fine.
     if (fchown(descriptor, status.st_uid, status.st_gid) != 0) errno = 0;
-    int written = writeAll(descriptor, bytes) && fchmod(descriptor, status.st_mode & 07777) == 0 && fsync(descriptor) == 0;
+    int written =
+        writeAll(descriptor, bytes) && fchmod(descriptor, status.st_mode & 07777) == 0 && fsync(descriptor) == 0;
     int error = errno;
     if (close(descriptor) != 0 && written) {
         written = 0;

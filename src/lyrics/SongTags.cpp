@@ -13,8 +13,8 @@ constexpr size_t kId3v1Size = 128;
 constexpr size_t kId3v1FieldSize = 30;
 constexpr size_t kLyrics3SizeDigits = 6;
 constexpr size_t kLyrics3Footer = kLyrics3SizeDigits + 9 + kId3v1Size;  // size, "LYRICS200", ID3v1
-constexpr size_t kLyrics3Begin = 11;                                      // "LYRICSBEGIN"
-constexpr size_t kFieldHeader = 8;                                        // identifier, 5 size digits
+constexpr size_t kLyrics3Begin = 11;                                    // "LYRICSBEGIN"
+constexpr size_t kFieldHeader = 8;                                      // identifier, 5 size digits
 constexpr int kMaxSkippedFields = 10;
 
 int readExactly(SourceFile& file, int64_t offset, char* buffer, size_t count) {

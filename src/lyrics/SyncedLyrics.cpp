@@ -48,7 +48,8 @@ std::vector<LyricsLine> syncedLines(const std::vector<SyncedText>& entries) {
     // Entries in time order (a frame out of order is taken as meant), so that every line ends
     // where the next one in time begins.
     std::vector<SyncedText> sorted = entries;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const SyncedText& a, const SyncedText& b) { return a.time < b.time; });
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const SyncedText& a, const SyncedText& b) { return a.time < b.time; });
     std::vector<EntryText> texts;
     size_t bytes = 0;
     for (const SyncedText& entry : sorted) {
@@ -127,9 +128,10 @@ std::vector<LyricsLine> withTranslationsFolded(std::vector<LyricsLine> lines) {
 }  // namespace
 
 int32_t syncedTime(uint32_t stamp, SyncedTimeFormat format, int32_t frameSamples, int32_t sampleRate) {
-    uint64_t hundredths = format == SyncedTimeFormat::kMpegFrames
-                              ? uint64_t{stamp} * static_cast<uint64_t>(frameSamples) * 100 / static_cast<uint64_t>(sampleRate)
-                              : stamp / 10;
+    uint64_t hundredths =
+        format == SyncedTimeFormat::kMpegFrames
+            ? uint64_t{stamp} * static_cast<uint64_t>(frameSamples) * 100 / static_cast<uint64_t>(sampleRate)
+            : stamp / 10;
     return static_cast<int32_t>(std::min<uint64_t>(hundredths, kMaxSyncedTime));
 }
 

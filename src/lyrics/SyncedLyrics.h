@@ -14,7 +14,7 @@ struct SyncedText {
 };
 
 enum class SyncedTimeFormat : int32_t {
-    kMpegFrames = 1,    // MPEG frames since the start of the stream
+    kMpegFrames = 1,  // MPEG frames since the start of the stream
     kMilliseconds = 2,
 };
 

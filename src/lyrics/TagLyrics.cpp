@@ -50,7 +50,8 @@ using BlockLength = unsigned long;
 class SourceStream : public TagLib::IOStream {
 public:
     SourceStream(SourceFile& file, std::string name)
-        : file(file), fileName(std::move(name)),
+        : file(file),
+          fileName(std::move(name)),
           size(std::clamp<int64_t>(file.size(), 0, std::numeric_limits<StreamOffset>::max())) {}
 
     TagLib::FileName name() const override { return TagLib::FileName(fileName.c_str()); }
@@ -255,7 +256,8 @@ void addXiphLyrics(const TagLib::Ogg::XiphComment& comment, std::vector<TagLyric
     for (const char* name : {"LYRICS", "SYNCEDLYRICS", "UNSYNCEDLYRICS", "UNSYNCED LYRICS"}) {
         auto field = fields.find(name);
         if (field == fields.end()) continue;
-        for (const TagLib::String& value : field->second) found.push_back(textField(name, TextEncoding::kUtf8, unicodeText(value)));
+        for (const TagLib::String& value : field->second)
+            found.push_back(textField(name, TextEncoding::kUtf8, unicodeText(value)));
     }
 }
 
@@ -349,7 +351,8 @@ TagLib::ID3v1::Tag* id3v1TagOf(TagLib::File& file) {
     if (auto* tta = dynamic_cast<TrueAudio::File*>(&file)) return tta->hasID3v1Tag() ? tta->ID3v1Tag() : nullptr;
     if (auto* ape = dynamic_cast<APE::File*>(&file)) return ape->hasID3v1Tag() ? ape->ID3v1Tag() : nullptr;
     if (auto* mpc = dynamic_cast<MPC::File*>(&file)) return mpc->hasID3v1Tag() ? mpc->ID3v1Tag() : nullptr;
-    if (auto* wavPack = dynamic_cast<WavPack::File*>(&file)) return wavPack->hasID3v1Tag() ? wavPack->ID3v1Tag() : nullptr;
+    if (auto* wavPack = dynamic_cast<WavPack::File*>(&file))
+        return wavPack->hasID3v1Tag() ? wavPack->ID3v1Tag() : nullptr;
     return nullptr;
 }
 

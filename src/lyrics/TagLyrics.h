@@ -22,10 +22,10 @@ class LyricsEnvironment;
 class SourceFile;
 
 struct TagLyrics {
-    std::string field;          // where it was found: "SYLT", "USLT", "LYRICS", "©lyr", ...
+    std::string field;                            // where it was found: "SYLT", "USLT", "LYRICS", "©lyr", ...
     TextEncoding encoding = TextEncoding::kUtf8;  // what the field's text was stored as
-    int synced = 0;             // 1: entries holds a SYLT frame's texts; 0: text is a lyrics text
-    std::string text;           // UTF-8
+    int synced = 0;                               // 1: entries holds a SYLT frame's texts; 0: text is a lyrics text
+    std::string text;                             // UTF-8
     std::vector<SyncedText> entries;
 };
 

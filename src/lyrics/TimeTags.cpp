@@ -33,8 +33,7 @@ TagKind fullStopForm(std::string_view line, size_t i, char close) {
 }  // namespace
 
 int isTagStart(std::string_view line, size_t i) {
-    return i + 4 <= line.size() && line[i] == '[' && isDigit(line[i + 1]) && isDigit(line[i + 2]) &&
-           line[i + 3] == ':';
+    return i + 4 <= line.size() && line[i] == '[' && isDigit(line[i + 1]) && isDigit(line[i + 2]) && line[i + 3] == ':';
 }
 
 int32_t countTagStarts(std::string_view line) {

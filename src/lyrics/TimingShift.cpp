@@ -10,14 +10,17 @@ int32_t clampedSum(int64_t sum) { return static_cast<int32_t>(std::clamp<int64_t
 }  // namespace
 
 void stepShift(LiveShift& shift, int32_t stepMs) {
-    shift.shiftMs = static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(shift.shiftMs) + stepMs, -kMaxShiftMs, kMaxShiftMs));
+    shift.shiftMs = static_cast<int32_t>(
+        std::clamp<int64_t>(static_cast<int64_t>(shift.shiftMs) + stepMs, -kMaxShiftMs, kMaxShiftMs));
 }
 
 void resetShift(LiveShift& shift) { shift.shiftMs = shift.savedMs; }
 
 int32_t unsavedShiftMs(const LiveShift& shift) { return shift.shiftMs - shift.savedMs; }
 
-int32_t savedOffsetMs(int32_t loadedOffsetMs, const LiveShift& shift) { return addShift(loadedOffsetMs, shift.shiftMs); }
+int32_t savedOffsetMs(int32_t loadedOffsetMs, const LiveShift& shift) {
+    return addShift(loadedOffsetMs, shift.shiftMs);
+}
 
 void markSaved(LiveShift& shift) { shift.savedMs = shift.shiftMs; }
 

@@ -46,7 +46,8 @@ void Win32FolderTree::beginWalk(const std::string& root) {
     stopWatching();
     std::wstring path = widePath(root);
     if (path.empty()) return;
-    change = FindFirstChangeNotificationW(path.c_str(), TRUE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
+    change =
+        FindFirstChangeNotificationW(path.c_str(), TRUE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
 }
 
 int Win32FolderTree::listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
@@ -80,7 +81,8 @@ std::string Win32FolderTree::nameKey(const std::string& name) const {
     if (wide.empty()) return {};
     int length = static_cast<int>(wide.size());
     std::wstring upper(wide.size(), L'\0');
-    if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), length, upper.data(), length) != length) return name;
+    if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.data(), length, upper.data(), length) != length)
+        return name;
     return narrow(upper);
 }
 

@@ -157,7 +157,8 @@ std::string lyricsFileFor(const LrclibRecord& record, const OnlineQuery& query) 
         if (end == std::string_view::npos) {
             lyrics = {};
         } else {
-            lyrics.remove_prefix(end + (lyrics[end] == '\r' && end + 1 < lyrics.size() && lyrics[end + 1] == '\n' ? 2 : 1));
+            lyrics.remove_prefix(end +
+                                 (lyrics[end] == '\r' && end + 1 < lyrics.size() && lyrics[end + 1] == '\n' ? 2 : 1));
         }
         if (!isAbsurdOffset(line)) file += std::string(line) + "\r\n";
     }

@@ -28,7 +28,7 @@ enum class AnswerKind {
 };
 
 struct LrclibRecord {
-    std::string track;   // as the service names it (UTF-8)
+    std::string track;  // as the service names it (UTF-8)
     std::string artist;
     std::string album;
     double durationSeconds = 0;

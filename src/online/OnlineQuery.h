@@ -7,9 +7,9 @@
 #include <string_view>
 
 struct OnlineQuery {
-    std::string track;   // UTF-8
+    std::string track;  // UTF-8
     std::string artist;
-    std::string album;   // may be empty
+    std::string album;            // may be empty
     int32_t durationSeconds = 0;  // the host's song length; 0 or less: unknown
 };
 

@@ -16,8 +16,8 @@ constexpr size_t kMaxAnswerBytes = 1024 * 1024;
 constexpr int kMaxRedirects = 3;
 
 struct HttpAnswer {
-    int status = 0;    // 0: no answer (see failure)
-    std::string body;  // at most kMaxAnswerBytes
+    int status = 0;        // 0: no answer (see failure)
+    std::string body;      // at most kMaxAnswerBytes
     std::string failure;   // why there is no answer, in English ("timed out", "answer too large")
     std::string location;  // a redirect's Location header, as sent
 };

@@ -12,8 +12,7 @@
 #define SORVANE_WIDEN2(text) L##text
 #define SORVANE_WIDEN(text) SORVANE_WIDEN2(text)
 
-const wchar_t kUserAgent[] =
-    L"Sorvane/" SORVANE_WIDEN(SORVANE_VERSION_TEXT) L" (" SORVANE_WIDEN(SORVANE_HOMEPAGE) L")";
+const wchar_t kUserAgent[] = L"Sorvane/" SORVANE_WIDEN(SORVANE_VERSION_TEXT) L" (" SORVANE_WIDEN(SORVANE_HOMEPAGE) L")";
 
 // What a request's steps came to, told by WinHTTP's callbacks: the request waits on its signal for
 // each step. Held by the client and by WinHTTP, each letting go in turn (WinHTTP when it says the
@@ -22,9 +21,9 @@ struct WinHttpClient::Exchange {
     HANDLE signal = CreateEventW(nullptr, FALSE, FALSE, nullptr);  // a step ended, or the handle closes
     std::atomic<bool> closing{false};
     std::atomic<int> holders{2};
-    DWORD error = 0;  // the last step's error; 0: it succeeded
-    DWORD bytes = 0;  // what the last step found waiting, or read
-    char buffer[16384];   // what reads go into: WinHTTP may still fill it after a time-out
+    DWORD error = 0;     // the last step's error; 0: it succeeded
+    DWORD bytes = 0;     // what the last step found waiting, or read
+    char buffer[16384];  // what reads go into: WinHTTP may still fill it after a time-out
 
     ~Exchange() {
         if (signal) CloseHandle(signal);
@@ -80,9 +79,7 @@ std::atomic<int> callbacksUnderWay{0};
 void tell(Exchange* exchange, DWORD status, void* information, DWORD length) {
     switch (status) {
     case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
-    case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
-        exchange->error = 0;
-        break;
+    case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE: exchange->error = 0; break;
     case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
         exchange->error = 0;
         exchange->bytes = *static_cast<DWORD*>(information);
@@ -100,8 +97,7 @@ void tell(Exchange* exchange, DWORD status, void* information, DWORD length) {
         SetEvent(exchange->signal);
         exchange->letGo();
         return;
-    default:
-        return;
+    default: return;
     }
     SetEvent(exchange->signal);
 }
@@ -167,7 +163,8 @@ WinHttpClient::~WinHttpClient() {
     for (Exchange* exchange : exchanges) {
         while (!exchange->closing) {
             DWORD waited = GetTickCount() - start;
-            if (waited >= kClosingWaitMs || WaitForSingleObject(exchange->signal, kClosingWaitMs - waited) != WAIT_OBJECT_0)
+            if (waited >= kClosingWaitMs ||
+                WaitForSingleObject(exchange->signal, kClosingWaitMs - waited) != WAIT_OBJECT_0)
                 break;
         }
         if (exchange->closing) {
@@ -265,7 +262,8 @@ int WinHttpClient::runRequest(void* handle, Exchange& exchange, HttpAnswer& answ
         if (!awaitStep(exchange, answer, "reading the answer")) return 0;
         if (exchange.bytes == 0) break;
         DWORD wanted = std::min<DWORD>(exchange.bytes, sizeof exchange.buffer);
-        if (!WinHttpReadData(request, exchange.buffer, wanted, nullptr)) return failWithError(answer, "reading the answer");
+        if (!WinHttpReadData(request, exchange.buffer, wanted, nullptr))
+            return failWithError(answer, "reading the answer");
         if (!awaitStep(exchange, answer, "reading the answer")) return 0;
         DWORD read = exchange.bytes;
         if (read == 0) break;

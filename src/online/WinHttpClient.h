@@ -38,8 +38,8 @@ private:
     int awaitStep(Exchange& exchange, HttpAnswer& answer, const char* step);
     void letGoOfClosed();
 
-    void* session = nullptr;  // HINTERNET
-    DWORD deadline = 0;       // GetTickCount() when the lookup's time is up
+    void* session = nullptr;           // HINTERNET
+    DWORD deadline = 0;                // GetTickCount() when the lookup's time is up
     std::vector<Exchange*> exchanges;  // requests WinHTTP has not said it is done with
 };
 

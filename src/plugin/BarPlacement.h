@@ -15,9 +15,9 @@ struct BarPlacement {
     int32_t createOffsetX = 21, createOffsetY = 40;
     int dragging = 0;
     POINT dragBarOrigin = {}, dragPointerOrigin = {};
-    int dragEdge = 0;            // the desktop window: -1 its left edge is dragged, 1 its right, 0 all of it
-    int32_t dragBarWidth = 0;    // its width when the drag started
-    int pickMode = 0;  // the next left click picks the window to attach to
+    int dragEdge = 0;          // the desktop window: -1 its left edge is dragged, 1 its right, 0 all of it
+    int32_t dragBarWidth = 0;  // its width when the drag started
+    int pickMode = 0;          // the next left click picks the window to attach to
     HCURSOR pickCursor = nullptr;
     int lyricsHidden = 0;  // hidden by the user's hotkey: nothing shows the bar until it is pressed again
     // The desktop window: the DPI of the monitor it stands on, and the size its buffers were last

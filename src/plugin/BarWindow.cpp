@@ -114,21 +114,14 @@ void timingCommand(int id) {
 LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     assert(plugin.onHostThread());
     switch (message) {
-    case WM_CREATE:
-        InitCommonControls();
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case WM_CREATE: InitCommonControls(); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_MOVE:
     case WM_SIZE:
     case WM_ERASEBKGND:
     case WM_SHOWWINDOW:
-    case WM_DROPFILES:
-        return 0;
-    case WM_PAINT:
-        paint(window);
-        return 0;
+    case WM_DROPFILES: return 0;
+    case WM_PAINT: paint(window); return 0;
     case WM_CLOSE:
         plugin.tickTimer.stop();
         PostQuitMessage(0);
@@ -144,8 +137,7 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         if (inDesktopMode() && LOWORD(lParam) == HTCLIENT && showDesktopEdgeCursor(MAKELPARAM(p.x, p.y))) return TRUE;
         break;
     }
-    case WM_NCHITTEST:
-        return inDesktopMode() ? desktopHitTest() : HTCLIENT;
+    case WM_NCHITTEST: return inDesktopMode() ? desktopHitTest() : HTCLIENT;
     case WM_DPICHANGED:
         if (!inDesktopMode()) break;
         followDpiChange(wParam, reinterpret_cast<const RECT*>(lParam));
@@ -153,9 +145,7 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_DISPLAYCHANGE:
         if (inDesktopMode()) keepDesktopWindowOnScreen();
         break;
-    case kHotkeyMessage:
-        runHotkeyAction(wParam);
-        return 0;
+    case kHotkeyMessage: runHotkeyAction(wParam); return 0;
     case WM_KEYDOWN:
     case WM_KEYUP: {
         // "[" and "]" are the bar's own; every other key goes on to the host.
@@ -190,35 +180,20 @@ LRESULT CALLBACK barWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         runFrameTick();
         plugin.tickTimer.tickHandled();
         break;
-    case kLyricsLookedUpMessage:
-        adoptLookedUpLyrics();
-        return 0;
-    case kLinesPreparedMessage:
-        takePreparedLines();
-        return 0;
-    case kLyricsFoundOnlineMessage:
-        adoptOnlineLyrics();
-        return 0;
-    case WM_MOUSEMOVE:
-        dragTo(lParam);
-        return 0;
+    case kLyricsLookedUpMessage: adoptLookedUpLyrics(); return 0;
+    case kLinesPreparedMessage: takePreparedLines(); return 0;
+    case kLyricsFoundOnlineMessage: adoptOnlineLyrics(); return 0;
+    case WM_MOUSEMOVE: dragTo(lParam); return 0;
     case WM_LBUTTONDOWN:
         if (plugin.placement.pickMode)
             finishWindowPick(lParam);
         else
             startDrag(lParam);
         return 0;
-    case WM_LBUTTONUP:
-        endDrag();
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        cycleEffects();
-        break;
-    case WM_RBUTTONDOWN:
-        showSettingsMenu(window, lParam);
-        return 0;
-    default:
-        break;
+    case WM_LBUTTONUP: endDrag(); return 0;
+    case WM_LBUTTONDBLCLK: cycleEffects(); break;
+    case WM_RBUTTONDOWN: showSettingsMenu(window, lParam); return 0;
+    default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -245,8 +220,7 @@ HWND createBarWindow(HINSTANCE instance) {
     RECT host = {};
     GetWindowRect(plugin.hostWindow(), &host);
     const BarPlacement& place = plugin.placement;
-    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, kBarWindowClass, title.c_str(),
-                           WS_POPUP | WS_VISIBLE, host.left + place.createOffsetX, host.top + place.createOffsetY,
-                           plugin.liveSettings.width, barWindowHeight(plugin.liveSettings), nullptr, nullptr, instance,
-                           nullptr);
+    return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES, kBarWindowClass, title.c_str(), WS_POPUP | WS_VISIBLE,
+                           host.left + place.createOffsetX, host.top + place.createOffsetY, plugin.liveSettings.width,
+                           barWindowHeight(plugin.liveSettings), nullptr, nullptr, instance, nullptr);
 }

@@ -10,7 +10,6 @@ int32_t usableDpi(int32_t dpi) { return dpi < kStandardDpi || dpi > 10 * kStanda
 
 }  // namespace
 
-
 int32_t scaledToDpi(int32_t length, int32_t dpi) {
     return static_cast<int32_t>((int64_t{length} * usableDpi(dpi) + kStandardDpi / 2) / kStandardDpi);
 }

@@ -70,8 +70,8 @@ HWND createDesktopWindow(HINSTANCE instance, const wchar_t* className, const wch
     auto setContext = reinterpret_cast<SetThreadDpiContext>(user32Function("SetThreadDpiAwarenessContext"));
     HANDLE previous = setContext ? setContext(kPerMonitorAwareV2) : nullptr;
     ScreenRect r = wantedRect();
-    HWND window = CreateWindowExW(wantedExStyle(), className, title, WS_POPUP, r.left, r.top, r.width(),
-                                  r.height(), nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(wantedExStyle(), className, title, WS_POPUP, r.left, r.top, r.width(), r.height(),
+                                  nullptr, nullptr, instance, nullptr);
     if (window) {
         plugin.placement.desktopDpi = dpiOf(window);
         plugin.barWindow = window;

@@ -21,9 +21,7 @@ void followHostSkin() {
 }
 
 // In Direct mode with the bar hidden, frames go straight into the followed window.
-bool drawsIntoFollowedWindow() {
-    return !plugin.placement.barShown && plugin.liveSettings.Direct && !inDesktopMode();
-}
+bool drawsIntoFollowedWindow() { return !plugin.placement.barShown && plugin.liveSettings.Direct && !inDesktopMode(); }
 
 // The frames go into the bar window: copied, or in desktop mode through the layered window's update.
 const FramePresenter& barPresenter(const WindowPresenter& copy) { return inDesktopMode() ? desktopPresenter() : copy; }

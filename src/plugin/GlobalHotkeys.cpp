@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "lyrics/TimingShift.h"
 #include "plugin/DesktopWindow.h"
 #include "plugin/HostLink.h"
-#include "lyrics/TimingShift.h"
 #include "plugin/LiveTiming.h"
 #include "plugin/Placement.h"
 #include "utils/WinUiText.h"

@@ -32,8 +32,8 @@ std::ios_base::Init::~Init() {}
 #define SORVANE_STREAMSIZE "i"
 #endif
 
-extern "C" [[noreturn]] void sorvaneOstreamInsert() __asm__(
-    SORVANE_LIBRARY_SYMBOL("_ZSt16__ostream_insertIcSt11char_traitsIcEERSt13basic_ostreamIT_T0_ES6_PKS3_" SORVANE_STREAMSIZE));
+extern "C" [[noreturn]] void sorvaneOstreamInsert() __asm__(SORVANE_LIBRARY_SYMBOL(
+    "_ZSt16__ostream_insertIcSt11char_traitsIcEERSt13basic_ostreamIT_T0_ES6_PKS3_" SORVANE_STREAMSIZE));
 extern "C" [[noreturn]] void sorvaneOstreamPut() __asm__(SORVANE_LIBRARY_SYMBOL("_ZNSo3putEc"));
 
 extern "C" void sorvaneOstreamInsert() { std::abort(); }

@@ -97,7 +97,8 @@ int init() {
     loadSettings();
     plugin.attachWindow = lookupAttachWindow();
     HINSTANCE instance = plugin.moduleInstance();
-    if (!registerBarClass(instance)) return failInit(UiText::RegisterClassFailedText, UiText::RegisterClassFailedCaption);
+    if (!registerBarClass(instance))
+        return failInit(UiText::RegisterClassFailedText, UiText::RegisterClassFailedCaption);
     HWND bar = createBarWindow(instance);
     plugin.barWindow = bar;
     const Settings& drawn = plugin.frameSettings();
@@ -143,9 +144,9 @@ int uninstallPlugin(HWND parent) {
     if (plugin.configRunning) return kUninstallAtNextStart;
     // Not running: the settings are read for the language they choose, as config reads them.
     if (!plugin.running) loadSettings();
-    bool removeSettings = MessageBoxW(parent, uiTextW(UiText::UninstallRemoveSettingsText).c_str(),
-                                      uiTextW(UiText::UninstallCaption).c_str(),
-                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    bool removeSettings =
+        MessageBoxW(parent, uiTextW(UiText::UninstallRemoveSettingsText).c_str(),
+                    uiTextW(UiText::UninstallCaption).c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
     // The host unloads the library as soon as this returns, with or without calling quit first:
     // nothing of the plug-in may run on, and nothing may write a settings file after it is gone.
     stopPlugin(removeSettings ? Departure::kRemovedWithSettings : Departure::kRemovedKeepingSettings);

@@ -71,8 +71,7 @@ void applyForegroundRule() {
     BarPlacement& place = placement();
     if (front == plugin.hostWindow() || front == plugin.barWindow || front == plugin.attachWindow) {
         if (place.barShown) return;
-        if (live.Lset == kHideBar && !(plugin.playerState.playStatus == 1 && plugin.lyricsDocument->isLoaded()))
-            return;
+        if (live.Lset == kHideBar && !(plugin.playerState.playStatus == 1 && plugin.lyricsDocument->isLoaded())) return;
         showLyricsWindow();
         place.barShown = 1;
     } else if (place.barShown) {

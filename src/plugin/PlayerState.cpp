@@ -51,9 +51,7 @@ uintptr_t PlayerState::skinFolderBuffer() {
 
 void PlayerState::storeReply(int32_t query, intptr_t reply) {
     switch (query) {
-    case kQueryPlayStatus:
-        playStatus = static_cast<int32_t>(reply);
-        break;
+    case kQueryPlayStatus: playStatus = static_cast<int32_t>(reply); break;
     case kQueryPosition: {
         // The position never steps back by less than 500 ms: small backward jitter is dropped,
         // a real seek backwards is taken.
@@ -61,9 +59,7 @@ void PlayerState::storeReply(int32_t query, intptr_t reply) {
         if (position >= positionMs || static_cast<int64_t>(positionMs) - position >= 500) positionMs = position;
         break;
     }
-    case kQueryListPosition:
-        listPosition = static_cast<int32_t>(reply);
-        break;
+    case kQueryListPosition: listPosition = static_cast<int32_t>(reply); break;
     case kQueryFilePath:
         // The reply points into the host's playlist: converted at once, never kept.
         if (reply != 0) currentFile = decodeAnsi(reinterpret_cast<const char*>(reply));
@@ -82,8 +78,7 @@ void PlayerState::storeReply(int32_t query, intptr_t reply) {
         }
         hostSkinFolder = utf16ToUtf8({skinFolderWide, boundedLength(skinFolderWide, kSkinFolderSize)});
         break;
-    default:
-        break;
+    default: break;
     }
     --pendingReplies;
 }

@@ -10,8 +10,8 @@ struct PluginDescriptor {
     int (*init)();            // 0 = started, 1 = failed
     void (*config)();
     void (*quit)();
-    HWND hostWindow;          // filled in by the host before init
-    HINSTANCE moduleInstance; // filled in by the host before init
+    HWND hostWindow;           // filled in by the host before init
+    HINSTANCE moduleInstance;  // filled in by the host before init
 };
 
 extern PluginDescriptor pluginDescriptor;

@@ -68,7 +68,8 @@ void searchOnline(const SongIdentity& song) {
     request->hostTitle = plugin.songHostTitle;
     request->durationSeconds = askSongLength();
     request->options.timeType = live.TimeType;
-    request->options.server = live.LyricsServer && !live.LyricsServer->empty() ? *live.LyricsServer : kDefaultLyricsServer;
+    request->options.server =
+        live.LyricsServer && !live.LyricsServer->empty() ? *live.LyricsServer : kDefaultLyricsServer;
     request->options.downloadFolder = downloadFolder(textOrNull(live.DownloadPath), plugin.settingsFile.path);
     request->options.missesFile = onlineMissesFile(plugin.settingsFile.path);
     plugin.onlineLookup.request(std::move(request));

@@ -5,8 +5,8 @@
 #include "utils/GdiGuards.h"
 
 bool BannerContent::operator==(const BannerContent& other) const {
-    return drawn == other.drawn && background == other.background && colour == other.colour &&
-           height == other.height && text == other.text && face == other.face;
+    return drawn == other.drawn && background == other.background && colour == other.colour && height == other.height &&
+           text == other.text && face == other.face;
 }
 
 void BannerPicture::draw() {

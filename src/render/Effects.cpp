@@ -13,13 +13,13 @@ int32_t edgeDarkening(int32_t distance, int32_t rows) { return distance * 100 / 
 
 int32_t effectColour(int32_t effects, int32_t colourBack) {
     switch (effects) {
-        case kBackgroundBelow:
-        case kBackgroundGradient: return colourBack;
-        case kWhiteBelow: return 0xFFFFFF;
-        case kBlueBelow: return 0xFF0000;
-        case kGreenBelow: return 0x00FF00;
-        case kRedBelow: return 0x0000FF;
-        default: return 0;
+    case kBackgroundBelow:
+    case kBackgroundGradient: return colourBack;
+    case kWhiteBelow: return 0xFFFFFF;
+    case kBlueBelow: return 0xFF0000;
+    case kGreenBelow: return 0x00FF00;
+    case kRedBelow: return 0x0000FF;
+    default: return 0;
     }
 }
 
@@ -28,21 +28,21 @@ int32_t effectRowPercentage(int32_t effects, int32_t height, int32_t row) {
     int32_t half = height / 2, third = height / 3;
     int32_t fromTop = height - 1 - row;
     switch (effects) {
-        case kBackgroundBelow: return row < half ? edgeDarkening(row, half) : kUnchanged;
-        case kBackgroundGradient: return row * 100 / height + 25;
-        // The top band starts one row above 2h/3 (and above h/2 for effect 4), so the bands are
-        // not mirror images and the middle row of effect 4 is left alone.
-        case kDarkThirds:
-            if (row < third) return edgeDarkening(row, third);
-            return row > 2 * height / 3 ? edgeDarkening(fromTop, third) : kUnchanged;
-        case kDarkHalves:
-            if (row < half) return edgeDarkening(row, half);
-            return row > half ? edgeDarkening(fromTop, half) : kUnchanged;
-        case kWhiteBelow:
-        case kBlueBelow:
-        case kGreenBelow:
-        case kRedBelow: return row < half ? row * 100 / half : kUnchanged;
-        default: return kUnchanged;
+    case kBackgroundBelow: return row < half ? edgeDarkening(row, half) : kUnchanged;
+    case kBackgroundGradient: return row * 100 / height + 25;
+    // The top band starts one row above 2h/3 (and above h/2 for effect 4), so the bands are
+    // not mirror images and the middle row of effect 4 is left alone.
+    case kDarkThirds:
+        if (row < third) return edgeDarkening(row, third);
+        return row > 2 * height / 3 ? edgeDarkening(fromTop, third) : kUnchanged;
+    case kDarkHalves:
+        if (row < half) return edgeDarkening(row, half);
+        return row > half ? edgeDarkening(fromTop, half) : kUnchanged;
+    case kWhiteBelow:
+    case kBlueBelow:
+    case kGreenBelow:
+    case kRedBelow: return row < half ? row * 100 / half : kUnchanged;
+    default: return kUnchanged;
     }
 }
 

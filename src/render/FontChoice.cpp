@@ -122,7 +122,8 @@ void learnCharactersBeyondBmp(InstalledFaces& cache, const std::vector<char32_t>
     MemoryDc dc;
     for (size_t i = 0; i < cache.names.size(); ++i) {
         std::map<char32_t, bool>& known = cache.beyondBmp[i];
-        if (std::all_of(characters.begin(), characters.end(), [&](char32_t c) { return known.count(c) != 0; })) continue;
+        if (std::all_of(characters.begin(), characters.end(), [&](char32_t c) { return known.count(c) != 0; }))
+            continue;
         if (!dc) dc.reset(CreateCompatibleDC(nullptr));
         OwnedFont font(createProbeFont(cache.names[i]));
         SelectedObject selected(dc, font);

@@ -93,8 +93,8 @@ void LayeredWindowPresenter::present(const SurfaceBuffer& frame, int32_t columns
     GdiFlush();
     // Both pictures are bottom-up: the frame's first `rows` memory rows are the bar's rows.
     int32_t alpha = (std::clamp(opacity, 0, 100) * 255 + 50) / 100;
-    PixelArea source = {frame.pixels + static_cast<intptr_t>(frame.height - rows) * frame.width, frame.width,
-                        columns, rows};
+    PixelArea source = {frame.pixels + static_cast<intptr_t>(frame.height - rows) * frame.width, frame.width, columns,
+                        rows};
     PixelArea out = {picture.pixels, columns, columns, rows};
     if (skin && skin->pixels)
         premultiplyOverSkin(source, *skin, out, static_cast<uint32_t>(alpha));
@@ -104,8 +104,8 @@ void LayeredWindowPresenter::present(const SurfaceBuffer& frame, int32_t columns
 
     // Only what changed goes to the window (under Wine the whole picture costs a millisecond at
     // 1920 x 80); a new window or size takes all of it, with the size.
-    bool whole = shown < 0 || target != shownWindow || pictures[shown].width != columns ||
-                 pictures[shown].height != rows;
+    bool whole =
+        shown < 0 || target != shownWindow || pictures[shown].width != columns || pictures[shown].height != rows;
     RECT dirty = {0, 0, columns, rows};
     if (!whole) {
         dirty = changedPart(picture, pictures[shown]);
@@ -114,8 +114,8 @@ void LayeredWindowPresenter::present(const SurfaceBuffer& frame, int32_t columns
     SIZE size = {columns, rows};
     POINT origin = {0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UPDATELAYEREDWINDOWINFO update = {sizeof update, nullptr, nullptr, whole ? &size : nullptr, picture.dc, &origin,
-                                      0, &blend, ULW_ALPHA, &dirty};
+    UPDATELAYEREDWINDOWINFO update = {
+        sizeof update, nullptr, nullptr, whole ? &size : nullptr, picture.dc, &origin, 0, &blend, ULW_ALPHA, &dirty};
     if (!UpdateLayeredWindowIndirect(target, &update)) {
         // A window whose size is not the picture's (resized meanwhile) takes the whole picture.
         update.psize = &size;

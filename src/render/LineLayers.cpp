@@ -102,8 +102,7 @@ void LineLayers::hold(int set, const LayerContent& content, bool takeOther) {
     sets[set]->draw();
 }
 
-SIZE LineLayers::holdLine(int set, const RowText& shown, const Settings& settings, int32_t background,
-                          bool takeOther) {
+SIZE LineLayers::holdLine(int set, const RowText& shown, const Settings& settings, int32_t background, bool takeOther) {
     LayerContent content = contentFor(shown, settings, background);
     hold(set, content, takeOther);
     setTexts[set] = {*shown.text, content.text, content.face};

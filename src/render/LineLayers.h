@@ -79,6 +79,6 @@ private:
     SetText setTexts[2];
     std::vector<std::unique_ptr<TextLayers>> spares;  // ready, in no set
     std::vector<LayerContent> beingPrepared;          // the contents of the spares out with the preparer
-    FaceCache faces{4};  // the last few lines': those of the sets, and those drawn ahead
-    uint32_t generation = 0;  // counts releases
+    FaceCache faces{4};                               // the last few lines': those of the sets, and those drawn ahead
+    uint32_t generation = 0;                          // counts releases
 };

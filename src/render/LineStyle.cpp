@@ -20,9 +20,7 @@ ColourTrio beforeWipeColours(const Settings& settings) {
     return {settings.ColorB1, settings.ColorB2, settings.ColorB3};
 }
 
-ColourTrio wipeLineColours(const Settings& settings) {
-    return {settings.ColorL1, settings.ColorL2, settings.ColorL3};
-}
+ColourTrio wipeLineColours(const Settings& settings) { return {settings.ColorL1, settings.ColorL2, settings.ColorL3}; }
 
 bool showsWipeLine(int32_t mode, const Settings& settings, int32_t wipeFront, int32_t lineWidth) {
     return mode != 0 && settings.Red_Line != 0 && wipeFront != 0 && wipeFront < lineWidth;

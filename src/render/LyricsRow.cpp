@@ -162,68 +162,68 @@ RowFrame LyricsRow::drawFrame(int32_t lineIndex, int32_t positionMs, const Setti
     const LyricsLine* fading = document ? document->line(fadeLine) : nullptr;
     int32_t percent = 0;
     switch (displayState) {
-        case Clearing:
+    case Clearing:
+        drawLine(0, lineIndex, document, settings, true);
+        displayState = Blank;
+        return RowFrame::Unchanged;
+    case Blank:
+        if (canvas.hasSkin()) {
+            copyColumns(canvas.skinImage, 0, canvas.buffers[kViewBuffer], 0, canvas.barWidth);
+        } else {
+            canvas.fillBackground(kViewBuffer, 0, 0, canvas.barWidth, canvas.barHeight);
+        }
+        return RowFrame::Drawn;
+    case Showing: {
+        const LyricsLine* line = document ? document->line(lineIndex) : nullptr;
+        if (!line) return RowFrame::NoLine;
+        if (shownLine != lineIndex) {
+            shownLine = lineIndex;
+            clearSet(1);
             drawLine(0, lineIndex, document, settings, true);
-            displayState = Blank;
+        }
+        composeLine(0, positionMs, line, *document, settings);
+        if (canvas.hasSkin()) overlaySkin(0, 0);
+        return RowFrame::Drawn;
+    }
+    case FadingIn:
+        if (!fadeInPercent(*this, positionMs, settings, percent)) {
+            displayState = Showing;
             return RowFrame::Unchanged;
-        case Blank:
-            if (canvas.hasSkin()) {
-                copyColumns(canvas.skinImage, 0, canvas.buffers[kViewBuffer], 0, canvas.barWidth);
-            } else {
-                canvas.fillBackground(kViewBuffer, 0, 0, canvas.barWidth, canvas.barHeight);
-            }
-            return RowFrame::Drawn;
-        case Showing: {
-            const LyricsLine* line = document ? document->line(lineIndex) : nullptr;
-            if (!line) return RowFrame::NoLine;
-            if (shownLine != lineIndex) {
-                shownLine = lineIndex;
-                clearSet(1);
-                drawLine(0, lineIndex, document, settings, true);
-            }
-            composeLine(0, positionMs, line, *document, settings);
-            if (canvas.hasSkin()) overlaySkin(0, 0);
-            return RowFrame::Drawn;
         }
-        case FadingIn:
-            if (!fadeInPercent(*this, positionMs, settings, percent)) {
-                displayState = Showing;
-                return RowFrame::Unchanged;
-            }
-            fadeFrame(positionMs, fading, document, settings, percent);
-            if (percent >= 100) displayState = Showing;
-            return RowFrame::Drawn;
-        case FadingOut:
-            if (!fadeOutPercent(*this, positionMs, settings, percent)) {
-                displayState = Showing;
-                return RowFrame::Unchanged;
-            }
-            fadeFrame(positionMs, fading, document, settings, percent);
-            if (percent <= 0) displayState = Clearing;
-            return RowFrame::Drawn;
-        case CrossFadeStart:
-            // The old line into set 1, most often out of set 0, then the new one into set 0.
-            drawLine(1, shownLine, document, settings, true);
-            drawLine(0, fadeLine, document, settings, false);
-            displayState = CrossFading;
-            [[fallthrough]];
-        case CrossFading: {
-            if (!fadeInPercent(*this, positionMs, settings, percent)) {
-                displayState = Showing;
-                return RowFrame::Unchanged;
-            }
-            const LyricsLine* old = document ? document->line(shownLine) : nullptr;
-            if (old) composeLine(1, positionMs, old, *document, settings);
-            if (fading) composeLine(0, positionMs, fading, *document, settings);
-            if (canvas.hasSkin()) {
-                overlaySkin(0, 0);
-                overlaySkin(1, 0);
-            }
-            mixBuffers(canvas.barArea(kViewBuffer + 1), canvas.barArea(kViewBuffer), percent);
-            if (percent >= 100) displayState = Showing;
-            return RowFrame::Drawn;
+        fadeFrame(positionMs, fading, document, settings, percent);
+        if (percent >= 100) displayState = Showing;
+        return RowFrame::Drawn;
+    case FadingOut:
+        if (!fadeOutPercent(*this, positionMs, settings, percent)) {
+            displayState = Showing;
+            return RowFrame::Unchanged;
         }
-        default: return RowFrame::Unchanged;
+        fadeFrame(positionMs, fading, document, settings, percent);
+        if (percent <= 0) displayState = Clearing;
+        return RowFrame::Drawn;
+    case CrossFadeStart:
+        // The old line into set 1, most often out of set 0, then the new one into set 0.
+        drawLine(1, shownLine, document, settings, true);
+        drawLine(0, fadeLine, document, settings, false);
+        displayState = CrossFading;
+        [[fallthrough]];
+    case CrossFading: {
+        if (!fadeInPercent(*this, positionMs, settings, percent)) {
+            displayState = Showing;
+            return RowFrame::Unchanged;
+        }
+        const LyricsLine* old = document ? document->line(shownLine) : nullptr;
+        if (old) composeLine(1, positionMs, old, *document, settings);
+        if (fading) composeLine(0, positionMs, fading, *document, settings);
+        if (canvas.hasSkin()) {
+            overlaySkin(0, 0);
+            overlaySkin(1, 0);
+        }
+        mixBuffers(canvas.barArea(kViewBuffer + 1), canvas.barArea(kViewBuffer), percent);
+        if (percent >= 100) displayState = Showing;
+        return RowFrame::Drawn;
+    }
+    default: return RowFrame::Unchanged;
     }
 }
 
@@ -258,10 +258,10 @@ bool LyricsRow::holdsLines(const LyricsDocument& document, const Settings& setti
 void LyricsRow::beginFade(FadeStart start, int32_t lineIndex, int32_t positionMs, LyricsDocument& document,
                           const Settings& settings) {
     switch (start) {
-        case FadeStart::FadeIn: beginFadeIn(positionMs, 1, lineIndex, &document, settings); break;
-        case FadeStart::CrossFade: beginCrossFade(positionMs, 1, lineIndex); break;
-        case FadeStart::FadeOut: beginFadeOut(positionMs, settings.Fade_in, lineIndex, &document, settings); break;
-        case FadeStart::None: break;
+    case FadeStart::FadeIn: beginFadeIn(positionMs, 1, lineIndex, &document, settings); break;
+    case FadeStart::CrossFade: beginCrossFade(positionMs, 1, lineIndex); break;
+    case FadeStart::FadeOut: beginFadeOut(positionMs, settings.Fade_in, lineIndex, &document, settings); break;
+    case FadeStart::None: break;
     }
 }
 

@@ -85,15 +85,14 @@ private:
                     const Settings& settings);
     // Copies columns [from, to) of a layer, as far as they are among the `shown` columns of the
     // composed line from place.source on, into the view buffer at place.x0 on.
-    void copyInView(const SurfaceBuffer& layer, int32_t from, int32_t to, int view, LinePlacement place,
-                    int32_t shown);
+    void copyInView(const SurfaceBuffer& layer, int32_t from, int32_t to, int view, LinePlacement place, int32_t shown);
     // Fills the bar area of set s's view with the background.
     void clearView(int set);
     void overlaySkin(int set, int32_t percentage);
     // One frame of a fade: the line over its background (the skin or ColorBACK), `shown` percent
     // of the way out of it.
-    void fadeFrame(int32_t positionMs, const LyricsLine* line, const LyricsDocument* document,
-                   const Settings& settings, int32_t shown);
+    void fadeFrame(int32_t positionMs, const LyricsLine* line, const LyricsDocument* document, const Settings& settings,
+                   int32_t shown);
 
     BarCanvas& canvas;
     TextFont setFonts[2];  // each set's line is measured in one

@@ -30,5 +30,6 @@ private:
 
 // Draws `length` UTF-16 units of text 25 times: 16 passes in the outer colour around the border of a
 // 5 x 5 square of offsets, 8 in the middle colour around the 3 x 3 square, and the glyphs in the
-// inner colour at (x + 2, y + 2): the outline is kOutlineWidth (LineGeometry.h) on every side. The DC's font, background colour and mode are the caller's.
+// inner colour at (x + 2, y + 2): the outline is kOutlineWidth (LineGeometry.h) on every side. The DC's font,
+// background colour and mode are the caller's.
 void drawOutlinedText(HDC dc, int x, int y, const ColourTrio& colours, const wchar_t* text, int32_t length);

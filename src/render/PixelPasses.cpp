@@ -27,8 +27,7 @@ void keyedCopyRow(const uint32_t* __restrict source, uint32_t* __restrict destin
     for (int32_t j = 0; j < columns; ++j) destination[j] = source[j] ? source[j] : destination[j];
 }
 
-void keyedMixRow(const uint32_t* __restrict source, uint32_t* __restrict destination, int32_t columns,
-                 uint16_t p) {
+void keyedMixRow(const uint32_t* __restrict source, uint32_t* __restrict destination, int32_t columns, uint16_t p) {
     for (int32_t j = 0; j < columns; ++j) {
         uint32_t s = source[j], d = destination[j];
         uint32_t mixed = mixBytes(s, d, p);

@@ -66,8 +66,7 @@ void mixBuffers(const PixelArea& source, const PixelArea& destination, int32_t p
                 PixelCode code = PixelCode::Best);
 // pixel := mixColour(colour, pixel, percentage) for every pixel: 0 gives plain colour, 100 leaves
 // the picture.
-void fadeTowardsBackground(const PixelArea& area, int32_t colour, int32_t percentage,
-                           PixelCode code = PixelCode::Best);
+void fadeTowardsBackground(const PixelArea& area, int32_t colour, int32_t percentage, PixelCode code = PixelCode::Best);
 // The same over one row (memory row `row` of the area).
 void mixRowWithColour(const PixelArea& area, int32_t row, int32_t colour, int32_t percentage,
                       PixelCode code = PixelCode::Best);

@@ -61,9 +61,8 @@ void RenderSurface::releaseLowerRow() {
 }
 
 void RenderSurface::setLowerRole(const Settings& settings) {
-    RowRole role = settings.SecondRow == kTranslationRow || settings.SecondRow == kRomanisationRow
-                       ? RowRole::UnderLines
-                       : RowRole::SungLines;
+    RowRole role = settings.SecondRow == kTranslationRow || settings.SecondRow == kRomanisationRow ? RowRole::UnderLines
+                                                                                                   : RowRole::SungLines;
     if (lowerRow.role == role) return;
     lowerRow.role = role;
     lowerRow.invalidateLines();

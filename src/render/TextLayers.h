@@ -24,7 +24,7 @@ struct LayerContent {
     std::wstring text;       // the line's UTF-16 form
     std::wstring face;
     ColourTrio after = {}, wipeLine = {}, before = {};
-    int32_t percent = 100;   // the text's height in percent of the layers' (a second row's smaller text)
+    int32_t percent = 100;  // the text's height in percent of the layers' (a second row's smaller text)
 
     bool operator==(const LayerContent& other) const;
     bool operator!=(const LayerContent& other) const { return !(*this == other); }
@@ -48,8 +48,8 @@ struct TextLayers {
     SurfaceBuffer layers[3];  // by LayerRole
     LayerContent content;
     SIZE extent = {0, 0};
-    int32_t height = 0;       // the bar's
-    uint32_t generation = 0;  // the buffers these layers were made with (LineLayers)
+    int32_t height = 0;           // the bar's
+    uint32_t generation = 0;      // the buffers these layers were made with (LineLayers)
     const void* maker = nullptr;  // the LineLayers that made them
 };
 

@@ -10,11 +10,11 @@ bool isClear(const DisplayStatus& row) { return row.displayState == Clearing || 
 // The line a row shows or is fading to.
 int32_t lineHeading(const DisplayStatus& row) {
     switch (row.displayState) {
-        case Showing: return row.dueLine;
-        case FadingIn:
-        case CrossFadeStart:
-        case CrossFading: return row.fadeLine;
-        default: return kNoLine;
+    case Showing: return row.dueLine;
+    case FadingIn:
+    case CrossFadeStart:
+    case CrossFading: return row.fadeLine;
+    default: return kNoLine;
     }
 }
 

@@ -35,8 +35,8 @@ void VerticalSync::update(Settings& settings) {
     object = createDirectDraw(library);
     if (object) return;
     settings.Wait_Vsync = 0;
-    MessageBoxW(nullptr, uiTextW(UiText::DirectDrawFailedText).c_str(), uiTextW(UiText::DirectDrawFailedCaption).c_str(),
-                MB_OK);
+    MessageBoxW(nullptr, uiTextW(UiText::DirectDrawFailedText).c_str(),
+                uiTextW(UiText::DirectDrawFailedCaption).c_str(), MB_OK);
 }
 
 void VerticalSync::waitForBlank(const Settings& settings) const {

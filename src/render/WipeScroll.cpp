@@ -20,13 +20,14 @@ int32_t clampToInt32(int64_t value) {
 
 }  // namespace
 
-int32_t wipePosition(const LyricsLine& line, const LyricsDocument& document, int32_t timeType,
-                     TextMeasure& measure, int32_t positionMs, int piecewise) {
+int32_t wipePosition(const LyricsLine& line, const LyricsDocument& document, int32_t timeType, TextMeasure& measure,
+                     int32_t positionMs, int piecewise) {
     const TimeMark* first = line.mark(0);
     if (!first) return 0;
     int32_t t = positionMs / 10;
     if (t < document.displayTime(*first, timeType)) return 0;
-    if (t > document.displayTime(*line.mark(kLastIndex), timeType)) return clampToInt32(composedLineColumns(line.width));
+    if (t > document.displayTime(*line.mark(kLastIndex), timeType))
+        return clampToInt32(composedLineColumns(line.width));
 
     const TimeMark* a = first;
     const TimeMark* b = line.mark(kLastIndex);

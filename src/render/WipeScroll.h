@@ -22,8 +22,8 @@ public:
 // mark's text offset at that mark's time. Straight (piecewise 0): one run at constant speed from
 // the first mark to the last. 0 before the first mark's time, composedLineColumns(width) after the
 // last one.
-int32_t wipePosition(const LyricsLine& line, const LyricsDocument& document, int32_t timeType,
-                     TextMeasure& measure, int32_t positionMs, int piecewise);
+int32_t wipePosition(const LyricsLine& line, const LyricsDocument& document, int32_t timeType, TextMeasure& measure,
+                     int32_t positionMs, int piecewise);
 
 // The column of the composed line that scrolling keeps in the middle of the bar, by Wset:
 // 1 halfway between the wipe front and the constant-speed position plus an eighth of the bar,

@@ -51,11 +51,11 @@
 #define IDC_BEFORE_MIDDLE 1011  // ColorB2
 #define IDC_BEFORE_INNER 1012   // ColorB3
 #define IDC_COLOUR_SPARE 1014
-#define IDC_LINE_OUTER 1015     // ColorL1
-#define IDC_LINE_MIDDLE 1016    // ColorL2
+#define IDC_LINE_OUTER 1015   // ColorL1
+#define IDC_LINE_MIDDLE 1016  // ColorL2
 #define IDC_FONT_LIST 1017
-#define IDC_LINE_INNER 1018     // ColorL3
-#define IDC_AFTER_OUTER 1019    // ColorA1
+#define IDC_LINE_INNER 1018   // ColorL3
+#define IDC_AFTER_OUTER 1019  // ColorA1
 #define IDC_ROW_FRAME 1020
 #define IDC_BACK_COLOUR 1025
 #define IDC_TITLE_COLOUR 1026
@@ -66,10 +66,10 @@
 #define IDC_SKIN_BROWSE 1008
 #define IDC_LYRICS_PATH 1015
 #define IDC_SKIN_PATH 1016
-#define IDC_DOWNLOAD_PATH 1054    // DownloadPath
+#define IDC_DOWNLOAD_PATH 1054  // DownloadPath
 #define IDC_DOWNLOAD_BROWSE 1055
-#define IDC_ONLINE_LYRICS 1056    // OnlineLyrics
-#define IDC_ONLINE_NOTE 1057      // what a lookup sends, or why LyricsServer cannot be used
+#define IDC_ONLINE_LYRICS 1056  // OnlineLyrics
+#define IDC_ONLINE_NOTE 1057    // what a lookup sends, or why LyricsServer cannot be used
 
 // Display page.
 #define IDC_WAIT_VSYNC 1000
@@ -82,9 +82,9 @@
 #define IDC_NOT_DISP_NOKRA_TAIL 1016
 #define IDC_STANDARD_TIME 1024
 #define IDC_PLAYER_TIME 1025
-#define IDC_TWO_ROWS 1060         // Rows
-#define IDC_SECOND_ROW_FIRST 1061 // SecondRow: three radio buttons
-#define IDC_SECOND_ROW_SIZE 1064  // SecondRowSize
+#define IDC_TWO_ROWS 1060          // Rows
+#define IDC_SECOND_ROW_FIRST 1061  // SecondRow: three radio buttons
+#define IDC_SECOND_ROW_SIZE 1064   // SecondRowSize
 
 // Second display page: two sets of three radio buttons (Lset, Wset) and the window pick.
 #define IDC_LSET_FIRST 1040

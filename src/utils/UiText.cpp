@@ -43,7 +43,8 @@ constexpr Entry kTable[] = {
     {UiText::SaveFailedCaption, "Sorvane", "Sorvane"},
     {UiText::SaveFailedText,
      "設定を保存できませんでした。\n\nファイル: {1}\n理由: {2}\n\n変更した設定は Winamp を終了すると失われます。",
-     "Sorvane could not save your settings.\n\nFile: {1}\nReason: {2}\n\nYour changes will be lost when Winamp closes."},
+     "Sorvane could not save your settings.\n\nFile: {1}\nReason: {2}\n\nYour changes will be lost when Winamp "
+     "closes."},
     {UiText::SaveFailedLogLine, "設定を保存できませんでした: {1}: {2}", "Could not save the settings to {1}: {2}"},
     {UiText::SaveFailedNoReason, "ファイルに書き込めませんでした。", "The file could not be written."},
     {UiText::ShiftEarlierMenuItem, "0.1 秒早く表示\t[", "Show 0.1 s &Earlier\t["},
@@ -60,20 +61,23 @@ constexpr Entry kTable[] = {
      "changed."},
     {UiText::LyricsFileGone, "歌詞ファイルが見つかりません。", "The lyrics file is not there."},
     {UiText::LyricsFileReadOnly, "歌詞ファイルは読み取り専用です。", "The lyrics file is read-only."},
-    {UiText::LyricsFileInUse, "歌詞ファイルは他のプログラムが使用中です。", "The lyrics file is open in another program."},
+    {UiText::LyricsFileInUse, "歌詞ファイルは他のプログラムが使用中です。",
+     "The lyrics file is open in another program."},
     {UiText::LyricsFolderRefused, "歌詞ファイルのフォルダーに書き込めません。",
      "The folder of the lyrics file does not allow changes."},
     {UiText::LyricsFileOnReadOnlyMedium, "歌詞ファイルは書き込めない媒体にあります。",
      "The lyrics file is on a medium that cannot be written."},
     {UiText::LyricsFileDiskFull, "ディスクがいっぱいです。", "The disk of the lyrics file is full."},
     {UiText::LyricsFileTooLong, "歌詞ファイルが大きすぎます。", "The lyrics file is longer than Sorvane reads."},
-    {UiText::LyricsFileTooLongWithTag, "オフセットのタグを書き加えると、歌詞ファイルが Sorvane の読める長さを超えます。",
+    {UiText::LyricsFileTooLongWithTag,
+     "オフセットのタグを書き加えると、歌詞ファイルが Sorvane の読める長さを超えます。",
      "With the offset tag the lyrics file would be longer than Sorvane reads."},
     {UiText::LyricsOffsetOutOfRange, "オフセットが 24 時間を超えてしまいます。",
      "The offset would be more than 24 hours either way."},
     {UiText::LyricsOffsetNotANumber, "歌詞ファイルのオフセットのタグが数値として読めません。",
      "An offset tag in the lyrics file does not read as a number."},
-    {UiText::LyricsFileNotLyrics, "表示できる歌詞がファイルにありません。", "The file holds no lyrics Sorvane can show."},
+    {UiText::LyricsFileNotLyrics, "表示できる歌詞がファイルにありません。",
+     "The file holds no lyrics Sorvane can show."},
     {UiText::LyricsFileAmbiguous, "タグを書き加えると歌詞の読み方が変わってしまいます。",
      "The lyrics file cannot take the tag without reading differently."},
     {UiText::LyricsCopyInTheWay, "同じ名前のファイルがすでにあります。", "A file of that name is there already."},
@@ -144,23 +148,17 @@ std::string formatUiText(UiText text, UiLanguage language, const std::vector<std
 
 UiLanguage resolveLanguage(LanguageChoice choice, UiLanguage system) {
     switch (choice) {
-    case LanguageChoice::Japanese:
-        return UiLanguage::Japanese;
-    case LanguageChoice::English:
-        return UiLanguage::English;
-    default:
-        return system;
+    case LanguageChoice::Japanese: return UiLanguage::Japanese;
+    case LanguageChoice::English: return UiLanguage::English;
+    default: return system;
     }
 }
 
 const char* languageChoiceName(LanguageChoice choice) {
     switch (choice) {
-    case LanguageChoice::Japanese:
-        return "ja";
-    case LanguageChoice::English:
-        return "en";
-    default:
-        return "auto";
+    case LanguageChoice::Japanese: return "ja";
+    case LanguageChoice::English: return "en";
+    default: return "auto";
     }
 }
 

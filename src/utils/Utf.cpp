@@ -29,8 +29,7 @@ char32_t decodeUtf8(std::string_view text, size_t i, size_t& length, int* cut) {
         if (!isContinuation(byteAt(text, i + k))) return kReplacementCharacter;
         value = value << 6 | (byteAt(text, i + k) & 0x3F);
     }
-    if (value < kLeast[count] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return kReplacementCharacter;
+    if (value < kLeast[count] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return kReplacementCharacter;
     length = count;
     return value;
 }

@@ -42,7 +42,8 @@ std::wstring ansiToWide(std::string_view ansi, UINT codePage) {
     std::wstring character;
     for (size_t i = 0; i < ansi.size();) {
         size_t length = 1;
-        while (length <= longest && i + length <= ansi.size() && !convertStrictly(ansi.substr(i, length), codePage, character))
+        while (length <= longest && i + length <= ansi.size() &&
+               !convertStrictly(ansi.substr(i, length), codePage, character))
             ++length;
         if (length <= longest && i + length <= ansi.size()) {
             wide += character;

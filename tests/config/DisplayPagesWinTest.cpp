@@ -80,8 +80,8 @@ TEST_F(SheetTest, WindowPickAttachesTheClickedWindowAndSurvivesCancel) {
     targetClass.hInstance = instance;
     targetClass.lpszClassName = "SorvaneTestTarget";
     RegisterClassA(&targetClass);
-    HWND target = CreateWindowExA(0, "SorvaneTestTarget", "Target", WS_POPUP | WS_VISIBLE, 1200, 900, 200, 100,
-                                  nullptr, nullptr, instance, nullptr);
+    HWND target = CreateWindowExA(0, "SorvaneTestTarget", "Target", WS_POPUP | WS_VISIBLE, 1200, 900, 200, 100, nullptr,
+                                  nullptr, instance, nullptr);
     showPage(4);
     then([this] {
         click(IDC_PICK_WINDOW);

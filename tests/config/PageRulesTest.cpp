@@ -13,8 +13,8 @@ TEST(EditNumber, ReadsSignedAndUnsignedDecimalText) {
 
 TEST(EditNumber, AnythingElseReadsAsZero) {
     // A minus sign being typed, a minus in a digits-only field, text, mixed text, out of range.
-    for (const char* text : {"-", "", "   ", "abc", "12px", "1 2", "+5", "--3", "2147483648", "-2147483649",
-                             "99999999999999999999999"})
+    for (const char* text :
+         {"-", "", "   ", "abc", "12px", "1 2", "+5", "--3", "2147483648", "-2147483649", "99999999999999999999999"})
         EXPECT_EQ(editNumber(text, true), 0) << text;
     EXPECT_EQ(editNumber("-5", false), 0);
     EXPECT_EQ(editNumber(nullptr, true), 0);

@@ -1,7 +1,8 @@
 // The sheet as a whole: its pages and their texts, OK, Cancel and the save that follows either.
+#include "config/PropertySheet.h"
+
 #include <algorithm>
 
-#include "config/PropertySheet.h"
 #include "config/SheetDriver.h"
 #include "resources/ResourceIds.h"
 #include "utils/Text.h"
@@ -62,7 +63,8 @@ std::string tabText(HWND sheet, int index) {
     tab.mask = TCIF_TEXT;
     tab.pszText = buffer;
     tab.cchTextMax = sizeof buffer;
-    SendMessageA(FindWindowExA(sheet, nullptr, WC_TABCONTROLA, nullptr), TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&tab));
+    SendMessageA(FindWindowExA(sheet, nullptr, WC_TABCONTROLA, nullptr), TCM_GETITEMA, index,
+                 reinterpret_cast<LPARAM>(&tab));
     return buffer;
 }
 

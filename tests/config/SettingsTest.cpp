@@ -107,8 +107,8 @@ TEST(Settings, RowKeysOutOfTheirRangeReadAsTheNearestSoundValue) {
 TEST(Settings, TheDesktopWindowsSettingsAreReadWithinTheirRanges) {
     Settings s;
     MemoryStore store;
-    store.values = {{"Window", "7"},           {"Locked", "-1"},          {"Desktop_x", "-2147483648"},
-                    {"Desktop_y", "99999999"}, {"Desktop_width", "0"},   {"DesktopBack", "250"}};
+    store.values = {{"Window", "7"},           {"Locked", "-1"},       {"Desktop_x", "-2147483648"},
+                    {"Desktop_y", "99999999"}, {"Desktop_width", "0"}, {"DesktopBack", "250"}};
     s.loadFromIni(store);
     EXPECT_EQ(s.Window, kBarWindow) << "an unknown mode is the bar";
     EXPECT_EQ(s.Locked, 1);

@@ -1,4 +1,6 @@
 // The settings record against real INI files through the platform's private-profile calls.
+#include "config/Settings.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,7 +11,6 @@
 #include <string>
 
 #include "config/PrivateProfileStore.h"
-#include "config/Settings.h"
 #include "utils/Utf.h"
 
 namespace {
@@ -134,8 +135,9 @@ TEST_F(SettingsIni, ANewFileIsUtf16AndKeepsNamesInAnyScript) {
 
 TEST_F(SettingsIni, AnAnsiFileIsReadAsItStandsAndUpgradedOnSaveWithEverythingKept) {
     // Written by an earlier version: code page 932, with a section and keys of someone else's.
-    std::string ansi = "[Other]\r\nkey=\x83\x65\x83\x58\x83\x67\r\n\r\n[Sorvane v0.15b by KEDO]\r\n"
-                       "LyricsPath=C:\\\x89\xcc\x8e\x8c\r\nFin_Start=-33\r\nUnknownKey=kept\r\n";
+    std::string ansi =
+        "[Other]\r\nkey=\x83\x65\x83\x58\x83\x67\r\n\r\n[Sorvane v0.15b by KEDO]\r\n"
+        "LyricsPath=C:\\\x89\xcc\x8e\x8c\r\nFin_Start=-33\r\nUnknownKey=kept\r\n";
     std::ofstream(path, std::ios::binary) << ansi;
     Settings s;
     PrivateProfileStore reader(path, kSection);

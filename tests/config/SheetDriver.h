@@ -48,9 +48,9 @@ protected:
         host.hInstance = instance;
         host.lpszClassName = "SorvaneTestHost";
         RegisterClassA(&host);
-        hostHandle = CreateWindowExA(0, "SorvaneTestHost", "host", WS_POPUP | WS_VISIBLE, kHostRect.left,
-                                     kHostRect.top, kHostRect.right - kHostRect.left,
-                                     kHostRect.bottom - kHostRect.top, nullptr, nullptr, instance, nullptr);
+        hostHandle = CreateWindowExA(0, "SorvaneTestHost", "host", WS_POPUP | WS_VISIBLE, kHostRect.left, kHostRect.top,
+                                     kHostRect.right - kHostRect.left, kHostRect.bottom - kHostRect.top, nullptr,
+                                     nullptr, instance, nullptr);
         pluginDescriptor.hostWindow = hostHandle;
         pluginDescriptor.moduleInstance = instance;
         plugin.running = 1;
@@ -90,9 +90,15 @@ protected:
             return true;
         });
     }
-    void showPage(int index) { then([this, index] { SendMessageA(sheet(), PSM_SETCURSEL, index, 0); }); }
-    void pressOk() { then([this] { PostMessageA(sheet(), PSM_PRESSBUTTON, PSBTN_OK, 0); }); }
-    void pressCancel() { then([this] { PostMessageA(sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0); }); }
+    void showPage(int index) {
+        then([this, index] { SendMessageA(sheet(), PSM_SETCURSEL, index, 0); });
+    }
+    void pressOk() {
+        then([this] { PostMessageA(sheet(), PSM_PRESSBUTTON, PSBTN_OK, 0); });
+    }
+    void pressCancel() {
+        then([this] { PostMessageA(sheet(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0); });
+    }
 
     // Opens the sheet through the config entry and runs the queued steps; the last one must close it.
     void runConfig() {

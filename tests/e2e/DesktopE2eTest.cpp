@@ -2,13 +2,12 @@
 // place, drawn with per-pixel alpha (the pictures handed to UpdateLayeredWindowIndirect are captured
 // through the plug-in's import table), dragged and saved, locked, brought onto the screen, and
 // driven by the global hotkeys the substitute player offers.
-#include "ImportPatch.h"
-#include "PluginRun.h"
-
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
+#include "ImportPatch.h"
+#include "PluginRun.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -57,7 +56,8 @@ BOOL WINAPI capturingUpdate(HWND window, const LayeredUpdate* update) {
         for (int y = 0; y < height; ++y) {
             int row = bottomUp ? dib.dsBm.bmHeight - 1 - y : y;
             for (int x = 0; x < width; ++x)
-                lastFrame.pixels[static_cast<size_t>(y) * width + x] = bits[static_cast<size_t>(row) * dib.dsBm.bmWidth + x];
+                lastFrame.pixels[static_cast<size_t>(y) * width + x] =
+                    bits[static_cast<size_t>(row) * dib.dsBm.bmWidth + x];
         }
         ++framesSeen;
     }

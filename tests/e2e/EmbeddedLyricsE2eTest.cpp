@@ -25,7 +25,8 @@ TEST_F(EmbeddedLyrics, TheBarShowsTheLyricsInASongsTagsAsFromALyricsFile) {
     };
     // Word-level SYLT (karaoke lines), and a FLAC file's Xiph comment holding LRC text.
     const Song songs[] = {
-        {"sylt-words.mp3", "[00:01:00]Hel[00:01:50]lo [00:02:00]world[00:04:00]\r\n[00:04:00]Se[00:04:50]cond[00:07:50]\r\n",
+        {"sylt-words.mp3",
+         "[00:01:00]Hel[00:01:50]lo [00:02:00]world[00:04:00]\r\n[00:04:00]Se[00:04:50]cond[00:07:50]\r\n",
          {1750, 3000, 4700}},
         {"xiph.flac", kTaggedLrc, {2000, 4500, 7000}},
     };

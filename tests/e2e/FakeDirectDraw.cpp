@@ -70,5 +70,4 @@ __declspec(dllexport) void WINAPI fakeDirectDrawCounts(LONG* made, LONG* gone, L
 }
 
 __declspec(dllexport) void WINAPI fakeDirectDrawFail(LONG fail) { failing = fail; }
-
 }

@@ -1,8 +1,8 @@
 // The karaoke display through the real plug-in: songs with lyrics files beside them, the player's
 // clock held at known positions, and the bar's pixels as they reached the screen.
-#include "PluginRun.h"
-
 #include <algorithm>
+
+#include "PluginRun.h"
 
 namespace {
 
@@ -43,8 +43,8 @@ uint32_t mixChannels(uint32_t from, uint32_t to, int percentage) {
     for (size_t i = 0; i < mixed.pixels.size(); ++i) {
         uint32_t expected = mixChannels(from.pixels[i], to.pixels[i], percentage);
         if (mixed.pixels[i] != expected)
-            return ::testing::AssertionFailure() << "pixel " << i << ": " << std::hex << mixed.pixels[i]
-                                                 << " instead of " << expected;
+            return ::testing::AssertionFailure()
+                   << "pixel " << i << ": " << std::hex << mixed.pixels[i] << " instead of " << expected;
     }
     return ::testing::AssertionSuccess();
 }
@@ -65,7 +65,8 @@ std::vector<bool> drawnMask(const Image& image) {
 // The bar at a moment of a line drawn from column x0 (width pixels of text) whose wipe front
 // stands at column front: sung glyphs left of it, the wipe line right at it, unsung glyphs after.
 void expectWipeFront(const Image& bar, int x0, int width, int front) {
-    Span sung = columnsOf(bar, kSungPixel), line = columnsOf(bar, kWipeLinePixel), unsung = columnsOf(bar, kUnsungPixel);
+    Span sung = columnsOf(bar, kSungPixel), line = columnsOf(bar, kWipeLinePixel),
+         unsung = columnsOf(bar, kUnsungPixel);
     ASSERT_GE(sung.first, x0);
     EXPECT_LE(sung.last, front);
     ASSERT_GE(line.first, 0) << "the wipe line shows";
@@ -157,8 +158,9 @@ TEST_F(Karaoke, ALineFadesInFromTheBackgroundAndFadesOutIntoIt) {
 }
 
 TEST_F(Karaoke, TheNextLineCrossFadesFromTheLineBefore) {
-    const std::string lyrics = "[00:10:00]ABCD[00:11:00]EFGH[00:11:50]IJKL[00:12:00]\r\n"
-                               "[00:12:50]WXYZ[00:13:50]WXYZ[00:15:00]WXYZ[00:16:00]\r\n";
+    const std::string lyrics =
+        "[00:10:00]ABCD[00:11:00]EFGH[00:11:50]IJKL[00:12:00]\r\n"
+        "[00:12:50]WXYZ[00:13:50]WXYZ[00:15:00]WXYZ[00:16:00]\r\n";
     const int32_t s2 = playerTime(1250);
     startAt(lyrics, 11500);
     // The second line's fade-in opens at s2 - 40 while the first still shows: a cross-fade.
@@ -231,14 +233,17 @@ TEST_F(Karaoke, ATtmlDuetIsWipedWordByWordAndShowsItsSungWordsNotTheirTranslatio
     // The first singer's line has two words with a pause between them: the wipe reaches a word's
     // last letter at the word's end and crosses the space while the singer pauses. The second
     // singer's line follows.
-    writeData("song.ttml",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tt xmlns=\"http://www.w3.org/ns/ttml\" "
-              "xmlns:ttm=\"http://www.w3.org/ns/ttml#metadata\"><head><metadata><ttm:agent type=\"person\" xml:id=\"v1\"/>"
-              "<ttm:agent type=\"person\" xml:id=\"v2\"/></metadata></head><body><div>\n"
-              "<p begin=\"00:10.000\" end=\"00:14.000\" ttm:agent=\"v1\"><span begin=\"00:10.000\" end=\"00:11.000\">ABCD</span> "
-              "<span begin=\"00:13.000\" end=\"00:14.000\">EFGH</span><span ttm:role=\"x-translation\">translated</span></p>\n"
-              "<p begin=\"15s\" end=\"17s\" ttm:agent=\"v2\"><span begin=\"15s\" end=\"17s\">WXYZ</span></p>\n"
-              "</div></body></tt>\n");
+    writeData(
+        "song.ttml",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tt xmlns=\"http://www.w3.org/ns/ttml\" "
+        "xmlns:ttm=\"http://www.w3.org/ns/ttml#metadata\"><head><metadata><ttm:agent type=\"person\" xml:id=\"v1\"/>"
+        "<ttm:agent type=\"person\" xml:id=\"v2\"/></metadata></head><body><div>\n"
+        "<p begin=\"00:10.000\" end=\"00:14.000\" ttm:agent=\"v1\"><span begin=\"00:10.000\" "
+        "end=\"00:11.000\">ABCD</span> "
+        "<span begin=\"00:13.000\" end=\"00:14.000\">EFGH</span><span "
+        "ttm:role=\"x-translation\">translated</span></p>\n"
+        "<p begin=\"15s\" end=\"17s\" ttm:agent=\"v2\"><span begin=\"15s\" end=\"17s\">WXYZ</span></p>\n"
+        "</div></body></tt>\n");
     addSong(dataPath("song.mp3"));
     ASSERT_EQ(player.init(), 0);
     const std::string text = "ABCD EFGH";
@@ -275,9 +280,10 @@ TEST_F(Karaoke, ABilingualFileShowsEachSungLineForItsTimeAsTheFileWithoutItsTran
     // One row shows the sung line, never its translation: the bar is drawn as for the file
     // without the translation lines, whose lines are the sung ones.
     const std::string sung = "[00:10.00]First line\r\n[00:13.00]Second line\r\n[00:16.00]Third line\r\n";
-    const std::string bilingual = "[00:10.00]First line\r\n[00:10.00]Erste Zeile\r\n[00:13.00]Second line\r\n"
-                                  "[00:13.00]Zweite Zeile\r\n[00:13.00]Deuxieme ligne\r\n[00:16.00]Third line\r\n"
-                                  "[00:16.00]Dritte Zeile\r\n";
+    const std::string bilingual =
+        "[00:10.00]First line\r\n[00:10.00]Erste Zeile\r\n[00:13.00]Second line\r\n"
+        "[00:13.00]Zweite Zeile\r\n[00:13.00]Deuxieme ligne\r\n[00:16.00]Third line\r\n"
+        "[00:16.00]Dritte Zeile\r\n";
     std::vector<std::vector<uint32_t>> bars[2];
     for (int withTranslations = 0; withTranslations < 2; ++withTranslations) {
         if (withTranslations) restartPlayer();
@@ -286,7 +292,8 @@ TEST_F(Karaoke, ABilingualFileShowsEachSungLineForItsTimeAsTheFileWithoutItsTran
         ASSERT_EQ(player.init(), 0);
         hold(10500);
         ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
-        for (int32_t positionMs : {10500, 12500, 14000, 17000}) bars[withTranslations].push_back(barAt(positionMs).pixels);
+        for (int32_t positionMs : {10500, 12500, 14000, 17000})
+            bars[withTranslations].push_back(barAt(positionMs).pixels);
     }
     for (size_t k = 0; k < bars[0].size(); ++k) EXPECT_EQ(bars[0][k], bars[1][k]) << "moment " << k;
     EXPECT_NE(bars[0][0], bars[0][2]) << "the second line shows after the first";

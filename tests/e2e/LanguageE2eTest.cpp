@@ -1,10 +1,9 @@
 // The plug-in speaks the user's interface language: Japanese on a Japanese system, English
 // elsewhere, or the one the Language setting names. CTest runs this suite on a Japanese system
 // (e2e.Language) and on an English one (e2e.Language.en).
-#include "PluginRun.h"
-
 #include <vector>
 
+#include "PluginRun.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -13,14 +12,24 @@ namespace {
 // control of three of its pages.
 using SheetWords = std::vector<std::wstring>;
 
-const SheetWords kJapanese = {
-    L"設定", L"キャンセル",
-    L"位置設定", L"表示色", L"パス", L"表示設定", L"表示設定２", L"フェード設定", L"バージョン",
-    L"フェード In/Out表示", L"背景PickUp!", L"自動（システムの言語）"};
-const SheetWords kEnglish = {
-    L"Sorvane Settings", L"Cancel",
-    L"Position", L"Colors", L"Files", L"Display", L"Behavior", L"Fades", L"About",
-    L"Fade lines in and out", L"Match Skin", L"Automatic (system language)"};
+const SheetWords kJapanese = {L"設定",        L"キャンセル",
+                              L"位置設定",    L"表示色",
+                              L"パス",        L"表示設定",
+                              L"表示設定２",  L"フェード設定",
+                              L"バージョン",  L"フェード In/Out表示",
+                              L"背景PickUp!", L"自動（システムの言語）"};
+const SheetWords kEnglish = {L"Sorvane Settings",
+                             L"Cancel",
+                             L"Position",
+                             L"Colors",
+                             L"Files",
+                             L"Display",
+                             L"Behavior",
+                             L"Fades",
+                             L"About",
+                             L"Fade lines in and out",
+                             L"Match Skin",
+                             L"Automatic (system language)"};
 
 bool japaneseSystem() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE; }
 
@@ -48,7 +57,8 @@ protected:
         w.push_back(wideText(GetDlgItem(sheetPage(sheet, kDisplayPage), IDC_FADE_IN)));
         w.push_back(wideText(GetDlgItem(sheetPage(sheet, kColourPage), IDC_PICK_UP)));
         wchar_t item[128] = L"";
-        SendDlgItemMessageW(sheetPage(sheet, kVersionPage), IDC_LANGUAGE, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+        SendDlgItemMessageW(sheetPage(sheet, kVersionPage), IDC_LANGUAGE, CB_GETLBTEXT, 0,
+                            reinterpret_cast<LPARAM>(item));
         w.push_back(item);
         return w;
     }
@@ -76,8 +86,9 @@ protected:
         });
         sendRightClick(bar(), 20, 5);
         player.setTimerJob(nullptr);
-        return player.record.menus.empty() || player.record.menus.back().items.empty() ? ""
-                                                                                        : player.record.menus.back().items[0];
+        return player.record.menus.empty() || player.record.menus.back().items.empty()
+                   ? ""
+                   : player.record.menus.back().items[0];
     }
 
     // Chooses a Language item on the version page of the open sheet, as the user would.

@@ -23,9 +23,12 @@ constexpr int kSongSeconds = 200;
 std::string fetch(int port, const wchar_t* path) {
     std::string body;
     HINTERNET session = WinHttpOpen(L"test", WINHTTP_ACCESS_TYPE_NO_PROXY, nullptr, nullptr, 0);
-    HINTERNET connection = session ? WinHttpConnect(session, L"127.0.0.1", static_cast<INTERNET_PORT>(port), 0) : nullptr;
-    HINTERNET request = connection ? WinHttpOpenRequest(connection, L"GET", path, nullptr, nullptr, nullptr, 0) : nullptr;
-    if (request && WinHttpSendRequest(request, nullptr, 0, nullptr, 0, 0, 0) && WinHttpReceiveResponse(request, nullptr)) {
+    HINTERNET connection =
+        session ? WinHttpConnect(session, L"127.0.0.1", static_cast<INTERNET_PORT>(port), 0) : nullptr;
+    HINTERNET request =
+        connection ? WinHttpOpenRequest(connection, L"GET", path, nullptr, nullptr, nullptr, 0) : nullptr;
+    if (request && WinHttpSendRequest(request, nullptr, 0, nullptr, 0, 0, 0) &&
+        WinHttpReceiveResponse(request, nullptr)) {
         char buffer[4096];
         DWORD read = 0;
         while (WinHttpReadData(request, buffer, sizeof buffer, &read) && read) body.append(buffer, read);
@@ -52,7 +55,8 @@ protected:
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+        ASSERT_TRUE(
+            CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         std::string text;
@@ -89,7 +93,8 @@ protected:
     // Ticks until the bar shows lyrics, at most timeoutMs.
     Image waitForLyrics(int timeoutMs) {
         Image bar = captureBar();
-        for (DWORD start = GetTickCount(); lyricsPixels(bar) == 0 && GetTickCount() - start < static_cast<DWORD>(timeoutMs);) {
+        for (DWORD start = GetTickCount();
+             lyricsPixels(bar) == 0 && GetTickCount() - start < static_cast<DWORD>(timeoutMs);) {
             player.waitTicks(1, 1000);
             bar = captureBar();
         }
@@ -116,7 +121,7 @@ protected:
 
 TEST_F(OnlineLyrics, GoodAnswersShowTheLyricsKeepThemInTheDownloadFolderAndAreNotAskedAgain) {
     writeIni("LyricsServer", "http://127.0.0.1:" + std::to_string(port) + "/sub/path/");  // kept below the server
-    addScenario("found");         // /api/get
+    addScenario("found");                                                                 // /api/get
     addScenario("searchhit");     // 404, then the search's candidate within 2 s
     addScenario("absurdoffset");  // lyrics with [offset:-600000000] among them
     addScenario("samehost");      // a redirect to "found" on the same server
@@ -129,16 +134,20 @@ TEST_F(OnlineLyrics, GoodAnswersShowTheLyricsKeepThemInTheDownloadFolderAndAreNo
     std::vector<std::string> log = requestLog();
     ASSERT_EQ(log.size(), 6u);
     // Sorvane, its version and its homepage, as LRCLIB asks of its clients.
-    EXPECT_EQ(log[0], "/sub/path/api/get?track_name=found&artist_name=Standin%20Artist&album_name=&duration=200 "
-                      "UA=Sorvane/" SORVANE_VERSION_TEXT " (https://sorvane.example.org/) " + host());
-    EXPECT_EQ(log[2].rfind("/sub/path/api/search?track_name=searchhit&artist_name=Standin%20Artist UA=", 0), 0u) << log[2];
+    EXPECT_EQ(log[0],
+              "/sub/path/api/get?track_name=found&artist_name=Standin%20Artist&album_name=&duration=200 "
+              "UA=Sorvane/" SORVANE_VERSION_TEXT " (https://sorvane.example.org/) " +
+                  host());
+    EXPECT_EQ(log[2].rfind("/sub/path/api/search?track_name=searchhit&artist_name=Standin%20Artist UA=", 0), 0u)
+        << log[2];
     EXPECT_EQ(log[5].rfind("/api/get?track_name=found&", 0), 0u) << log[5];
     EXPECT_NE(log[5].find(host()), std::string::npos) << log[5];
 
     std::string kept;
     ASSERT_EQ(readFileBytes(downloadCopy("found"), kept), 1);
-    EXPECT_EQ(kept, "[ti:found]\r\n[ar:Standin Artist]\r\n[al:Standin Album]\r\n[length:3:20]\r\n"
-                    "[00:00.00]WWWW WWWW\r\n[00:30.00]end found\r\n");
+    EXPECT_EQ(kept,
+              "[ti:found]\r\n[ar:Standin Artist]\r\n[al:Standin Album]\r\n[length:3:20]\r\n"
+              "[00:00.00]WWWW WWWW\r\n[00:30.00]end found\r\n");
     ASSERT_EQ(readFileBytes(downloadCopy("searchhit"), kept), 1);
     EXPECT_EQ(kept.find("iiii"), std::string::npos) << "the candidate 1.5 s short, not the one 9 s long";
     ASSERT_EQ(readFileBytes(downloadCopy("absurdoffset"), kept), 1);
@@ -157,8 +166,8 @@ TEST_F(OnlineLyrics, BadAnswersShowAndWriteNothingAndOnlyRealMissesAreRemembered
     // Two misses, then faults: a server error, answers garbled, of the wrong types, nested 100000
     // deep, holding zero characters, too large, too long to read back whole, and a redirect to
     // another host name (that would answer with lyrics).
-    const char* scenarios[] = {"instrumental", "wrongduration", "error500", "malformed", "wrongtypes",
-                               "deepobject",   "nuls",          "oversized", "bigvalid", "elsewhere"};
+    const char* scenarios[] = {"instrumental", "wrongduration", "error500",  "malformed", "wrongtypes",
+                               "deepobject",   "nuls",          "oversized", "bigvalid",  "elsewhere"};
     const size_t count = sizeof scenarios / sizeof scenarios[0];
     for (const char* scenario : scenarios) addScenario(scenario);
     ASSERT_EQ(player.init(), 0);
@@ -180,7 +189,8 @@ TEST_F(OnlineLyrics, BadAnswersShowAndWriteNothingAndOnlyRealMissesAreRemembered
     std::vector<std::string> log = requestLog();
     ASSERT_EQ(log.size(), 2 * count - 1);
     for (size_t i = count + 1; i < log.size(); ++i) {
-        for (const char* miss : {"instrumental", "wrongduration"}) EXPECT_EQ(log[i].find(miss), std::string::npos) << log[i];
+        for (const char* miss : {"instrumental", "wrongduration"})
+            EXPECT_EQ(log[i].find(miss), std::string::npos) << log[i];
         EXPECT_NE(log[i].find(host()), std::string::npos) << "asked another host: " << log[i];
     }
     std::string misses;
@@ -199,14 +209,16 @@ TEST_F(OnlineLyrics, AServerThatNeverAnswersHoldsUpNeitherTheTicksNorTheNextSong
     ASSERT_EQ(player.init(), 0);
     select(0);
     hold(15000);
-    for (DWORD start = GetTickCount(); requestLog().empty() && GetTickCount() - start < 5000;) player.waitTicks(1, 1000);
+    for (DWORD start = GetTickCount(); requestLog().empty() && GetTickCount() - start < 5000;)
+        player.waitTicks(1, 1000);
     ASSERT_EQ(requestLog().size(), 1u);
     DWORD asked = GetTickCount();
     // The bar goes on as for a song without lyrics while the answer is awaited.
     player.timeTicks(1);
     player.waitTicks(200, 20000);
     player.timeTicks(0);
-    std::printf("%s\n", describeTickTimes("ticks while a request hangs", summariseTickTimes(player.tickTimesMs())).c_str());
+    std::printf("%s\n",
+                describeTickTimes("ticks while a request hangs", summariseTickTimes(player.tickTimesMs())).c_str());
     EXPECT_EQ(lyricsPixels(captureBar()), 0);
 
     // The next song, played while the first one's lookup hangs, is looked up once that lookup's
@@ -220,7 +232,8 @@ TEST_F(OnlineLyrics, AServerThatNeverAnswersHoldsUpNeitherTheTicksNorTheNextSong
 
     // Quit while a request hangs: the plug-in leaves it to end on its own.
     select(2);
-    for (DWORD start = GetTickCount(); requestLog().size() < 3 && GetTickCount() - start < 5000;) player.waitTicks(1, 1000);
+    for (DWORD start = GetTickCount(); requestLog().size() < 3 && GetTickCount() - start < 5000;)
+        player.waitTicks(1, 1000);
     DWORD quitStart = GetTickCount();
     player.quit();
     std::printf("quit while a request hangs: %lu ms\n", GetTickCount() - quitStart);

@@ -1,7 +1,6 @@
 // Where the bar stands through the real plug-in: following the host, a screen place of its own,
 // hiding behind other windows in Direct mode while drawing into the host, and the window pick.
 #include "PluginRun.h"
-
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -124,11 +123,12 @@ TEST_F(Placement, AWindowPickedWhileTheSheetIsOpenTakesTheBarAlongAndIsSaved) {
     OtherWindow target("ピック先", 1000, 700, 300, 200);
     ASSERT_EQ(player.init(), 0);
     ASSERT_TRUE(player.waitTicks(2, 3000));
-    ASSERT_EQ(pressInSheet(kDisplayPage2, IDC_PICK_WINDOW, [&] {
-                  POINT p = {1150, 800};  // inside the target, far from the bar
-                  ScreenToClient(bar(), &p);
-                  sendClick(bar(), p.x, p.y);
-              }),
+    ASSERT_EQ(pressInSheet(kDisplayPage2, IDC_PICK_WINDOW,
+                           [&] {
+                               POINT p = {1150, 800};  // inside the target, far from the bar
+                               ScreenToClient(bar(), &p);
+                               sendClick(bar(), p.x, p.y);
+                           }),
               1);
     EXPECT_EQ(iniValue("OtherWinClass"), OtherWindow::kClass);
     EXPECT_EQ(iniValue("OtherWinName"), "ピック先");

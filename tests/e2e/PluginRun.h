@@ -148,11 +148,21 @@ protected:
     }
 
     // The host's playback clock. A held position is reported exactly, with the status "playing".
-    void hold(int32_t ms) { withModel([&](HostModel& m) { m.clock.hold(ms); }); }
-    void play() { withModel([&](HostModel& m) { m.clock.play(nowMs()); }); }
-    void pause() { withModel([&](HostModel& m) { m.clock.pause(nowMs()); }); }
-    void stop() { withModel([&](HostModel& m) { m.clock.stop(); }); }
-    void select(int32_t index) { withModel([&](HostModel& m) { m.select(index); }); }
+    void hold(int32_t ms) {
+        withModel([&](HostModel& m) { m.clock.hold(ms); });
+    }
+    void play() {
+        withModel([&](HostModel& m) { m.clock.play(nowMs()); });
+    }
+    void pause() {
+        withModel([&](HostModel& m) { m.clock.pause(nowMs()); });
+    }
+    void stop() {
+        withModel([&](HostModel& m) { m.clock.stop(); });
+    }
+    void select(int32_t index) {
+        withModel([&](HostModel& m) { m.select(index); });
+    }
     // Holds a position and returns the bar after it has been drawn: the position is asked on
     // every tick, so the second tick after the hold has drawn it.
     Image barAt(int32_t ms, int ticks = 2) {
@@ -177,7 +187,7 @@ protected:
     // is closed with OK or Cancel. Returns how many sheets were seen within timeoutMs.
     int runSheet(int ok, const std::function<void(HWND)>& whileOpen = nullptr, int timeoutMs = 5000) {
         int seen = 0;
-        bool busy = false;  // whileOpen may run the message loop, which calls the job again
+        bool busy = false;       // whileOpen may run the message loop, which calls the job again
         HWND handled = nullptr;  // closing takes a while: the job may meet the sheet again
         player.setTimerJob([&] {
             HWND sheet = busy ? nullptr : findPropertySheet();

@@ -5,10 +5,9 @@
 //
 // Texts here are written as UTF-8 literals: the file is compiled to code page 932, which lacks
 // Hangul and the emoji.
-#include "PluginRun.h"
-
 #include <set>
 
+#include "PluginRun.h"
 #include "lyrics/TaggedSongs.h"
 
 namespace {
@@ -95,9 +94,11 @@ protected:
         SetBkMode(dc, TRANSPARENT);
         SIZE size = {};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        for (int i = 0; i < 5; ++i) TextOutW(dc, 16 + i * (size.cx + 32), 2, text.c_str(), static_cast<int>(text.size()));
+        for (int i = 0; i < 5; ++i)
+            TextOutW(dc, 16 + i * (size.cx + 32), 2, text.c_str(), static_cast<int>(text.size()));
         GdiFlush();
-        for (size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<uint32_t*>(bits)[i] & 0xFFFFFF;
+        for (size_t i = 0; i < picture.pixels.size(); ++i)
+            picture.pixels[i] = static_cast<uint32_t*>(bits)[i] & 0xFFFFFF;
         SelectObject(dc, keptFont);
         DeleteObject(font);
         SelectObject(dc, keptBitmap);

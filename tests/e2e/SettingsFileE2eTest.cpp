@@ -1,11 +1,10 @@
 // Where the settings file lies and what becomes of a save: in the host's settings folder when the
 // host names one (with the file beside the plug-in moved over once), beside the plug-in when it
 // names none, and a file that cannot be written is told to the user instead of lost in silence.
-#include "PluginRun.h"
-
 #include <algorithm>
 #include <vector>
 
+#include "PluginRun.h"
 #include "resources/ResourceIds.h"
 #include "subplayer/Unwritable.h"
 
@@ -52,8 +51,9 @@ protected:
     // Opens the sheet, sets the bar's width on the position page, presses OK.
     void setWidthInSheet(const char* width) {
         player.config();
-        ASSERT_EQ(runSheet(1, [&](HWND sheet) { SetDlgItemTextA(sheetPage(sheet, kPositionPage), IDC_WIDTH_EDIT, width); }),
-                  1);
+        ASSERT_EQ(
+            runSheet(1, [&](HWND sheet) { SetDlgItemTextA(sheetPage(sheet, kPositionPage), IDC_WIDTH_EDIT, width); }),
+            1);
     }
 
     int barWidth() {
@@ -73,9 +73,9 @@ TEST_F(SettingsFile, EverySaveLandsInTheHostsFolderAndAReadOnlyPluginFolderLoses
     // plug-in must not need to write there either way.
     bool readOnly = makeUnwritable(player.pluginFolder());
     ASSERT_EQ(player.init(), 0);
-    setWidthInSheet("300");                            // the sheet's OK
-    sendDoubleClick(bar(), 10, 5);                     // Effects, saved at quit
-    sendDrag(bar(), 10, 5, 40, 25, 4);                 // the place, saved at quit after a drag
+    setWidthInSheet("300");             // the sheet's OK
+    sendDoubleClick(bar(), 10, 5);      // Effects, saved at quit
+    sendDrag(bar(), 10, 5, 40, 25, 4);  // the place, saved at quit after a drag
     nextSession();
     EXPECT_EQ(iniValue("width"), "300");
     EXPECT_EQ(iniValue("Effects"), "1");
@@ -156,7 +156,7 @@ TEST_F(SettingsFile, AFileThatCannotBeWrittenIsToldOnceAtTheSheetsOkAndLoggedAtQ
     setWidthInSheet("310");  // the second failure of the session is not shown again
     EXPECT_EQ(barWidth(), 310) << "the changes last for the session";
     sendDrag(bar(), 10, 5, 40, 25, 4);
-    player.quit();           // and the player's closing shows none
+    player.quit();  // and the player's closing shows none
     player.watchModalWindows();
     EXPECT_EQ(player.record.boxes.size(), 1u);
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
@@ -192,8 +192,9 @@ TEST_F(SettingsFile, UninstallingFromThePlayerAsksInTheActiveLanguageAndRemovesT
     ASSERT_EQ(writeFileBytes(iniBesidePlugin(), "[Sorvane v0.15b by KEDO]\r\nwidth=300\r\n"), 1);
     CreateDirectoryA(joinPath(settingsFolder(), "Lyrics").c_str(), nullptr);
     ASSERT_EQ(writeFileBytes(lyrics, "[00:01.00]mine\n"), 1);
-    const std::string question = "Remove your Sorvane settings as well (sorvane.ini in Winamp's settings folder and "
-                                 "beside the plug-in)?";
+    const std::string question =
+        "Remove your Sorvane settings as well (sorvane.ini in Winamp's settings folder and "
+        "beside the plug-in)?";
 
     // While the property sheet is open, the player may remove the plug-in only at its next start.
     ASSERT_EQ(player.init(), 0);

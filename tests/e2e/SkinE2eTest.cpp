@@ -1,9 +1,8 @@
 // Skins through the real plug-in: the bitmap named by SkinPath behind the lyrics and the banner,
 // and the host's own main.bmp, read again whenever the host reports another skin folder.
-#include "PluginRun.h"
-
 #include <cstdlib>
 
+#include "PluginRun.h"
 #include "resources/ResourceIds.h"
 
 namespace {

@@ -3,14 +3,14 @@
 // stops, host skin changes, effects, and the settings sheet changing the skin and the bar's size.
 // Ticks come back to back, many minutes' worth. At the end the plug-in must hold no more GDI
 // objects, handles or memory than after warming up, and must not have shown a message box.
-#include "PluginRun.h"
-
+#include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
 
 #include <cstdio>
 #include <random>
 
+#include "PluginRun.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -28,8 +28,10 @@ std::string tag(int hundredths) {
 // About forty seconds of lines: karaoke lines of a few to many stretches, some ending right before
 // the next (cross-fades), some with a gap (fades), a repeated line, Japanese and English text.
 std::string lyricsFor(int song, std::mt19937& random) {
-    static const char* const kStretches[] = {"夜空に", "光る", "星を", "Sing ", "along ", "with ", "ラ", "歌おうよ",
-                                             "この長い行はバーより広いので", "スクロール", "しながら ", "Karaoke "};
+    static const char* const kStretches[] = {"夜空に",     "光る",      "星を",
+                                             "Sing ",      "along ",    "with ",
+                                             "ラ",         "歌おうよ",  "この長い行はバーより広いので",
+                                             "スクロール", "しながら ", "Karaoke "};
     std::string text = "@Title\tSoak " + std::to_string(song) + "\r\n@Artist\tソーク\r\n";
     int t = 100 + static_cast<int>(random() % 200);
     for (int line = 0; line < 10; ++line) {
@@ -142,8 +144,12 @@ protected:
             switch (i % 5) {
             case 0: writeData(stem + ".kra", lyricsFor(i, random)); break;
             case 1: writeData(stem + ".lrc", lyricsFor(i, random)); break;
-            case 2: writeData(stem + ".mp3", std::string(500, '\0') + id3Block("ID3 title " + std::to_string(i))); break;
-            case 3: writeData(std::string(i % 2 ? "tree\\b\\c\\" : "tree\\a\\") + stem + ".txt", lyricsFor(i, random)); break;
+            case 2:
+                writeData(stem + ".mp3", std::string(500, '\0') + id3Block("ID3 title " + std::to_string(i)));
+                break;
+            case 3:
+                writeData(std::string(i % 2 ? "tree\\b\\c\\" : "tree\\a\\") + stem + ".txt", lyricsFor(i, random));
+                break;
             default:
                 if (i % 10 == 4) writeData(stem + ".mp3", songWithLyrics3(lyricsFor(i, random)));
                 break;  // else no file at all: the playlist title on the banner
@@ -287,14 +293,14 @@ TEST_F(Soak, FiftySongsWithSeeksPausesStopsAndSkinChangesLeaveNothingBehind) {
     Resources end = settleAndMeasure();
     player.setTimerJob(nullptr);
 
-    std::printf("soak: %ld ticks, %d sheets; GDI objects %ld -> %ld, USER objects %ld -> %ld, handles %ld -> %ld, "
-                "heap %zu -> %zu bytes, working set %zu -> %zu KB\n",
-                player.ticks() - startTicks, sheets, start.gdiObjects, end.gdiObjects, start.userObjects, end.userObjects,
-                start.handles, end.handles, start.heapBytes, end.heapBytes, start.workingSet / 1024,
-                end.workingSet / 1024);
+    std::printf(
+        "soak: %ld ticks, %d sheets; GDI objects %ld -> %ld, USER objects %ld -> %ld, handles %ld -> %ld, "
+        "heap %zu -> %zu bytes, working set %zu -> %zu KB\n",
+        player.ticks() - startTicks, sheets, start.gdiObjects, end.gdiObjects, start.userObjects, end.userObjects,
+        start.handles, end.handles, start.heapBytes, end.heapBytes, start.workingSet / 1024, end.workingSet / 1024);
     player.watchModalWindows();
-    EXPECT_TRUE(player.record.boxes.empty()) << player.record.boxes.size() << " message boxes, the first: "
-                                             << player.record.boxes[0].text;
+    EXPECT_TRUE(player.record.boxes.empty())
+        << player.record.boxes.size() << " message boxes, the first: " << player.record.boxes[0].text;
     EXPECT_NE(start.gdiObjects, -1) << "no way to count GDI objects here";
     EXPECT_LE(end.gdiObjects, start.gdiObjects + perSheet * sheets + 2) << sheets << " sheets";
     EXPECT_LE(end.userObjects, start.userObjects + 2);
@@ -303,4 +309,3 @@ TEST_F(Soak, FiftySongsWithSeeksPausesStopsAndSkinChangesLeaveNothingBehind) {
     player.quit();
     EXPECT_FALSE(IsWindow(bar()));
 }
-

@@ -1,12 +1,13 @@
 // The tick timer of the real plug-in when Windows refuses it: the timer that cannot start, tick
 // messages the host's queue will not take, and quit while a timer callback is still running.
 // The plug-in's own calls are redirected through its import table (ImportPatch.h).
-#include "ImportPatch.h"
-#include "PluginRun.h"
-
+#include <windows.h>
 #include <mmsystem.h>
 
 #include <atomic>
+
+#include "ImportPatch.h"
+#include "PluginRun.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 // The timing the user fixes on the bar, through the real plug-in: "[" and "]" and the right-click
 // menu move the wipe as a later or earlier position would, "save timing" writes the offset tag
 // into the lyrics file in its own encoding, and GlobalOffset moves every song.
-#include "PluginRun.h"
-
 #include <map>
 
+#include "PluginRun.h"
 #include "lyrics/TaggedSongs.h"
 #include "resources/ResourceIds.h"
 
@@ -14,7 +13,15 @@ namespace {
 const std::string kKaraokeLine = "[00:10:00]ABCD[00:11:00]EFGH[00:13:00]IJKL[00:14:00]";
 constexpr int kBracketOpen = VK_OEM_4, kBracketClose = VK_OEM_6;  // "[" and "]" on US and Japanese keyboards
 // The bar's menu, by the place of the item: its separators are passed over.
-enum MenuItem { kSettingsItem = 1, kEarlierItem, kLaterItem, kEarlierLargeItem, kLaterLargeItem, kResetItem, kSaveItem };
+enum MenuItem {
+    kSettingsItem = 1,
+    kEarlierItem,
+    kLaterItem,
+    kEarlierLargeItem,
+    kLaterLargeItem,
+    kResetItem,
+    kSaveItem
+};
 constexpr int32_t kHeld = 11500;
 
 std::string fileBytes(const std::string& path) {
@@ -25,8 +32,8 @@ std::string fileBytes(const std::string& path) {
 
 std::string utf16le(const std::string& utf8) {
     std::wstring wide(utf8.size(), L'\0');
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                                                        static_cast<int>(wide.size()))));
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                        wide.data(), static_cast<int>(wide.size()))));
     return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
 }
 
@@ -158,7 +165,8 @@ TEST_F(TimingFix, SavingRewritesOnlyTheOffsetLineInTheFilesOwnEncodingOrSaysWhyN
     shiftAndSave(0);
     EXPECT_EQ(fileBytes(dataPath("sjis.kra")), "[ti:\x82\xA0]\r\n[offset:+400]\r\n" + kKaraokeLine + "\r\n");
     shiftAndSave(2);
-    EXPECT_EQ(fileBytes(dataPath("utf16.kra")), "\xFF\xFE" + utf16le("[ti:x]\r\n[offset:+300]\r\n" + kKaraokeLine + "\r\n"));
+    EXPECT_EQ(fileBytes(dataPath("utf16.kra")),
+              "\xFF\xFE" + utf16le("[ti:x]\r\n[offset:+300]\r\n" + kKaraokeLine + "\r\n"));
     EXPECT_TRUE(player.record.boxes.empty());
 
     shiftAndSave(3);
@@ -192,7 +200,8 @@ TEST_F(TimingFix, LyricsFromTheSongsTagsAreSavedAsItsCopyInTheDownloadFolderWhic
     const Tagged songs[] = {
         // Three plain lines, from 1.00 s, 3.50 s and 6.00 s, in a FLAC comment: written as they are.
         {"xiph.flac", "tagged", 2800,
-         "\xEF\xBB\xBF[ti:Tagged]\n[offset:+1000]\n[00:01.00]First line\n[00:03.50]Second line\n[00:06.00]Third line\n"},
+         "\xEF\xBB\xBF[ti:Tagged]\n[offset:+1000]\n[00:01.00]First line\n[00:03.50]Second line\n[00:06.00]Third "
+         "line\n"},
         // SYLT word by word: "Hel", "lo ", "world" from 1.00 s, 1.50 s and 2.00 s, "Se", "cond"
         // from 4.00 s and 4.50 s: written as LRC with word marks.
         {"sylt-words.mp3", "words", 1200,
@@ -211,7 +220,8 @@ TEST_F(TimingFix, LyricsFromTheSongsTagsAreSavedAsItsCopyInTheDownloadFolderWhic
 
         sendShiftedKey(bar(), kBracketOpen);
         chooseFromMenu(kSaveItem);
-        EXPECT_EQ(fileBytes(joinPath(joinPath(settingsFolder(), "Lyrics"), tagged.name + std::string(".lrc"))), tagged.copy);
+        EXPECT_EQ(fileBytes(joinPath(joinPath(settingsFolder(), "Lyrics"), tagged.name + std::string(".lrc"))),
+                  tagged.copy);
         select(1);
         ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 5000));
         select(0);
@@ -226,7 +236,10 @@ TEST_F(TimingFix, TheOutputDelayTypedOnTheFadesPageShowsTheLyricsThatMuchLaterWi
     ASSERT_NO_FATAL_FAILURE(start(0, {11200, 11700}));
     auto typeInSheet = [&](const char* text) {
         player.config();
-        EXPECT_EQ(runSheet(1, [&](HWND sheet) { SetDlgItemTextA(sheetPage(sheet, kFadePage), IDC_GLOBAL_OFFSET_EDIT, text); }), 1);
+        EXPECT_EQ(
+            runSheet(1,
+                     [&](HWND sheet) { SetDlgItemTextA(sheetPage(sheet, kFadePage), IDC_GLOBAL_OFFSET_EDIT, text); }),
+            1);
         player.waitTicks(2, 3000);
     };
     typeInSheet("300");

@@ -1,9 +1,9 @@
 // The bar of two rows through the real plug-in: each row drawn as a bar of one row would draw its
 // line, the rows taking turns with the lines, and a translation under the sung line.
-#include "PluginRun.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "PluginRun.h"
 
 namespace {
 
@@ -39,8 +39,8 @@ Span drawnColumns(const Image& image) {
     if (drawn.first >= expectedFirst - 1 && drawn.first <= expectedFirst + 1 && drawn.last - drawn.first >= width &&
         drawn.last - drawn.first <= width + 5)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "drawn from column " << drawn.first << " to " << drawn.last
-                                         << ", a text " << width << " wide would start at " << expectedFirst;
+    return ::testing::AssertionFailure() << "drawn from column " << drawn.first << " to " << drawn.last << ", a text "
+                                         << width << " wide would start at " << expectedFirst;
 }
 
 class TwoRows : public PluginRun {
@@ -63,9 +63,10 @@ protected:
 
 TEST_F(TwoRows, LinesTakeTurnsBetweenTheRowsAndTheRowNotSungHoldsTheNextLineStill) {
     // Three karaoke lines: 10-12 s, 12.5-14.5 s, 15-17 s.
-    const std::string lyrics = "[00:10:00]ABCD[00:11:00]EFGH[00:12:00]\r\n"
-                               "[00:12:50]IJKL[00:13:50]MNOP[00:14:50]\r\n"
-                               "[00:15:00]QRST[00:16:00]UVWX[00:17:00]\r\n";
+    const std::string lyrics =
+        "[00:10:00]ABCD[00:11:00]EFGH[00:12:00]\r\n"
+        "[00:12:50]IJKL[00:13:50]MNOP[00:14:50]\r\n"
+        "[00:15:00]QRST[00:16:00]UVWX[00:17:00]\r\n";
     const std::vector<int32_t> moments = {10400, 11600, 13100, 14000};
     std::vector<Image> one = barsAt("song.kra", lyrics, moments);
     RECT oneRow = barRect();
@@ -111,9 +112,10 @@ TEST_F(TwoRows, UnderTheSungLineItsTranslationAtItsSizeOrElseTheNextLine) {
     writeIni("Rows", 2);
     writeIni("SecondRow", 1);
     writeIni("SecondRowSize", 5000);  // out of range: the largest size, the row's own
-    const std::string lyrics = "[00:10.00]First line\r\n[00:10.00]Erste Zeile\r\n"
-                               "[00:13.00]Second line\r\n[00:13.00]Zweite Zeile hier\r\n"
-                               "[00:16.00]Third\r\n[00:19.00]Fourth and last\r\n";
+    const std::string lyrics =
+        "[00:10.00]First line\r\n[00:10.00]Erste Zeile\r\n"
+        "[00:13.00]Second line\r\n[00:13.00]Zweite Zeile hier\r\n"
+        "[00:16.00]Third\r\n[00:19.00]Fourth and last\r\n";
     std::vector<Image> bars = barsAt("song.lrc", lyrics, {11000, 14500, 17500});
     const char* under[] = {"Erste Zeile", "Zweite Zeile hier", "Fourth and last"};
     for (size_t k = 0; k < bars.size(); ++k) {

@@ -2,7 +2,6 @@
 // ddraw.dll: when the DirectDraw object is made, used and released, and what happens when none
 // can be made.
 #include "PluginRun.h"
-
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -21,7 +20,8 @@ public:
         return module && GetModuleHandleA("ddraw.dll") == module && GetProcAddress(module, "fakeDirectDrawCounts");
     }
     void failCreation(LONG fail) {
-        reinterpret_cast<void(WINAPI*)(LONG)>(reinterpret_cast<void*>(GetProcAddress(module, "fakeDirectDrawFail")))(fail);
+        reinterpret_cast<void(WINAPI*)(LONG)>(reinterpret_cast<void*>(GetProcAddress(module, "fakeDirectDrawFail")))(
+            fail);
     }
     LONG made() { return counts().made; }
     LONG released() { return counts().released; }

@@ -2,10 +2,10 @@
 // the bar, and every column of it shows the background colour, with a line playing, with the
 // empty banner, and after the background colour is changed on the colour page; a line twice as
 // wide as such a bar scrolls through it to its last word.
-#include "PluginRun.h"
-
+#include <windows.h>
 #include <colordlg.h>
 
+#include "PluginRun.h"
 #include "resources/ResourceIds.h"
 
 namespace {

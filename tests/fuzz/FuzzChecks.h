@@ -26,7 +26,8 @@ inline void requireLoadedDocument(const LyricsDocument& document, int32_t timeTy
         require(!line.marks.empty());
         for (const TimeMark& mark : line.marks) require(mark.offset >= 0 && mark.offset <= line.length);
         if (n <= static_cast<size_t>(kLastCompletedIndex)) {
-            require(line.marks.size() >= 2 && line.mark(0)->offset == 0 && line.mark(kLastIndex)->offset == line.length);
+            require(line.marks.size() >= 2 && line.mark(0)->offset == 0 &&
+                    line.mark(kLastIndex)->offset == line.length);
         }
         if (n > 0 && document.lines.size() <= static_cast<size_t>(kOrderingPasses) + 1) {
             require(document.startTime(document.lines[n - 1], timeType) <= document.startTime(line, timeType));

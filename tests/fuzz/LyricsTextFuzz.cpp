@@ -72,7 +72,7 @@ void checkUtf8(std::string_view bytes, int withMark, size_t limit) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    int cutShort = data[0] & 1;       // the first byte says whether the file goes on
+    int cutShort = data[0] & 1;         // the first byte says whether the file goes on
     size_t limit = 1 + (data[0] >> 1);  // and how many characters the decoder may keep
     std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
@@ -93,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const LyricsLine& line : document.lines) {
         require(isValidUtf8(line.text));
         for (const TimeMark& mark : line.marks)
-            require(utf8CharacterStart(line.text, static_cast<size_t>(mark.offset)) == static_cast<size_t>(mark.offset));
+            require(utf8CharacterStart(line.text, static_cast<size_t>(mark.offset)) ==
+                    static_cast<size_t>(mark.offset));
     }
     return 0;
 }

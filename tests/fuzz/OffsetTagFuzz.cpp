@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "FuzzChecks.h"
-#include "lyrics/OffsetChecks.h"
 #include "lyrics/LyricsLoader.h"
+#include "lyrics/OffsetChecks.h"
 #include "lyrics/OffsetTag.h"
 #include "lyrics/PosixLyricsEnvironment.h"
 #include "lyrics/TextEncoding.h"

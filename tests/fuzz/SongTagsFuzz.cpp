@@ -4,9 +4,9 @@
 #include <string>
 
 #include "../lyrics/FakeLyricsEnvironment.h"
-#include "lyrics/LyricsDocument.h"
 #include "lyrics/BesideSongSource.h"
 #include "lyrics/Lyrics3Source.h"
+#include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsParser.h"
 #include "lyrics/SongTags.h"
 

@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const LyricsLine& line : document.lines) {
         require(isValidUtf8(line.text));
         for (const TimeMark& mark : line.marks)
-            require(utf8CharacterStart(line.text, static_cast<size_t>(mark.offset)) == static_cast<size_t>(mark.offset));
+            require(utf8CharacterStart(line.text, static_cast<size_t>(mark.offset)) ==
+                    static_cast<size_t>(mark.offset));
         // A line at the time of the one before is its translation, read after it.
         shown += visible(line.text) + visible(line.translation) + visible(line.secondTranslation);
         bytes += line.text.size();
@@ -79,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(bytes <= kMaxLyricsTextBytes);
     // Times are sorted stably, so the characters come in the order of the sorted entries.
     std::vector<SyncedText> sorted = entries;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const SyncedText& a, const SyncedText& b) { return a.time < b.time; });
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const SyncedText& a, const SyncedText& b) { return a.time < b.time; });
     std::string expected;
     for (const SyncedText& entry : sorted) expected += visible(entry.text);
     if (translationsMayBeLeftOut) {
@@ -101,7 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // A karaoke line's first word mark repeats its start: a stretch of no characters.
         if (line.marks.size() > 1 && line.marks[1].offset == 0 && line.marks[1].time == line.marks[0].time)
             line.marks.erase(line.marks.begin());
-        require(line.text == built.text && line.isKaraoke == built.isKaraoke && line.marks.size() == built.marks.size());
+        require(line.text == built.text && line.isKaraoke == built.isKaraoke &&
+                line.marks.size() == built.marks.size());
         require(line.translation == built.translation && line.secondTranslation == built.secondTranslation);
         for (size_t k = 0; k < line.marks.size(); ++k)
             require(line.marks[k].offset == built.marks[k].offset && line.marks[k].time == built.marks[k].time);

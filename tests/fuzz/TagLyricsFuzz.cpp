@@ -13,8 +13,8 @@
 namespace {
 
 // The formats by the extensions TagLib reads them by; the last, none, leaves it to the content.
-const char* const kExtensions[] = {".mp3", ".flac", ".ogg", ".opus", ".m4a", ".wma", ".ape", ".mpc",
-                                   ".wv",  ".tta",  ".wav", ".aiff", ".spx", ""};
+const char* const kExtensions[] = {".mp3", ".flac", ".ogg", ".opus", ".m4a",  ".wma", ".ape",
+                                   ".mpc", ".wv",   ".tta", ".wav",  ".aiff", ".spx", ""};
 
 // ASF's attribute lists: TagLib reads as many attributes as a list's count claims, on past the
 // file's end, each a handful of allocations. Up to 65535 of them from a few hundred bytes cost the
@@ -25,7 +25,7 @@ struct AsfAttributeList {
     size_t leastAttributeBytes;
 };
 const AsfAttributeList kAsfAttributeLists[] = {
-    {std::string_view("\x40\xA4\xD0\xD2\x07\xE3\xD2\x11\x97\xF0\x00\xA0\xC9\x5E\xA8\x50", 16), 6},  // extended content
+    {std::string_view("\x40\xA4\xD0\xD2\x07\xE3\xD2\x11\x97\xF0\x00\xA0\xC9\x5E\xA8\x50", 16), 6},   // extended content
     {std::string_view("\xEA\xCB\xF8\xC5\xAF\x5B\x77\x48\x84\x67\xAA\x8C\x44\xFA\x4C\xCA", 16), 12},  // metadata
     {std::string_view("\x94\x1C\x23\x44\x98\x94\xD1\x49\xA1\x41\x1D\x13\x4E\x45\x70\x54", 16), 12},  // library
 };

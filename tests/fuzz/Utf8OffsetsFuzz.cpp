@@ -69,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkUtf8Offsets(bytes);
     std::u16string units;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2)
-        units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+        units +=
+            static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
     checkUtf16(units);
     return 0;
 }

@@ -22,9 +22,7 @@ LRESULT CALLBACK faultOnMove(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }  // namespace
 
 // Without the report, Wine ends the program with its debugger's page-long dump.
-TEST(DeliberateCrash, OnASecondaryThread) {
-    std::thread(writeThroughNull).join();
-}
+TEST(DeliberateCrash, OnASecondaryThread) { std::thread(writeThroughNull).join(); }
 
 // The system calls the window procedure back from inside SetWindowPos, and without the report it
 // swallows the fault there: SetWindowPos returns, and the test passes.
@@ -35,7 +33,8 @@ TEST(DeliberateCrash, InAWindowProcedureTheSystemCallsBack) {
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "CrashProbe";
         RegisterClassA(&windowClass);
-        HWND window = CreateWindowA("CrashProbe", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
+        HWND window =
+            CreateWindowA("CrashProbe", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, windowClass.hInstance, nullptr);
         SetWindowPos(window, nullptr, 5, 5, 20, 20, SWP_NOZORDER | SWP_NOACTIVATE);
         DestroyWindow(window);
     }).join();

@@ -81,7 +81,8 @@ struct Line {
         const wchar_t* name = path;
         for (const wchar_t* p = path; *p; ++p)
             if (*p == L'\\' || *p == L'/') name = p + 1;
-        for (; *name && length < sizeof text - 1; ++name) text[length++] = *name < 0x80 ? static_cast<char>(*name) : '?';
+        for (; *name && length < sizeof text - 1; ++name)
+            text[length++] = *name < 0x80 ? static_cast<char>(*name) : '?';
     }
 };
 
@@ -110,7 +111,9 @@ int isSystemModule(const wchar_t* path) {
     line.add(" (");
     line.add(exceptionName(record.ExceptionCode));
     if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
-        line.add(record.ExceptionInformation[0] == 8 ? " executing " : record.ExceptionInformation[0] ? " writing " : " reading ");
+        line.add(record.ExceptionInformation[0] == 8 ? " executing "
+                 : record.ExceptionInformation[0]    ? " writing "
+                                                     : " reading ");
         line.addHex(record.ExceptionInformation[1], 1);
     }
     line.add(") at ");
@@ -134,9 +137,7 @@ int isSystemModule(const wchar_t* path) {
     ExitProcess(kCrashExitCode);  // not reached
 }
 
-LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* exception) {
-    reportAndEnd(*exception->ExceptionRecord);
-}
+LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* exception) { reportAndEnd(*exception->ExceptionRecord); }
 
 LONG WINAPI onFirstChance(EXCEPTION_POINTERS* exception) {
     const EXCEPTION_RECORD& record = *exception->ExceptionRecord;

@@ -40,7 +40,8 @@ inline std::string dumpDocument(const LyricsDocument& document, int result,
     for (const LyricsLine& line : document.lines) {
         dump += " | " + dumpText(line.text.data(), line.text.size()) + " " + std::to_string(line.length) + " k" +
                 std::to_string(line.isKaraoke);
-        for (const TimeMark& mark : line.marks) dump += " " + std::to_string(mark.offset) + ":" + std::to_string(mark.time);
+        for (const TimeMark& mark : line.marks)
+            dump += " " + std::to_string(mark.offset) + ":" + std::to_string(mark.time);
     }
     for (const auto& [lineNumber, offset] : warnings)
         dump += " | warn " + std::to_string(lineNumber) + ":" + std::to_string(offset);
@@ -53,7 +54,8 @@ inline std::vector<std::string> linesWithMarks(const LyricsDocument& document) {
     std::vector<std::string> lines;
     for (const LyricsLine& line : document.lines) {
         std::string text = line.text + (line.isKaraoke ? " (karaoke)" : "");
-        for (const TimeMark& mark : line.marks) text += " " + std::to_string(mark.offset) + "@" + std::to_string(mark.time);
+        for (const TimeMark& mark : line.marks)
+            text += " " + std::to_string(mark.offset) + "@" + std::to_string(mark.time);
         lines.push_back(text);
     }
     return lines;

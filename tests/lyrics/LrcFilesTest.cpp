@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "lyrics/BesideSongSource.h"
 #include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/BesideSongSource.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ struct LrcFile {
     std::vector<Line> lines;
 };
 
-const std::u16string kJapanese = u"[ti:桜]\r\n[ar:サクラバンド]\r\n[00:01.00]さくら さくら\r\n[00:05.50]やよいの そらは\r\n";
+const std::u16string kJapanese =
+    u"[ti:桜]\r\n[ar:サクラバンド]\r\n[00:01.00]さくら さくら\r\n[00:05.50]やよいの そらは\r\n";
 const std::vector<Line> kJapaneseLines = {{u8"さくら さくら", 0, {{0, 100}, {19, 550}}},
                                           {u8"やよいの そらは", 0, {{0, 550}, {22, 850}}}};
 
@@ -52,33 +53,55 @@ const LrcFile kFiles[] = {
     {"enhanced LRC word timing",
      "[ti:Word by word]\n[00:05.00]<00:05.00>Twin<00:05.40>kle <00:05.80>twin<00:06.20>kle<00:06.60>\n"
      "[00:07.00]<00:07.00>lit<00:07.30>tle <00:07.60>star\n",
-     TextEncoding::kAnsi, 0, "Word by word", nullptr,
+     TextEncoding::kAnsi,
+     0,
+     "Word by word",
+     nullptr,
      {{"Twinkle twinkle", 1, {{0, 500}, {0, 500}, {4, 540}, {8, 580}, {12, 620}, {15, 660}}},
       {"little star", 1, {{0, 700}, {0, 700}, {3, 730}, {7, 760}, {11, 1060}}}}},
-    {"Shift-JIS Japanese", FakeLyricsEnvironment::shiftJis(kJapanese), TextEncoding::kAnsi, 0, u8"桜",
-     u8"サクラバンド", kJapaneseLines},
-    {"UTF-8 Japanese", std::string(u8"[ti:桜]\n[ar:サクラバンド]\n[00:01.00]さくら さくら\n[00:05.50]やよいの そらは\n"),
+    {"Shift-JIS Japanese", FakeLyricsEnvironment::shiftJis(kJapanese), TextEncoding::kAnsi, 0, u8"桜", u8"サクラバンド",
+     kJapaneseLines},
+    {"UTF-8 Japanese",
+     std::string(u8"[ti:桜]\n[ar:サクラバンド]\n[00:01.00]さくら さくら\n[00:05.50]やよいの そらは\n"),
      TextEncoding::kUtf8, 0, u8"桜", u8"サクラバンド", kJapaneseLines},
     {"UTF-8 Japanese with a byte-order mark",
      std::string(u8"\uFEFF[ti:桜]\n[ar:サクラバンド]\n[00:01.00]さくら さくら\n[00:05.50]やよいの そらは\n"),
      TextEncoding::kUtf8Bom, 0, u8"桜", u8"サクラバンド", kJapaneseLines},
-    {"UTF-16 LE Japanese", utf16File(kJapanese, 0), TextEncoding::kUtf16Le, 0, u8"桜", u8"サクラバンド", kJapaneseLines},
-    {"UTF-8 in every script", std::string(u8"[ti:Café]\n[00:01.00]<00:01.00>한국어 <00:01.50>中文 <00:02.00>🎤é\n"),
-     TextEncoding::kUtf8, 0, u8"Café", nullptr, {{u8"한국어 中文 🎤é", 1, {{0, 100}, {0, 100}, {10, 150}, {17, 200}, {23, 500}}}}},
+    {"UTF-16 LE Japanese", utf16File(kJapanese, 0), TextEncoding::kUtf16Le, 0, u8"桜", u8"サクラバンド",
+     kJapaneseLines},
+    {"UTF-8 in every script",
+     std::string(u8"[ti:Café]\n[00:01.00]<00:01.00>한국어 <00:01.50>中文 <00:02.00>🎤é\n"),
+     TextEncoding::kUtf8,
+     0,
+     u8"Café",
+     nullptr,
+     {{u8"한국어 中文 🎤é", 1, {{0, 100}, {0, 100}, {10, 150}, {17, 200}, {23, 500}}}}},
     {"colon and full-stop tags mixed",
      "@Title Mixed\n[00:01]Colon short\n[00:02:50]Colon long\n[00:04.00]Full stop\n[00:05.250]Milliseconds\n"
      "[00:06:00]Ka[00:06.50]ra[00:07]o[00:07.250]ke\n",
-     TextEncoding::kAnsi, 0, "Mixed", nullptr,
+     TextEncoding::kAnsi,
+     0,
+     "Mixed",
+     nullptr,
      {{"Colon short", 0, {{0, 100}, {11, 250}}},
       {"Colon long", 0, {{0, 250}, {10, 400}}},
       {"Full stop", 0, {{0, 400}, {9, 525}}},
       {"Milliseconds", 0, {{0, 525}, {12, 600}}},
       {"Karaoke", 1, {{0, 600}, {2, 650}, {4, 700}, {5, 725}, {7, 1025}}}}},
-    {"negative offset: later", "[offset:-500]\n[00:10.00]Later\n[00:20.00]Still later\n", TextEncoding::kAnsi,
-     -500, nullptr, nullptr,
+    {"negative offset: later",
+     "[offset:-500]\n[00:10.00]Later\n[00:20.00]Still later\n",
+     TextEncoding::kAnsi,
+     -500,
+     nullptr,
+     nullptr,
      {{"Later", 0, {{0, 1050}, {5, 2050}}}, {"Still later", 0, {{0, 2050}, {11, 2350}}}}},
-    {"positive offset: earlier", "[offset:+1500]\n[00:01.00]Early\n[00:10.00]Next\n", TextEncoding::kAnsi, 1500,
-     nullptr, nullptr, {{"Early", 0, {{0, 0}, {5, 850}}}, {"Next", 0, {{0, 850}, {4, 1150}}}}},
+    {"positive offset: earlier",
+     "[offset:+1500]\n[00:01.00]Early\n[00:10.00]Next\n",
+     TextEncoding::kAnsi,
+     1500,
+     nullptr,
+     nullptr,
+     {{"Early", 0, {{0, 0}, {5, 850}}}, {"Next", 0, {{0, 850}, {4, 1150}}}}},
 };
 
 }  // namespace

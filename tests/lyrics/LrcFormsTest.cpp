@@ -21,9 +21,7 @@ public:
 };
 
 struct Parsed {
-    explicit Parsed(const std::string& text) {
-        result = parseLyrics(document, text.data(), text.size(), 1, warnings);
-    }
+    explicit Parsed(const std::string& text) { result = parseLyrics(document, text.data(), text.size(), 1, warnings); }
     Marks marks(size_t n) const {
         Marks marks;
         for (const TimeMark& m : document.lines.at(n).marks) marks.emplace_back(m.offset, m.time);
@@ -118,8 +116,9 @@ TEST(LrcBlanks, ABlankEndsTheCopyItFollowsInTime) {
 }
 
 TEST(LrcIdTags, SetTheHeadersInFileOrderWithTheAtHeaders) {
-    Parsed p(" [TI: Song Title ]\t\n[Ar:Artist]\n[al:Album]\n[by:Timer]\n[re:Editor]\n[ti:x] y\n@Artist At\n"
-             "[00:01.00]a\n@KraBy Kra\n[al:]");
+    Parsed p(
+        " [TI: Song Title ]\t\n[Ar:Artist]\n[al:Album]\n[by:Timer]\n[re:Editor]\n[ti:x] y\n@Artist At\n"
+        "[00:01.00]a\n@KraBy Kra\n[al:]");
     ASSERT_EQ(p.result, 1);
     EXPECT_EQ(p.document.title, "Song Title");
     EXPECT_EQ(p.document.artist, "At");
@@ -135,7 +134,7 @@ TEST(LrcOffset, MovesEveryTagTimeEarlierInMillisecondsWithinWhatTagsHold) {
     EXPECT_EQ(later.marks(1), (Marks{{0, 2025}, {1, 2325}}));
 
     Parsed earlier("[00:01.00]a\n[00:10.00]b\n[offset: +1005]");  // wherever the tag stands
-    EXPECT_EQ(earlier.marks(0), (Marks{{0, 0}, {1, 899}}));  // 1000 ms - 1005 ms: the song's start
+    EXPECT_EQ(earlier.marks(0), (Marks{{0, 0}, {1, 899}}));       // 1000 ms - 1005 ms: the song's start
     EXPECT_EQ(earlier.marks(1), (Marks{{0, 899}, {1, 1199}}));
 
     Parsed far("[offset:-99999999999]\n[00:01]a");

@@ -1,7 +1,5 @@
 // The plug-in's lyrics environment against the real Win32 API: files and folders named in any
 // script and past MAX_PATH, change notification, the ANSI code page and the box.
-#include "lyrics/Win32LyricsEnvironment.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -14,6 +12,7 @@
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/SongPath.h"
 #include "lyrics/TaggedSongs.h"
+#include "lyrics/Win32LyricsEnvironment.h"
 #include "lyrics/WinLyricsTree.h"
 #include "utils/WinPath.h"
 #include "utils/WinText.h"
@@ -83,9 +82,10 @@ TEST(Win32LyricsEnvironment, MalformedTagsCountOncePerLoadForTheBoxWithTheJapane
     EXPECT_EQ(environment.malformedLoads, 2);
     BoxWatcher watcher;
     for (int load = 0; load < environment.malformedLoads; ++load) showMalformedTagWarning();
-    const std::wstring text = L"\u30bf\u30b0\u306e\u8868\u8a18\u304c\u9593\u9055\u3063\u3066\u3044\u307e\u3059\u3002\n"
-                              L"\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u3067\u306f\u6b63\u3057\u304f\u6b4c\u8a5e\u3092"
-                              L"\u8868\u793a\u3067\u304d\u307e\u305b\u3093\u3002";
+    const std::wstring text =
+        L"\u30bf\u30b0\u306e\u8868\u8a18\u304c\u9593\u9055\u3063\u3066\u3044\u307e\u3059\u3002\n"
+        L"\u3053\u306e\u30d5\u30a1\u30a4\u30eb\u3067\u306f\u6b63\u3057\u304f\u6b4c\u8a5e\u3092"
+        L"\u8868\u793a\u3067\u304d\u307e\u305b\u3093\u3002";
     EXPECT_EQ(watcher.texts, (std::vector<std::wstring>{text, text}));
 }
 
@@ -113,8 +113,8 @@ TEST_F(WinLyricsTree, LooksUpBesideTheSongThenInTheTreeThenInTheTagByNamesInAnyS
 
     std::string tagged = root + u8"\\음악\\タグ.mp3";
     std::string block = "LYRICSBEGININD0000210LYR00013[00:01]in tag";
-    file(u8"음악\\タグ.mp3", "frames" + block + "0000" + std::to_string(block.size()) + "LYRICS200TAG" +
-                                std::string(125, ' '));
+    file(u8"음악\\タグ.mp3",
+         "frames" + block + "0000" + std::to_string(block.size()) + "LYRICS200TAG" + std::string(125, ' '));
     ASSERT_EQ(lookUpOnThisMachine(document, tagged.c_str(), options, environment), 1);
     EXPECT_EQ(document.lines[0].text, "in tag");
     EXPECT_EQ(document.title, kWideHostTitleUtf8);  // an ID3v1 block of spaces names no title or artist

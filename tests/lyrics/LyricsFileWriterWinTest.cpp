@@ -1,7 +1,5 @@
 // Saving the timing into lyrics files through the real Win32 API: the file is replaced whole, in
 // its own encoding, keeping its attributes; or refused with the reason and left byte for byte.
-#include "lyrics/Win32LyricsFileWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
@@ -9,6 +7,7 @@
 
 #include "lyrics/OffsetTag.h"
 #include "lyrics/Win32LyricsEnvironment.h"
+#include "lyrics/Win32LyricsFileWriter.h"
 #include "lyrics/WinLyricsTree.h"
 
 namespace {

@@ -1,5 +1,3 @@
-#include "lyrics/LookupOrder.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,17 +8,20 @@
 
 #include "lyrics/BesideSongSource.h"
 #include "lyrics/DownloadFolder.h"
+#include "lyrics/FakeLyricsEnvironment.h"
+#include "lyrics/LookupOrder.h"
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/LyricsParser.h"
-#include "lyrics/SongTags.h"
-#include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/SongNames.h"
 #include "lyrics/SongPath.h"
+#include "lyrics/SongTags.h"
 #include "lyrics/TaggedSongs.h"
 
 namespace {
 
-std::string padded(const std::string& text, size_t size, char pad) { return (text + std::string(size, pad)).substr(0, size); }
+std::string padded(const std::string& text, size_t size, char pad) {
+    return (text + std::string(size, pad)).substr(0, size);
+}
 
 std::string id3v1(const std::string& title, const std::string& artist) {
     return "TAG" + padded(title, 30, ' ') + padded(artist, 30, ' ') + std::string(65, '\0');
@@ -81,9 +82,10 @@ TEST(LyricsLookup, BesideTheSongKraComesBeforeLrcBeforeTxt) {
 
 TEST(LyricsLookup, BesideTheSongATtmlFileComesAfterKraBeforeLrcAndItsProblemsAreWarnedOf) {
     Lookup l;
-    l.environment.files = {{kSong, "song"},
-                           {"C:\\Music\\a.ttml", "<tt><body><p begin=\"1s\" end=\"2s\">ttml</p><p>no time</p></body></tt>"},
-                           {"C:\\Music\\a.lrc", "[00:01]lrc"}};
+    l.environment.files = {
+        {kSong, "song"},
+        {"C:\\Music\\a.ttml", "<tt><body><p begin=\"1s\" end=\"2s\">ttml</p><p>no time</p></body></tt>"},
+        {"C:\\Music\\a.lrc", "[00:01]lrc"}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 1);
     EXPECT_STREQ(l.firstText(), "ttml");
     EXPECT_EQ(l.document.encoding, TextEncoding::kUtf8);
@@ -265,7 +267,9 @@ TEST(LyricsLookup, ADownloadCopyIsUsedOnlyForTheSongItsTagsName) {
     auto withLength = [&tagged](const char* length) {
         Lookup l;
         l.options.downloadFolder = "E:\\L";
-        l.environment.files = {{kSong, tagged}, {u8"E:\\L\\桜 - 夜明け.lrc", std::string(u8"[ti:夜明け]\n[ar:桜]\n[length:") + length + "]\n[00:01]x"}};
+        l.environment.files = {
+            {kSong, tagged},
+            {u8"E:\\L\\桜 - 夜明け.lrc", std::string(u8"[ti:夜明け]\n[ar:桜]\n[length:") + length + "]\n[00:01]x"}};
         return l.lookup(kSong.c_str());
     };
     EXPECT_EQ(withLength("0:04"), 1);
@@ -323,7 +327,7 @@ TEST(LyricsLoad, Id3v1FieldsEndAtTheirZeroByteAndLoseTheBlanksAtEitherEnd) {
     FakeLyricsEnvironment environment;
     LyricsDocument document;
     std::string title = padded(std::string("Hi  ") + '\0', 30, ' ');  // as every tag's title: no blanks
-    std::string artist = std::string(30, 'A');                       // all 30 bytes, no terminator
+    std::string artist = std::string(30, 'A');                        // all 30 bytes, no terminator
     environment.files = {{kSong, "audio" + std::string("TAG") + title + artist + std::string(65, 'z')}};
     EXPECT_EQ(loadFromSource(BesideSongSource(), document, kSong.c_str(), 1, environment), 0);
     EXPECT_EQ(document.title, "Hi");
@@ -362,7 +366,8 @@ TEST(LyricsLoad, SongTagsAreReadInTheAnsiCodePage) {
     std::string lyrics = FakeLyricsEnvironment::shiftJis(u"[00:01:00]夜[00:01:50]明け");
     std::string song = songWithLyrics3({{"LYR", lyrics}});
     song.replace(song.size() - 125, 60,
-                 id3v1(FakeLyricsEnvironment::shiftJis(u"夜明けのうた"), FakeLyricsEnvironment::shiftJis(u"うたう")).substr(3, 60));
+                 id3v1(FakeLyricsEnvironment::shiftJis(u"夜明けのうた"), FakeLyricsEnvironment::shiftJis(u"うたう"))
+                     .substr(3, 60));
     l.environment.files = {{kSong, song}};
     EXPECT_EQ(l.lookup(kSong.c_str()), 1);
     EXPECT_EQ(l.document.title, u8"夜明けのうた");
@@ -406,7 +411,8 @@ TEST(LyricsLoad, OnlyTheFirstMalformedTagOfALoadRaisesTheWarningOnceTheDocumentI
     struct Watching : FakeLyricsEnvironment {
         void malformedTag(int32_t lineNumber, int32_t offset, int firstOfLoad) override {
             FakeLyricsEnvironment::malformedTag(lineNumber, offset, firstOfLoad);
-            loadedAtWarning.push_back(document.loaded && document.lines[1].marks.back().offset == document.lines[1].length);
+            loadedAtWarning.push_back(document.loaded &&
+                                      document.lines[1].marks.back().offset == document.lines[1].length);
         }
         LyricsDocument document;
         std::vector<int> loadedAtWarning;

@@ -72,14 +72,20 @@ TEST(OffsetTag, ChangesOnlyTheTagLineInEveryEncodingAndLoadsMovedByTheOffset) {
     const Case cases[] = {
         // "ゾ" is 0x83 0x5D in Shift-JIS: its second byte is "]", yet that line is no ID tag.
         {"Shift-JIS, CR LF",
-         {Form::kShiftJis, u"\r\n", 1,
+         {Form::kShiftJis,
+          u"\r\n",
+          1,
           {u"[ti:夜明けのうた]", u"[ar:うた]", u"[offset:5ゾ", u"", u"[00:01.00]夜明け", u"[00:05.00]ソ"}},
          2},
         {"UTF-8 with its mark, the original header syntax, LF, no final line end",
-         {Form::kUtf8Bom, u"\n", 0,
+         {Form::kUtf8Bom,
+          u"\n",
+          0,
           {u"@Title\t桜 🌸", u"@Artist\tうた", u"", u"[00:01:00]桜[00:02:00]", u"[00:03:00]end"}},
          2},
-        {"UTF-16 LE, CR LF, lyrics from the first line", {Form::kUtf16Le, u"\r\n", 1, {u"[00:01.00]桜", u"[00:02.00]花"}}, 0},
+        {"UTF-16 LE, CR LF, lyrics from the first line",
+         {Form::kUtf16Le, u"\r\n", 1, {u"[00:01.00]桜", u"[00:02.00]花"}},
+         0},
         {"UTF-16 BE, CR, no final line end, header last", {Form::kUtf16Be, u"\r", 0, {u"[00:01.00]a", u"[al:x]"}}, 0},
         {"a header alone, without any line end: the new one is CR LF", {Form::kUtf8Bom, u"\r\n", 0, {u"[ti:only]"}}, 1},
     };
@@ -198,7 +204,8 @@ TEST(OffsetSave, WritesTheOffsetOnlyWhenItChangesAndSaysWhy) {
     EXPECT_EQ(save.failure, SaveFailure::kOffsetOutOfRange);
     // A tag that does not read as the number it says leaves nothing sure to shift from; the
     // plug-in's save, which sets the offset it showed, still replaces it.
-    for (const char* unreadable : {"[offset:+99999999999999999999]", "[offset:abc]", "[offset:]", "[offset:-2147483649]"}) {
+    for (const char* unreadable :
+         {"[offset:+99999999999999999999]", "[offset:abc]", "[offset:]", "[offset:-2147483649]"}) {
         writer.files["odd.lrc"] = std::string(unreadable) + "\n[00:01.00]a\n";
         EXPECT_EQ(shiftOffsetTag("odd.lrc", 100, environment, writer, save), 0) << unreadable;
         EXPECT_EQ(save.failure, SaveFailure::kOffsetNotANumber) << unreadable;

@@ -2,9 +2,10 @@
 #ifndef _WIN32
 #include "lyrics/PosixLyricsEnvironment.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -5,11 +5,12 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>

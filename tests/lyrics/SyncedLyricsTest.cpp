@@ -92,8 +92,8 @@ TEST(SyncedLyrics, WrittenAsLrcWithWordMarksOrNotAtAllWhereTheTextCouldNotReadBa
 }
 
 TEST(SyncedLyrics, AnEntryAtTheTimeOfTheLineBeforeIsItsTranslationAsItsWrittenTextReadsBack) {
-    const std::vector<SyncedText> entries = {{100, "Hello"}, {100, "Bonjour"}, {100, "Hallo"}, {100, "Hej"},
-                                             {400, "Bye"}};
+    const std::vector<SyncedText> entries = {
+        {100, "Hello"}, {100, "Bonjour"}, {100, "Hallo"}, {100, "Hej"}, {400, "Bye"}};
     LyricsDocument document;
     ASSERT_EQ(buildSyncedLines(document, entries, 0), 1);
     ASSERT_EQ(document.lines.size(), 2u);

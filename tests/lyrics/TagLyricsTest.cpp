@@ -14,8 +14,8 @@
 #include "lyrics/BesideSongSource.h"
 #include "lyrics/LookupOrder.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/SongTagsSource.h"
 #include "lyrics/LyricsLoader.h"
+#include "lyrics/SongTagsSource.h"
 
 namespace {
 
@@ -41,7 +41,9 @@ std::string dump(const LyricsDocument& document) { return dumpDocument(document,
 TEST(TagLyrics, TimedTextOfEveryTagKindLoadsAsTheSameTextInALyricsFile) {
     TagLookup reference;
     reference.environment.files = {{kFolder + "reference.lrc", kTaggedLrc}};
-    ASSERT_EQ(loadFromSource(BesideSongSource(), reference.document, (kFolder + "reference.mp3").c_str(), 1, reference.environment), 1);
+    ASSERT_EQ(loadFromSource(BesideSongSource(), reference.document, (kFolder + "reference.mp3").c_str(), 1,
+                             reference.environment),
+              1);
     const std::string expected = dump(reference.document);
 
     struct Song {
@@ -50,12 +52,11 @@ TEST(TagLyrics, TimedTextOfEveryTagKindLoadsAsTheSameTextInALyricsFile) {
         TextEncoding encoding;
     };
     // Plain text before the timed one (xiph.flac's LYRICS, freeform.m4a's ©lyr) does not count.
-    for (const Song& song : {Song{"xiph.flac", "SYNCEDLYRICS", TextEncoding::kUtf8},
-                             Song{"opus.opus", "LYRICS", TextEncoding::kUtf8},
-                             Song{"lyr.m4a", u8"©lyr", TextEncoding::kUtf8},
-                             Song{"freeform.m4a", "----:com.apple.iTunes:Lyrics", TextEncoding::kUtf8},
-                             Song{"ape.mp3", "Lyrics", TextEncoding::kUtf8},
-                             Song{"asf.wma", "WM/Lyrics", TextEncoding::kUtf16Le}}) {
+    for (const Song& song :
+         {Song{"xiph.flac", "SYNCEDLYRICS", TextEncoding::kUtf8}, Song{"opus.opus", "LYRICS", TextEncoding::kUtf8},
+          Song{"lyr.m4a", u8"©lyr", TextEncoding::kUtf8},
+          Song{"freeform.m4a", "----:com.apple.iTunes:Lyrics", TextEncoding::kUtf8},
+          Song{"ape.mp3", "Lyrics", TextEncoding::kUtf8}, Song{"asf.wma", "WM/Lyrics", TextEncoding::kUtf16Le}}) {
         SCOPED_TRACE(song.name);
         TagLookup l;
         ASSERT_EQ(l.lookup(song.name), 1);
@@ -84,7 +85,8 @@ namespace {
 
 std::string bigEndian(size_t value, int bytes, int bitsPerByte) {
     std::string out;
-    for (int n = bytes - 1; n >= 0; --n) out += static_cast<char>(value >> (n * bitsPerByte) & ((1u << bitsPerByte) - 1));
+    for (int n = bytes - 1; n >= 0; --n)
+        out += static_cast<char>(value >> (n * bitsPerByte) & ((1u << bitsPerByte) - 1));
     return out;
 }
 
@@ -135,22 +137,24 @@ TEST(TagLyrics, SyltOfContentTypeLyricsComesBeforeOtherSyltAndBeforeUslt) {
     ASSERT_EQ(l.lookup("sylt-ms.mp3"), 1);
     EXPECT_EQ(l.document.tagField, "SYLT");
     // An entry without text ends the line before it; the last line is held for three seconds.
-    EXPECT_EQ(linesWithMarks(l.document),
-              (std::vector<std::string>{"First line 0@100 10@350", "Second line 0@350 11@500", "Third line 0@600 10@900"}));
+    EXPECT_EQ(
+        linesWithMarks(l.document),
+        (std::vector<std::string>{"First line 0@100 10@350", "Second line 0@350 11@500", "Third line 0@600 10@900"}));
 }
 
 TEST(TagLyrics, SyltInMpegFramesCountsTheStreamsOwnFrames) {
     // MPEG-2 layer III at 16 kHz: 576 samples, 36 ms a frame; entries at frames 100 and 250.
     TagLookup l;
     ASSERT_EQ(l.lookup("sylt-frames.mp3"), 1);
-    EXPECT_EQ(linesWithMarks(l.document), (std::vector<std::string>{"Frame one 0@360 9@900", "Frame two 0@900 9@1200"}));
+    EXPECT_EQ(linesWithMarks(l.document),
+              (std::vector<std::string>{"Frame one 0@360 9@900", "Frame two 0@900 9@1200"}));
 }
 
 TEST(TagLyrics, SyltWordByWordMakesKaraokeLines) {
     TagLookup l;
     ASSERT_EQ(l.lookup("sylt-words.mp3"), 1);
     EXPECT_EQ(linesWithMarks(l.document), (std::vector<std::string>{"Hello world (karaoke) 0@100 3@150 6@200 11@400",
-                                                             "Second (karaoke) 0@400 2@450 6@750"}));
+                                                                    "Second (karaoke) 0@400 2@450 6@750"}));
 }
 
 TEST(TagLyrics, PlainTextIsNoLyricsToShowAndTheLookupComesBackEmpty) {
@@ -228,14 +232,12 @@ TEST(TagLyrics, SongsCutShortAtEitherEndAreReadWithinTheirBytes) {
 TEST(TagLyrics, TitlesComeFieldByFieldFromTheFirstTagThatHoldsThem) {
     FakeLyricsEnvironment environment;
     // A format TagLib does not read, ending in an ID3v1 block all the same.
-    const std::string raw = std::string(1000, 'U') + "TAG" + "Raw title" + std::string(21, ' ') + "Raw artist" +
-                            std::string(85, '\0');
+    const std::string raw =
+        std::string(1000, 'U') + "TAG" + "Raw title" + std::string(21, ' ') + "Raw artist" + std::string(85, '\0');
     const std::pair<const char*, std::string> songs[] = {
         {"titles.mp3", u8"夜空の星/Café Band/APE Album"},  // ID3v2, then APEv2 for the album; not ID3v1
-        {"titles.flac", "Xiph Title/Xiph Artist/"},
-        {"titles.m4a", "MP4 Title/MP4 Artist/"},
-        {"titles.wma", "ASF Title/ASF Artist/"},
-        {"song.xyz", "Raw title/Raw artist/"},
+        {"titles.flac", "Xiph Title/Xiph Artist/"},       {"titles.m4a", "MP4 Title/MP4 Artist/"},
+        {"titles.wma", "ASF Title/ASF Artist/"},          {"song.xyz", "Raw title/Raw artist/"},
     };
     for (const auto& [song, expected] : songs) {
         MemoryFile file(std::string(song) == "song.xyz" ? raw : taggedSongBytes(song));

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
+#include "lyrics/BesideSongSource.h"
 #include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/BesideSongSource.h"
 #include "lyrics/LyricsLoader.h"
 #include "utils/Utf.h"
 
@@ -28,8 +28,8 @@ TEST(TextEncoding, ByteOrderMarkDecidesElseValidUtf8WithNonAsciiElseAnsi) {
     EXPECT_EQ(detectEncoding("[00:01]plain", 0), TextEncoding::kAnsi);
     EXPECT_EQ(detectEncoding("", 0), TextEncoding::kAnsi);
     // Shift-JIS "夜明け", and UTF-8 that is overlong, a surrogate, past U+10FFFF or cut short.
-    for (const char* ansi : {"[00:01]\x96\xe9\x96\xbe\x82\xaf", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
-                             "\xE3\x81"})
+    for (const char* ansi :
+         {"[00:01]\x96\xe9\x96\xbe\x82\xaf", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x81"})
         EXPECT_EQ(detectEncoding(ansi, 0), TextEncoding::kAnsi) << ansi;
     // A file read only in part may end inside a character.
     EXPECT_EQ(detectEncoding("\xE3\x81\x82\xE3\x81", 1), TextEncoding::kUtf8);
@@ -43,9 +43,18 @@ TEST(TextEncoding, EveryCharacterSurvivesAndEachUndecodableUnitBecomesOneReplace
     EXPECT_EQ(decodeUnicode(utf16File(u"aさ한é😀", 0), TextEncoding::kUtf16Le, 100), every);
     EXPECT_EQ(decodeUnicode(utf16File(u"aさ한é😀", 1), TextEncoding::kUtf16Be, 100), every);
     // A stray byte and a character cut off by the end of a file with a mark.
-    EXPECT_EQ(decodeUnicode("\xEF\xBB\xBF" "a\xFF" "b\xE3\x81", TextEncoding::kUtf8Bom, 100), "a" + kFffd + "b" + kFffd + kFffd);
+    EXPECT_EQ(decodeUnicode("\xEF\xBB\xBF"
+                            "a\xFF"
+                            "b\xE3\x81",
+                            TextEncoding::kUtf8Bom, 100),
+              "a" + kFffd + "b" + kFffd + kFffd);
     // Lone surrogates at either end and in the middle, and half a unit at the end.
-    std::u16string lone = u"\xDC00" u"a" u"\xD800" u"b" u"\xD83D";
+    std::u16string lone =
+        u"\xDC00"
+        u"a"
+        u"\xD800"
+        u"b"
+        u"\xD83D";
     std::string expected = kFffd + "a" + kFffd + "b" + kFffd;
     EXPECT_EQ(decodeUnicode(utf16File(lone, 0), TextEncoding::kUtf16Le, 100), expected);
     EXPECT_EQ(decodeUnicode(utf16File(lone, 1), TextEncoding::kUtf16Be, 100), expected);

@@ -37,7 +37,8 @@ std::string problem(TtmlProblem kind, int line, int offset) {
 std::string ttml(const std::string& body, const std::string& head = "") {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<tt xmlns=\"http://www.w3.org/ns/ttml\" xmlns:ttm=\"http://www.w3.org/ns/ttml#metadata\">\n"
-           "<head><metadata>" + head + "</metadata></head>\n<body>\n" + body + "\n</body>\n</tt>\n";
+           "<head><metadata>" +
+           head + "</metadata></head>\n<body>\n" + body + "\n</body>\n</tt>\n";
 }
 
 using Lines = std::vector<std::string>;
@@ -71,17 +72,19 @@ const std::string kDuet = ttml(
 }  // namespace
 
 TEST(TtmlTime, ClockValuesAndOffsetsInHundredthsRoundedDown) {
-    const std::vector<std::pair<const char*, int32_t>> times = {
-        {"1:02.345", 6234},   {"01:02:03.450", 372345}, {"62.345s", 6234}, {"62.5", 6250},
-        {" 00:01.5 ", 150},   {"1.5m", 9000},           {"0.1h", 36000},   {"250ms", 25},
-        {"00:75.000", 7500},  {"48:00:00", kMaxSyncedTime}, {"3.999999999999s", 399}};
+    const std::vector<std::pair<const char*, int32_t>> times = {{"1:02.345", 6234},      {"01:02:03.450", 372345},
+                                                                {"62.345s", 6234},       {"62.5", 6250},
+                                                                {" 00:01.5 ", 150},      {"1.5m", 9000},
+                                                                {"0.1h", 36000},         {"250ms", 25},
+                                                                {"00:75.000", 7500},     {"48:00:00", kMaxSyncedTime},
+                                                                {"3.999999999999s", 399}};
     for (const auto& [text, expected] : times) {
         int32_t time = -1;
         EXPECT_EQ(ttmlTime(text, time), 1) << text;
         EXPECT_EQ(time, expected) << text;
     }
-    for (const char* text : {"", "s", "1:2:3:4", "1::2", ":05", "1.s", ".5s", "-1s", "1e3s", "25f", "10t", "abc",
-                             "1234567890s", "5 s"}) {
+    for (const char* text :
+         {"", "s", "1:2:3:4", "1::2", ":05", "1.s", ".5s", "-1s", "1e3s", "25f", "10t", "abc", "1234567890s", "5 s"}) {
         int32_t time = -1;
         EXPECT_EQ(ttmlTime(text, time), 0) << text;
         EXPECT_EQ(time, -1) << text;
@@ -125,8 +128,9 @@ TEST(TtmlLyrics, AWordTimedDuetWithTranslationsAndBackgroundVocals) {
 TEST(TtmlLyrics, LinesAreTimedByTheirWordsWhenTheyHaveNoTimesOfTheirOwnAndOrderedByTime) {
     // An undeclared singer takes the next voice; a <div>'s agent holds for its lines. A line that
     // begins before the one before it (the other singer coming in) is put before it.
-    Parsed p(ttml("<div ttm:agent=\"solo\"><p>Lead <span begin=\"5s\" end=\"6s\">in</span> out</p></div>"
-                  "<p begin=\"2s\" ttm:agent=\"guest\">Early</p>\n<p>   </p>"));
+    Parsed p(
+        ttml("<div ttm:agent=\"solo\"><p>Lead <span begin=\"5s\" end=\"6s\">in</span> out</p></div>"
+             "<p begin=\"2s\" ttm:agent=\"guest\">Early</p>\n<p>   </p>"));
     ASSERT_EQ(p.result, 1);
     EXPECT_EQ(linesWithMarks(p.document),
               (Lines{"Early 0@200 5@500", "Lead in out (karaoke) 0@500 5@500 7@600 11@900"}));
@@ -139,20 +143,23 @@ TEST(TtmlLyrics, BrokenFilesKeepWhatCanBeReadAndSayWhereWhatIsWrong) {
     // Times that run backwards are held, so that the wipe never runs back; a line without any
     // time is left out; an unreadable time counts as not given; background vocals without text
     // leave no brackets; the XML breaking off keeps the lines before it.
-    Parsed p("<tt><body>\n"
-             "<p begin=\"3s\" end=\"2s\"><span begin=\"3s\" end=\"4s\">a</span><span begin=\"2.5s\" end=\"2s\">b</span></p>\n"
-             "<p>untimed <span>word</span></p>\n"
-             "<p begin=\"soon\" end=\"6s\">x</p>\n"
-             "<p begin=\"7s\" end=\"8s\">kept <span ttm:role=\"x-bg\"> </span></p>\n"
-             "  <p begin=\"9s\"><span begin=\"9s\" end=\"10s\">cut</span> of");
+    Parsed p(
+        "<tt><body>\n"
+        "<p begin=\"3s\" end=\"2s\"><span begin=\"3s\" end=\"4s\">a</span><span begin=\"2.5s\" "
+        "end=\"2s\">b</span></p>\n"
+        "<p>untimed <span>word</span></p>\n"
+        "<p begin=\"soon\" end=\"6s\">x</p>\n"
+        "<p begin=\"7s\" end=\"8s\">kept <span ttm:role=\"x-bg\"> </span></p>\n"
+        "  <p begin=\"9s\"><span begin=\"9s\" end=\"10s\">cut</span> of");
     ASSERT_EQ(p.result, 1);
     EXPECT_EQ(linesWithMarks(p.document), (Lines{"ab (karaoke) 0@300 1@400 2@400", "x 0@600 1@600", "kept 0@700 4@800",
-                                                  "cut of (karaoke) 0@900 3@1000 6@1300"}));
+                                                 "cut of (karaoke) 0@900 3@1000 6@1300"}));
     // Where each is: the XML's break, found first, then the elements in question.
-    EXPECT_EQ(p.problems(), (std::vector<std::string>{
-                                problem(TtmlProblem::kMalformedXml, 6, 55), problem(TtmlProblem::kBackwards, 2, 1),
-                                problem(TtmlProblem::kBackwards, 2, 58), problem(TtmlProblem::kBackwards, 2, 58),
-                                problem(TtmlProblem::kMissingTime, 3, 1), problem(TtmlProblem::kUnreadableTime, 4, 1)}));
+    EXPECT_EQ(p.problems(),
+              (std::vector<std::string>{
+                  problem(TtmlProblem::kMalformedXml, 6, 55), problem(TtmlProblem::kBackwards, 2, 1),
+                  problem(TtmlProblem::kBackwards, 2, 58), problem(TtmlProblem::kBackwards, 2, 58),
+                  problem(TtmlProblem::kMissingTime, 3, 1), problem(TtmlProblem::kUnreadableTime, 4, 1)}));
     EXPECT_NE(ttmlProblemText(p.warnings.front()).find("the lines before are read"), std::string::npos);
     EXPECT_EQ(p.document.lines[2].backgroundOffset, -1);
 

@@ -1,8 +1,9 @@
 #pragma once
 // A folder of the tests' own below the temporary folder, made and removed through the wide API,
 // with files written and read back byte for byte.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <set>
 #include <string>
@@ -11,8 +12,8 @@
 #include "utils/WinText.h"
 
 inline void writeFile(const std::string& path, const std::string& contents) {
-    HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(widePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
     DWORD written = 0;
     WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
@@ -21,8 +22,9 @@ inline void writeFile(const std::string& path, const std::string& contents) {
 
 // The whole file, or "(none)" when it does not open.
 inline std::string readWholeFile(const std::string& path) {
-    HANDLE file = CreateFileW(widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "(none)";
     std::string contents;
     char buffer[4096];

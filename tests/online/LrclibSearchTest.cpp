@@ -5,13 +5,13 @@
 
 #include "lyrics/FakeLyricsEnvironment.h"
 #include "lyrics/LyricsDocument.h"
-#include "lyrics/TaggedSongs.h"
 #include "lyrics/LyricsParser.h"
+#include "lyrics/SongNames.h"
+#include "lyrics/TaggedSongs.h"
 #include "online/LrclibAnswer.h"
 #include "online/OnlineMisses.h"
 #include "online/OnlineSearch.h"
 #include "online/SongQuery.h"
-#include "lyrics/SongNames.h"
 
 namespace {
 
@@ -58,10 +58,12 @@ OnlineQuery song() {
     return query;
 }
 
-const std::string kGet = "http://127.0.0.1:8080/api/get?track_name=Sakura%20%26%20Co%2F%E5%A4%9C"
-                         "&artist_name=AC%20DC&album_name=Best&duration=200";
-const std::string kSearch = "http://127.0.0.1:8080/api/search?track_name=Sakura%20%26%20Co%2F%E5%A4%9C"
-                            "&artist_name=AC%20DC";
+const std::string kGet =
+    "http://127.0.0.1:8080/api/get?track_name=Sakura%20%26%20Co%2F%E5%A4%9C"
+    "&artist_name=AC%20DC&album_name=Best&duration=200";
+const std::string kSearch =
+    "http://127.0.0.1:8080/api/search?track_name=Sakura%20%26%20Co%2F%E5%A4%9C"
+    "&artist_name=AC%20DC";
 
 std::string record(double duration, const std::string& synced, bool instrumental = false) {
     return "{\"id\":1,\"trackName\":\"Sakura\",\"artistName\":\"AC DC\",\"albumName\":\"Best\",\"duration\":" +
@@ -78,16 +80,18 @@ TEST(LrclibSearch, ExactMatchIsTakenWithoutSearching) {
     ASSERT_EQ(outcome.answer.kind, AnswerKind::kLyrics);
     EXPECT_EQ(client.asked, std::vector<std::string>{kGet});
     // The copy names the song as its tags do, whatever the service calls it.
-    EXPECT_EQ(outcome.file, u8"[ti:Sakura & Co/夜]\r\n[ar:AC DC]\r\n[al:Best]\r\n[length:3:20]\r\n"
-                            "[00:01.00]one\r\n[00:02.00]two\r\n");
+    EXPECT_EQ(outcome.file,
+              u8"[ti:Sakura & Co/夜]\r\n[ar:AC DC]\r\n[al:Best]\r\n[length:3:20]\r\n"
+              "[00:01.00]one\r\n[00:02.00]two\r\n");
     EXPECT_EQ(client.lookups, 1);
 }
 
 TEST(LrclibSearch, NotFoundSearchesAndTakesTheClosestCandidateWithinTwoSeconds) {
     ScriptedClient client;
     client.answers[kGet] = answered(404, "{\"code\":404,\"name\":\"TrackNotFound\"}");
-    client.answers[kSearch] = answered(200, "[" + record(210, "\"[00:01]far\"") + "," + record(198.5, "\"[00:01]near\"") +
-                                                "," + record(200.9, "\"[00:01]nearest\"") + "," + record(200, "null") + "]");
+    client.answers[kSearch] =
+        answered(200, "[" + record(210, "\"[00:01]far\"") + "," + record(198.5, "\"[00:01]near\"") + "," +
+                          record(200.9, "\"[00:01]nearest\"") + "," + record(200, "null") + "]");
     SearchOutcome outcome = searchLrclib(kServer, song(), client);
     ASSERT_EQ(outcome.answer.kind, AnswerKind::kLyrics);
     EXPECT_EQ(outcome.answer.record.syncedLyrics, "[00:01]nearest");  // the exact one has no timing
@@ -126,26 +130,41 @@ TEST(LrclibSearch, OnlyWellFormedAnswersAreMissesAndAnythingElseIsAFault) {
         {"plain lyrics only", answered(200, record(200, "null")), {}, AnswerKind::kNoLyrics},
         {"blank synced lyrics", answered(200, record(200, "\"  \\n\"")), {}, AnswerKind::kNoLyrics},
         {"404, then an empty search", answered(404, notFound), answered(200, "[]"), AnswerKind::kNoLyrics},
-        {"another length, then no candidate", answered(200, record(260, lyrics)), answered(200, "[" + record(210, lyrics) + "]"),
-         AnswerKind::kNoLyrics},
+        {"another length, then no candidate", answered(200, record(260, lyrics)),
+         answered(200, "[" + record(210, lyrics) + "]"), AnswerKind::kNoLyrics},
         // Faults: asked again the next time.
         {"status 500", answered(500, "oops"), {}, AnswerKind::kUnusable},
         {"404 of a web page", answered(404, "<html>Not Found</html>"), {}, AnswerKind::kUnusable},
         {"broken JSON", answered(200, "{\"syncedLyrics\": \"[00:01]x"), {}, AnswerKind::kUnusable},
         {"no record", answered(200, "[]"), {}, AnswerKind::kUnusable},
         {"a string", answered(200, "\"text\""), {}, AnswerKind::kUnusable},
-        {"duration as text", answered(200, "{\"duration\":\"200\",\"syncedLyrics\":" + lyrics + "}"), {}, AnswerKind::kUnusable},
+        {"duration as text",
+         answered(200, "{\"duration\":\"200\",\"syncedLyrics\":" + lyrics + "}"),
+         {},
+         AnswerKind::kUnusable},
         {"synced lyrics an object", answered(200, record(200, "{\"text\":" + lyrics + "}")), {}, AnswerKind::kUnusable},
-        {"track name a number", answered(200, "{\"trackName\":7,\"duration\":200,\"syncedLyrics\":null}"), {}, AnswerKind::kUnusable},
-        {"instrumental as text", answered(200, "{\"instrumental\":\"yes\",\"duration\":200,\"syncedLyrics\":null}"), {},
+        {"track name a number",
+         answered(200, "{\"trackName\":7,\"duration\":200,\"syncedLyrics\":null}"),
+         {},
+         AnswerKind::kUnusable},
+        {"instrumental as text",
+         answered(200, "{\"instrumental\":\"yes\",\"duration\":200,\"syncedLyrics\":null}"),
+         {},
          AnswerKind::kUnusable},
         {"no synced lyrics field", answered(200, "{\"duration\":200}"), {}, AnswerKind::kUnusable},
         {"an object 100000 deep", answered(200, deepObject), {}, AnswerKind::kUnusable},
         {"an array 100000 deep", answered(200, deepArray), {}, AnswerKind::kUnusable},
-        {"a search listing junk", answered(404, notFound), answered(200, "[" + record(200, lyrics) + ",17]"), AnswerKind::kUnusable},
+        {"a search listing junk", answered(404, notFound), answered(200, "[" + record(200, lyrics) + ",17]"),
+         AnswerKind::kUnusable},
         {"a search of an object", answered(404, notFound), answered(200, record(200, lyrics)), AnswerKind::kUnusable},
-        {"zero characters in the lyrics", answered(200, record(200, "\"[00:01]a\\u0000b\"")), {}, AnswerKind::kUnusable},
-        {"lyrics longer than a file is read", answered(200, record(200, "\"" + longLyrics + "\"")), {}, AnswerKind::kUnusable},
+        {"zero characters in the lyrics",
+         answered(200, record(200, "\"[00:01]a\\u0000b\"")),
+         {},
+         AnswerKind::kUnusable},
+        {"lyrics longer than a file is read",
+         answered(200, record(200, "\"" + longLyrics + "\"")),
+         {},
+         AnswerKind::kUnusable},
         {"a redirect without an address", answered(302, ""), {}, AnswerKind::kUnusable},
         {"no answer", {}, {}, AnswerKind::kUnusable},
     };
@@ -164,8 +183,9 @@ TEST(LrclibSearch, OnlyWellFormedAnswersAreMissesAndAnythingElseIsAFault) {
 
 TEST(LrclibSearch, RedirectsAreFollowedOnTheServerOnlyAndAtMostThreeTimes) {
     const std::string server = "http://Example.org/lrclib/";
-    const std::string get = "http://Example.org/lrclib/api/get?track_name=Sakura%20%26%20Co%2F%E5%A4%9C"
-                            "&artist_name=AC%20DC&album_name=Best&duration=200";
+    const std::string get =
+        "http://Example.org/lrclib/api/get?track_name=Sakura%20%26%20Co%2F%E5%A4%9C"
+        "&artist_name=AC%20DC&album_name=Best&duration=200";
     ScriptedClient client;
     // Relative to the request, from the root, without the scheme, and written out in full with
     // the default port: all the same server.
@@ -188,8 +208,9 @@ TEST(LrclibSearch, RedirectsAreFollowedOnTheServerOnlyAndAtMostThreeTimes) {
     EXPECT_NE(outcome.fault.find("more than 3 redirects"), std::string::npos) << outcome.fault;
 
     // Another host, port or scheme never hears of the song, and nothing is concluded.
-    for (const char* elsewhere : {"http://localhost/lrclib/api/get?x", "http://example.org:8080/x", "https://example.org/x",
-                                  "http://example.org.evil/x", "http://user@evil/x", "javascript:alert(1)"}) {
+    for (const char* elsewhere :
+         {"http://localhost/lrclib/api/get?x", "http://example.org:8080/x", "https://example.org/x",
+          "http://example.org.evil/x", "http://user@evil/x", "javascript:alert(1)"}) {
         SCOPED_TRACE(elsewhere);
         client.answers[get] = redirect(302, elsewhere);
         client.asked.clear();
@@ -237,13 +258,16 @@ TEST(LrclibSearch, SavedFileKeepsTagsOnTheirLinesAndReadsBackAsTheLyricsWithoutA
     arrived.track = "Service title";
     arrived.album = "Service album";
     arrived.durationSeconds = 201.6;
-    arrived.syncedLyrics = "[offset:-600000000]\n[offset:+99999999999999999999]\r[00:01.00]first\r[00:02.50]second\r\n\n"
-                           "[offset: +250 ]\n[00:03.00]" + std::string(u8"三番");
+    arrived.syncedLyrics =
+        "[offset:-600000000]\n[offset:+99999999999999999999]\r[00:01.00]first\r[00:02.50]second\r\n\n"
+        "[offset: +250 ]\n[00:03.00]" +
+        std::string(u8"三番");
     OnlineQuery query = song();
     query.track = "A]\n[ti:B";  // a title that would break its tag apart
     query.album.clear();
     std::string file = lyricsFileFor(arrived, query);
-    EXPECT_EQ(file.substr(0, file.find("[00:01")), "[ti:A ti:B]\r\n[ar:AC DC]\r\n[al:Service album]\r\n[length:3:20]\r\n");
+    EXPECT_EQ(file.substr(0, file.find("[00:01")),
+              "[ti:A ti:B]\r\n[ar:AC DC]\r\n[al:Service album]\r\n[length:3:20]\r\n");
     EXPECT_EQ(file.find("[offset:-6"), std::string::npos);
     EXPECT_EQ(file.find("[offset:+9"), std::string::npos);
 
@@ -290,12 +314,13 @@ TEST(SplitArtistTitle, SplitsArtistAndTitleAtTheFirstDash) {
 TEST(OnlineMisses, KeepsAWeekOfWellFormedLinesBoundedInNumber) {
     const int64_t now = 1'800'000'000;
     OnlineMisses misses;
-    misses.read("1799999000 a\tb\t\t200\n"
-                "1700000000 too old\n"
-                "1800000500 from the future\n"
-                "garbage\n 12 leading space\n99999999999999999999 overflow\n1799999999 \n"
-                "1799990000 kept\r\n",
-                now);
+    misses.read(
+        "1799999000 a\tb\t\t200\n"
+        "1700000000 too old\n"
+        "1800000500 from the future\n"
+        "garbage\n 12 leading space\n99999999999999999999 overflow\n1799999999 \n"
+        "1799990000 kept\r\n",
+        now);
     EXPECT_TRUE(misses.contains("a\tb\t\t200"));
     EXPECT_TRUE(misses.contains("kept"));
     EXPECT_EQ(misses.text(), "1799990000 kept\n1799999000 a\tb\t\t200\n");

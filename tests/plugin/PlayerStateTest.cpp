@@ -55,7 +55,7 @@ TEST(PlayerState, StoresRepliesByQueryAndCountsEveryReply) {
     p.storeReply(kQueryListPosition, 4);
     char path[] = "C:\\Music\\Caf\xE9.mp3";  // an old host's path, in its ANSI code page
     p.storeReply(kQueryFilePath, reinterpret_cast<intptr_t>(path));
-    path[0] = 'D';  // the state keeps its own copy
+    path[0] = 'D';                    // the state keeps its own copy
     p.storeReply(kQueryFilePath, 0);  // no such entry: the old file stays
     p.storeReply(kQuerySkinFolder, 12345);
     p.storeReply(999, 12345);

@@ -1,5 +1,7 @@
 // The plug-in's worker threads: requests in, results back through the mailbox with one message
 // to the window, and stopping, also of a worker stuck where it cannot hear the stop.
+#include "plugin/WorkerThread.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,8 +11,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "plugin/WorkerThread.h"
 
 namespace {
 
@@ -56,7 +56,9 @@ std::unique_ptr<NumberWorker::Work> doubler(HANDLE release, std::shared_ptr<std:
     return std::make_unique<Answerer<Number, Number>>(twice, release, std::move(ended));
 }
 
-HWND messageWindow() { return CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr); }
+HWND messageWindow() {
+    return CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
 
 // How many result messages reach the window within ms.
 int resultMessages(HWND window, int ms) {
@@ -110,9 +112,7 @@ TEST(WorkerThread, StopLeavesAStuckWorkerToEndOnItsOwnAndItsLateResultGoesNowher
     EXPECT_TRUE(worker.collect().empty());
 
     // The same object starts a new worker.
-    ASSERT_EQ(worker.start(doubler(nullptr, std::make_shared<std::atomic<int>>(0)), window,
-                           kResultsMessage),
-              1);
+    ASSERT_EQ(worker.start(doubler(nullptr, std::make_shared<std::atomic<int>>(0)), window, kResultsMessage), 1);
     worker.submit(std::make_unique<Number>(5));
     EXPECT_EQ(resultMessages(window, 300), 1);
     ASSERT_EQ(worker.collect().size(), 1u);
@@ -132,7 +132,8 @@ struct Counted {
     std::shared_ptr<std::atomic<int>> alive;
 };
 struct Word : Counted {
-    Word(std::string text, std::shared_ptr<std::atomic<int>> alive) : Counted(std::move(alive)), text(std::move(text)) {}
+    Word(std::string text, std::shared_ptr<std::atomic<int>> alive)
+        : Counted(std::move(alive)), text(std::move(text)) {}
     std::string text;
 };
 struct Length : Counted {

@@ -12,9 +12,10 @@ TEST(FaceCoverage, ChoosesTheFaceWithMostOfTheLineAndTheFirstOnATie) {
     auto beyondBmp = [](size_t face, char32_t c) { return (face == 1 && c == 0x1F3A4) || (face == 2 && c == 0x1F600); };
     EXPECT_EQ(bestCoveringFace(faces, u"Caf\u00E9", beyondBmp), 0u);
     EXPECT_EQ(bestCoveringFace(faces, u"\u3042\u3044 la", beyondBmp), 1u);
-    EXPECT_EQ(bestCoveringFace(faces, u"\uC0AC\uB791\uD574\uC694 \u3042", beyondBmp), 2u);  // four of Hangul, one of kana
-    EXPECT_EQ(bestCoveringFace(faces, u"plain", beyondBmp), 0u);                            // every face: the first
-    EXPECT_EQ(bestCoveringFace(faces, u"\u4E2D\u6587", beyondBmp), 0u);                     // no face: the first
+    EXPECT_EQ(bestCoveringFace(faces, u"\uC0AC\uB791\uD574\uC694 \u3042", beyondBmp),
+              2u);                                                       // four of Hangul, one of kana
+    EXPECT_EQ(bestCoveringFace(faces, u"plain", beyondBmp), 0u);         // every face: the first
+    EXPECT_EQ(bestCoveringFace(faces, u"\u4E2D\u6587", beyondBmp), 0u);  // no face: the first
     EXPECT_EQ(bestCoveringFace(faces, u"", beyondBmp), 0u);
     EXPECT_EQ(bestCoveringFace({}, u"x", beyondBmp), 0u);
     // Emoji count as characters of the faces that have them, each pair once.

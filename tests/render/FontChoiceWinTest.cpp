@@ -1,12 +1,12 @@
 // Which face draws a line, against the fonts the system really has.
+#include "render/FontChoice.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "render/FontChoice.h"
 
 namespace {
 
@@ -34,8 +34,9 @@ TEST(FontChoice, AnInstalledFaceIsKeptAndAMissingOneGivesWayToAFaceWithTheLinesG
     EXPECT_EQ(faceForText(defaultFace, u"\uC0AC\uB791"), L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF");
     // A face the system lacks: each line gets a face with its glyphs (setup installs fonts with
     // Hangul and Chinese besides the Japanese ones).
-    for (const std::u16string& line : {std::u16string(u"\uC0AC\uB791\uD574\uC694"), std::u16string(u"\u6211\u4EEC\u5531\u6B4C"),
-                                       std::u16string(u"\u591C\u7A7A\u306B\u5149\u308B"), std::u16string(u"Caf\u00E9")}) {
+    for (const std::u16string& line :
+         {std::u16string(u"\uC0AC\uB791\uD574\uC694"), std::u16string(u"\u6211\u4EEC\u5531\u6B4C"),
+          std::u16string(u"\u591C\u7A7A\u306B\u5149\u308B"), std::u16string(u"Caf\u00E9")}) {
         std::wstring face = faceForText("No Such Face Anywhere", line);
         EXPECT_NE(face, L"No Such Face Anywhere");
         EXPECT_TRUE(hasEveryGlyph(face, line)) << "line starting U+" << std::hex << static_cast<int>(line[0]);

@@ -134,7 +134,7 @@ TEST(PixelPasses, BufferMixAndBackgroundFadeFollowTheirPercentages) {
 
     TestBuffer picture(3, 1, 0x00FFFFFF);
     fadeTowardsBackground(picture.area(3, 1), 0x0000FF, 40);  // towards red: 40 % picture
-    EXPECT_EQ(picture.at(0, 0), 0x00FF6565u);                // 0.4f * 255 = 101.99..., truncated
+    EXPECT_EQ(picture.at(0, 0), 0x00FF6565u);                 // 0.4f * 255 = 101.99..., truncated
     fadeTowardsBackground(picture.area(3, 1), 0x0000FF, 100);
     EXPECT_EQ(picture.at(0, 0), 0x00FF6565u);
 }
@@ -195,12 +195,14 @@ TEST(PixelCode, Sse2EqualsThePlainCodeForEveryBytePairAndOnRandomBuffers) {
         }
         auto area = [&](std::vector<uint32_t>& pixels) { return PixelArea{pixels.data() + 1, columns, columns, 1}; };
         for (int32_t p = -1; p <= 101; ++p) {
-            ASSERT_TRUE(sameWithEachCode(destination, [&](std::vector<uint32_t>& d, PixelCode code) {
-                mixBuffers(area(source), area(d), p, code);
-            })) << "mix at " << p;
-            ASSERT_TRUE(sameWithEachCode(destination, [&](std::vector<uint32_t>& d, PixelCode code) {
-                overlayKeyed(area(source), area(d), p, code);
-            })) << "keyed overlay at " << p;
+            ASSERT_TRUE(sameWithEachCode(
+                destination,
+                [&](std::vector<uint32_t>& d, PixelCode code) { mixBuffers(area(source), area(d), p, code); }))
+                << "mix at " << p;
+            ASSERT_TRUE(sameWithEachCode(
+                destination,
+                [&](std::vector<uint32_t>& d, PixelCode code) { overlayKeyed(area(source), area(d), p, code); }))
+                << "keyed overlay at " << p;
         }
     }
     // Every colour byte against every pixel byte, for the fades and the effects.
@@ -208,18 +210,25 @@ TEST(PixelCode, Sse2EqualsThePlainCodeForEveryBytePairAndOnRandomBuffers) {
     for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = grey(i & 0xFF);
     for (int32_t p = -1; p <= 101; ++p)
         for (int32_t colour = 0; colour < 256; ++colour)
-            ASSERT_TRUE(sameWithEachCode(pixels, [&](std::vector<uint32_t>& d, PixelCode code) {
-                fadeTowardsBackground({d.data(), 259, 259, 1}, static_cast<int32_t>(grey(colour)), p, code);
-            })) << "fade towards " << colour << " at " << p;
+            ASSERT_TRUE(sameWithEachCode(
+                pixels,
+                [&](std::vector<uint32_t>& d, PixelCode code) {
+                    fadeTowardsBackground({d.data(), 259, 259, 1}, static_cast<int32_t>(grey(colour)), p, code);
+                }))
+                << "fade towards " << colour << " at " << p;
     // Every background byte at every opacity, beside pixels that are not the background.
     for (int32_t opacity = 0; opacity < 256; ++opacity)
         for (uint32_t background = 0; background < 256; ++background) {
-            std::vector<uint32_t> frame = {grey(background), grey(background ^ 1), grey(background) | 0xFF000000,
-                                           grey(background), 0, grey(background)};
-            ASSERT_TRUE(sameWithEachCode(frame, [&](std::vector<uint32_t>& d, PixelCode code) {
-                premultiplyForLayeredWindow({d.data(), 6, 6, 1}, {d.data(), 6, 6, 1}, static_cast<int32_t>(grey(background)),
-                                            opacity, code);
-            })) << "background " << background << " at opacity " << opacity;
+            std::vector<uint32_t> frame = {
+                grey(background), grey(background ^ 1), grey(background) | 0xFF000000, grey(background), 0,
+                grey(background)};
+            ASSERT_TRUE(sameWithEachCode(frame,
+                                         [&](std::vector<uint32_t>& d, PixelCode code) {
+                                             premultiplyForLayeredWindow({d.data(), 6, 6, 1}, {d.data(), 6, 6, 1},
+                                                                         static_cast<int32_t>(grey(background)),
+                                                                         opacity, code);
+                                         }))
+                << "background " << background << " at opacity " << opacity;
         }
 
     // Random pictures, a third of them black, in areas of every shape: narrower and wider than
@@ -231,15 +240,21 @@ TEST(PixelCode, Sse2EqualsThePlainCodeForEveryBytePairAndOnRandomBuffers) {
         std::vector<uint32_t> one(static_cast<size_t>(stride) * 7 + 4), two(one.size());
         for (std::vector<uint32_t>* v : {&one, &two})
             for (uint32_t& pixel : *v) pixel = pick(0, 2) == 0 ? 0 : static_cast<uint32_t>(random());
-        auto area = [&](std::vector<uint32_t>& pixels) { return PixelArea{pixels.data() + start, stride, width, rows}; };
+        auto area = [&](std::vector<uint32_t>& pixels) {
+            return PixelArea{pixels.data() + start, stride, width, rows};
+        };
         int32_t p = pick(-10, 110), colour = pick(0, 0xFFFFFF), effects = pick(-1, 9);
-        ASSERT_TRUE(sameWithEachCode(two, [&](std::vector<uint32_t>& d, PixelCode code) {
-            mixBuffers(area(one), area(d), p, code);
-            overlayKeyed(area(one), area(d), p / 2, code);
-            fadeTowardsBackground(area(d), colour, p, code);
-            applyEffects(area(d), effects, colour, code);
-            fillPixels({d.data() + start, stride, width, rows / 2}, one[0], code);
-            premultiplyForLayeredWindow(area(d), area(d), static_cast<int32_t>(colourToPixel(static_cast<int32_t>(one[0]))), p, code);
-        })) << "round " << round;
+        ASSERT_TRUE(sameWithEachCode(
+            two,
+            [&](std::vector<uint32_t>& d, PixelCode code) {
+                mixBuffers(area(one), area(d), p, code);
+                overlayKeyed(area(one), area(d), p / 2, code);
+                fadeTowardsBackground(area(d), colour, p, code);
+                applyEffects(area(d), effects, colour, code);
+                fillPixels({d.data() + start, stride, width, rows / 2}, one[0], code);
+                premultiplyForLayeredWindow(area(d), area(d),
+                                            static_cast<int32_t>(colourToPixel(static_cast<int32_t>(one[0]))), p, code);
+            }))
+            << "round " << round;
     }
 }

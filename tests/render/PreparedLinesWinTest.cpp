@@ -1,11 +1,10 @@
 // Lines drawn ahead of need, on another thread, into spare layers: the bar shows exactly what it
 // shows when every line is drawn as it is needed, and layers drawn for a song or for settings that
 // have changed since are never shown.
-#include "render/RenderWinFixture.h"
-#include "render/TitleBanner.h"
-
 #include <thread>
 
+#include "render/RenderWinFixture.h"
+#include "render/TitleBanner.h"
 #include "utils/Text.h"
 
 namespace {

@@ -1,12 +1,11 @@
 // Real lines rendered into real buffers: the wipe, centring, scrolling, fades, cross-fades and the
 // walk through the display states, checked pixel by pixel.
-#include "render/RenderWinFixture.h"
-
 #include <algorithm>
 
 #include "render/Effects.h"
 #include "render/LineGeometry.h"
 #include "render/PixelPasses.h"
+#include "render/RenderWinFixture.h"
 #include "render/WipeScroll.h"
 
 namespace {
@@ -261,7 +260,7 @@ TEST_F(RenderWin, TicksWalkThroughEveryDisplayState) {
         frame(positionMs, surface.row.dueLine);
         note(surface.row.displayState);
     }
-    EXPECT_EQ(states, (std::vector<int32_t>{Clearing, Blank, FadingIn, Showing, CrossFadeStart, CrossFading,
-                                            Showing, FadingOut, Clearing, Blank}));
+    EXPECT_EQ(states, (std::vector<int32_t>{Clearing, Blank, FadingIn, Showing, CrossFadeStart, CrossFading, Showing,
+                                            FadingOut, Clearing, Blank}));
     EXPECT_EQ(surface.row.shownLine, kNoLine);
 }

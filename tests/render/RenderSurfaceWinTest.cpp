@@ -2,7 +2,6 @@
 // and no handle left behind by thousands of frames.
 #include "render/RenderWinFixture.h"
 
-
 TEST_F(RenderWin, BuffersAreTheBarWideAndTheBannerEightyBarHeights) {
     createBuffers(245, 18);
     EXPECT_EQ(surface.bufferWidth, 245);
@@ -88,7 +87,8 @@ TEST_F(RenderWin, ThousandsOfFramesAndLineChangesLeaveNoGdiObjectBehind) {
     createBuffers();
     for (int i = 0; i < 20; ++i) {
         int32_t s = 1000 + i * 300;
-        document.lines.push_back(makeLine("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", {{0, s}, {18, s + 100}, {36, s + 250}}));
+        document.lines.push_back(
+            makeLine("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", {{0, s}, {18, s + 100}, {36, s + 250}}));
     }
     settings.Effects = 4;
     auto play = [&] {

@@ -1,10 +1,10 @@
 // Off-screen pictures change places (a set's text layers and a spare swap them): a buffer keeps
 // its DC, bitmap and pixels together wherever it goes, and one replaced releases what it held.
+#include "render/SurfaceBuffer.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
-
-#include "render/SurfaceBuffer.h"
 
 TEST(SurfaceBuffer, MovingAndSwappingKeepDcBitmapAndPixelsTogetherAndReplacingReleases) {
     WindowDc screen(nullptr);

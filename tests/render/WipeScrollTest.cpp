@@ -34,7 +34,7 @@ struct WipeTest : ::testing::Test {
 TEST_F(WipeTest, RunsBetweenConsecutiveMarks) {
     LyricsLine line = makeLine("abcd", {{0, 1000}, {2, 1100}, {4, 1300}});
     line.width = 40;
-    EXPECT_EQ(at(line, 9990), 0);    // before the first mark
+    EXPECT_EQ(at(line, 9990), 0);  // before the first mark
     EXPECT_EQ(at(line, 10000), 0);
     EXPECT_EQ(at(line, 10500), 10);  // 0 + 50 * 20 / 100
     EXPECT_EQ(at(line, 11000), 20);  // exactly at a mark: that mark's offset
@@ -97,8 +97,8 @@ TEST(LinePlacement, WorkedScrollWithTheWipe) {
     EXPECT_EQ(placeLine(500, 245, 1440, 304).source, 182);
     EXPECT_EQ(placeLine(500, 245, 1440, 404).source, 261);  // clamped: the line's end at the bar's edge
     EXPECT_EQ(placeLine(500, 245, 1440, 121).source, 0);
-    EXPECT_EQ(scrollTarget(5, 300, 999, 245), 304);         // unknown Wset: with the wipe
-    EXPECT_EQ(scrollTarget(1, 300, 100, 245), 217);         // (304 + 100 + 30) / 2
+    EXPECT_EQ(scrollTarget(5, 300, 999, 245), 304);  // unknown Wset: with the wipe
+    EXPECT_EQ(scrollTarget(1, 300, 100, 245), 217);  // (304 + 100 + 30) / 2
     EXPECT_EQ(scrollTarget(2, 300, 100, 245), 130);
     EXPECT_FALSE(scrollUsesStraightPosition(0));
 }

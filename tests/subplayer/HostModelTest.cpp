@@ -48,7 +48,7 @@ TEST(HostModel, AnswersQueriesWithPointersThatOutliveTheReply) {
     for (int i = 0; i < 1000; ++i) m.addEntry("C:\\more.mp3", "more");  // growing the list moves nothing
     EXPECT_STREQ(path0, "C:\\a.mp3");
     EXPECT_STREQ(reinterpret_cast<const char*>(m.answer(kAskTitle, 0, 0)), "A");
-    EXPECT_EQ(m.answer(kAskFilePath, 1001, 0), 0);           // no such entry
+    EXPECT_EQ(m.answer(kAskFilePath, 1001, 0), 0);  // no such entry
     EXPECT_EQ(m.answer(kAskTitle, static_cast<uintptr_t>(-1), 0), 0);
     m.select(7);
     EXPECT_EQ(m.answer(kAskListPosition, 0, 0), 7);

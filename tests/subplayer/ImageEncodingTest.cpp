@@ -11,7 +11,9 @@
 
 namespace {
 
-uint32_t bigEndian(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+uint32_t bigEndian(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
 
 // Reads back what encodePng writes (RGB, stored deflate blocks), checking every checksum.
 Image decodeStoredPng(const std::vector<uint8_t>& png) {
@@ -75,7 +77,8 @@ std::vector<uint8_t> lzwDecode(const std::vector<uint8_t>& codes, int minCodeSiz
         }
         if (code == end) return out;
         std::vector<uint8_t> entry;
-        if (code < int(table.size())) entry = table[code];
+        if (code < int(table.size()))
+            entry = table[code];
         else if (code == int(table.size()) && previous >= 0) {
             entry = table[previous];
             entry.push_back(table[previous][0]);
@@ -180,7 +183,8 @@ TEST(GifWriter, LzwRoundTripsAcrossTableResetsForEveryCodeSize) {
         std::vector<uint8_t> indices(60000);
         // Runs and noise, so that the table both fills (clear codes) and finds long strings.
         for (size_t i = 0; i < indices.size(); ++i)
-            indices[i] = (i / 700) % 2 ? uint8_t(random() % (1u << minCodeSize)) : uint8_t((i / 50) % (1u << minCodeSize));
+            indices[i] =
+                (i / 700) % 2 ? uint8_t(random() % (1u << minCodeSize)) : uint8_t((i / 50) % (1u << minCodeSize));
         EXPECT_EQ(lzwDecode(gifLzwEncode(indices, minCodeSize), minCodeSize), indices) << minCodeSize;
     }
     EXPECT_EQ(lzwDecode(gifLzwEncode({}, 2), 2), std::vector<uint8_t>{});
@@ -235,7 +239,8 @@ TEST(GifWriter, MedianCutKeepsColoursClose) {
     std::vector<uint8_t> indices = mapToPalette(image, palette);
     double error = 0;
     for (size_t i = 0; i < indices.size(); ++i)
-        for (int shift : {0, 8, 16}) error += std::abs(int((image.pixels[i] >> shift) & 0xFF) - int((palette[indices[i]] >> shift) & 0xFF));
+        for (int shift : {0, 8, 16})
+            error += std::abs(int((image.pixels[i] >> shift) & 0xFF) - int((palette[indices[i]] >> shift) & 0xFF));
     // Random colours over the whole cube: 256 boxes leave about 20 levels per channel on average.
     EXPECT_LT(error / (indices.size() * 3), 24.0);
     // One colour in the image: one colour in the palette, however many pixels.

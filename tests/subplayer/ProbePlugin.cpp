@@ -43,8 +43,8 @@ std::atomic<int> tickQueued{0};
 int crashOnTimerThread = 0;
 int configRequested = 0, configRunning = 0;
 
-const char kSettings[] = "\x90\xdd\x92\xe8";              // 設定
-const char kSettingsItem[] = "\x90\xdd\x92\xe8(&P)";      // 設定(&P)
+const char kSettings[] = "\x90\xdd\x92\xe8";          // 設定
+const char kSettingsItem[] = "\x90\xdd\x92\xe8(&P)";  // 設定(&P)
 const int kSettingsCommand = 40003;
 const int kBarWidth = 64, kBarHeight = 16;
 
@@ -90,9 +90,7 @@ void showMenu(HWND window, LPARAM lParam) {
 
 LRESULT CALLBACK barProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        paint(window);
-        return 0;
+    case WM_PAINT: paint(window); return 0;
     case WM_TIMER: {
         ++report.ticks;
         for (int query : {125, 105}) {
@@ -110,23 +108,18 @@ LRESULT CALLBACK barProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     }
     case WM_KEYDOWN:
-    case WM_KEYUP:
-        PostMessageA(descriptor.hostWindow, message, wParam, lParam);
-        return 0;
+    case WM_KEYUP: PostMessageA(descriptor.hostWindow, message, wParam, lParam); return 0;
     case WM_CHAR:
         if (wParam == 'b') MessageBoxA(window, "tick box", "Probe", MB_OK);
         return 0;
-    case WM_RBUTTONDOWN:
-        showMenu(window, lParam);
-        return 0;
+    case WM_RBUTTONDOWN: showMenu(window, lParam); return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == kSettingsCommand) {
             configRequested = 1;
             config();
         }
         return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 

@@ -1,10 +1,11 @@
+#include "subplayer/SubstitutePlayer.h"
+
 #include <gtest/gtest.h>
 
 #include "ProbeReport.h"
 #include "subplayer/BarInput.h"
 #include "subplayer/FileBytes.h"
 #include "subplayer/ScenarioRunner.h"
-#include "subplayer/SubstitutePlayer.h"
 #include "subplayer/WinHelpers.h"
 #include "subplayer/WindowCapture.h"
 
@@ -21,7 +22,8 @@ protected:
         ASSERT_EQ(player.start(hostOwnThread, error), 1) << error;
         ASSERT_EQ(player.loadPlugin(probePath(), error), 1) << error;
         HMODULE probe = GetModuleHandleA("subplayer_probe.dll");
-        auto function = reinterpret_cast<ProbeReportFunction>(reinterpret_cast<void*>(GetProcAddress(probe, "probeReport")));
+        auto function =
+            reinterpret_cast<ProbeReportFunction>(reinterpret_cast<void*>(GetProcAddress(probe, "probeReport")));
         ASSERT_TRUE(function);
         report = function();
     }
@@ -120,7 +122,8 @@ TEST_F(ProbeTest, HostAnswersTheQueriesFromItsPlaylistClockAndSkin) {
     EXPECT_TRUE(report->skinFolderTerminated);
     EXPECT_EQ(std::string(report->skinFolder), std::string(259, 's'));
     EXPECT_EQ(std::wstring(report->wideSkinFolder), std::wstring(259, L's'));
-    for (int query : {0, 104, 125, 201, 211, 212, 213, 214, 1201}) EXPECT_EQ(player.host().queryCount(query), 1) << query;
+    for (int query : {0, 104, 125, 201, 211, 212, 213, 214, 1201})
+        EXPECT_EQ(player.host().queryCount(query), 1) << query;
 }
 
 TEST_F(ProbeTest, AnOldHostReportsAnOldVersionAndAnswersNoWideQuery) {
@@ -248,8 +251,9 @@ TEST_F(ProbeTest, CapturesTheWholeSheetAndRefusesAPageItDoesNotHave) {
     ASSERT_EQ(readFileBytes(joinPath(out, "sheet.png"), bytes), 1);
     ASSERT_GE(bytes.size(), 24u);
     auto bigEndian = [&](size_t at) {
-        return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at])) << 24 | static_cast<uint8_t>(bytes[at + 1]) << 16 |
-               static_cast<uint8_t>(bytes[at + 2]) << 8 | static_cast<uint8_t>(bytes[at + 3]);
+        return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at])) << 24 |
+               static_cast<uint8_t>(bytes[at + 1]) << 16 | static_cast<uint8_t>(bytes[at + 2]) << 8 |
+               static_cast<uint8_t>(bytes[at + 3]);
     };
     EXPECT_GT(bigEndian(16), 120u);
     EXPECT_GT(bigEndian(20), 80u);

@@ -1,12 +1,12 @@
 // The owners of GDI objects against the real GDI: each object is released exactly once, by its
 // last owner, and a selection gives way before its object goes.
+#include "utils/GdiGuards.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <utility>
-
-#include "utils/GdiGuards.h"
 
 TEST(GdiGuards, TheLastOwnerReleasesAndASelectionRestoresTheDisplacedObjectOnce) {
     HFONT created = CreateFontW(14, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");

@@ -52,12 +52,12 @@ TEST(Utf, UndecodableUnitsBecomeOneReplacementEach) {
         std::string bytes;
         std::u16string units;
     } cases[] = {
-        {"a\x80z", u"a" + r + u"z"},                     // stray continuation byte
-        {"\xC0\xAF", r + r},                               // overlong "/"
-        {"\xED\xA0\x80", r + r + r},                       // a surrogate written in UTF-8
-        {"\xF4\x90\x80\x80", r + r + r + r},               // past U+10FFFF
-        {"\xE3\x81", r + r},                               // cut inside a character
-        {"\xEF\xBF\xBD", r},                               // a real U+FFFD stays one
+        {"a\x80z", u"a" + r + u"z"},                         // stray continuation byte
+        {"\xC0\xAF", r + r},                                 // overlong "/"
+        {"\xED\xA0\x80", r + r + r},                         // a surrogate written in UTF-8
+        {"\xF4\x90\x80\x80", r + r + r + r},                 // past U+10FFFF
+        {"\xE3\x81", r + r},                                 // cut inside a character
+        {"\xEF\xBF\xBD", r},                                 // a real U+FFFD stays one
         {std::string("\0x", 2), std::u16string(u"\0x", 2)},  // NUL is a character
     };
     for (const Case& c : cases) EXPECT_EQ(utf8ToUtf16(c.bytes), c.units) << c.bytes;
