@@ -95,6 +95,7 @@ TEST(SyncedLyrics, AnEntryAtTheTimeOfTheLineBeforeIsItsTranslationAsItsWrittenTe
     const std::vector<SyncedText> entries = {
         {100, "Hello"}, {100, "Bonjour"}, {100, "Hallo"}, {100, "Hej"}, {400, "Bye"}};
     LyricsDocument document;
+    document.timeRatio = 1;
     ASSERT_EQ(buildSyncedLines(document, entries, 0), 1);
     ASSERT_EQ(document.lines.size(), 2u);
     EXPECT_EQ(document.lines[0].text, "Hello");
