@@ -30,7 +30,9 @@ constexpr size_t kMaxDigits = 9;
 size_t leadingNumber(std::string_view text, int64_t& value) {
     size_t n = 0;
     value = 0;
-    while (n < text.size() && isDigit(text[n])) value = value * 10 + (text[n++] - '0');
+    // A longer run is counted to its end but not added up: it is too many digits anyway.
+    for (; n < text.size() && isDigit(text[n]); ++n)
+        if (n < kMaxDigits) value = value * 10 + (text[n] - '0');
     return n <= kMaxDigits ? n : 0;
 }
 

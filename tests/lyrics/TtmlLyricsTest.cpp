@@ -83,8 +83,8 @@ TEST(TtmlTime, ClockValuesAndOffsetsInHundredthsRoundedDown) {
         EXPECT_EQ(ttmlTime(text, time), 1) << text;
         EXPECT_EQ(time, expected) << text;
     }
-    for (const char* text :
-         {"", "s", "1:2:3:4", "1::2", ":05", "1.s", ".5s", "-1s", "1e3s", "25f", "10t", "abc", "1234567890s", "5 s"}) {
+    for (const char* text : {"", "s", "1:2:3:4", "1::2", ":05", "1.s", ".5s", "-1s", "1e3s", "25f", "10t", "abc",
+                             "1234567890s", "66666666666666666666666s", "5 s"}) {
         int32_t time = -1;
         EXPECT_EQ(ttmlTime(text, time), 0) << text;
         EXPECT_EQ(time, -1) << text;
