@@ -28,6 +28,7 @@ public:
     // Loads the library and checks its descriptor; on failure error says why in one line.
     int load(const std::string& dllPath, HWND hostWindow, std::string& error);
     int loaded() const { return module != nullptr; }
+    HMODULE library() const { return module; }
     const GeneralPurposePlugin* descriptor() const { return plugin; }
 
     int init();

@@ -191,9 +191,12 @@ public:
                 if (action.numbers[2] <= 0 || action.numbers[3] <= 0) return fail("capture size must be positive");
             } else if (what == "sheet") {
                 action.kind = ActionKind::CaptureSheet;
+            } else if (what == "desktop") {
+                action.kind = ActionKind::CaptureDesktop;
             } else {
                 return fail(
-                    "use: capture bar <file> | capture host <x> <y> <width> <height> <file> | capture sheet <file>");
+                    "use: capture bar <file> | capture host <x> <y> <width> <height> <file> | capture sheet <file> | "
+                    "capture desktop <file>");
             }
             if (rest.empty()) return fail("missing file name of the capture");
             action.text = rest;

@@ -51,6 +51,7 @@ enum class ActionKind {
     CaptureBar,
     CaptureHost,
     CaptureSheet,
+    CaptureDesktop,
     Frame,
     Record,
     Sweep,

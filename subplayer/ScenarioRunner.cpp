@@ -7,6 +7,7 @@
 
 #include "subplayer/BarInput.h"
 #include "subplayer/ContactSheet.h"
+#include "subplayer/DesktopPicture.h"
 #include "subplayer/FileBytes.h"
 #include "subplayer/GifWriter.h"
 #include "subplayer/PngWriter.h"
@@ -18,6 +19,7 @@ namespace {
 
 const int kAppearTimeoutMs = 5000;  // for a sheet, menu or box to show up
 const int kTickTimeoutMs = 2000;    // for each tick to come
+const int kDesktopMargin = 60;      // the desktop shown around the desktop window in its captures
 
 std::string hex(int64_t v) {
     char text[32];
@@ -183,6 +185,7 @@ ScenarioRunner::Progress ScenarioRunner::begin(const ScenarioAction& a) {
         return actOnBar(a) == Done ? Waiting : Failed;
     case ActionKind::CaptureBar:
     case ActionKind::CaptureHost:
+    case ActionKind::CaptureDesktop:
     case ActionKind::Frame: return capture(a);
     case ActionKind::Gif:
     case ActionKind::Contact: return writePictures(a);
@@ -228,9 +231,10 @@ ScenarioRunner::Progress ScenarioRunner::progress() {
         if (player.ticks() < tickTarget)
             return now > deadline ? failAction(a, "the plug-in's ticks stopped coming") : Waiting;
         player.timeTicks(0);
-        std::string line = describeTickTimes(a.text, summariseTickTimes(player.tickTimesMs()));
-        player.note(line);
-        std::printf("%s\n", line.c_str());
+        for (const std::string& line : describeTimedTicks(a.text, player.tickTimesMs(), player.tickUpdateTimesMs())) {
+            player.note(line);
+            std::printf("%s\n", line.c_str());
+        }
         return Done;
     }
     case ActionKind::Record:
@@ -359,7 +363,16 @@ ScenarioRunner::Progress ScenarioRunner::capture(const ScenarioAction& a) {
                                                                       : failAction(a, "no bar window to capture");
     Image image;
     int ok = 0;
-    if (a.kind == ActionKind::CaptureBar) {
+    if (a.kind == ActionKind::CaptureDesktop) {
+        LayeredPicture picture;
+        RECT r;
+        if (!player.layeredWindow().lastPicture(picture) || !GetWindowRect(picture.window, &r))
+            return failAction(a, "no layered window has shown a picture");
+        // The window and some of the desktop around it, as the compositor shows them.
+        image = composeOverWallpaper(picture.pixels, r.left, r.top, kDesktopMargin, GetSystemMetrics(SM_CXSCREEN),
+                                     GetSystemMetrics(SM_CYSCREEN));
+        ok = image.width > 0;
+    } else if (a.kind == ActionKind::CaptureBar) {
         HWND bar = player.bar();
         ok = bar && captureClient(bar, image);
     } else {

@@ -82,6 +82,7 @@ int SubstitutePlayer::loadPlugin(const std::string& dllPath, std::string& error)
         return 0;
     }
     initCalled = quitCalled = 0;
+    layeredTap.attach(plugin.library());
     note("loaded " + quoted(dllPath) + ", " +
          quoted(plugin.descriptor()->description ? plugin.descriptor()->description : ""));
     return 1;
@@ -140,6 +141,7 @@ int SubstitutePlayer::uninstall() {
 
 void SubstitutePlayer::unload() {
     if (!plugin.loaded()) return;
+    layeredTap.detach();
     plugin.unload();
     knownBar = nullptr;
     note("unloaded");
@@ -183,7 +185,11 @@ int SubstitutePlayer::runUntil(const std::function<bool()>& done, int timeoutMs)
 
 void SubstitutePlayer::timeTicks(int on) {
     timingTicks = on;
-    if (on) tickTimes.clear();
+    layeredTap.keepPictures(!on);
+    if (on) {
+        tickTimes.clear();
+        tickUpdateTimes.clear();
+    }
 }
 
 void SubstitutePlayer::dispatch(const MSG& msg) {
@@ -194,11 +200,13 @@ void SubstitutePlayer::dispatch(const MSG& msg) {
     }
     LARGE_INTEGER frequency, begin, end;
     QueryPerformanceFrequency(&frequency);
+    layeredTap.takeUpdateMs();
     QueryPerformanceCounter(&begin);
     DispatchMessageA(&msg);
     QueryPerformanceCounter(&end);
     tickTimes.push_back(static_cast<double>(end.QuadPart - begin.QuadPart) * 1000.0 /
                         static_cast<double>(frequency.QuadPart));
+    tickUpdateTimes.push_back(layeredTap.takeUpdateMs());
 }
 
 int SubstitutePlayer::waitTicks(int n, int timeoutMs) {

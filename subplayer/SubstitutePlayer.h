@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "subplayer/HostWindow.h"
+#include "subplayer/LayeredWindowTap.h"
 #include "subplayer/ModalWindows.h"
 #include "subplayer/PluginHost.h"
 
@@ -85,6 +86,11 @@ public:
     // Turning it on starts a fresh list.
     void timeTicks(int on);
     const std::vector<double>& tickTimesMs() const { return tickTimes; }
+    // Of each timed tick, the part the window system spent updating the plug-in's layered window
+    // (its desktop window; 0 for the bar).
+    const std::vector<double>& tickUpdateTimesMs() const { return tickUpdateTimes; }
+    // What the plug-in hands to its layered window, watched from load to unload.
+    const LayeredWindowTap& layeredWindow() const { return layeredTap; }
 
     // Called on every driver timer and after every tick, also inside modal loops.
     void setTimerJob(std::function<void()> job) { timerJob = std::move(job); }
@@ -108,6 +114,7 @@ private:
 
     HostWindow hostWindow;
     PluginHost plugin;
+    LayeredWindowTap layeredTap;
     std::string folder;
     std::vector<std::string> temporaryFolders;
     HWND driver = nullptr;
@@ -116,6 +123,7 @@ private:
     long ticksDone = 0;
     int timingTicks = 0;
     std::vector<double> tickTimes;
+    std::vector<double> tickUpdateTimes;
     int initCalled = 0;
     int quitCalled = 0;
     uint64_t startMs = 0;

@@ -30,3 +30,16 @@ std::string describeTickTimes(const std::string& label, const TickTimeSummary& s
                   summary.medianMs, summary.p99Ms, summary.maxMs);
     return "tick timing " + label + text;
 }
+
+std::vector<std::string> describeTimedTicks(const std::string& label, const std::vector<double>& tickMs,
+                                            const std::vector<double>& updateMs) {
+    std::vector<std::string> lines = {describeTickTimes(label, summariseTickTimes(tickMs))};
+    bool updated = false;
+    for (double ms : updateMs) updated = updated || ms > 0;
+    if (!updated || updateMs.size() != tickMs.size()) return lines;
+    std::vector<double> own(tickMs.size());
+    for (size_t i = 0; i < own.size(); ++i) own[i] = tickMs[i] > updateMs[i] ? tickMs[i] - updateMs[i] : 0.0;
+    lines.push_back(describeTickTimes(label + " without the layered window update", summariseTickTimes(own)));
+    lines.push_back(describeTickTimes(label + " layered window update alone", summariseTickTimes(updateMs)));
+    return lines;
+}

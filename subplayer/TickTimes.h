@@ -16,3 +16,8 @@ struct TickTimeSummary {
 TickTimeSummary summariseTickTimes(std::vector<double> timesMs);
 // One line: "tick timing <label>: 3000 ticks, median 0.081 ms, 99th percentile 0.215 ms, max 1.402 ms".
 std::string describeTickTimes(const std::string& label, const TickTimeSummary& summary);
+// The report of a timed run: that line for the ticks; and where the window system spent time
+// updating a layered window within them (updateMs, one per tick), a line for the ticks without
+// that time, the plug-in's own part, and one for the updates alone.
+std::vector<std::string> describeTimedTicks(const std::string& label, const std::vector<double>& tickMs,
+                                            const std::vector<double>& updateMs);

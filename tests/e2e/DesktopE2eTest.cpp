@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "ImportPatch.h"
+#include "subplayer/ImportPatch.h"
 #include "PluginRun.h"
 #include "resources/ResourceIds.h"
 

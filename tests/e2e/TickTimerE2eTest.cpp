@@ -6,7 +6,7 @@
 
 #include <atomic>
 
-#include "ImportPatch.h"
+#include "subplayer/ImportPatch.h"
 #include "PluginRun.h"
 
 namespace {

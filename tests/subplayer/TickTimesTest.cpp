@@ -18,3 +18,16 @@ TEST(TickTimes, MedianAndPercentileAreTimesOfRealTicksByNearestRank) {
     EXPECT_EQ(describeTickTimes("banner", summariseTickTimes({0.25, 0.5})),
               "tick timing banner: 2 ticks, median 0.250 ms, 99th percentile 0.500 ms, max 0.500 ms");
 }
+
+TEST(TickTimes, TheLayeredWindowUpdateIsTakenOutOfEachTickNotOutOfTheSummary) {
+    // A bar: no updates, one line.
+    EXPECT_EQ(describeTimedTicks("lyrics", {0.2, 0.4}, {0, 0}).size(), 1u);
+    // The desktop window: the slowest tick is slow because of its update, so the plug-in's own
+    // part is the tick less its own update (median 0.5), not a median less a median (3 - 1.8).
+    std::vector<std::string> lines = describeTimedTicks("lyrics", {1.0, 2.0, 3.0}, {0.5, 1.8, 0.1});
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "tick timing lyrics without the layered window update: 3 ticks, median 0.500 ms, 99th "
+                        "percentile 2.900 ms, max 2.900 ms");
+    EXPECT_EQ(lines[2], "tick timing lyrics layered window update alone: 3 ticks, median 0.500 ms, 99th percentile "
+                        "1.800 ms, max 1.800 ms");
+}

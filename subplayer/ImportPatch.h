@@ -1,7 +1,7 @@
 #pragma once
 // Replaces a function that a loaded module imports, in that module's import address table, so
-// that a test can make a Windows call of the real plug-in fail or wait; restored when the patch
-// goes out of scope. Only that module's calls are affected.
+// that a test can make a Windows call of the real plug-in fail or wait, and the player can watch
+// one; restored when the patch goes out of scope. Only that module's calls are affected.
 #include <windows.h>
 
 #include <cstring>
