@@ -20,10 +20,10 @@ struct BarPlacement {
     int pickMode = 0;          // the next left click picks the window to attach to
     HCURSOR pickCursor = nullptr;
     int lyricsHidden = 0;  // hidden by the user's hotkey: nothing shows the bar until it is pressed again
-    // The desktop window: the DPI of the monitor it stands on, and the size its buffers were last
-    // made for (0: not yet).
+    // The desktop window: the DPI of the monitor it stands on, and the size and DPI its buffers
+    // were last made for (0: not yet).
     int32_t desktopDpi = 96;
-    int32_t desktopBufferWidth = 0, desktopBufferHeight = 0;
+    int32_t desktopBufferWidth = 0, desktopBufferHeight = 0, desktopBufferDpi = 0;
 };
 
 void showBar(HWND bar);

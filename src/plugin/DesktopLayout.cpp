@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/Settings.h"
+#include "render/LineGeometry.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ DesktopSize desktopSizeAt(const Settings& settings, int32_t dpi, int32_t maxRowH
     DesktopSize size;
     size.width = scaledToDpi(std::clamp(settings.Desktop_width, kMinDesktopWidth, kMaxDesktopWidth), dpi);
     size.rowHeight = std::min(scaledToDpi(std::max(settings.height, 0), dpi), maxRowHeight);
+    size.outline = scaledToDpi(kOutlineWidth, dpi);
     return size;
 }
 

@@ -19,11 +19,13 @@ int32_t scaledToDpi(int32_t length, int32_t dpi);
 // The other way: pixels at dpi as a length at 96 DPI.
 int32_t unscaledFromDpi(int32_t pixels, int32_t dpi);
 
-// The desktop window's width and its row height in pixels at dpi: Desktop_width and height scaled,
-// the row cut at maxRowHeight (the tallest row the renderer draws).
+// The desktop window's width, its row height and its lines' outline in pixels at dpi:
+// Desktop_width, height and the bar's outline scaled, the row cut at maxRowHeight (the tallest row
+// the renderer draws).
 struct DesktopSize {
     int32_t width = 0;
     int32_t rowHeight = 0;
+    int32_t outline = 0;
 };
 DesktopSize desktopSizeAt(const Settings& settings, int32_t dpi, int32_t maxRowHeight);
 

@@ -115,9 +115,13 @@ void placeDesktopWindow() {
         wanted = wantedRect();
     }
     BarPlacement& place = plugin.placement;
-    if (wanted.width() != place.desktopBufferWidth || wanted.height() != place.desktopBufferHeight) {
+    // A new DPI wants a new outline even where the size stays (a row at its tallest, a window as
+    // wide as both monitors' work areas).
+    if (wanted.width() != place.desktopBufferWidth || wanted.height() != place.desktopBufferHeight ||
+        place.desktopDpi != place.desktopBufferDpi) {
         place.desktopBufferWidth = wanted.width();
         place.desktopBufferHeight = wanted.height();
+        place.desktopBufferDpi = place.desktopDpi;
         plugin.applyBarSize();
     }
     if (!standsThere)

@@ -102,7 +102,7 @@ int init() {
     HWND bar = createBarWindow(instance);
     plugin.barWindow = bar;
     const Settings& drawn = plugin.frameSettings();
-    plugin.renderSurface.createBuffers(bar, drawn.width, drawn.height, drawn);
+    plugin.renderSurface.createBuffers(bar, drawn.width, drawn.height, drawn, plugin.frameOutlineWidth());
     if (!bar) {
         plugin.renderSurface.releaseAll();
         unregisterBarClass(instance);

@@ -33,9 +33,14 @@ const Settings& PluginState::frameSettings() {
     return desktopSettings;
 }
 
+int32_t PluginState::frameOutlineWidth() const {
+    if (liveSettings.Window != kDesktopWindow) return kOutlineWidth;
+    return desktopSizeAt(liveSettings, placement.desktopDpi, kMaxBarHeight).outline;
+}
+
 void PluginState::applyBarSize() {
     const Settings& drawn = frameSettings();
-    renderSurface.createBuffers(barWindow, drawn.width, drawn.height, drawn);
+    renderSurface.createBuffers(barWindow, drawn.width, drawn.height, drawn, frameOutlineWidth());
     renderSurface.loadBarSkin(drawn);
 }
 

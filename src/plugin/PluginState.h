@@ -51,6 +51,9 @@ public:
     // The settings the frames are drawn with: the live ones, except that in desktop mode the bar's
     // width and row height are the desktop window's at its monitor's DPI.
     const Settings& frameSettings();
+    // The width of the outline the frames' lines are drawn with: the bar's, or in desktop mode the
+    // desktop window's at its monitor's DPI.
+    int32_t frameOutlineWidth() const;
 
     // Forgets the lines the bar showed of the last document: the due and shown lines and the text
     // layers of both buffer sets. The display state stays.

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "render/LineGeometry.h"
 #include "render/PixelPasses.h"
 #include "render/SurfaceBuffer.h"
 #include "utils/GdiGuards.h"
@@ -58,7 +59,8 @@ public:
 
     int32_t barWidth = 0;
     int32_t barHeight = 0;
-    int32_t bufferWidth = 0;  // columns of every buffer: barWidth, cut at kMaxBufferWidth
+    int32_t bufferWidth = 0;               // columns of every buffer: barWidth, cut at kMaxBufferWidth
+    int32_t outlineWidth = kOutlineWidth;  // of the lines drawn on it (LineGeometry.h)
     SurfaceBuffer buffers[kBufferCount];
     SurfaceBuffer skinImage;
     OwnedBrush backgroundBrush;

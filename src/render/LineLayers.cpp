@@ -24,7 +24,7 @@ LayerContent blankContent(int32_t background) {
 
 }  // namespace
 
-std::unique_ptr<TextLayers> LineLayers::makeLayers(HDC windowDc, int32_t height) const {
+std::unique_ptr<TextLayers> LineLayers::makeLayers(HDC windowDc, int32_t height, int32_t outline) const {
     auto made = std::make_unique<TextLayers>();
     for (SurfaceBuffer& layer : made->layers) {
         // One column until a line is drawn into them: TextLayers::draw makes them as wide as it.
@@ -32,20 +32,21 @@ std::unique_ptr<TextLayers> LineLayers::makeLayers(HDC windowDc, int32_t height)
         if (!layer.dc) return nullptr;
     }
     made->height = height;
+    made->outline = outline;
     made->content = unknownContent();
     made->generation = generation;
     made->maker = this;
     return made;
 }
 
-bool LineLayers::create(HDC windowDc, int32_t height) {
+bool LineLayers::create(HDC windowDc, int32_t height, int32_t outline) {
     release();
     bool complete = true;
     for (std::unique_ptr<TextLayers>& layers : sets)
-        complete = complete && (layers = makeLayers(windowDc, height)) != nullptr;
+        complete = complete && (layers = makeLayers(windowDc, height, outline)) != nullptr;
     // Spares are made like the sets' own layers, so that they can change places with them.
     for (int i = 0; i < kSpareLayers && complete; ++i) {
-        spares.push_back(makeLayers(windowDc, height));
+        spares.push_back(makeLayers(windowDc, height, outline));
         complete = spares.back() != nullptr;
     }
     // Out of memory or GDI objects: no partial sets.

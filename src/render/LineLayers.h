@@ -34,9 +34,10 @@ struct SetText {
 
 class LineLayers {
 public:
-    // Makes the layers of both sets and the spares, `height` rows high (each line's drawing makes
-    // them as wide as it needs). Returns whether all of them were made; when not, none are kept.
-    bool create(HDC windowDc, int32_t height);
+    // Makes the layers of both sets and the spares, `height` rows high, for lines outlined
+    // `outline` pixels wide (each line's drawing makes them as wide as it needs). Returns whether
+    // all of them were made; when not, none are kept.
+    bool create(HDC windowDc, int32_t height, int32_t outline);
     // Drops every layer. Those out with the preparer are dropped when they come back.
     void release();
     bool exist() const { return sets[0] != nullptr; }
@@ -73,7 +74,7 @@ private:
     LayerContent contentFor(const RowText& shown, const Settings& settings, int32_t background);
     void hold(int set, const LayerContent& content, bool takeOther);
     bool isPrepared(const LayerContent& content) const;
-    std::unique_ptr<TextLayers> makeLayers(HDC windowDc, int32_t height) const;
+    std::unique_ptr<TextLayers> makeLayers(HDC windowDc, int32_t height, int32_t outline) const;
 
     std::unique_ptr<TextLayers> sets[2];
     SetText setTexts[2];

@@ -31,7 +31,7 @@ int32_t columnLimit(int64_t x) { return x > kMaxLayerColumns + 16 ? kMaxLayerCol
 
 }  // namespace
 
-bool LyricsRow::makeLayers(HDC windowDc) { return layers.create(windowDc, canvas.barHeight); }
+bool LyricsRow::makeLayers(HDC windowDc) { return layers.create(windowDc, canvas.barHeight, canvas.outlineWidth); }
 
 void LyricsRow::release() {
     layers.release();
@@ -75,7 +75,7 @@ int LyricsRow::composeLine(int set, int32_t positionMs, const LyricsLine* line, 
     if (!canvas.hasBuffers()) return 1;
     int view = set + kViewBuffer;
     const TextLayers& held = layers.set(set);
-    int32_t barWidth = canvas.barWidth, barHeight = canvas.barHeight;
+    int32_t barWidth = canvas.barWidth, barHeight = canvas.barHeight, outline = canvas.outlineWidth;
     if (!held.content.drawn) {
         // Cleared layers give a bar of their background, however the line would be placed.
         canvas.fillColour(view, 0, 0, barWidth, barHeight, held.content.background);
@@ -87,28 +87,30 @@ int LyricsRow::composeLine(int set, int32_t positionMs, const LyricsLine* line, 
     if (stillSets[set]) {
         // Not wiped: centred, or from its start when it is wider than the bar.
         width = setWidths[set];
-        place = placeLine(width, barWidth, held.columns(), 0);
+        place = placeLine(width, barWidth, held.columns(), 0, outline);
     } else {
         HDC measureDc = canvas.buffers[set + kComposeBuffer].dc;
         const SetText& text = layers.textOf(set, *line, settings);
-        SelectedObject font(measureDc, setFonts[set].fontFor(barHeight, text.face));
+        SelectedObject font(measureDc, setFonts[set].fontFor(barHeight, text.face, outline));
         DcTextMeasure measure(measureDc, text);
-        wipe = columnLimit(wipePosition(*line, document, settings.TimeType, measure, positionMs, 1));
-        if (lineFitsBar(width, barWidth)) {
-            place = placeLine(width, barWidth, held.columns(), 0);
+        wipe = columnLimit(wipePosition(*line, document, settings.TimeType, measure, positionMs, 1, outline));
+        if (lineFitsBar(width, barWidth, outline)) {
+            place = placeLine(width, barWidth, held.columns(), 0, outline);
             if (secondVoiceRight && line->voice == 2) {
-                int64_t x0 = int64_t{barWidth} - outlinedLineColumns(width) - kLineTextX;
+                int64_t x0 = int64_t{barWidth} - outlinedLineColumns(width, outline) - kLineTextX;
                 place.x0 = x0 > place.x0 ? static_cast<int32_t>(x0) : place.x0;
             }
         } else {
             int32_t straight = scrollUsesStraightPosition(settings.Wset)
-                                   ? wipePosition(*line, document, settings.TimeType, measure, positionMs, 0)
+                                   ? wipePosition(*line, document, settings.TimeType, measure, positionMs, 0, outline)
                                    : 0;
-            place = placeLine(width, barWidth, held.columns(), scrollTarget(settings.Wset, wipe, straight, barWidth));
+            place = placeLine(width, barWidth, held.columns(),
+                              scrollTarget(settings.Wset, wipe, straight, barWidth, outline), outline);
         }
     }
-    int32_t front = wipe + kGlyphOriginX;
-    int32_t span = columnLimit(composedLineColumns(width) > barWidth ? composedLineColumns(width) : barWidth);
+    int32_t front = wipe + glyphOriginX(outline);
+    int64_t composed = composedLineColumns(width, outline);
+    int32_t span = columnLimit(composed > barWidth ? composed : barWidth);
 
     // The composed line is the after-wipe layer left of the wipe front, the before-wipe layer from
     // there on, and the wipe line's band over both; the part of it in view goes straight into the

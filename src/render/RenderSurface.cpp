@@ -8,8 +8,10 @@
 #include "utils/Text.h"
 #include "utils/WinText.h"
 
-void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings) {
+void RenderSurface::createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings,
+                                  int32_t outline) {
     releaseAll();
+    outlineWidth = lowerCanvas.outlineWidth = outline;
     row.invalidateLines();
     lowerRow.invalidateLines();
     barWidth = 0;

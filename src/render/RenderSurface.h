@@ -25,10 +25,11 @@ public:
     RenderSurface() = default;
 
     // (Re)creates the buffers, the rows' text layers, the banner's pictures and the background
-    // brush for a bar of width x height pixels a row, with the settings' Rows; every line is drawn
-    // afresh into them. A size the buffers cannot be made for leaves them empty: nothing is drawn
-    // until the size is sane again.
-    void createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings);
+    // brush for a bar of width x height pixels a row, with the settings' Rows, its lines outlined
+    // `outline` pixels wide; every line is drawn afresh into them. A size the buffers cannot be
+    // made for leaves them empty: nothing is drawn until the size is sane again.
+    void createBuffers(HWND window, int32_t width, int32_t height, const Settings& settings,
+                       int32_t outline = kOutlineWidth);
     // Loads SkinPath over the whole bar (stretched over both rows of two, and cut between them).
     // Returns 1 when a skin is in place.
     int loadBarSkin(const Settings& settings);

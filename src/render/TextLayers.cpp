@@ -28,7 +28,7 @@ bool layersFit(int32_t columns, int32_t needed) { return columns >= needed && co
 // The layers cleared to the content's background, then the line drawn into them: the after-wipe,
 // wipe-line and before-wipe layers in that order, each with the outline of its colour trio.
 void drawContent(SurfaceBuffer& before, SurfaceBuffer& wipeLine, SurfaceBuffer& after, const LayerContent& content,
-                 HFONT font, int32_t top) {
+                 HFONT font, int32_t top, int32_t outline) {
     uint32_t background = colourToPixel(content.background);
     for (SurfaceBuffer* layer : {&before, &wipeLine, &after})
         fillRectangle(*layer, 0, 0, layer->width, layer->height, background);
@@ -41,9 +41,9 @@ void drawContent(SurfaceBuffer& before, SurfaceBuffer& wipeLine, SurfaceBuffer& 
     }
     const wchar_t* units = content.text.c_str();
     int32_t length = static_cast<int32_t>(content.text.size());
-    drawOutlinedText(after.dc, kLineTextX, top, content.after, units, length);
-    drawOutlinedText(wipeLine.dc, kLineTextX, top, content.wipeLine, units, length);
-    drawOutlinedText(before.dc, kLineTextX, top, content.before, units, length);
+    drawOutlinedText(after.dc, kLineTextX, top, content.after, units, length, outline);
+    drawOutlinedText(wipeLine.dc, kLineTextX, top, content.wipeLine, units, length, outline);
+    drawOutlinedText(before.dc, kLineTextX, top, content.before, units, length, outline);
 }
 
 }  // namespace
@@ -59,9 +59,9 @@ void TextLayers::draw() {
     extent = {0, 0};
     // Layers are as high as the bar; a smaller text is drawn in the middle of their height.
     int32_t textHeight = content.percent >= 100 || content.percent <= 0 ? height : height * content.percent / 100;
-    OwnedFont font(content.drawn ? createTextFont(textHeight, content.face) : nullptr);
+    OwnedFont font(content.drawn ? createTextFont(textHeight, content.face, outline) : nullptr);
     if (content.drawn) extent = measureLine(font, content.text);
-    int32_t needed = content.drawn ? layerColumnsFor(extent.cx, height) : columns();
+    int32_t needed = content.drawn ? layerColumnsFor(extent.cx, height, outline) : columns();
     if (!layersFit(columns(), needed)) {
         for (SurfaceBuffer& layer : layers) layer = makePixelBuffer(nullptr, needed, height);
         for (SurfaceBuffer& layer : layers)
@@ -72,7 +72,7 @@ void TextLayers::draw() {
             }
     }
     drawContent(layers[kBeforeWipeLayer], layers[kWipeLineLayer], layers[kAfterWipeLayer], content, font,
-                (height - textHeight) / 2);
+                (height - textHeight) / 2, outline);
     // GDI may batch a thread's calls: everything is in the layers' memory before they change hands.
     GdiFlush();
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "render/LineGeometry.h"
 #include "render/LineStyle.h"
 #include "render/SurfaceBuffer.h"
 
@@ -38,7 +39,8 @@ enum LayerRole { kBeforeWipeLayer = 0, kWipeLineLayer = 1, kAfterWipeLayer = 2 }
 // far wider, are made afresh.
 struct TextLayers {
     // Measures content's line into extent, makes the layers fit it, clears them to
-    // content.background and draws the line into them at kLineTextX (LineGeometry.h). Touches
+    // content.background and draws the line into them at kLineTextX, outlined `outline` pixels
+    // wide (LineGeometry.h). Touches
     // nothing but these layers and GDI objects of its own, so any one thread may do it while the
     // layers are its own. Layers that cannot be made are left empty, and show as background.
     void draw();
@@ -48,9 +50,10 @@ struct TextLayers {
     SurfaceBuffer layers[3];  // by LayerRole
     LayerContent content;
     SIZE extent = {0, 0};
-    int32_t height = 0;           // the bar's
-    uint32_t generation = 0;      // the buffers these layers were made with (LineLayers)
-    const void* maker = nullptr;  // the LineLayers that made them
+    int32_t height = 0;               // the bar's
+    int32_t outline = kOutlineWidth;  // the width of the lines' outline (LineGeometry.h)
+    uint32_t generation = 0;          // the buffers these layers were made with (LineLayers)
+    const void* maker = nullptr;      // the LineLayers that made them
 };
 
 // Draws spare layers and banner pictures away from the tick, and hands them back to the

@@ -21,13 +21,13 @@ int32_t clampToInt32(int64_t value) {
 }  // namespace
 
 int32_t wipePosition(const LyricsLine& line, const LyricsDocument& document, int32_t timeType, TextMeasure& measure,
-                     int32_t positionMs, int piecewise) {
+                     int32_t positionMs, int piecewise, int32_t outline) {
     const TimeMark* first = line.mark(0);
     if (!first) return 0;
     int32_t t = positionMs / 10;
     if (t < document.displayTime(*first, timeType)) return 0;
     if (t > document.displayTime(*line.mark(kLastIndex), timeType))
-        return clampToInt32(composedLineColumns(line.width));
+        return clampToInt32(composedLineColumns(line.width, outline));
 
     const TimeMark* a = first;
     const TimeMark* b = line.mark(kLastIndex);
@@ -48,17 +48,20 @@ int32_t wipePosition(const LyricsLine& line, const LyricsDocument& document, int
 
 bool scrollUsesStraightPosition(int32_t wset) { return wset == kScrollHalfway || wset == kScrollSteadily; }
 
-int32_t scrollTarget(int32_t wset, int32_t wipeFront, int32_t straight, int32_t barWidth) {
+int32_t scrollTarget(int32_t wset, int32_t wipeFront, int32_t straight, int32_t barWidth, int32_t outline) {
     int64_t eighth = barWidth / 8;
-    if (wset == kScrollHalfway) return clampToInt32((int64_t{wipeFront} + kGlyphOriginX + straight + eighth) / 2);
+    int64_t front = int64_t{wipeFront} + glyphOriginX(outline);
+    if (wset == kScrollHalfway) return clampToInt32((front + straight + eighth) / 2);
     if (wset == kScrollSteadily) return clampToInt32(int64_t{straight} + eighth);
-    return clampToInt32(int64_t{wipeFront} + kGlyphOriginX);
+    return clampToInt32(front);
 }
 
-bool lineFitsBar(int32_t lineWidth, int32_t barWidth) { return outlinedLineColumns(lineWidth) <= barWidth; }
+bool lineFitsBar(int32_t lineWidth, int32_t barWidth, int32_t outline) {
+    return outlinedLineColumns(lineWidth, outline) <= barWidth;
+}
 
-LinePlacement placeLine(int32_t lineWidth, int32_t barWidth, int32_t layerColumns, int32_t target) {
-    int64_t extent = outlinedLineColumns(lineWidth);
+LinePlacement placeLine(int32_t lineWidth, int32_t barWidth, int32_t layerColumns, int32_t target, int32_t outline) {
+    int64_t extent = outlinedLineColumns(lineWidth, outline);
     if (extent <= barWidth) return {static_cast<int32_t>((barWidth - extent) / 2), 0};
     int64_t half = barWidth / 2;
     int64_t source;

@@ -2,6 +2,8 @@
 // place, drawn with per-pixel alpha (the pictures handed to UpdateLayeredWindowIndirect are captured
 // through the plug-in's import table), dragged and saved, locked, brought onto the screen, and
 // driven by the global hotkeys the substitute player offers.
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -84,14 +86,14 @@ int opaqueRows(const LayeredFrame& frame) {
 }
 
 // The rows the ink of text takes in the bar's font for a bar this high, drawn here.
-int inkRows(const char* text, int barHeight) {
+int inkRows(const char* text, int barHeight, int outline = 2) {
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), 400, -200, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ keptBitmap = SelectObject(dc, bitmap);
-    HFONT font = createBarFont(barHeight);
+    HFONT font = createBarFont(barHeight, outline);
     HGDIOBJ keptFont = SelectObject(dc, font);
     SetBkColor(dc, 0);
     SetTextColor(dc, 0xFFFFFF);
@@ -111,6 +113,34 @@ int inkRows(const char* text, int barHeight) {
     DeleteObject(bitmap);
     DeleteDC(dc);
     return first < 0 ? 0 : last - first + 1;
+}
+
+// The narrowest bands of the middle and the outer colour met going straight out from a glyph of a
+// colour trio (across a row or down a column, either way) to the see-through background. Beside an
+// upright or a level stroke they are the bands' widths; elsewhere they can only be wider.
+struct OutlineBands {
+    int middle = INT_MAX, outer = INT_MAX;
+};
+OutlineBands narrowestBands(const LayeredFrame& frame, uint32_t glyph, uint32_t middle, uint32_t outer) {
+    const uint32_t opaque = 0xFF000000;
+    auto inside = [&frame](int x, int y) { return x >= 0 && x < frame.width && y >= 0 && y < frame.height; };
+    OutlineBands bands;
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x) {
+            if (frame.at(x, y) != (opaque | glyph)) continue;
+            for (POINT step : {POINT{1, 0}, POINT{-1, 0}, POINT{0, 1}, POINT{0, -1}}) {
+                int runs[2] = {0, 0}, cx = x + step.x, cy = y + step.y;
+                for (int band = 0; band < 2; ++band)
+                    for (; inside(cx, cy) && frame.at(cx, cy) == (opaque | (band ? outer : middle));
+                         cx += step.x, cy += step.y)
+                        ++runs[band];
+                if (runs[0] && runs[1] && inside(cx, cy) && frame.at(cx, cy) == 0) {
+                    bands.middle = std::min(bands.middle, runs[0]);
+                    bands.outer = std::min(bands.outer, runs[1]);
+                }
+            }
+        }
+    return bands;
 }
 
 class Desktop : public PluginRun {
@@ -328,11 +358,20 @@ TEST_F(Desktop, TheWindowAndItsLettersFollowTheDpi) {
     expectBarRect(100, 300, width, height, "scaled by the monitor's DPI");
     ASSERT_EQ(lastFrame.width, width);
     ASSERT_EQ(lastFrame.height, height);
-    // The letters in the font of the scaled row, ringed by their outline: 2 pixels above and below.
+    // The outline scales too: 2 pixels at 96 DPI, the middle colour 1 pixel across beside a glyph
+    // and the outer colour 1 more; 4 at 192, each band 2 across. The sung letters' and the unsung
+    // ones' alike.
+    const int outline = 2 * dpi / 96, band = dpi / 96;
+    for (OutlineBands bands : {narrowestBands(lastFrame, kSungPixel, 0x787878, 0x0A0A0A),
+                               narrowestBands(lastFrame, kUnsungPixel, 0x326432, 0x050A05)}) {
+        EXPECT_EQ(bands.middle, band);
+        EXPECT_EQ(bands.outer, band);
+    }
+    // The letters in the font of the scaled row, less the scaled outline above and below, ringed by it.
     const int rows = opaqueRows(lastFrame);
-    EXPECT_NEAR(rows, inkRows("ABCDEFGH", height) + 4, 1);
+    EXPECT_NEAR(rows, inkRows("ABCDEFGH", height, outline) + 2 * outline, 1);
     if (dpi == 192) {
-        EXPECT_GE(rows - 4, 2 * inkRows("ABCDEFGH", 24) - 1) << "letters twice as tall as at 96 DPI";
+        EXPECT_GE(rows - 2 * outline, 2 * inkRows("ABCDEFGH", 24) - 1) << "letters twice as tall as at 96 DPI";
     }
 }
 

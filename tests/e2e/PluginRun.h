@@ -34,9 +34,10 @@ inline std::string bitmapFileBytes(const Image& image) {
     return bitmapFileBytes(image.width, image.height, [&](int x, int y) { return image.at(x, y); });
 }
 
-// The bar's text font for a bar this high, as the plug-in makes it, for measuring what it draws.
-inline HFONT createBarFont(int barHeight) {
-    return CreateFontA(barHeight - 4, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
+// The bar's text font for a bar this high with an outline this wide, as the plug-in makes it, for
+// measuring what it draws.
+inline HFONT createBarFont(int barHeight, int outline = 2) {
+    return CreateFontA(barHeight - 2 * outline, 0, 0, 0, 500, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "ＭＳ Ｐゴシック");
 }
 
 // The pixel width of the first `bytes` bytes of text in the bar's font.
