@@ -12,8 +12,9 @@ constexpr int32_t kOutlineWidth = 2;
 
 constexpr int32_t glyphOriginX(int32_t outline = kOutlineWidth) { return kLineTextX + outline; }
 
-// The wipe line: the columns up to and including the wipe front.
-constexpr int32_t kWipeLineColumns = 4;
+// The wipe line: the columns up to and including the wipe front, as wide as the outline on both
+// sides of a stroke, so that it keeps its weight against the letters at any DPI.
+constexpr int32_t wipeLineColumns(int32_t outline = kOutlineWidth) { return 2 * outline; }
 
 // The columns a line `width` pixels wide takes with its outline, from the layers' left edge.
 constexpr int64_t outlinedLineColumns(int32_t width, int32_t outline = kOutlineWidth) {

@@ -121,7 +121,7 @@ int LyricsRow::composeLine(int set, int32_t positionMs, const LyricsLine* line, 
     copyInView(held.layers[kAfterWipeLayer], 0, front, view, place, shown);
     copyInView(held.layers[kBeforeWipeLayer], front, span, view, place, shown);
     if (showsWipeLine(karaokeMode(settings, *line), settings, wipe, width)) {
-        copyInView(held.layers[kWipeLineLayer], front - kWipeLineColumns + 1, front + 1, view, place, shown);
+        copyInView(held.layers[kWipeLineLayer], front - wipeLineColumns(outline) + 1, front + 1, view, place, shown);
     }
     int32_t layerEnd = held.columns() - place.source;
     if (layerEnd < shown) {

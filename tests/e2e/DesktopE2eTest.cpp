@@ -7,10 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <set>
 
-#include "subplayer/ImportPatch.h"
 #include "PluginRun.h"
 #include "resources/ResourceIds.h"
+#include "subplayer/ImportPatch.h"
 
 namespace {
 
@@ -367,6 +368,16 @@ TEST_F(Desktop, TheWindowAndItsLettersFollowTheDpi) {
         EXPECT_EQ(bands.middle, band);
         EXPECT_EQ(bands.outer, band);
     }
+    // The wipe line is a band as wide as the outline on both sides: the columns that show its
+    // colours (the red letters ringed in green-grey) over the letters around the front
+    std::set<int> wipeColumns;
+    for (int y = 0; y < lastFrame.height; ++y)
+        for (int x = 0; x < lastFrame.width; ++x)
+            if (lastFrame.at(x, y) == (0xFF000000 | 0xFF0000) || lastFrame.at(x, y) == (0xFF000000 | 0x506E50))
+                wipeColumns.insert(x);
+    // (a column of the band over a gap between letters shows nothing of it).
+    EXPECT_GT(static_cast<int>(wipeColumns.size()), outline);
+    EXPECT_LE(static_cast<int>(wipeColumns.size()), 2 * outline);
     // The letters in the font of the scaled row, less the scaled outline above and below, ringed by it.
     const int rows = opaqueRows(lastFrame);
     EXPECT_NEAR(rows, inkRows("ABCDEFGH", height, outline) + 2 * outline, 1);
