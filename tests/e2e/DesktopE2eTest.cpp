@@ -1,80 +1,28 @@
 // The desktop window through the real plug-in: a layered, topmost window of its own at its saved
-// place, drawn with per-pixel alpha (the pictures handed to UpdateLayeredWindowIndirect are captured
-// through the plug-in's import table), dragged and saved, locked, brought onto the screen, and
-// driven by the global hotkeys the substitute player offers.
+// place, drawn with per-pixel alpha (the pictures it hands to UpdateLayeredWindowIndirect, which the
+// substitute player watches through the plug-in's import table), dragged and saved, locked,
+// brought onto the screen, and driven by the global hotkeys the substitute player offers.
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <set>
 
 #include "PluginRun.h"
 #include "resources/ResourceIds.h"
-#include "subplayer/ImportPatch.h"
 
 namespace {
 
 const char kLyrics[] = "[00:10:00]ABCD[00:11:00]EFGH[00:13:00]IJKL[00:14:00]\r\n";
 
-// A picture handed to UpdateLayeredWindowIndirect: 0xAARRGGBB, premultiplied, rows from the top.
-struct LayeredFrame {
-    int width = 0, height = 0;
-    std::vector<uint32_t> pixels;
-    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-
-// The call's record, as the system's headers lay it out (they declare it for Windows Vista builds).
-struct LayeredUpdate {
-    DWORD cbSize;
-    HDC hdcDst;
-    const POINT* pptDst;
-    const SIZE* psize;
-    HDC hdcSrc;
-    const POINT* pptSrc;
-    COLORREF crKey;
-    const BLENDFUNCTION* pblend;
-    DWORD dwFlags;
-    const RECT* prcDirty;
-};
-using UpdateFunction = BOOL(WINAPI*)(HWND, const LayeredUpdate*);
-UpdateFunction realUpdate = nullptr;
-LayeredFrame lastFrame;
-int framesSeen = 0;
-
-// The whole picture the window shows after the call: the source holds all of it, whatever part
-// the call says changed.
-BOOL WINAPI capturingUpdate(HWND window, const LayeredUpdate* update) {
-    const SIZE* size = update->psize;
-    DIBSECTION dib = {};
-    HGDIOBJ bitmap = GetCurrentObject(update->hdcSrc, OBJ_BITMAP);
-    if (GetObjectA(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits && dib.dsBm.bmBitsPixel == 32) {
-        // Without a size the window keeps its own, which the picture has.
-        const int width = size ? size->cx : dib.dsBm.bmWidth, height = size ? size->cy : dib.dsBm.bmHeight;
-        lastFrame.width = width;
-        lastFrame.height = height;
-        lastFrame.pixels.assign(static_cast<size_t>(width) * height, 0);
-        const auto* bits = static_cast<const uint32_t*>(dib.dsBm.bmBits);
-        bool bottomUp = dib.dsBmih.biHeight > 0;
-        for (int y = 0; y < height; ++y) {
-            int row = bottomUp ? dib.dsBm.bmHeight - 1 - y : y;
-            for (int x = 0; x < width; ++x)
-                lastFrame.pixels[static_cast<size_t>(y) * width + x] =
-                    bits[static_cast<size_t>(row) * dib.dsBm.bmWidth + x];
-        }
-        ++framesSeen;
-    }
-    return realUpdate(window, update);
-}
-
-int countWhere(const LayeredFrame& frame, uint32_t pixel) {
+int countWhere(const Image& frame, uint32_t pixel) {
     int n = 0;
     for (uint32_t p : frame.pixels) n += p == pixel;
     return n;
 }
 
 // The rows from the first to the last that hold an opaque pixel: the outlined letters' height.
-int opaqueRows(const LayeredFrame& frame) {
+int opaqueRows(const Image& frame) {
     int first = -1, last = -1;
     for (int y = 0; y < frame.height; ++y)
         for (int x = 0; x < frame.width; ++x)
@@ -122,7 +70,7 @@ int inkRows(const char* text, int barHeight, int outline = 2) {
 struct OutlineBands {
     int middle = INT_MAX, outer = INT_MAX;
 };
-OutlineBands narrowestBands(const LayeredFrame& frame, uint32_t glyph, uint32_t middle, uint32_t outer) {
+OutlineBands narrowestBands(const Image& frame, uint32_t glyph, uint32_t middle, uint32_t outer) {
     const uint32_t opaque = 0xFF000000;
     auto inside = [&frame](int x, int y) { return x >= 0 && x < frame.width && y >= 0 && y < frame.height; };
     OutlineBands bands;
@@ -146,23 +94,14 @@ OutlineBands narrowestBands(const LayeredFrame& frame, uint32_t glyph, uint32_t 
 
 class Desktop : public PluginRun {
 protected:
-    static HMODULE plugin() { return GetModuleHandleA("gen_sorvane.dll"); }
-    void SetUp() override {
-        PluginRun::SetUp();
-        lastFrame = LayeredFrame();
-        framesSeen = 0;
+    // The whole picture the window shows, as the plug-in last handed it to Windows (the player
+    // watches its UpdateLayeredWindowIndirect): 0xAARRGGBB premultiplied. False before the first.
+    bool takeFrame() {
+        LayeredPicture picture;
+        if (!player.layeredWindow().lastPicture(picture)) return false;
+        lastFrame = picture.pixels;
+        return true;
     }
-    // The capture lives from init to the end of the test; it is undone before the library goes.
-    void initCapturing() {
-        capture.reset();
-        capture = std::make_unique<ImportPatch>(plugin(), "user32.dll", "UpdateLayeredWindowIndirect",
-                                                reinterpret_cast<void*>(capturingUpdate));
-        ASSERT_TRUE(capture->applied());
-        realUpdate = reinterpret_cast<UpdateFunction>(capture->original());
-        ASSERT_EQ(player.init(), 0);
-    }
-    // The patch is undone while the library is still there.
-    void TearDown() override { capture.reset(); }
     LONG_PTR exStyle() { return GetWindowLongPtrA(bar(), GWL_EXSTYLE); }
     void expectBarRect(int left, int top, int width, int height, const char* why) {
         RECT r = barRect();
@@ -178,7 +117,7 @@ protected:
         writeIni("Desktop_width", width);
     }
 
-    std::unique_ptr<ImportPatch> capture;
+    Image lastFrame;
 };
 
 }  // namespace
@@ -187,7 +126,7 @@ TEST_F(Desktop, ALayeredTopmostWindowAtItsPlaceShowsOutlinedTextOverTheBackgroun
     desktopIni(300, 600, 500);
     writeIni("DesktopBack", 40);
     addSongWithLyrics("song", kLyrics);
-    initCapturing();
+    ASSERT_EQ(player.init(), 0);
     hold(12000);
     ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 3000));
 
@@ -199,7 +138,7 @@ TEST_F(Desktop, ALayeredTopmostWindowAtItsPlaceShowsOutlinedTextOverTheBackgroun
     EXPECT_EQ(GetWindow(bar(), GW_OWNER), nullptr);
     expectBarRect(300, 600, 500, 18, "at Desktop_x and Desktop_y, Desktop_width wide");
 
-    ASSERT_GT(framesSeen, 0);
+    ASSERT_TRUE(takeFrame());
     ASSERT_EQ(lastFrame.width, 500);
     ASSERT_EQ(lastFrame.height, 18);
     const uint32_t sungText = 0xFF000000 | kSungPixel, unsungText = 0xFF000000 | kUnsungPixel;
@@ -231,6 +170,7 @@ TEST_F(Desktop, ALayeredTopmostWindowAtItsPlaceShowsOutlinedTextOverTheBackgroun
     sendDrag(bar(), 2, 5, 102, 5, 4);
     ASSERT_TRUE(player.waitTicks(2, 3000));
     expectBarRect(430, 620, 500, 18, "the left edge dragged");
+    ASSERT_TRUE(takeFrame());
     EXPECT_EQ(lastFrame.width, 500) << "drawn at its new width";
     EXPECT_EQ(iniValue("Desktop_width"), "500");
     writeIni("Desktop_x", 0);  // as if the drag's own save had failed
@@ -242,7 +182,7 @@ TEST_F(Desktop, ALayeredTopmostWindowAtItsPlaceShowsOutlinedTextOverTheBackgroun
 TEST_F(Desktop, LockedClicksPassThroughAndNothingMovesItButTheSettingsAndTheHotkeyUnlockIt) {
     desktopIni(200, 500, 400);
     writeIni("Locked", 1);
-    initCapturing();
+    ASSERT_EQ(player.init(), 0);
     ASSERT_TRUE(player.waitTicks(2, 3000));
     EXPECT_TRUE(exStyle() & WS_EX_TRANSPARENT);
     EXPECT_TRUE(exStyle() & WS_EX_NOACTIVATE);
@@ -260,13 +200,14 @@ TEST_F(Desktop, LockedClicksPassThroughAndNothingMovesItButTheSettingsAndTheHotk
                        [&](HWND) {
                            player.waitTicks(2, 3000);
                            styleWhileOpen = exStyle();
-                           cornerWhileOpen = lastFrame.pixels.empty() ? 0 : lastFrame.at(0, 0);
+                           cornerWhileOpen = takeFrame() ? lastFrame.at(0, 0) : 0;
                        }),
               1);
     EXPECT_FALSE(styleWhileOpen & WS_EX_TRANSPARENT);
     EXPECT_EQ(cornerWhileOpen >> 24, 255u) << "framed";
     ASSERT_TRUE(player.waitTicks(2, 3000));
     EXPECT_TRUE(exStyle() & WS_EX_TRANSPARENT) << "locked again";
+    ASSERT_TRUE(takeFrame());
     EXPECT_EQ(lastFrame.at(0, 0) >> 24, 0u) << "the edge gone: DesktopBack 0";
 
     ASSERT_EQ(player.host().fireHotkey("sorvane_lockdesktop"), 1);
@@ -286,7 +227,7 @@ TEST_F(Desktop, AbsurdPlacesAndSizesGiveAUsableWindowOnTheScreen) {
         restartPlayer();
         desktopIni(c.x, c.y, c.width);
         writeIni("DesktopBack", c.back);
-        initCapturing();
+        ASSERT_EQ(player.init(), 0);
         ASSERT_TRUE(player.waitTicks(2, 3000));
         RECT r = barRect(), work = {};
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -296,10 +237,9 @@ TEST_F(Desktop, AbsurdPlacesAndSizesGiveAUsableWindowOnTheScreen) {
         EXPECT_LE(r.right, work.right);
         EXPECT_LE(r.bottom, work.bottom);
         EXPECT_GE(r.right - r.left, 100) << "wide enough to show a line";
-        ASSERT_GT(framesSeen, 0);
+        ASSERT_TRUE(takeFrame());
         uint32_t backAlpha = lastFrame.at(lastFrame.width - 1, 0) >> 24;
         EXPECT_EQ(backAlpha, c.back > 100 ? 255u : c.back < 0 ? 0u : 255u) << "DesktopBack within 0..100";
-        capture.reset();
     }
 }
 
@@ -352,11 +292,12 @@ TEST_F(Desktop, TheWindowAndItsLettersFollowTheDpi) {
     desktopIni(100, 300, 400);
     writeIni("height", 24);
     addSongWithLyrics("song", "[00:10:00]ABCD[00:11:00]EFGH[00:13:00]\r\n");
-    initCapturing();
+    ASSERT_EQ(player.init(), 0);
     hold(10500);
     ASSERT_TRUE(player.waitTicks(kStatusTicks + 2, 3000));
     const int width = 400 * dpi / 96, height = 24 * dpi / 96;
     expectBarRect(100, 300, width, height, "scaled by the monitor's DPI");
+    ASSERT_TRUE(takeFrame());
     ASSERT_EQ(lastFrame.width, width);
     ASSERT_EQ(lastFrame.height, height);
     // The outline scales too: 2 pixels at 96 DPI, the middle colour 1 pixel across beside a glyph
@@ -390,22 +331,21 @@ TEST_F(Desktop, ASkinShowsAtTheBackgroundsOpacityAndOneThatCannotLoadIsNone) {
     desktopIni(100, 200, 300);
     writeIni("DesktopBack", 50);
     writeIni("SkinPath", writeData("skin.bmp", bitmapFileBytes(Image(300, 18, 0x4080C0))));
-    initCapturing();
+    ASSERT_EQ(player.init(), 0);
     ASSERT_TRUE(player.waitTicks(3, 3000));
-    ASSERT_GT(framesSeen, 0);
+    ASSERT_TRUE(takeFrame());
     // 0x4080C0 at alpha 128 (50 %), each byte times 128 / 255, rounded.
     const uint32_t skinPixel = 128u << 24 | 0x20 << 16 | 0x40 << 8 | 0x60;
     EXPECT_EQ(lastFrame.at(0, 0), skinPixel);
     EXPECT_GT(countWhere(lastFrame, skinPixel), 300 * 18 / 2);
     EXPECT_GT(countWhere(lastFrame, 0xFF000000 | kBannerTextPixel), 0) << "the banner's letters opaque over it";
 
-    capture.reset();
     restartPlayer();
     desktopIni(100, 200, 300);
     writeIni("DesktopBack", 50);
     writeIni("SkinPath", writeData("skin.bmp", "not a bitmap"));
-    initCapturing();
+    ASSERT_EQ(player.init(), 0);
     ASSERT_TRUE(player.waitTicks(3, 3000));
-    ASSERT_GT(framesSeen, 0);
+    ASSERT_TRUE(takeFrame());
     EXPECT_EQ(lastFrame.at(0, 0), 128u << 24) << "the black background at 50 %, as without a skin";
 }
