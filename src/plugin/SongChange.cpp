@@ -25,7 +25,7 @@ void adopt(std::unique_ptr<LookupResult> result) {
 }
 
 // The first things a document shows: its banner (titles, or a song without lyrics), its first
-// line and the line a display starting now would show. Asks for what is not drawn yet; returns
+// line and the line a display starting now would show, in every row. Asks for what is not drawn yet; returns
 // whether everything is.
 bool firstThingsDrawn(const LyricsDocument& document) {
     RenderSurface& surface = plugin.renderSurface;
@@ -37,8 +37,8 @@ bool firstThingsDrawn(const LyricsDocument& document) {
     int32_t positionMs = lyricsPositionMs(plugin.playerState.positionMs, LiveShift{}, live.GlobalOffset);
     int32_t first = firstLineToShow(document, positionMs / 10, live);
     int32_t shown = first < 0 ? 0 : first;
-    surface.prepareLines(document, live, {0, shown});
-    return surface.holdsBanner(banner) && surface.holdsLines(document, live, {0, shown});
+    surface.prepareFirstLines(document, live, shown);
+    return surface.holdsBanner(banner) && surface.holdsFirstLines(document, live, shown);
 }
 
 void adoptPendingWhenReady(bool timeUp) {

@@ -247,17 +247,37 @@ void RenderSurface::prepareLines(const LyricsDocument& document, const Settings&
     row.prepareLines(preparer, document, settings, lines);
 }
 
+void RenderSurface::prepareFirstLines(const LyricsDocument& document, const Settings& settings, int32_t shown) {
+    if (!twoRows()) {
+        row.prepareLines(preparer, document, settings, {0, shown});
+        return;
+    }
+    if (lowerRow.role == RowRole::UnderLines) {
+        row.prepareLines(preparer, document, settings, {0, shown});
+        lowerRow.prepareLines(preparer, document, settings, {0, shown});
+        return;
+    }
+    // Line n is row n % 2's; the other row holds the line after it, still.
+    bool even = shown % 2 == 0;
+    row.prepareLines(preparer, document, settings, {0, even ? shown : shown + 1});
+    lowerRow.prepareLines(preparer, document, settings, {1, even ? shown + 1 : shown});
+}
+
+bool RenderSurface::holdsFirstLines(const LyricsDocument& document, const Settings& settings, int32_t shown) {
+    if (!twoRows()) return row.holdsLines(document, settings, {0, shown});
+    if (lowerRow.role == RowRole::UnderLines)
+        return row.holdsLines(document, settings, {0, shown}) && lowerRow.holdsLines(document, settings, {0, shown});
+    bool even = shown % 2 == 0;
+    return row.holdsLines(document, settings, {0, even ? shown : shown + 1}) &&
+           lowerRow.holdsLines(document, settings, {1, even ? shown + 1 : shown});
+}
+
 void RenderSurface::takePrepared(std::unique_ptr<TextLayers> layers) {
     if (!layers) return;
     if (lowerRow.layers.madeHere(*layers))
         lowerRow.takePrepared(std::move(layers));
     else
         row.takePrepared(std::move(layers));
-}
-
-bool RenderSurface::holdsLines(const LyricsDocument& document, const Settings& settings,
-                               std::initializer_list<int32_t> lines) {
-    return row.holdsLines(document, settings, lines);
 }
 
 const BannerPicture* RenderSurface::bannerFor(const BannerContent& content) {

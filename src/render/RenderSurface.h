@@ -65,8 +65,13 @@ public:
     // What the next tick that changes lines will want, drawn ahead: the line after the due one,
     // and what the bottom row of two will show next.
     void prepareAhead(const LyricsDocument& document, const Settings& settings);
+    // The first lines a display that starts at line `shown` wants, drawn ahead: line 0 and `shown`
+    // in the top row, and in the bottom row of two what it shows beside them (the line after each,
+    // in the row of its own when the lines alternate, or what goes under each).
+    void prepareFirstLines(const LyricsDocument& document, const Settings& settings, int32_t shown);
+    // Whether every row holds them, so that no tick draws them.
+    bool holdsFirstLines(const LyricsDocument& document, const Settings& settings, int32_t shown);
     void takePrepared(std::unique_ptr<TextLayers> layers);
-    bool holdsLines(const LyricsDocument& document, const Settings& settings, std::initializer_list<int32_t> lines);
     LayerPreparer* preparer = nullptr;
 
     // The title banner's picture holding content, or null while it is drawn ahead: a spare that

@@ -1,10 +1,12 @@
 // Lines drawn ahead of need, on another thread, into spare layers: the bar shows exactly what it
 // shows when every line is drawn as it is needed, and layers drawn for a song or for settings that
 // have changed since are never shown.
+#include <algorithm>
 #include <thread>
 
 #include "render/RenderWinFixture.h"
 #include "render/TitleBanner.h"
+#include "subplayer/ImportPatch.h"
 #include "utils/Text.h"
 
 namespace {
@@ -35,6 +37,15 @@ public:
     std::vector<std::unique_ptr<BannerPicture>> banners;
     int prepared = 0;
 };
+
+// Text drawn on this thread, the tick's, while counted: a line drawn ahead is drawn on another.
+DWORD tickThread = 0;
+bool counting = false;
+int textDrawnOnTick = 0;
+BOOL WINAPI countedTextOut(HDC dc, int x, int y, LPCWSTR text, int length) {
+    if (counting && GetCurrentThreadId() == tickThread) ++textDrawnOnTick;
+    return ExtTextOutW(dc, x, y, 0, nullptr, text, static_cast<UINT>(length), nullptr);
+}
 
 // The fixture's surface draws every line when it needs it; `ahead` has its lines drawn ahead.
 class PreparedLines : public RenderWin {
@@ -154,4 +165,41 @@ TEST_F(PreparedLines, TheBannerDrawnAheadShowsTheBackgroundUntilItIsThereAndThen
             ASSERT_EQ(barPixels(kViewBuffer), barPixelsOf(ahead, kViewBuffer)) << title << ", tick " << tick;
         }
     }
+}
+
+TEST_F(PreparedLines, EveryRowsFirstLinesAreDrawnAheadSoThatNoTickDrawsThem) {
+    document.lines[0].translation = "abcdefgh";
+    ImportPatch textOut(GetModuleHandleA(nullptr), "gdi32.dll", "TextOutW", reinterpret_cast<void*>(countedTextOut));
+    ASSERT_TRUE(textOut.applied());
+    tickThread = GetCurrentThreadId();
+    settings.Rows = 2;
+    // Lines alternating between the rows, and what goes under the sung line; a display that starts
+    // at the first line, and one that starts at the second (the rows the other way round).
+    for (int32_t secondRow : {kNextLineRow, kTranslationRow})
+        for (int32_t shown : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << "SecondRow " << secondRow << ", starting at line " << shown);
+            settings.SecondRow = secondRow;
+            createBoth();
+            // A display starting afresh, as for a song's new lyrics.
+            for (RenderSurface* s : {&surface, &ahead})
+                for (LyricsRow* row : {&s->row, &s->lowerRow}) static_cast<DisplayStatus&>(*row) = DisplayStatus();
+            ahead.prepareFirstLines(document, settings, shown);
+            preparer.handBack(ahead);
+            EXPECT_TRUE(ahead.holdsFirstLines(document, settings, shown));
+            textDrawnOnTick = 0;
+            for (int32_t positionMs = shown ? 16000 : 9000; positionMs < (shown ? 17000 : 11000); positionMs += 16) {
+                for (RenderSurface* s : {&surface, &ahead}) {
+                    counting = s == &ahead;
+                    s->displayStep(document, positionMs, settings);
+                    s->renderFrame(WindowPresenter(window, 0, 0), s->row.dueLine, positionMs, settings, &document);
+                    counting = false;
+                }
+                GdiFlush();
+                const SurfaceBuffer &drawnOnNeed = surface.shownFrame(), &drawnAhead = ahead.shownFrame();
+                size_t count = static_cast<size_t>(drawnOnNeed.width) * drawnOnNeed.height;
+                ASSERT_TRUE(std::equal(drawnOnNeed.pixels, drawnOnNeed.pixels + count, drawnAhead.pixels))
+                    << positionMs;
+            }
+            EXPECT_EQ(textDrawnOnTick, 0);
+        }
 }
