@@ -25,8 +25,8 @@ void adopt(std::unique_ptr<LookupResult> result) {
 }
 
 // The first things a document shows: its banner (titles, or a song without lyrics), its first
-// line and the line a display starting now would show, in every row. Asks for what is not drawn yet; returns
-// whether everything is.
+// line and the line a display starting now would show, in every row. Asks for what is not drawn
+// yet; returns whether everything is.
 bool firstThingsDrawn(const LyricsDocument& document) {
     RenderSurface& surface = plugin.renderSurface;
     const Settings& live = plugin.frameSettings();

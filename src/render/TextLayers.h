@@ -40,9 +40,8 @@ enum LayerRole { kBeforeWipeLayer = 0, kWipeLineLayer = 1, kAfterWipeLayer = 2 }
 struct TextLayers {
     // Measures content's line into extent, makes the layers fit it, clears them to
     // content.background and draws the line into them at kLineTextX, outlined `outline` pixels
-    // wide (LineGeometry.h). Touches
-    // nothing but these layers and GDI objects of its own, so any one thread may do it while the
-    // layers are its own. Layers that cannot be made are left empty, and show as background.
+    // wide (LineGeometry.h). Touches nothing but these layers and GDI objects of its own, so any
+    // one thread may do it while the layers are its own. Layers that cannot be made are left empty, and show as background.
     void draw();
     // Columns of every layer (0 while they could not be made).
     int32_t columns() const { return layers[0].width; }
