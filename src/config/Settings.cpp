@@ -99,8 +99,10 @@ void clampRowSettings(Settings& s) {
 
 }  // namespace
 
-int32_t barWindowHeight(const Settings& settings) {
-    int64_t height = int64_t{settings.height} * (settings.Rows == 2 ? 2 : 1);
+int32_t barWindowHeight(const Settings& settings) { return barWindowHeight(settings.height, settings.Rows); }
+
+int32_t barWindowHeight(int32_t rowHeight, int32_t rows) {
+    int64_t height = int64_t{rowHeight} * (rows == 2 ? 2 : 1);
     if (height > INT32_MAX) return INT32_MAX;
     if (height < INT32_MIN) return INT32_MIN;
     return static_cast<int32_t>(height);

@@ -146,6 +146,8 @@ public:
 
 // The bar window's height: height for each row, cut to the 32-bit range.
 int32_t barWindowHeight(const Settings& settings);
+// The same for rows `rowHeight` pixels high, `rows` of them (anything but 2 is one).
+int32_t barWindowHeight(int32_t rowHeight, int32_t rows);
 
 // Brings the desktop window's settings within their ranges: Window and Locked to one of their
 // values (anything unknown is the bar, unlocked), the place, width and opacity to their limits.

@@ -42,11 +42,13 @@ LONG_PTR wantedExStyle() {
     return locked() ? style | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE : style;
 }
 
-// The window as the settings place it, at the DPI it stands at.
+// The window as the settings place it, at the DPI it stands at. Asked on every tick: only the
+// size, not the frame settings' copy of every setting.
 ScreenRect wantedRect() {
     const Settings& live = plugin.liveSettings;
-    const Settings& drawn = plugin.frameSettings();
-    return {live.Desktop_x, live.Desktop_y, live.Desktop_x + drawn.width, live.Desktop_y + barWindowHeight(drawn)};
+    DesktopSize size = plugin.desktopSize();
+    return {live.Desktop_x, live.Desktop_y, live.Desktop_x + size.width,
+            live.Desktop_y + barWindowHeight(size.rowHeight, live.Rows)};
 }
 
 ScreenRect fromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }

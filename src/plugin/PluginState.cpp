@@ -27,7 +27,7 @@ HINSTANCE PluginState::moduleInstance() const { return pluginDescriptor.moduleIn
 const Settings& PluginState::frameSettings() {
     if (liveSettings.Window != kDesktopWindow) return liveSettings;
     desktopSettings.copyFrom(liveSettings);
-    DesktopSize size = desktopSizeAt(liveSettings, placement.desktopDpi, kMaxBarHeight);
+    DesktopSize size = desktopSize();
     desktopSettings.width = size.width;
     desktopSettings.height = size.rowHeight;
     return desktopSettings;
@@ -35,7 +35,11 @@ const Settings& PluginState::frameSettings() {
 
 int32_t PluginState::frameOutlineWidth() const {
     if (liveSettings.Window != kDesktopWindow) return kOutlineWidth;
-    return desktopSizeAt(liveSettings, placement.desktopDpi, kMaxBarHeight).outline;
+    return desktopSize().outline;
+}
+
+DesktopSize PluginState::desktopSize() const {
+    return desktopSizeAt(liveSettings, placement.desktopDpi, kMaxBarHeight);
 }
 
 void PluginState::applyBarSize() {

@@ -22,6 +22,7 @@
 #include "lyrics/LyricsDocument.h"
 #include "lyrics/TimingShift.h"
 #include "plugin/BarPlacement.h"
+#include "plugin/DesktopLayout.h"
 #include "plugin/LinePreparer.h"
 #include "plugin/LyricsLookup.h"
 #include "plugin/OnlineLookup.h"
@@ -51,6 +52,9 @@ public:
     // The settings the frames are drawn with: the live ones, except that in desktop mode the bar's
     // width and row height are the desktop window's at its monitor's DPI.
     const Settings& frameSettings();
+    // The desktop window's width, row height and outline at its monitor's DPI, without the copy of
+    // every setting that frameSettings makes.
+    DesktopSize desktopSize() const;
     // The width of the outline the frames' lines are drawn with: the bar's, or in desktop mode the
     // desktop window's at its monitor's DPI.
     int32_t frameOutlineWidth() const;
