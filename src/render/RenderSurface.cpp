@@ -247,29 +247,39 @@ void RenderSurface::prepareLines(const LyricsDocument& document, const Settings&
     row.prepareLines(preparer, document, settings, lines);
 }
 
+namespace {
+
+// The lines each row shows first when a display starts at line `shown`: line 0 and `shown` in the
+// top row, and below them what goes under each, or, where the lines alternate (line n is row
+// n % 2's and the other row holds the line after it, still), the row's own of those and the next.
+struct FirstLines {
+    int32_t top[2];
+    int32_t bottom[2];
+};
+
+FirstLines firstLinesOf(int32_t shown, RowRole lowerRole) {
+    if (lowerRole == RowRole::UnderLines) return {{0, shown}, {0, shown}};
+    bool even = shown % 2 == 0;
+    return {{0, even ? shown : shown + 1}, {1, even ? shown + 1 : shown}};
+}
+
+}  // namespace
+
 void RenderSurface::prepareFirstLines(const LyricsDocument& document, const Settings& settings, int32_t shown) {
     if (!twoRows()) {
         row.prepareLines(preparer, document, settings, {0, shown});
         return;
     }
-    if (lowerRow.role == RowRole::UnderLines) {
-        row.prepareLines(preparer, document, settings, {0, shown});
-        lowerRow.prepareLines(preparer, document, settings, {0, shown});
-        return;
-    }
-    // Line n is row n % 2's; the other row holds the line after it, still.
-    bool even = shown % 2 == 0;
-    row.prepareLines(preparer, document, settings, {0, even ? shown : shown + 1});
-    lowerRow.prepareLines(preparer, document, settings, {1, even ? shown + 1 : shown});
+    FirstLines first = firstLinesOf(shown, lowerRow.role);
+    row.prepareLines(preparer, document, settings, {first.top[0], first.top[1]});
+    lowerRow.prepareLines(preparer, document, settings, {first.bottom[0], first.bottom[1]});
 }
 
 bool RenderSurface::holdsFirstLines(const LyricsDocument& document, const Settings& settings, int32_t shown) {
     if (!twoRows()) return row.holdsLines(document, settings, {0, shown});
-    if (lowerRow.role == RowRole::UnderLines)
-        return row.holdsLines(document, settings, {0, shown}) && lowerRow.holdsLines(document, settings, {0, shown});
-    bool even = shown % 2 == 0;
-    return row.holdsLines(document, settings, {0, even ? shown : shown + 1}) &&
-           lowerRow.holdsLines(document, settings, {1, even ? shown + 1 : shown});
+    FirstLines first = firstLinesOf(shown, lowerRow.role);
+    return row.holdsLines(document, settings, {first.top[0], first.top[1]}) &&
+           lowerRow.holdsLines(document, settings, {first.bottom[0], first.bottom[1]});
 }
 
 void RenderSurface::takePrepared(std::unique_ptr<TextLayers> layers) {
